@@ -1,0 +1,135 @@
+// The lines of one buffer. Loaded text stays in a few large blocks and a line is a 16-byte
+// record pointing into them; a line that is edited gets its own string. The records sit in an
+// array with a gap at the last place of insertion, so inserting or deleting lines near the
+// previous edit moves only a few records, and a line index is found in O(1).
+//
+// Invariant: gapBegin_ <= gapEnd_ <= records_.size(); line i is records_[i] for i < gapBegin_,
+// else records_[i + GapLength()].
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+class TByteStream;
+
+// How loading turns bytes into lines.
+struct TLoadRules {
+    bool keepTabs = false;           // else each tab becomes spacesInTab spaces
+    int32_t spacesInTab = 8;
+    bool keepTrailingBlanks = false; // else trailing spaces and tabs are dropped
+};
+
+class TInternalStrings {
+public:
+    TInternalStrings();
+    ~TInternalStrings();
+    TInternalStrings(const TInternalStrings&) = delete;
+    TInternalStrings& operator=(const TInternalStrings&) = delete;
+
+    int32_t Count() const { return int32_t(records_.size() - GapLength()); }
+    // The stored line (tabs kept). Valid until this line or the store changes.
+    std::string_view Text(int32_t line) const;
+    void SetText(int32_t line, std::string_view text);
+    // Inserts a line before index line (line == Count() appends).
+    void Insert(int32_t line, std::string_view text);
+    void Delete(int32_t line);
+    void Clear();
+
+    // Replaces everything with the lines of a stream; see TLoadRules. Throws EStreamError.
+    void Load(TByteStream& stream, const TLoadRules& rules);
+
+    // Highlighting and decoration per line.
+    uint32_t EndState(int32_t line) const { return At(line).endState; }
+    void SetEndState(int32_t line, uint32_t state) { At(line).endState = state; }
+    bool IsUpToDate(int32_t line) const { return At(line).text & kUpToDateBit; }
+    void SetUpToDate(int32_t line, bool on) { SetBit(At(line), kUpToDateBit, on); }
+    bool IsReadOnly(int32_t line) const { return At(line).text & kReadOnlyBit; }
+    void SetReadOnly(int32_t line, bool on) { SetBit(At(line), kReadOnlyBit, on); }
+    // The highlighter's style byte per stored character; empty until the line is parsed.
+    const std::string& Colours(int32_t line) const;
+    std::string& MutableColours(int32_t line) { return MutableExtra(line).colours; }
+    uint16_t GutterMarks(int32_t line) const;
+    void SetGutterMarks(int32_t line, uint16_t marks) { MutableExtra(line).gutterMarks = marks; }
+    uint8_t LineStyle(int32_t line) const;
+    void SetLineStyle(int32_t line, uint8_t style) { MutableExtra(line).lineStyle = style; }
+    intptr_t Object(int32_t line) const;
+    void SetObject(int32_t line, intptr_t object) { MutableExtra(line).object = object; }
+    uint32_t HighlighterData(int32_t line, int index) const;
+    void SetHighlighterData(int32_t line, int index, uint32_t value);
+
+    // Every line not up to date, colour strings cleared (kept with keepColours), highlighter data
+    // zeroed. O(lines).
+    void ResetHighlighting(bool keepColours);
+
+    // Bytes held for text and records, for the benchmark and tests.
+    size_t BlockBytes() const;
+
+private:
+    // text: bit 63 set = the line owns a string, bits 0..35 index it in owned_; else bits
+    // 0..35 locate the line in blocks_ (block << kOffsetBits | offset) and bits 36..59 hold
+    // its length. Bits 62 and 61 are the up-to-date and read-only flags.
+    struct LineRecord {
+        uint64_t text;
+        uint32_t endState;
+        uint32_t extra;  // 1-based index into extras_, 0 = none
+    };
+    struct LineExtra {
+        std::string colours;
+        intptr_t object = 0;
+        uint32_t highlighterData[3] = {0, 0, 0};
+        uint16_t gutterMarks = 0;
+        uint8_t lineStyle = 0;
+    };
+    struct BlockDeleter {
+        void operator()(char* p) const;
+    };
+    using Block = std::unique_ptr<char, BlockDeleter>;
+
+    static constexpr uint64_t kOwnedBit = uint64_t(1) << 63;
+    static constexpr uint64_t kUpToDateBit = uint64_t(1) << 62;
+    static constexpr uint64_t kReadOnlyBit = uint64_t(1) << 61;
+    static constexpr uint64_t kFlagBits = kOwnedBit | kUpToDateBit | kReadOnlyBit;
+    static constexpr int kOffsetBits = 26;  // blocks of at most 64 MiB
+    static constexpr int kLengthShift = 36;
+    static constexpr uint64_t kLocationMask = (uint64_t(1) << kLengthShift) - 1;
+    static constexpr uint64_t kMaxBlockLength = (uint64_t(1) << 24) - 1;
+    static constexpr size_t kBlockBytes = size_t(1) << kOffsetBits;
+
+    size_t GapLength() const { return gapEnd_ - gapBegin_; }
+    LineRecord& At(int32_t line) { return records_[Slot(line)]; }
+    const LineRecord& At(int32_t line) const { return records_[Slot(line)]; }
+    size_t Slot(int32_t line) const {
+        return size_t(line) < gapBegin_ ? size_t(line) : size_t(line) + GapLength();
+    }
+    static void SetBit(LineRecord& r, uint64_t bit, bool on) { r.text = on ? r.text | bit : r.text & ~bit; }
+    void MoveGapTo(size_t line);
+    void EnsureGap(size_t needed);
+    uint64_t NewOwned(std::string text);
+    void Release(LineRecord& r);
+    LineExtra& MutableExtra(int32_t line);
+    const LineExtra* FindExtra(int32_t line) const;
+
+    void ReadBlocks(TByteStream& stream);
+    size_t CountLines() const;
+    void SplitBlock(size_t block, const TLoadRules& rules);
+    uint64_t RecordFor(size_t block, const char* begin, const char* end, const TLoadRules& rules);
+
+    std::vector<LineRecord> records_;
+    size_t gapBegin_ = 0;
+    size_t gapEnd_ = 0;
+    std::vector<Block> blocks_;
+    std::vector<size_t> blockSizes_;
+    bool lastBlockEndsOpen_ = false;  // the text does not end with a line end
+    std::deque<std::string> owned_;   // deque: growing it never moves a string
+    std::vector<uint32_t> freeOwned_;
+    std::vector<LineExtra> extras_;
+    std::vector<uint32_t> freeExtras_;
+};
+
+}  // namespace tarnwick

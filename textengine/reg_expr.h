@@ -1,0 +1,87 @@
+// The small pattern matcher behind regular-expression searches: literals, ".", classes "[...]"
+// and "[^...]", "^", "$", groups in braces and the repetitions "*" and "+". There is no
+// alternation, no optional element, no counted repetition and no capture.
+//
+// A pattern compiles once into a flat list of nodes; Match() then searches one line at a time,
+// forward or backward from a 1-based start column. The line is treated as ending with a
+// character 0 that a consuming node may take once, so "." and negated classes can match the
+// line end itself (the reported length never counts it).
+//
+// Repetitions are greedy and give back one repetition at a time, newest first. Each repetition
+// of a group takes the group's first match from where it starts; a group that consumes nothing
+// ends the repetition. Because nothing is captured, whether the rest of the pattern matches from
+// a (node, position) pair never depends on how that pair was reached, so the matcher remembers
+// the outcome of every repetition it has tried and nested repetitions such as {a*}*b stay linear
+// in the line length.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+// A pattern that does not compile: "<pattern> is invalid mask at (<1-based position>)".
+class TRegExprError : public std::runtime_error {
+public:
+    TRegExprError(std::string_view pattern, int32_t position);
+    int32_t Position() const { return position_; }
+
+private:
+    int32_t position_;
+};
+
+enum TRegExprNodeKind : uint8_t {
+    rkChar = 0,        // the character; character 0 on the last node marks the end of the pattern
+    rkAny = 1,         // .
+    rkClass = 2,       // [...]
+    rkLineStart = 3,   // ^
+    rkLineEnd = 4,     // $
+    rkGroupStart = 5,  // {
+    rkGroupEnd = 6,    // }
+    rkEscape = 7,      // backslash before an escaped character
+    rkOneOrMore = 8,   // +
+    rkZeroOrMore = 9,  // *
+};
+
+struct TRegExprNode {
+    int32_t EndOfRepetition = -1;  // set on the nodes of a repeated element: its last node
+    TRegExprNodeKind Kind = rkChar;
+    uint8_t Char = 0;              // the character (capitals when ignoring case); 1 = negated class
+    std::bitset<256> Set;          // members of a class
+};
+
+class TRegExpr {
+public:
+    // Throws TRegExprError for a bad pattern.
+    TRegExpr(std::string_view pattern, bool caseSensitive);
+    ~TRegExpr();
+    TRegExpr(const TRegExpr&) = delete;
+    TRegExpr& operator=(const TRegExpr&) = delete;
+
+    // Finds the first match whose 1-based start column is at or after start (forward) or at or
+    // before it (backward). On success start becomes the match start and length the number of
+    // characters matched (0 for an empty match); otherwise length is 0 and start is unchanged.
+    bool Match(std::string_view line, int32_t& start, bool forward, int32_t& length);
+
+    const std::string& Pattern() const { return pattern_; }
+    bool CaseSensitive() const { return caseSensitive_; }
+    const std::vector<TRegExprNode>& Nodes() const { return nodes_; }
+
+private:
+    class TMatcher;
+
+    void Compile();
+    void PrepareMatching();
+
+    std::string pattern_;
+    bool caseSensitive_;
+    std::vector<TRegExprNode> nodes_;
+    std::unique_ptr<TMatcher> matcher_;  // backtracking stack and memory of tried repetitions
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,53 @@
+// The undo (and redo) records of a buffer. Each primitive change of the buffer writes one
+// record; undoing a record replays its inverse, which the buffer records into the other list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "record_list.h"
+
+namespace tarnwick {
+
+enum TUndoKind : uint8_t {
+    ukCaretMove = 0,  // Value1: line delta, Value2: column delta
+    ukInsert = 1,     // Value1: characters inserted
+    ukSplitLine = 2,
+    ukJoinLines = 3,
+    ukDelete = 4,   // Text: the deleted stored text, Colours: its style bytes
+    ukColours = 5,  // Value1: line, Value2: position, Colours: the replaced segment
+};
+
+struct TUndoRecord {
+    TUndoKind Kind = ukCaretMove;
+    bool FirstOfChange = false;
+    uint8_t ChangeCode = 0;
+    bool InBlock = false;
+    int32_t Value1 = 0;
+    int32_t Value2 = 0;
+    std::string Text;
+    std::string Colours;
+
+    // Caret moves and colour changes do not change the text the user saves.
+    bool IsReal() const { return Kind != ukCaretMove && Kind != ukColours; }
+};
+
+class TUndoList : public TRecordList<TUndoRecord> {
+public:
+    // Index of the newest real record, or -1.
+    int64_t NewestRealIndex() const {
+        for (size_t i = Count(); i-- > 0;)
+            if ((*this)[i].IsReal())
+                return int64_t(i);
+        return -1;
+    }
+    // True when a real record lies above index savePoint (newest first, so usually at once).
+    bool HasRealAbove(int64_t savePoint) const {
+        for (size_t i = Count(); i-- > 0 && int64_t(i) > savePoint;)
+            if ((*this)[i].IsReal())
+                return true;
+        return false;
+    }
+};
+
+}  // namespace tarnwick
