@@ -1,0 +1,63 @@
+#include "editor/tarnwick_module.h"
+
+#include <array>
+
+#include "host/client.h"
+#include "host/host_functions.h"
+#include "host/parameter_list.h"
+
+namespace {
+// The buffer a "DoCommand" process gets its remaining parameters in.
+constexpr int32_t kDoCommandCapacity = 1024;
+}  // namespace
+
+TTarnwickModule::TTarnwickModule(IClient* client) : TAbstractTextModule(client, "Tarnwick") {
+    CommandLauncher->RegisterCommand(
+        "ViewError", [this](IServerView* context, char* params, int32_t capacity) {
+            return ViewError(context, params, capacity);
+        });
+}
+
+TComPtr<IServerDocument> TTarnwickModule::NewDocument(const std::string&, const std::string&) {
+    return {};
+}
+
+// Opens FullDocumentPath with EditorKind, then runs DoCommand in the opened document's first
+// view with every other parameter.
+int32_t TTarnwickModule::ViewError(IServerView*, char* params, int32_t) {
+    TParameterList list;
+    list.ParseParameters(params ? params : "");
+    std::string path;
+    if (!list.GetParameterValue("FullDocumentPath", path))
+        return 0;
+    list.RemoveParameter("FullDocumentPath");
+    std::string kind;
+    list.GetParameterValue("EditorKind", kind);
+    if (!HostApi::FileExists(path))
+        return 0;
+
+    IClient* client = GlobalClient();
+    TComPtr<IServerView> view;
+    if (client) {
+        const auto document = TComPtr<IServerDocument>::Adopt(client->OpenDocument(kind.c_str(), path.c_str()));
+        if (document) {
+            client->ShowDocument(document.Get());
+            view = TComPtr<IServerView>::Adopt(document->GetView(0));
+        }
+        if (!view)
+            view = TComPtr<IServerView>::Adopt(client->GetCurrentView());
+    }
+
+    std::string process;
+    if (list.GetParameterValue("DoCommand", process)) {
+        list.RemoveParameter("DoCommand");
+        std::array<char, kDoCommandCapacity> buffer{};
+        list.FormatParameters(buffer.data(), buffer.size());
+        if (client) {
+            const auto launcher = TComPtr<IClient>::Share(client).As<IProcessLauncher>();
+            if (launcher)
+                launcher->RunProcess(process.c_str(), buffer.data(), kDoCommandCapacity, view.Get());
+        }
+    }
+    return 1;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The functions the host program exports by name. The plug-in binds them once at load; a
+// function the host does not export stays unbound and every call through it does nothing and
+// answers empty, 0, -1 or false as its wrapper states.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class IClient;
+
+extern "C" {
+using TClientGetClientInterface = IClient*();
+using TClientExtractFromPath = void(const char* path, char* result);
+using TClientForceFileNameExtension = void(const char* path, const char* extension, char* result);
+
+using TVfsStreamCreate = int32_t(const char* path, int32_t mode);
+using TVfsStreamDestroy = void(int32_t handle);
+using TVfsStreamRead = int32_t(int32_t handle, void* buffer, int32_t count);
+using TVfsStreamWrite = int32_t(int32_t handle, const void* buffer, int32_t count);
+using TVfsStreamSeek = int64_t(int32_t handle, int64_t offset, int32_t origin);
+using TVfsStreamSetSize = void(int32_t handle, int64_t size);
+using TVfsFileExists = int32_t(const char* path);
+using TVfsPathQuery = void(const char* path, char* result);
+using TVfsChangeFileName = void(const char* path, const char* name, char* result);
+}
+
+// Result buffers of the path functions hold this many bytes.
+constexpr std::size_t kHostPathCapacity = 4096;
+
+// Stream modes of VFSAPI_VFS_StreamCreate.
+constexpr int32_t kStreamOpenRead = 0;
+constexpr int32_t kStreamCreateWrite = 0xFFFF;
+
+struct THostFunctions {
+    TClientGetClientInterface* GetClientInterface = nullptr;
+    TClientExtractFromPath* ExtractFileDirFromPath = nullptr;
+    TClientExtractFromPath* ExtractFileNameFromPath = nullptr;
+    TClientForceFileNameExtension* ForceFileNameExtension = nullptr;
+
+    TVfsStreamCreate* StreamCreate = nullptr;
+    TVfsStreamDestroy* StreamDestroy = nullptr;
+    TVfsStreamRead* StreamRead = nullptr;
+    TVfsStreamWrite* StreamWrite = nullptr;
+    TVfsStreamSeek* StreamSeek = nullptr;
+    TVfsStreamSetSize* StreamSetSize = nullptr;
+    TVfsFileExists* FileExists = nullptr;
+    TVfsPathQuery* ExtractFileExt = nullptr;
+    TVfsPathQuery* GetFileEditorName = nullptr;
+    TVfsChangeFileName* ChangeFileName = nullptr;
+};
+
+// Looks one exported name up; nullptr when absent.
+using TSymbolLookup = std::function<void*(const char* name)>;
+
+// The process-wide table. Bind fills it from lookup (entries the host lacks stay empty);
+// Unbind empties it when the plug-in unloads.
+const THostFunctions& HostFunctions() noexcept;
+void BindHostFunctions(const TSymbolLookup& lookup) noexcept;
+void UnbindHostFunctions() noexcept;
+// Binds from the process's main executable, as the plug-in does at load.
+void BindHostFunctionsFromMainProgram() noexcept;
+
+// Call sites. Each does nothing and answers as stated when its function is unbound.
+namespace HostApi {
+std::string ExtractFileDirFromPath(const std::string& path);    // "" when unbound
+std::string ExtractFileNameFromPath(const std::string& path);   // "" when unbound
+std::string ForceFileNameExtension(const std::string& path, const std::string& extension);
+bool FileExists(const std::string& path);                       // false when unbound
+std::string ExtractFileExt(const std::string& path);            // "" when unbound
+std::string GetFileEditorName(const std::string& path);         // "" when unbound
+std::string ChangeFileName(const std::string& path, const std::string& name);
+}  // namespace HostApi

@@ -1,0 +1,44 @@
+#pragma once
+// Harbinet's user-interface services for plug-ins: the shortcut table that key strokes are
+// offered to first, and the status bar.
+
+#include <QObject>
+#include <functional>
+#include <map>
+#include <tuple>
+
+#include "host/client_interfaces.h"
+
+class QStatusBar;
+class QLabel;
+
+struct THostShortcut {
+    int32_t key = 0;  // Windows virtual key code
+    bool alt = false;
+    bool shift = false;
+    bool ctrl = false;
+    friend auto operator<=>(const THostShortcut&, const THostShortcut&) = default;
+};
+
+class THostUserInterface final : public IClientUserInterface {
+public:
+    THostUserInterface() = default;
+
+    void AddShortcut(THostShortcut keys, std::function<void()> action);
+    // The status bar whose panels SetStatusText fills; panel -1 is the message area.
+    void AttachStatusBar(QStatusBar* bar, int panelCount);
+    [[nodiscard]] QString StatusText(int panel) const;
+
+    int32_t QueryInterface(const TGUID& iid, void** out) override;
+    int32_t AddRef() override { return 1; }   // lives as long as the host
+    int32_t Release() override { return 1; }
+    void LaunchCurrentHotkey() override;
+    int32_t AddKeyStroke(int32_t key, int32_t alt, int32_t shift, int32_t ctrl) override;
+    void SetStatusText(int32_t panel, const char* text) override;
+
+private:
+    std::map<THostShortcut, std::function<void()>> shortcuts_;
+    std::function<void()> pending_;
+    QStatusBar* statusBar_ = nullptr;
+    std::vector<QLabel*> panels_;
+};

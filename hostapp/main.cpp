@@ -1,0 +1,124 @@
+// harbinet: the host program. Loads the plug-ins beside it and opens the files it is given.
+//
+//   harbinet [FILE]                      open FILE (or nothing) in the main window
+//   harbinet --screenshot OUT.png [FILE] render the main window offscreen into OUT.png
+//   harbinet --run-process Server:Process [PARAMS]
+//                                        run one process and print the buffer it returned
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "host/parameter_list.h"
+#include "hostapp/host_client.h"
+#include "hostapp/host_exports.h"
+#include "hostapp/main_window.h"
+
+namespace {
+
+struct TOptions {
+    QString screenshot;
+    QString process;
+    QString processParams;
+    QString file;
+    bool valid = true;
+};
+
+TOptions ParseOptions(int argc, char** argv) {
+    TOptions o;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == "--screenshot" && i + 1 < argc)
+            o.screenshot = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == "--run-process" && i + 1 < argc)
+            o.process = QString::fromLocal8Bit(argv[++i]);
+        else if (!o.process.isEmpty() && o.processParams.isEmpty() && !arg.startsWith("--"))
+            o.processParams = arg;
+        else if (!arg.startsWith("--") && o.file.isEmpty())
+            o.file = arg;
+        else
+            o.valid = false;
+    }
+    return o;
+}
+
+bool HasDisplay() {
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+}
+
+// Every lib*.so beside the program that exports ServerFactory is a server module.
+void LoadModules(THostClient& client, const QString& folder) {
+    const QStringList libraries = QDir(folder).entryList({"lib*.so"}, QDir::Files, QDir::Name);
+    for (const QString& name : libraries) {
+        std::string error;
+        const std::string path = QDir(folder).filePath(name).toStdString();
+        if (!client.Modules().Load(path, &client, error) && error.find("ServerFactory") == std::string::npos)
+            std::fprintf(stderr, "harbinet: %s\n", error.c_str());
+    }
+}
+
+int RunProcessAndPrint(THostClient& client, const TOptions& o) {
+    std::vector<char> buffer(kParameterStringLimit, '\0');
+    const QByteArray params = o.processParams.toLocal8Bit();
+    std::copy_n(params.constData(), std::min<std::size_t>(params.size(), buffer.size() - 1), buffer.begin());
+    const int32_t ok = client.RunProcess(o.process.toLocal8Bit().constData(), buffer.data(),
+                                         static_cast<int32_t>(buffer.size()), nullptr);
+    std::printf("%s\n", buffer.data());
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const TOptions options = ParseOptions(argc, argv);
+    if (!options.valid) {
+        std::fprintf(stderr,
+                     "usage: harbinet [FILE]\n"
+                     "       harbinet --screenshot OUT.png [FILE]\n"
+                     "       harbinet --run-process Server:Process [PARAMS]\n");
+        return 2;
+    }
+    const bool headless = !options.screenshot.isEmpty() || !options.process.isEmpty();
+    if (!HasDisplay()) {
+        if (!headless) {
+            std::fprintf(stderr,
+                         "harbinet: no display. Run it under a virtual one with\n"
+                         "  xvfb-run -a harbinet [FILE]\n"
+                         "or write a picture of the window with\n"
+                         "  harbinet --screenshot OUT.png [FILE]\n");
+            return 2;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Harbinet");
+
+    THostClient client;
+    SetExportedClient(&client);
+    TMainWindow window(client);
+    client.SetShell(&window);
+    LoadModules(client, QCoreApplication::applicationDirPath());
+
+    if (!options.process.isEmpty())
+        return RunProcessAndPrint(client, options);
+
+    if (!options.file.isEmpty())
+        client.OpenDocument("", QFileInfo(options.file).absoluteFilePath().toLocal8Bit().constData());
+
+    window.show();
+    if (!options.screenshot.isEmpty()) {
+        QCoreApplication::processEvents();
+        const bool saved = window.grab().save(options.screenshot);
+        std::fprintf(saved ? stdout : stderr, saved ? "wrote %s\n" : "harbinet: cannot write %s\n",
+                     options.screenshot.toLocal8Bit().constData());
+        return saved ? 0 : 1;
+    }
+    return app.exec();
+}

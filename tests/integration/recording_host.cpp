@@ -1,0 +1,47 @@
+#include "tests/integration/recording_host.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/interfaced_object.h"
+
+int32_t StubView::QueryInterface(const TGUID& iid, void** out) {
+    const bool found = OfferInterface<IServerDocumentView>(iid, out, this) ||
+                       OfferInterface<IServerView>(iid, out, this);
+    return QueryResult(found, out);
+}
+
+int32_t StubDocument::QueryInterface(const TGUID& iid, void** out) {
+    return QueryResult(OfferInterface<IServerDocument>(iid, out, this), out);
+}
+
+int32_t RecordingHost::QueryInterface(const TGUID& iid, void** out) {
+    const bool found = OfferInterface<IClient>(iid, out, static_cast<IClient*>(this)) ||
+                       OfferInterface<IProcessLauncher>(iid, out, static_cast<IProcessLauncher*>(this));
+    return QueryResult(found, out);
+}
+
+IServerDocument* RecordingHost::OpenDocument(const char* kind, const char* path) {
+    opened.push_back(std::string(kind) + "|" + path);
+    return openSucceeds ? &document : nullptr;
+}
+
+int32_t RecordingHost::RunProcess(const char* process, char* params, int32_t capacity,
+                                  IServerView* context) {
+    processes.push_back({process, params ? params : "", capacity, context});
+    return kTrue;
+}
+
+TServerFactoryFunction* PluginFactory() {
+    static TServerFactoryFunction* factory = [] {
+        void* library = ::dlopen(TARNWICK_BIN_DIR "/libtarnwick.so", RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            std::fprintf(stderr, "cannot load the plug-in: %s\n", ::dlerror());
+            std::abort();
+        }
+        return reinterpret_cast<TServerFactoryFunction*>(::dlsym(library, "ServerFactory"));
+    }();
+    return factory;
+}
