@@ -76,7 +76,6 @@ private:
     class TMatcher;
 
     void Compile();
-    void PrepareMatching();
 
     std::string pattern_;
     bool caseSensitive_;
