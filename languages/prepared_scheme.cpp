@@ -1,0 +1,203 @@
+#include "prepared_scheme.h"
+
+#include "syntax_scheme.h"
+
+namespace tarnwick {
+
+namespace {
+
+TCharSet MakeSymbolCharacters() {
+    TCharSet set = TCharSet::Range(33, 47);
+    set.AddRange(58, 64);
+    set.AddRange(91, 94);
+    set.Add(96);
+    set.AddRange(123, 127);
+    return set;
+}
+
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+template <class Token>
+void AddLeftStrings(TCharSet& used, const std::vector<Token>& tokens) {
+    for (const Token& token : tokens)
+        if (token.UseToken)
+            used.AddChars(token.LeftDelimiter);
+}
+
+void AddBothStrings(TCharSet& used, const std::vector<TBlockToken>& tokens) {
+    for (const TBlockToken& token : tokens)
+        if (token.UseToken) {
+            used.AddChars(token.LeftDelimiter);
+            used.AddChars(token.RightDelimiter);
+        }
+}
+
+// Step 3 of the preparation: every character that some token of the block relies on.
+void AddUsedCharacters(TCharSet& used, const TSyntaxBlock& block) {
+    used.AddSet(block.FirstIdentChars);
+    used.AddSet(block.OtherIdentChars);
+    if (block.UseMetaSymbol)
+        used.Add(static_cast<unsigned char>(block.MetaSymbol));
+    for (const TDelimiters& delimiters : block.BlockDelimiters)
+        if (delimiters.UseToken) {
+            used.AddChars(delimiters.LeftDelimiter);
+            used.AddChars(delimiters.RightDelimiter);
+        }
+    if (block.UseComments) {
+        if (block.UseSingleLineComments)
+            AddLeftStrings(used, block.SingleLineCommentDelimiters);
+        if (block.UseMultiLineComments)
+            AddBothStrings(used, block.MultiLineCommentDelimiters);
+        if (block.UseFullLineComments)
+            AddLeftStrings(used, block.FullLineCommentDelimiters);
+    }
+    if (block.UseStrings) {
+        if (block.UseSingleLineStrings)
+            AddBothStrings(used, block.SingleLineStringDelimiters);
+        if (block.UseMultiLineStrings)
+            AddBothStrings(used, block.MultiLineStringDelimiters);
+    }
+    if (block.UseNumbers) {
+        if (block.UsePrefixedNumbers)
+            AddLeftStrings(used, block.NumPrefixes);
+        if (block.UseSuffixedNumbers)
+            AddLeftStrings(used, block.NumSuffixes);
+        if (block.UsePrefixedSuffixedNumbers)
+            AddBothStrings(used, block.NumPrefixesSuffixes);
+    }
+    if (block.UsePrefixedIdentifiers)
+        AddLeftStrings(used, block.IdentPrefixes);
+    if (block.UseSuffixedIdentifiers)
+        AddLeftStrings(used, block.IdentSuffixes);
+    if (block.UsePrefixedSuffixedIdentifiers)
+        AddBothStrings(used, block.IdentPrefixesSuffixes);
+    if (block.UseLineDirectives)
+        used.AddChars(block.LineDirectivePrefix);
+}
+
+template <class Token>
+std::vector<TTokenCandidate> Candidates(const std::vector<Token>& tokens) {
+    std::vector<TTokenCandidate> result;
+    for (std::size_t i = 0; i < tokens.size(); ++i)
+        if (tokens[i].UseToken)
+            result.push_back({tokens[i].LeftDelimiter, static_cast<int>(i)});
+    return result;
+}
+
+std::vector<std::string> LeftStrings(const std::vector<TLineToken>& tokens) {
+    std::vector<std::string> result;
+    for (const TLineToken& token : tokens)
+        if (token.UseToken)
+            result.push_back(token.LeftDelimiter);
+    return result;
+}
+
+void BuildKeywords(TPreparedBlock& prepared, const TSyntaxBlock& block) {
+    for (const TKeywordSet& set : block.KeywordSets) {
+        if (!set.UseToken)
+            continue;
+        const int ordinal = static_cast<int>(prepared.keywordSetFontIDs.size());
+        prepared.keywordSetFontIDs.push_back(set.FontID);
+        for (std::string word : SplitCommaText(set.Keywords)) {
+            if (!block.CaseSensitive)
+                for (char& c : word)
+                    c = FoldAscii(c);
+            prepared.keywords.Add(word, ordinal);
+        }
+    }
+}
+
+void AddOpeners(TPreparedBlock& parent, const TSyntaxBlock& parentBlock,
+                const std::vector<TSyntaxBlock>& blocks) {
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const TSyntaxBlock& child = blocks[i];
+        if (child.ParentID != parentBlock.ID)
+            continue;
+        for (std::size_t j = 0; j < child.BlockDelimiters.size(); ++j) {
+            const TDelimiters& delimiters = child.BlockDelimiters[j];
+            if (!delimiters.UseToken)
+                continue;
+            TBlockOpener opener{delimiters.LeftDelimiter, static_cast<int>(i), static_cast<int>(j),
+                                child.CaseSensitive, delimiters.DelimitersArePartOfBlock};
+            (opener.partOfBlock ? parent.partOfBlockOpeners : parent.outsideOpeners)
+                .push_back(std::move(opener));
+        }
+    }
+}
+
+}  // namespace
+
+const TCharSet& SymbolCharacters() {
+    static const TCharSet symbols = MakeSymbolCharacters();
+    return symbols;
+}
+
+std::vector<std::string> SplitCommaText(std::string_view text) {
+    std::vector<std::string> items;
+    std::size_t i = 0;
+    const auto blank = [&](std::size_t k) {
+        return k < text.size() && static_cast<unsigned char>(text[k]) <= ' ';
+    };
+    while (blank(i))
+        ++i;
+    while (i < text.size()) {
+        std::string item;
+        if (text[i] == '"') {
+            ++i;
+            while (i < text.size()) {
+                if (text[i] == '"') {
+                    if (i + 1 < text.size() && text[i + 1] == '"') {  // doubled quote inside
+                        item += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                item += text[i++];
+            }
+        } else {
+            while (i < text.size() && text[i] != ',' && !blank(i))
+                item += text[i++];
+        }
+        items.push_back(std::move(item));
+        while (blank(i))
+            ++i;
+        if (i < text.size() && text[i] == ',') {
+            ++i;
+            while (blank(i))
+                ++i;
+        }
+    }
+    return items;
+}
+
+void TPreparedScheme::Build(const TSyntaxScheme& scheme) {
+    stacks.Reset();
+    blocks.clear();
+    blocks.resize(scheme.SyntaxBlocks.size());
+    TCharSet used;
+    for (std::size_t x = 0; x < scheme.SyntaxBlocks.size(); ++x) {
+        const TSyntaxBlock& block = scheme.SyntaxBlocks[x];
+        TPreparedBlock& prepared = blocks[x];
+        AddUsedCharacters(used, block);
+        AddOpeners(prepared, block, scheme.SyntaxBlocks);
+        prepared.singleLineComments = Candidates(block.SingleLineCommentDelimiters);
+        prepared.multiLineComments = Candidates(block.MultiLineCommentDelimiters);
+        prepared.fullLineComments = Candidates(block.FullLineCommentDelimiters);
+        prepared.singleLineStrings = Candidates(block.SingleLineStringDelimiters);
+        prepared.multiLineStrings = Candidates(block.MultiLineStringDelimiters);
+        prepared.numPrefixes = LeftStrings(block.NumPrefixes);
+        prepared.numSuffixes = LeftStrings(block.NumSuffixes);
+        prepared.identPrefixes = LeftStrings(block.IdentPrefixes);
+        prepared.identSuffixes = LeftStrings(block.IdentSuffixes);
+        BuildKeywords(prepared, block);
+        prepared.caseSensitive = block.CaseSensitive;
+    }
+    freeSymbols = SymbolCharacters();
+    freeSymbols.RemoveSet(used);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "block_stack_list.h"
+#include "char_set.h"
+#include "keyword_table.h"
+
+namespace tarnwick {
+
+class TSyntaxScheme;
+
+// An enabled entry of a token list: its left string and its position in the full list (the
+// item index that line states and styles refer to).
+struct TTokenCandidate {
+    std::string text;
+    int position = 0;
+};
+
+// A string inside a block that opens one of its child blocks.
+struct TBlockOpener {
+    std::string text;
+    int blockIndex = 0;
+    int delimiterIndex = 0;
+    bool caseSensitive = false;
+    bool partOfBlock = false;
+};
+
+// Per-block lookup data, built once per preparation from the enabled entries only.
+struct TPreparedBlock {
+    std::vector<TTokenCandidate> singleLineComments;
+    std::vector<TTokenCandidate> multiLineComments;
+    std::vector<TTokenCandidate> fullLineComments;
+    std::vector<TTokenCandidate> singleLineStrings;
+    std::vector<TTokenCandidate> multiLineStrings;
+    std::vector<std::string> numPrefixes;
+    std::vector<std::string> numSuffixes;
+    std::vector<std::string> identPrefixes;
+    std::vector<std::string> identSuffixes;
+    std::vector<int> keywordSetFontIDs;  // by ordinal among the enabled sets
+    TKeywordTable keywords;
+    std::vector<TBlockOpener> outsideOpeners;
+    std::vector<TBlockOpener> partOfBlockOpeners;
+    bool caseSensitive = false;
+};
+
+// Which attribute a style number paints with.
+enum : std::int16_t { kStyleNone = -1, kStyleLink = -2, kStyleSubstitute = -3 };
+
+struct TPreparedScheme {
+    std::vector<TPreparedBlock> blocks;
+    TCharSet freeSymbols;  // symbol characters that no token of any block uses
+    TBlockStackList stacks;
+    // Entry n: index into the font table, or one of the kStyle values.
+    std::array<std::int16_t, 256> styleTable{};
+
+    void Build(const TSyntaxScheme& scheme);
+};
+
+// The printable ASCII punctuation except "_", plus code 127.
+[[nodiscard]] const TCharSet& SymbolCharacters();
+
+// Splits comma text: items separated by commas or blanks, double-quoted where they hold either.
+[[nodiscard]] std::vector<std::string> SplitCommaText(std::string_view text);
+
+}  // namespace tarnwick

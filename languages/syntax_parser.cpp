@@ -1,0 +1,649 @@
+// Parsing one line: block switching, the token step of each state, and the recognisers.
+// Every step advances the cursor by at least one character, and block switching at one position
+// is bounded, so any line of any bytes is parsed in time proportional to its length.
+
+#include <algorithm>
+#include <cstring>
+
+#include "syntax_parser.h"
+
+namespace tarnwick {
+
+namespace {
+
+// A block that reopens itself at the position where it was just opened (its own parent, or a
+// cycle of parents) would otherwise switch without end.
+constexpr int kMaxSwitchRounds = 64;
+constexpr std::size_t kMaxKeywordLength = 256;
+
+inline unsigned char Fold(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
+
+bool SameBytes(const char* a, const char* b, std::size_t n, bool caseSensitive) {
+    if (caseSensitive)
+        return std::memcmp(a, b, n) == 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+inline bool IsDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+inline bool IsHexDigit(unsigned char c) {
+    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+template <class Token>
+int FontIDAt(const std::vector<Token>& tokens, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < tokens.size()
+               ? tokens[static_cast<std::size_t>(index)].FontID
+               : -1;
+}
+
+template <class Token>
+const std::string* RightDelimiterAt(const std::vector<Token>& tokens, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < tokens.size()
+               ? &tokens[static_cast<std::size_t>(index)].RightDelimiter
+               : nullptr;
+}
+
+}  // namespace
+
+// ---- Line loop ------------------------------------------------------------------------------
+
+uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::string& styles) {
+    if (styles.empty() || text.empty())
+        return state;
+    if (scheme_.SyntaxBlocks.empty()) {
+        std::fill(styles.begin(), styles.end(), static_cast<char>(255));
+        return state;
+    }
+    if (scheme_.Prepared().blocks.size() != scheme_.SyntaxBlocks.size())
+        Reset();  // the blocks were edited without a reset; never parse with stale lookup data
+
+    text_ = text.data();
+    length_ = std::min(text.size(), styles.size());
+    SelectStack(static_cast<int>(state >> 24));
+    partOfBlock_ = (state >> 23) & 1;
+    caseFlag_ = (state >> 22) & 1;
+    delimiterIndex_ = static_cast<int>((state >> 16) & 63);
+    stateIndex_ = static_cast<int>((state >> 8) & 255);
+    itemIndex_ = static_cast<int>(state & 255);
+    if (stateIndex_ > siDirective)
+        stateIndex_ = siNormal;
+
+    canParseDirective_ = true;
+    canParseFullLineComment_ = true;
+    directiveFound_ = false;
+    needCloseString_ = false;
+    justSwitched_ = false;
+    cursor_ = 0;
+    std::size_t tokenStart = 0;
+    std::string tokenText;
+    for (;;) {
+        if (cursor_ < length_)
+            tokenCode_ = tcText;
+        if (stateIndex_ == siNormal)
+            SwitchBlocks();
+        if (needCloseString_) {
+            needCloseString_ = false;
+            stateIndex_ = siNormal;
+        }
+        if (cursor_ >= length_)
+            break;
+        const int stateBefore = stateIndex_;
+        TokenStep();
+        if (tokenCode_ > tcDirective)
+            canParseDirective_ = false;
+        if (tokenCode_ != tcText)
+            canParseFullLineComment_ = false;
+        std::memset(styles.data() + tokenStart, StyleOf(tokenCode_), cursor_ - tokenStart);
+        if (OnGetToken) {
+            if (stateBefore == siNormal)
+                tokenText.clear();
+            tokenText.append(text_ + tokenStart, cursor_ - tokenStart);
+            if (stateIndex_ == siNormal)
+                OnGetToken(*this, tokenCode_, tokenText);
+        }
+        tokenStart = cursor_;
+    }
+    return (static_cast<uint32_t>(stackIndex_ & 255) << 24) | (uint32_t(partOfBlock_) << 23) |
+           (uint32_t(caseFlag_) << 22) | (static_cast<uint32_t>(std::max(delimiterIndex_, 0) & 63) << 16) |
+           (static_cast<uint32_t>(stateIndex_ & 255) << 8) | static_cast<uint32_t>(itemIndex_ & 255);
+}
+
+std::uint8_t TSyntaxParser::StyleOf(int tokenCode) const {
+    const TSyntaxBlock& b = *block_;
+    int style = -1;
+    switch (tokenCode) {
+    case tcSingleLineComment: style = FontIDAt(b.SingleLineCommentDelimiters, itemIndex_); break;
+    case tcMultiLineComment: style = FontIDAt(b.MultiLineCommentDelimiters, itemIndex_); break;
+    case tcFullLineComment: style = FontIDAt(b.FullLineCommentDelimiters, itemIndex_); break;
+    case tcSingleLineString: style = FontIDAt(b.SingleLineStringDelimiters, itemIndex_); break;
+    case tcMultiLineString: style = FontIDAt(b.MultiLineStringDelimiters, itemIndex_); break;
+    case tcDirective: style = b.UseLineDirectives ? b.FIDirective : b.FIText; break;
+    case tcInteger: style = b.UseNumbers ? b.FIIntNum : b.FIText; break;
+    case tcFloat: style = b.UseNumbers ? b.FIFloatNum : b.FIText; break;
+    case tcHex: style = b.UseNumbers ? b.FIHexNum : b.FIText; break;
+    case tcIdentifier: style = b.UseIdentifiers ? b.FIIdentifier : b.FIText; break;
+    case tcSymbol: style = b.UseSymbols ? b.FISymbol : b.FIText; break;
+    case tcKeyword: {
+        const auto& fontIDs = prepared_->keywordSetFontIDs;
+        if (itemIndex_ >= 0 && static_cast<std::size_t>(itemIndex_) < fontIDs.size())
+            style = fontIDs[static_cast<std::size_t>(itemIndex_)];
+        break;
+    }
+    default: style = b.FIText; break;
+    }
+    if (style == -1)
+        style = b.FIText;
+    return style < 0 ? 255 : static_cast<std::uint8_t>(style);
+}
+
+// ---- Block stack ----------------------------------------------------------------------------
+
+void TSyntaxParser::SelectStack(int index) {
+    TPreparedScheme& prepared = scheme_.Prepared();
+    if (index < 0 || static_cast<std::size_t>(index) >= prepared.stacks.Size())
+        index = 0;
+    const TBlockInfo& entry = prepared.stacks[static_cast<std::size_t>(index)];
+    const auto& blocks = scheme_.SyntaxBlocks;
+    stackIndex_ = index;
+    blockIndex_ = entry.blockIndex >= 0 && static_cast<std::size_t>(entry.blockIndex) < blocks.size()
+                      ? entry.blockIndex : 0;
+    if (blocks.empty()) {
+        block_ = nullptr;
+        prepared_ = nullptr;
+        return;
+    }
+    block_ = &blocks[static_cast<std::size_t>(blockIndex_)];
+    prepared_ = &prepared.blocks[static_cast<std::size_t>(blockIndex_)];
+    delimiterIndex_ = entry.delimiterIndex;
+    caseFlag_ = block_->CaseSensitive;
+    const auto& delimiters = block_->BlockDelimiters;
+    partOfBlock_ = blockIndex_ != 0 && delimiterIndex_ >= 0 &&
+                   static_cast<std::size_t>(delimiterIndex_) < delimiters.size() &&
+                   delimiters[static_cast<std::size_t>(delimiterIndex_)].DelimitersArePartOfBlock;
+}
+
+void TSyntaxParser::PushBlock(const TBlockOpener& opener) {
+    TPreparedScheme& prepared = scheme_.Prepared();
+    stackIndex_ = prepared.stacks.Push(stackIndex_, opener.blockIndex, opener.delimiterIndex);
+    blockIndex_ = opener.blockIndex;
+    block_ = &scheme_.SyntaxBlocks[static_cast<std::size_t>(blockIndex_)];
+    prepared_ = &prepared.blocks[static_cast<std::size_t>(blockIndex_)];
+    delimiterIndex_ = opener.delimiterIndex;
+    partOfBlock_ = opener.partOfBlock;
+    caseFlag_ = opener.caseSensitive;
+}
+
+// Pops when the current block's closing string stands behind the cursor (delimiters that are
+// part of the block) or at it (the parent then styles the closing string).
+bool TSyntaxParser::CloseTest() {
+    if (justSwitched_ || blockIndex_ == 0)
+        return false;
+    const auto& delimiters = block_->BlockDelimiters;
+    if (delimiterIndex_ < 0 || static_cast<std::size_t>(delimiterIndex_) >= delimiters.size())
+        return false;
+    const std::string& right = delimiters[static_cast<std::size_t>(delimiterIndex_)].RightDelimiter;
+    if (right.empty())
+        return false;
+    if (partOfBlock_) {
+        if (!MatchBefore(cursor_, right, block_->CaseSensitive) || !BeforeTest(right, cursor_ - right.size()))
+            return false;
+    } else {
+        if (!MatchAt(cursor_, right, scheme_.SyntaxBlocks[0].CaseSensitive) || !AfterTest(right, cursor_))
+            return false;
+    }
+    SelectStack(scheme_.Prepared().stacks.Pop(stackIndex_));
+    return true;
+}
+
+void TSyntaxParser::SwitchBlocks() {
+    for (int round = 0; round < kMaxSwitchRounds; ++round) {
+        justSwitched_ = CloseTest();
+        const TSyntaxBlock& x = *block_;
+        const TPreparedBlock& px = *prepared_;
+        bool switched = false;
+        bool again = false;
+        for (const TBlockOpener& opener : px.outsideOpeners) {
+            if (MatchBefore(cursor_, opener.text, x.CaseSensitive) &&
+                BeforeTest(opener.text, cursor_ - opener.text.size())) {
+                PushBlock(opener);
+                switched = true;
+                again = !CloseTest();
+                break;
+            }
+        }
+        for (const TBlockOpener& opener : px.partOfBlockOpeners) {
+            if (MatchAt(cursor_, opener.text, caseFlag_) && AfterTest(opener.text, cursor_)) {
+                PushBlock(opener);
+                switched = true;
+                break;
+            }
+        }
+        justSwitched_ = again || (!switched && CloseTest());
+        if (!justSwitched_)
+            return;
+    }
+}
+
+// ---- Matching and boundary tests ------------------------------------------------------------
+
+bool TSyntaxParser::MatchAt(std::size_t at, const std::string& s, bool caseSensitive) const {
+    return !s.empty() && at <= length_ && s.size() <= length_ - at &&
+           SameBytes(text_ + at, s.data(), s.size(), caseSensitive);
+}
+
+bool TSyntaxParser::MatchBefore(std::size_t end, const std::string& s, bool caseSensitive) const {
+    return !s.empty() && s.size() <= end && SameBytes(text_ + end - s.size(), s.data(), s.size(), caseSensitive);
+}
+
+bool TSyntaxParser::AfterTest(const std::string& s, std::size_t at) const {
+    const std::size_t after = at + s.size();
+    return !block_->FirstIdentChars.Contains(static_cast<unsigned char>(s.front())) || after >= length_ ||
+           !block_->OtherIdentChars.Contains(static_cast<unsigned char>(text_[after]));
+}
+
+bool TSyntaxParser::BeforeTest(const std::string& s, std::size_t at) const {
+    return !block_->FirstIdentChars.Contains(static_cast<unsigned char>(s.front())) || at == 0 ||
+           !block_->OtherIdentChars.Contains(static_cast<unsigned char>(text_[at - 1]));
+}
+
+bool TSyntaxParser::SingleLineStringTest(const std::string& s, std::size_t at) const {
+    return !block_->OtherIdentChars.Contains(static_cast<unsigned char>(s.back())) || AfterTest(s, at);
+}
+
+// The first occurrence of s from the cursor on, or length_ when there is none or when that
+// occurrence is glued to identifier characters.
+std::size_t TSyntaxParser::FindClosing(const std::string& s) const {
+    if (s.empty() || s.size() > length_ - cursor_)
+        return length_;
+    const bool caseSensitive = block_->CaseSensitive;
+    std::size_t at = cursor_;
+    const std::size_t last = length_ - s.size();
+    if (caseSensitive) {
+        const std::size_t found = std::string_view(text_, length_).find(s, cursor_);
+        if (found == std::string_view::npos)
+            return length_;
+        at = found;
+    } else {
+        while (at <= last && !SameBytes(text_ + at, s.data(), s.size(), false))
+            ++at;
+        if (at > last)
+            return length_;
+    }
+    const TCharSet& first = block_->FirstIdentChars;
+    const TCharSet& other = block_->OtherIdentChars;
+    if (first.Contains(static_cast<unsigned char>(s.front()))) {
+        const std::size_t after = at + s.size();
+        const bool gluedAfter = after < length_ && other.Contains(static_cast<unsigned char>(text_[after]));
+        const bool gluedBefore = at > 0 && other.Contains(static_cast<unsigned char>(text_[at - 1]));
+        if (gluedAfter || gluedBefore)
+            return length_;
+    }
+    return at;
+}
+
+// ---- Token steps ----------------------------------------------------------------------------
+
+void TSyntaxParser::TokenStep() {
+    switch (stateIndex_) {
+    case siMultiLineComment:
+    case siSingleLineString:
+    case siMultiLineString: CommentOrStringStep(); break;
+    case siDirective: DirectiveStep(); break;
+    default: NormalStep(); break;
+    }
+}
+
+void TSyntaxParser::NormalStep() {
+    const TSyntaxBlock& b = *block_;
+    const auto c = static_cast<unsigned char>(text_[cursor_]);
+    if (c >= 1 && c <= 32) {
+        while (cursor_ < length_ && text_[cursor_] >= 1 && text_[cursor_] <= 32)
+            ++cursor_;
+        tokenCode_ = tcText;
+        return;
+    }
+    const TCharSet& freeSymbols = scheme_.Prepared().freeSymbols;
+    if (freeSymbols.Contains(c)) {
+        while (cursor_ < length_ && freeSymbols.Contains(static_cast<unsigned char>(text_[cursor_])))
+            ++cursor_;
+        tokenCode_ = tcSymbol;
+        return;
+    }
+    if (b.UseComments && ParseComment())
+        return;
+    if (b.UseStrings && ParseString())
+        return;
+    if (b.UseNumbers ? (ParsePSNumber() || ParseNumber()) : ParseDigits())
+        return;
+    if (b.UseLineDirectives && canParseDirective_ && ParseLineDirective())
+        return;
+    if (ParseIdentifier())
+        return;
+    ++cursor_;
+    tokenCode_ = SymbolCharacters().Contains(c) ? tcSymbol : tcText;
+}
+
+void TSyntaxParser::CommentOrStringStep() {
+    const TSyntaxBlock& b = *block_;
+    const std::string* right = nullptr;
+    if (stateIndex_ == siMultiLineComment) {
+        right = RightDelimiterAt(b.MultiLineCommentDelimiters, itemIndex_);
+        tokenCode_ = tcMultiLineComment;
+    } else if (stateIndex_ == siSingleLineString) {
+        right = RightDelimiterAt(b.SingleLineStringDelimiters, itemIndex_);
+        tokenCode_ = tcSingleLineString;
+    } else {
+        right = RightDelimiterAt(b.MultiLineStringDelimiters, itemIndex_);
+        tokenCode_ = tcMultiLineString;
+    }
+    const std::size_t found = right ? FindClosing(*right) : length_;
+    if (found >= length_) {
+        cursor_ = length_;
+        if (stateIndex_ == siSingleLineString)
+            needCloseString_ = !(b.UseMetaSymbol && b.UseMetaToWrapLines && text_[length_ - 1] == b.MetaSymbol);
+        return;
+    }
+    if (stateIndex_ == siMultiLineComment) {
+        cursor_ = found + right->size();
+        stateIndex_ = directiveFound_ && cursor_ < length_ ? siDirective : siNormal;
+        return;
+    }
+    if (b.UseMetaSymbol) {
+        std::size_t run = 0;
+        while (found - run > cursor_ && text_[found - run - 1] == b.MetaSymbol)
+            ++run;
+        if (run % 2 == 1) {  // the closing string is escaped: the string goes on after it
+            cursor_ = found + 1;
+            if (stateIndex_ == siSingleLineString && cursor_ >= length_)
+                stateIndex_ = siNormal;
+            return;
+        }
+    }
+    cursor_ = found + right->size();
+    stateIndex_ = siNormal;
+}
+
+void TSyntaxParser::DirectiveStep() {
+    const TSyntaxBlock& b = *block_;
+    if (b.UseComments && ParseComment())
+        return;
+    ++cursor_;
+    tokenCode_ = tcDirective;
+    if (cursor_ >= length_ && !(b.UseMetaSymbol && b.UseMetaToWrapLines && text_[cursor_ - 1] == b.MetaSymbol))
+        stateIndex_ = siNormal;
+}
+
+// ---- Recognisers ----------------------------------------------------------------------------
+
+bool TSyntaxParser::ParseComment() {
+    const TSyntaxBlock& b = *block_;
+    const TPreparedBlock& p = *prepared_;
+    const bool cs = b.CaseSensitive;
+    if (b.UseMultiLineComments)
+        for (const TTokenCandidate& c : p.multiLineComments)
+            if (MatchAt(cursor_, c.text, cs) && AfterTest(c.text, cursor_)) {
+                tokenCode_ = tcMultiLineComment;
+                stateIndex_ = siMultiLineComment;
+                itemIndex_ = c.position;
+                cursor_ += c.text.size();
+                return true;
+            }
+    if (b.UseFullLineComments && canParseFullLineComment_)
+        for (const TTokenCandidate& c : p.fullLineComments)
+            if (MatchAt(cursor_, c.text, cs) && AfterTest(c.text, cursor_)) {
+                tokenCode_ = tcFullLineComment;
+                itemIndex_ = c.position;
+                cursor_ = length_;
+                return true;
+            }
+    if (b.UseSingleLineComments)
+        for (const TTokenCandidate& c : p.singleLineComments)
+            if (MatchAt(cursor_, c.text, cs) && AfterTest(c.text, cursor_)) {
+                tokenCode_ = tcSingleLineComment;
+                stateIndex_ = siNormal;
+                itemIndex_ = c.position;
+                cursor_ = length_;
+                return true;
+            }
+    return false;
+}
+
+bool TSyntaxParser::ParseString() {
+    const TSyntaxBlock& b = *block_;
+    const TPreparedBlock& p = *prepared_;
+    const bool cs = b.CaseSensitive;
+    if (b.UseMultiLineStrings)
+        for (const TTokenCandidate& c : p.multiLineStrings)
+            if (MatchAt(cursor_, c.text, cs) && AfterTest(c.text, cursor_)) {
+                tokenCode_ = tcMultiLineString;
+                stateIndex_ = siMultiLineString;
+                itemIndex_ = c.position;
+                cursor_ += c.text.size();
+                return true;
+            }
+    if (b.UseSingleLineStrings)
+        for (const TTokenCandidate& c : p.singleLineStrings)
+            if (MatchAt(cursor_, c.text, cs) && SingleLineStringTest(c.text, cursor_)) {
+                tokenCode_ = tcSingleLineString;
+                itemIndex_ = c.position;
+                cursor_ += c.text.size();
+                if (cursor_ < length_)
+                    stateIndex_ = siSingleLineString;
+                return true;
+            }
+    return false;
+}
+
+bool TSyntaxParser::ParseDigits() {
+    const std::size_t start = cursor_;
+    while (cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_])))
+        ++cursor_;
+    if (cursor_ == start)
+        return false;
+    tokenCode_ = tcInteger;
+    return true;
+}
+
+bool TSyntaxParser::ParseNumber() {
+    if (!ParseDigits())
+        return false;
+    bool isFloat = false;
+    if (cursor_ < length_ && text_[cursor_] == '.') {
+        isFloat = true;
+        ++cursor_;
+        while (cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_])))
+            ++cursor_;
+    }
+    if (cursor_ < length_ && (text_[cursor_] == 'e' || text_[cursor_] == 'E')) {
+        const std::size_t atE = cursor_++;
+        if (cursor_ < length_ && (text_[cursor_] == '+' || text_[cursor_] == '-'))
+            ++cursor_;
+        if (cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_]))) {
+            while (cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_])))
+                ++cursor_;
+            isFloat = true;
+        } else {
+            cursor_ = atE;
+        }
+    }
+    tokenCode_ = isFloat ? tcFloat : tcInteger;
+    return true;
+}
+
+bool TSyntaxParser::ScanHexTail() {
+    const std::size_t start = cursor_;
+    while (cursor_ < length_ && IsHexDigit(static_cast<unsigned char>(text_[cursor_])))
+        ++cursor_;
+    if (cursor_ == start)
+        return false;
+    tokenCode_ = tcHex;
+    return true;
+}
+
+bool TSyntaxParser::ParsePrefixedNumber() {
+    for (const std::string& prefix : prepared_->numPrefixes) {
+        if (!MatchAt(cursor_, prefix, block_->CaseSensitive))
+            continue;
+        cursor_ += prefix.size();
+        if (ParseNumber()) {
+            if (tokenCode_ == tcInteger)
+                ScanHexTail();  // 1F after the prefix: the digits go on as hexadecimal
+        } else if (!ScanHexTail()) {
+            tokenCode_ = tcSymbol;  // the prefix alone
+        }
+        return true;
+    }
+    return false;
+}
+
+bool TSyntaxParser::ParseNumberSuffix() {
+    for (const std::string& suffix : prepared_->numSuffixes)
+        if (MatchAt(cursor_, suffix, block_->CaseSensitive)) {
+            cursor_ += suffix.size();
+            return true;
+        }
+    return false;
+}
+
+bool TSyntaxParser::ParsePSNumber() {
+    const TSyntaxBlock& b = *block_;
+    const bool cs = b.CaseSensitive;
+    const std::size_t start = cursor_;
+    const bool composed = b.UsePrefixedSuffixedNumbers && b.UsePSNumComposition;
+    if (b.UsePrefixedSuffixedNumbers && !b.UsePSNumComposition) {
+        for (std::size_t i = 0; i < b.NumPrefixesSuffixes.size(); ++i) {
+            const TBlockToken& pair = b.NumPrefixesSuffixes[i];
+            cursor_ = start;
+            if (!MatchAt(cursor_, pair.LeftDelimiter, cs))
+                continue;
+            cursor_ += pair.LeftDelimiter.size();
+            if (ScanHexTail() && MatchAt(cursor_, pair.RightDelimiter, cs)) {
+                cursor_ += pair.RightDelimiter.size();
+                tokenCode_ = tcHex;
+                itemIndex_ = static_cast<int>(i);
+                return true;
+            }
+        }
+        cursor_ = start;
+    }
+    if (composed && ParsePrefixedNumber()) {
+        if (ParseNumberSuffix())
+            while (b.UseMultipleNumSuffixes && ParseNumberSuffix()) {
+            }
+        return true;
+    }
+    if (!composed && b.UsePrefixedNumbers && ParsePrefixedNumber())
+        return true;
+    if (b.UseSuffixedNumbers && cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_]))) {
+        const int codeBefore = tokenCode_;
+        ParseNumber();
+        if (ParseNumberSuffix()) {
+            while (b.UseMultipleNumSuffixes && ParseNumberSuffix()) {
+            }
+            return true;
+        }
+        cursor_ = start;
+        tokenCode_ = codeBefore;
+    }
+    return false;
+}
+
+bool TSyntaxParser::ParseLineDirective() {
+    if (!MatchAt(cursor_, block_->LineDirectivePrefix, block_->CaseSensitive))
+        return false;
+    cursor_ += block_->LineDirectivePrefix.size();
+    directiveFound_ = true;
+    tokenCode_ = tcDirective;
+    if (cursor_ < length_)
+        stateIndex_ = siDirective;
+    return true;
+}
+
+bool TSyntaxParser::ScanIdentifier() {
+    if (cursor_ >= length_ || !block_->FirstIdentChars.Contains(static_cast<unsigned char>(text_[cursor_])))
+        return false;
+    ++cursor_;
+    const TCharSet& other = block_->OtherIdentChars;
+    while (cursor_ < length_ && other.Contains(static_cast<unsigned char>(text_[cursor_])))
+        ++cursor_;
+    return true;
+}
+
+bool TSyntaxParser::ParseIdentifier() {
+    const TSyntaxBlock& b = *block_;
+    const bool cs = b.CaseSensitive;
+    const std::size_t start = cursor_;
+    bool found = false;
+    if (b.UsePrefixedSuffixedIdentifiers) {
+        for (const TBlockToken& pair : b.IdentPrefixesSuffixes) {
+            cursor_ = start;
+            if (!MatchAt(cursor_, pair.LeftDelimiter, cs))
+                continue;
+            cursor_ += pair.LeftDelimiter.size();
+            if (ScanIdentifier() && MatchAt(cursor_, pair.RightDelimiter, cs)) {
+                cursor_ += pair.RightDelimiter.size();
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            cursor_ = start;
+    }
+    if (!found && b.UsePrefixedIdentifiers) {
+        for (const std::string& prefix : prepared_->identPrefixes) {
+            if (!MatchAt(cursor_, prefix, cs))
+                continue;
+            cursor_ += prefix.size();
+            if (ScanIdentifier()) {
+                found = true;
+                break;
+            }
+            tokenCode_ = tcSymbol;
+        }
+    }
+    if (!found && ScanIdentifier()) {
+        found = true;
+        if (b.UseSuffixedIdentifiers)
+            for (const std::string& suffix : prepared_->identSuffixes)
+                if (MatchAt(cursor_, suffix, cs)) {
+                    cursor_ += suffix.size();
+                    break;
+                }
+    }
+    if (!found) {
+        cursor_ = start;
+        return false;
+    }
+    tokenCode_ = b.UseKeywords && IsKeyword(start) ? tcKeyword : tcIdentifier;
+    stateIndex_ = siNormal;
+    return true;
+}
+
+bool TSyntaxParser::IsKeyword(std::size_t start) {
+    const TKeywordTable& keywords = prepared_->keywords;
+    const std::size_t length = cursor_ - start;
+    if (length > keywords.MaxLength() || length > kMaxKeywordLength)
+        return false;
+    const char* word = text_ + start;
+    char folded[kMaxKeywordLength];
+    if (!block_->CaseSensitive) {
+        for (std::size_t i = 0; i < length; ++i)
+            folded[i] = static_cast<char>(Fold(static_cast<unsigned char>(word[i])));
+        word = folded;
+    }
+    const int ordinal = keywords.Find(std::string_view(word, length));
+    if (ordinal < 0)
+        return false;
+    itemIndex_ = ordinal;
+    return true;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "attr_item.h"
+#include "simple_parser.h"
+#include "syntax_scheme.h"
+
+namespace tarnwick {
+
+// The highlighter: cuts one line into tokens by the rules of its scheme, writes one style number
+// per character, and returns the line's end state: the interned block stack, the construct
+// still open (comment, string, directive) and the list entry that opened it, packed into 32 bits
+// so that the buffer can stop re-parsing as soon as a line ends in the state it had before.
+//
+// State bits: 31..24 block stack index, 23 part-of-block flag, 22 case flag, 21..16 delimiter
+// index, 15..8 state index, 7..0 item index.
+class TSyntaxParser final : public TSimpleParser {
+public:
+    // Token codes, also the TokenID of OnGetToken.
+    enum TTokenCode : int {
+        tcText, tcSingleLineComment, tcMultiLineComment, tcDirective, tcFullLineComment,
+        tcSingleLineString, tcMultiLineString, tcInteger, tcFloat, tcHex, tcIdentifier,
+        tcKeyword, tcSymbol,
+    };
+    // State index values.
+    enum TStateIndex : int { siNormal, siMultiLineComment, siSingleLineString, siMultiLineString, siDirective };
+
+    TSyntaxParser();
+    ~TSyntaxParser() override;
+
+    TSyntaxScheme& SyntaxScheme() noexcept { return scheme_; }
+    // Copies another scheme in and resets; the owned scheme itself is ignored.
+    void SetSyntaxScheme(const TSyntaxScheme& other);
+
+    const TDefAttrItem& DefaultAttr() const noexcept { return defaultAttr_; }
+    void SetDefaultAttr(const TAttrItem& attr);
+    void SetDefaultFont(const TFontDesc& font);
+    void SetDefaultBackColor(TColorValue color);
+    // The colour of the editor's global "Url" style, when the editor has one.
+    void SetGlobalUrlColor(std::optional<TColorValue> color);
+
+    bool UseGlobalOptions = false;
+    std::function<void(TSyntaxParser& sender, int tokenID, const std::string& tokenStr)> OnGetToken;
+
+    // TSimpleParser
+    TFontDesc GetStyleFont(int style) override;
+    bool GetStyleBack(int style, TColorValue& colour) override;
+    uint32_t ParseLine(std::string_view text, uint32_t state, std::string& styles) override;
+
+    // Prepares the scheme, returns to the root block and resolves the styles again.
+    virtual void Reset();
+    // Resolves every style number to its font and background and tells the subscribers.
+    virtual void UpdateStyles();
+
+protected:
+    virtual bool ParseComment();
+    virtual bool ParseLineDirective();
+    virtual bool ParseString();
+    virtual bool ParseDigits();
+    virtual bool ParseNumber();
+    virtual bool ParsePSNumber();
+    virtual bool ParseIdentifier();
+
+private:
+    const TAttrItem& AttrOfStyle(int style) const;
+    void ResolveAttr(TAttrItem& attr, const TFontDesc& baseFont, TColorValue baseBack) const;
+    const TAttrItem* NearestTextStyle(int blockID, bool wantFont) const;
+
+    void SelectStack(int index);
+    void PushBlock(const TBlockOpener& opener);
+    void SwitchBlocks();
+    bool CloseTest();
+    void TokenStep();
+    void NormalStep();
+    void CommentOrStringStep();
+    void DirectiveStep();
+    std::uint8_t StyleOf(int tokenCode) const;
+
+    bool MatchAt(std::size_t at, const std::string& s, bool caseSensitive) const;
+    bool MatchBefore(std::size_t end, const std::string& s, bool caseSensitive) const;
+    bool AfterTest(const std::string& s, std::size_t at) const;
+    bool BeforeTest(const std::string& s, std::size_t at) const;
+    bool SingleLineStringTest(const std::string& s, std::size_t at) const;
+    std::size_t FindClosing(const std::string& s) const;
+    bool ScanIdentifier();
+    bool ScanHexTail();
+    bool ParsePrefixedNumber();
+    bool ParseNumberSuffix();
+    bool IsKeyword(std::size_t start);
+
+    TSyntaxScheme scheme_;
+    TDefAttrItem defaultAttr_;
+    std::optional<TColorValue> urlColor_;
+    TAttrItem linkAttr_;
+    TAttrItem substituteAttr_;
+
+    // Working fields of one ParseLine call.
+    const char* text_ = nullptr;
+    std::size_t length_ = 0;
+    std::size_t cursor_ = 0;
+    int blockIndex_ = 0;
+    const TSyntaxBlock* block_ = nullptr;
+    const TPreparedBlock* prepared_ = nullptr;
+    int stackIndex_ = 0;
+    int stateIndex_ = 0;
+    int itemIndex_ = 0;
+    int delimiterIndex_ = 0;
+    bool partOfBlock_ = false;
+    bool caseFlag_ = false;
+    int tokenCode_ = 0;
+    bool canParseDirective_ = false;
+    bool directiveFound_ = false;
+    bool canParseFullLineComment_ = false;
+    bool needCloseString_ = false;
+    bool justSwitched_ = false;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,238 @@
+#include "syntax_scheme.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <system_error>
+#include <unistd.h>
+
+#include "object_stream.h"
+#include "syntax_parser.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr int kMaxStyle = 255;
+
+int LowestUnusedBlockID(const std::vector<TSyntaxBlock>& blocks) {
+    std::vector<bool> used(kMaxStyle + 1, false);
+    for (const TSyntaxBlock& block : blocks)
+        if (block.ID >= 0 && block.ID <= kMaxStyle)
+            used[static_cast<std::size_t>(block.ID)] = true;
+    for (int id = 0; id <= kMaxStyle; ++id)
+        if (!used[static_cast<std::size_t>(id)])
+            return id;
+    return 0;
+}
+
+// The twelve token lists of a block (all but BlockDelimiters), as their FontIDs.
+template <class Visit>
+void ForEachTokenFontID(TSyntaxBlock& block, Visit&& visit) {
+    const auto each = [&](auto& tokens) {
+        for (auto& token : tokens)
+            visit(token.FontID);
+    };
+    each(block.SingleLineCommentDelimiters);
+    each(block.MultiLineCommentDelimiters);
+    each(block.FullLineCommentDelimiters);
+    each(block.SingleLineStringDelimiters);
+    each(block.MultiLineStringDelimiters);
+    each(block.NumPrefixes);
+    each(block.NumSuffixes);
+    each(block.NumPrefixesSuffixes);
+    each(block.IdentPrefixes);
+    each(block.IdentSuffixes);
+    each(block.IdentPrefixesSuffixes);
+    each(block.KeywordSets);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw std::system_error(errno, std::generic_category(), "Cannot open " + path);
+    std::ostringstream content;
+    content << file.rdbuf();
+    if (file.bad())
+        throw TSchemeReadError("Can't read syntax scheme from file \"" + path + "\".");
+    return std::move(content).str();
+}
+
+// Writes beside the target and renames over it only once every byte is written, so a failed
+// save leaves the old file as it was.
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw std::system_error(errno, std::generic_category(), "Cannot create a file beside " + path);
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += static_cast<std::size_t>(n);
+    }
+    const int writeErrno = errno;
+    const bool complete = written == bytes.size();
+    if (::close(fd) != 0 || !complete || std::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = complete ? errno : writeErrno;
+        ::unlink(temp.c_str());
+        throw std::system_error(err, std::generic_category(), "Cannot save " + path);
+    }
+}
+
+}  // namespace
+
+TSyntaxScheme::TSyntaxScheme() {
+    TSyntaxBlock root;
+    root.Name = "Default";
+    root.ID = 0;
+    SyntaxBlocks.push_back(std::move(root));
+}
+
+void TSyntaxScheme::Clear() {
+    Name.clear();
+    SyntaxVersion = 1;
+    SyntaxBlocks.clear();
+    FontTable.Clear();
+}
+
+void TSyntaxScheme::CopyStoredFrom(const TSyntaxScheme& other) {
+    SyntaxVersion = other.SyntaxVersion;
+    Name = other.Name;
+    FontTable = other.FontTable;
+    SyntaxBlocks = other.SyntaxBlocks;
+}
+
+void TSyntaxScheme::Assign(const TSyntaxScheme& other) {
+    if (&other != this)
+        CopyStoredFrom(other);
+    if (owner_)
+        owner_->Reset();
+    else
+        Prepare();
+}
+
+void TSyntaxScheme::Prepare() {
+    UpgradeVersion();
+    prepared_.Build(*this);
+}
+
+void TSyntaxScheme::UpgradeVersion() {
+    if (SyntaxVersion < 2) {
+        for (TSyntaxBlock& block : SyntaxBlocks)
+            if (block.ID == -1)
+                block.ID = LowestUnusedBlockID(SyntaxBlocks);
+        // Old files have one level of nesting: every block sits directly in the root.
+        for (std::size_t i = 0; i < SyntaxBlocks.size(); ++i)
+            SyntaxBlocks[i].ParentID = i == 0 ? -1 : SyntaxBlocks[0].ID;
+        for (TSyntaxBlock& block : SyntaxBlocks) {
+            const auto claim = [&](int fontID) {
+                if (fontID == -1)
+                    return;
+                for (TAttrItem& attr : FontTable)
+                    if (attr.FontID == fontID)
+                        attr.BlockID = block.ID;
+            };
+            for (int* style : block.BlockStyles())
+                claim(*style);
+            ForEachTokenFontID(block, [&](int& fontID) { claim(fontID); });
+        }
+    }
+    SyntaxVersion = 3;
+}
+
+void TSyntaxScheme::Tidy() {
+    if (SyntaxBlocks.empty())
+        return;
+    TSyntaxBlock& b = SyntaxBlocks[0];
+    b.UseMetaSymbol = b.UseMetaSymbol && b.MetaSymbol != '\0';
+    b.UseLineDirectives = b.UseLineDirectives && !b.LineDirectivePrefix.empty();
+
+    b.UseSingleLineComments = b.UseSingleLineComments && !b.SingleLineCommentDelimiters.empty();
+    b.UseMultiLineComments = b.UseMultiLineComments && !b.MultiLineCommentDelimiters.empty();
+    b.UseFullLineComments = b.UseFullLineComments && !b.FullLineCommentDelimiters.empty();
+    b.UseSingleLineStrings = b.UseSingleLineStrings && !b.SingleLineStringDelimiters.empty();
+    b.UseMultiLineStrings = b.UseMultiLineStrings && !b.MultiLineStringDelimiters.empty();
+    b.UsePrefixedNumbers = b.UsePrefixedNumbers && !b.NumPrefixes.empty();
+    b.UseSuffixedNumbers = b.UseSuffixedNumbers && !b.NumSuffixes.empty();
+    b.UsePrefixedIdentifiers = b.UsePrefixedIdentifiers && !b.IdentPrefixes.empty();
+    b.UseSuffixedIdentifiers = b.UseSuffixedIdentifiers && !b.IdentSuffixes.empty();
+    b.UsePrefixedSuffixedIdentifiers =
+        b.UsePrefixedSuffixedIdentifiers && !b.IdentPrefixesSuffixes.empty();
+    b.UseKeywords = b.UseKeywords && !b.KeywordSets.empty();
+    b.UsePrefixedSuffixedNumbers =
+        b.UsePrefixedSuffixedNumbers && (b.UsePSNumComposition || !b.NumPrefixesSuffixes.empty());
+
+    b.UseComments = b.UseComments &&
+                    (b.UseSingleLineComments || b.UseMultiLineComments || b.UseFullLineComments);
+    b.UseStrings = b.UseStrings && (b.UseSingleLineStrings || b.UseMultiLineStrings);
+
+    if (!b.UseIdentifiers) b.FIIdentifier = -1;
+    if (!b.UseSymbols) b.FISymbol = -1;
+    if (!b.UseLineDirectives) b.FIDirective = -1;
+    if (!b.UseNumbers) b.FIIntNum = b.FIFloatNum = b.FIHexNum = -1;
+
+    std::set<int> used;
+    for (int* style : b.BlockStyles())
+        if (*style != -1)
+            used.insert(*style);
+    const auto collect = [&](bool on, auto& tokens) {
+        for (auto& token : tokens) {
+            if (on)
+                used.insert(token.FontID);
+            else
+                token.FontID = -1;
+        }
+    };
+    collect(b.UseSingleLineComments, b.SingleLineCommentDelimiters);
+    collect(b.UseMultiLineComments, b.MultiLineCommentDelimiters);
+    collect(b.UseFullLineComments, b.FullLineCommentDelimiters);
+    collect(b.UseSingleLineStrings, b.SingleLineStringDelimiters);
+    collect(b.UseMultiLineStrings, b.MultiLineStringDelimiters);
+    collect(b.UsePrefixedNumbers, b.NumPrefixes);
+    collect(b.UseSuffixedNumbers, b.NumSuffixes);
+    collect(b.UsePrefixedSuffixedNumbers, b.NumPrefixesSuffixes);
+    collect(b.UseKeywords, b.KeywordSets);
+
+    std::set<int> kept;
+    std::size_t i = 0;
+    while (i < FontTable.Count()) {
+        const int fontID = FontTable[i].FontID;
+        if (used.count(fontID) == 0 || !kept.insert(fontID).second)
+            FontTable.Erase(i);
+        else
+            ++i;
+    }
+}
+
+void TSyntaxScheme::LoadFromFile(const std::string& path) {
+    const std::string text = ReadWholeFile(path);
+    TSyntaxScheme loaded;
+    try {
+        loaded.ReadFromText(text);
+    } catch (const std::exception&) {
+        throw TSchemeReadError("Can't read syntax scheme from file \"" + path + "\".");
+    }
+    Clear();
+    Assign(loaded);
+}
+
+void TSyntaxScheme::SaveToFile(const std::string& path) const {
+    WriteWholeFile(path, WriteToText());
+}
+
+bool TSyntaxScheme::SameContentAs(const TSyntaxScheme& other) const {
+    if (Name != other.Name || SyntaxVersion != other.SyntaxVersion ||
+        SyntaxBlocks != other.SyntaxBlocks || FontTable.Count() != other.FontTable.Count())
+        return false;
+    for (std::size_t i = 0; i < FontTable.Count(); ++i)
+        if (!FontTable[i].SameStoredAs(other.FontTable[i]))
+            return false;
+    return true;
+}
+
+}  // namespace tarnwick
