@@ -52,7 +52,7 @@ private:
 
 }  // namespace
 
-TRegExprError::TRegExprError(std::string_view pattern, int32_t position)
+ERegExprError::ERegExprError(std::string_view pattern, int32_t position)
     : std::runtime_error(std::string(pattern) + " is invalid mask at (" + std::to_string(position) + ")"),
       position_(position) {}
 
@@ -557,7 +557,7 @@ private:
     enum class TLast { None, Single, Group };
 
     [[noreturn]] void Fail(size_t position) const {
-        throw TRegExprError(pattern_, int32_t(std::min<size_t>(position, INT32_MAX)));
+        throw ERegExprError(pattern_, int32_t(std::min<size_t>(position, INT32_MAX)));
     }
     uint8_t Fold(uint8_t c) const { return caseSensitive_ ? c : UpperAscii(c); }
     int32_t Add(TRegExprNodeKind kind, uint8_t c = 0) {

@@ -26,9 +26,9 @@
 namespace tarnwick {
 
 // A pattern that does not compile: "<pattern> is invalid mask at (<1-based position>)".
-class TRegExprError : public std::runtime_error {
+class ERegExprError : public std::runtime_error {
 public:
-    TRegExprError(std::string_view pattern, int32_t position);
+    ERegExprError(std::string_view pattern, int32_t position);
     int32_t Position() const { return position_; }
 
 private:
@@ -57,7 +57,7 @@ struct TRegExprNode {
 
 class TRegExpr {
 public:
-    // Throws TRegExprError for a bad pattern.
+    // Throws ERegExprError for a bad pattern.
     TRegExpr(std::string_view pattern, bool caseSensitive);
     ~TRegExpr();
     TRegExpr(const TRegExpr&) = delete;

@@ -39,7 +39,7 @@ TEST(RegExprCompile, BadPatternsFailWithTheirPosition) {
         try {
             TRegExpr re(c.pattern, true);
             ADD_FAILURE() << "compiled";
-        } catch (const TRegExprError& e) {
+        } catch (const ERegExprError& e) {
             EXPECT_EQ(e.Position(), c.position);
             EXPECT_EQ(std::string(e.what()), c.pattern + " is invalid mask at (" + std::to_string(c.position) + ")");
         }
@@ -281,7 +281,7 @@ TEST(RegExprFuzz, CompileAndMatchAgreeWithTheReference) {
         std::unique_ptr<TRegExpr> re;
         try {
             re = std::make_unique<TRegExpr>(pattern, caseSensitive);
-        } catch (const TRegExprError& e) {
+        } catch (const ERegExprError& e) {
             ASSERT_GE(e.Position(), 1) << pattern;
             ASSERT_LE(e.Position(), int32_t(pattern.size()) + 1) << pattern;
             continue;
