@@ -1,0 +1,10 @@
+#include "search_options.h"
+
+namespace tarnwick {
+
+TSearchOptions& TSearchOptions::Shared() {
+    static TSearchOptions shared;
+    return shared;
+}
+
+}  // namespace tarnwick
