@@ -143,6 +143,9 @@ public:
     void SetSelectionKind(TSelectionType kind);
     // The selected part of each line (expanded form), see the selection rules.
     std::vector<std::string> SelectionLines() const;
+    // The selected part of each line in stored form for a stream selection (tabs kept),
+    // expanded and padded for a column selection.
+    std::vector<std::string> SelectionStoredLines() const;
     // The selected text in stored form, read-only lines left out under
     // soExcludeReadOnlyLines; lines joined with CR LF, no final line end.
     std::string SelectionText() const;
@@ -276,8 +279,9 @@ public:
     void PasteFromClipboard(TClipboard& clipboard);
 
     // Inserts lines at the caret as a stream (line breaks between them) or as a column block
-    // (each line at the caret column of successive lines); the caret does not move.
-    void InsertBlock(const std::vector<std::string>& lines, bool columnForm);
+    // (each line at the caret column of successive lines); the caret does not move. Returns
+    // the position just after the inserted text.
+    TPosition InsertBlock(const std::vector<std::string>& lines, bool columnForm);
 
 protected:
     // Runs after the highlighter parsed a line; derived buffers mark extra decoration.
@@ -330,6 +334,7 @@ private:
     void RestoreSelection(const SavedSelection& s);
     void TransformSelectedLines(TChangeCode code, const std::function<std::string(std::string)>& f);
     void ChangeWordCase(TChangeCode code, bool upper);
+    bool SelectionWritable() const;
     int32_t CaretLineLength() const { return LineLength(caret_.LinePos); }
     void SetInsertModeFlag(bool insert);
 
@@ -385,7 +390,6 @@ private:
     int64_t savePoint_ = -1;
     bool saveModified_ = false;
     bool modified_ = false;
-    bool inUndoRedo_ = false;
 
     // Change bracket state.
     int32_t changeDepth_ = 0;
@@ -403,9 +407,7 @@ private:
     bool bookmarkJump_ = false;
     int32_t selectionCommand_ = 0;  // selection commands running; they keep the selection
     bool safeChange_ = false;
-    TMemoPosition safeCaret_;
-    TMemoPosition safeTopLeft_;
-    TMemoPosition safeBottomRight_;
+    TMemoPosition safeCaret_;  // the caret, adjusted by the edits of a safe change
     std::vector<ViewEntry> views_;
 
     TFoundRect foundRect_;

@@ -120,6 +120,18 @@ void TInternalStrings::Clear() {
     freeExtras_.clear();
 }
 
+void TInternalStrings::Swap(TInternalStrings& other) noexcept {
+    records_.swap(other.records_);
+    std::swap(gapBegin_, other.gapBegin_);
+    std::swap(gapEnd_, other.gapEnd_);
+    blocks_.swap(other.blocks_);
+    blockSizes_.swap(other.blockSizes_);
+    owned_.swap(other.owned_);
+    freeOwned_.swap(other.freeOwned_);
+    extras_.swap(other.extras_);
+    freeExtras_.swap(other.freeExtras_);
+}
+
 TInternalStrings::LineExtra& TInternalStrings::MutableExtra(int32_t line) {
     LineRecord& r = At(line);
     if (r.extra == 0) {

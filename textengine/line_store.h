@@ -41,6 +41,7 @@ public:
     void Delete(int32_t line);
     void Clear();
 
+    void Swap(TInternalStrings& other) noexcept;
     // Replaces everything with the lines of a stream; see TLoadRules. Throws EStreamError.
     void Load(TByteStream& stream, const TLoadRules& rules);
 
@@ -125,7 +126,6 @@ private:
     size_t gapEnd_ = 0;
     std::vector<Block> blocks_;
     std::vector<size_t> blockSizes_;
-    bool lastBlockEndsOpen_ = false;  // the text does not end with a line end
     std::deque<std::string> owned_;   // deque: growing it never moves a string
     std::vector<uint32_t> freeOwned_;
     std::vector<LineExtra> extras_;

@@ -19,6 +19,13 @@ enum TUndoKind : uint8_t {
 };
 
 struct TUndoRecord {
+    static TUndoRecord Make(TUndoKind kind, int32_t value1, int32_t value2) {
+        TUndoRecord r;
+        r.Kind = kind;
+        r.Value1 = value1;
+        r.Value2 = value2;
+        return r;
+    }
     TUndoKind Kind = ukCaretMove;
     bool FirstOfChange = false;
     uint8_t ChangeCode = 0;
@@ -27,6 +34,22 @@ struct TUndoRecord {
     int32_t Value2 = 0;
     std::string Text;
     std::string Colours;
+
+    static TUndoRecord CaretMove(int32_t dLine, int32_t dChar) { return Make(ukCaretMove, dLine, dChar); }
+    static TUndoRecord Inserted(int32_t count) { return Make(ukInsert, count, 0); }
+    static TUndoRecord Split() { return Make(ukSplitLine, 0, 0); }
+    static TUndoRecord Joined() { return Make(ukJoinLines, 0, 0); }
+    static TUndoRecord Deleted(std::string text, std::string colours) {
+        TUndoRecord r = Make(ukDelete, 0, 0);
+        r.Text = std::move(text);
+        r.Colours = std::move(colours);
+        return r;
+    }
+    static TUndoRecord ColoursChanged(int32_t line, int32_t position, std::string old) {
+        TUndoRecord r = Make(ukColours, line, position);
+        r.Colours = std::move(old);
+        return r;
+    }
 
     // Caret moves and colour changes do not change the text the user saves.
     bool IsReal() const { return Kind != ukCaretMove && Kind != ukColours; }

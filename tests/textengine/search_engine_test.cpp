@@ -1,0 +1,335 @@
+#include "search_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "memo_source.h"
+#include "search_dialogs.h"
+
+namespace tarnwick {
+namespace {
+
+// Answers the search commands' questions from a script and records what they showed.
+class ScriptedDialogs : public TSearchDialogFactory {
+public:
+    class Dialog : public TSearchDialog {
+    public:
+        explicit Dialog(TModalResult result) : result_(result) {}
+        TModalResult ShowModal() override { return result_; }
+
+    private:
+        TModalResult result_;
+    };
+
+    std::unique_ptr<TSearchDialog> CreateFindDialog(TCustomMemoSource&) override {
+        ++dialogsCreated;
+        return std::make_unique<Dialog>(dialogResult);
+    }
+    std::unique_ptr<TSearchDialog> CreateReplaceDialog(TCustomMemoSource&) override {
+        ++dialogsCreated;
+        return std::make_unique<Dialog>(dialogResult);
+    }
+    bool InputBox(TInputBoxRequest& request) override {
+        inputRequests.push_back(request);
+        if (inputAnswer.empty())
+            return false;
+        request.Value = inputAnswer;
+        return true;
+    }
+    TReplaceAnswer AskReplace(const std::string& question) override {
+        questions.push_back(question);
+        EXPECT_FALSE(answers.empty()) << "unexpected question: " << question;
+        if (answers.empty())
+            return raCancel;
+        const TReplaceAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ShowInformation(const std::string& message) override { messages.push_back(message); }
+    void SetBusy(bool busy) override { busyNow = busy; }
+
+    TModalResult dialogResult = mrOk;
+    int dialogsCreated = 0;
+    std::string inputAnswer;
+    std::vector<TInputBoxRequest> inputRequests;
+    std::deque<TReplaceAnswer> answers;
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
+    bool busyNow = false;
+};
+
+class SearchEngineTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TSearchOptions::Shared() = TSearchOptions{};
+        buffer.SetDelimeters("{}+-/*():=,;><$.#[]^@&~|%'\"");
+        buffer.SetSearchDialogs(&dialogs);
+        buffer.AddView([this](TCustomMemoSource&, int32_t, int32_t) { ++notifications; }, this, false);
+    }
+    void TearDown() override {
+        buffer.RemoveView(this);
+        TSearchOptions::Shared() = TSearchOptions{};
+    }
+    void Load(const std::vector<std::string>& lines) {
+        buffer.Lines().Assign(lines);
+        notifications = 0;
+    }
+    TSearchOptions& options() { return TSearchOptions::Shared(); }
+    std::vector<std::string> Text() {
+        std::vector<std::string> lines;
+        for (int32_t i = 0; i < buffer.LineCount(); ++i)
+            lines.push_back(buffer.LineText(i));
+        return lines;
+    }
+
+    TMemoSource buffer;
+    ScriptedDialogs dialogs;
+    int notifications = 0;
+};
+
+TEST_F(SearchEngineTest, ForwardSearchTakesTheOccurrenceAtTheCaretThenMovesOn) {
+    Load({"a cat b cat"});
+    buffer.SetCaret(2, 0);
+    options().TextToFind = "cat";
+    options().Origin = soFromCursor;
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.Caret(), (TPosition{0, 5}));
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 2, 5}));
+    buffer.SearchAgain();
+    EXPECT_EQ(buffer.Caret(), (TPosition{0, 11}));
+    EXPECT_TRUE(dialogs.messages.empty());
+    buffer.SearchAgain();
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Search string 'cat' not found"});
+    EXPECT_TRUE(buffer.FoundRect().IsEmpty());
+    EXPECT_FALSE(dialogs.busyNow);
+}
+
+TEST_F(SearchEngineTest, BackwardSearchNeverTakesTheOccurrenceAtTheCaret) {
+    Load({"cat", "a cat b cat"});
+    buffer.SetCaret(8, 1);
+    options().TextToFind = "cat";
+    options().Direction = sdBackward;
+    buffer.SearchAgain();
+    EXPECT_EQ(buffer.Caret(), (TPosition{1, 2}));
+    buffer.SearchAgain();
+    EXPECT_EQ(buffer.Caret(), (TPosition{0, 0}));
+}
+
+TEST_F(SearchEngineTest, FirstSearchOfTheEntireScopeStartsAtTheTop) {
+    Load({"cat", "x", "cat"});
+    buffer.SetCaret(0, 1);
+    options().TextToFind = "cat";
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 0, 3}));
+    EXPECT_FALSE(options().FirstSearch);
+}
+
+TEST_F(SearchEngineTest, WholeWordsOnlyIsSwitchedOffForTextWithDelimiters) {
+    Load({"xa.by"});
+    options().TextToFind = "a.b";
+    options().WholeWordsOnly = true;
+    buffer.SearchFirst();
+    EXPECT_FALSE(options().WholeWordsOnly);
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 1, 4}));
+}
+
+TEST_F(SearchEngineTest, FoundTextIsSelectedWithSelectFoundText) {
+    Load({"one two"});
+    buffer.SetOptions(buffer.Options().With(soSelectFoundText));
+    options().TextToFind = "TWO";
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.SelectionType(), stStream);
+    EXPECT_EQ(buffer.SelStart(), (TPosition{0, 4}));
+    EXPECT_EQ(buffer.SelEnd(), (TPosition{0, 7}));
+}
+
+TEST_F(SearchEngineTest, SelectedTextScopeSearchesOnlyTheSelection) {
+    Load({"cat cat", "cat cat"});
+    buffer.SetSelection(5, 0, 2, 1);
+    buffer.SetSelectionKind(stStream);
+    options().TextToFind = "cat";
+    options().Scope = ssSelectedText;
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 4, 7}));
+    EXPECT_EQ(buffer.Caret(), (TPosition{0, 7}));
+
+    buffer.SetSelection(4, 0, 3, 1);
+    buffer.SetSelectionKind(stColumn);
+    options().Direction = sdBackward;
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{1, 4, 7}));
+}
+
+TEST_F(SearchEngineTest, SelectedTextScopeErrors) {
+    Load({"cat cat", "cat"});
+    options().TextToFind = "cat";
+    options().Scope = ssSelectedText;
+    options().FirstSearch = true;
+    int32_t length = 0;
+    try {
+        buffer.FindNext(length);
+        ADD_FAILURE() << "no error";
+    } catch (const ESearchError& e) {
+        EXPECT_STREQ(e.what(), "Tried to search marked block but it is invalid");
+    }
+    EXPECT_TRUE(options().FirstSearch);
+    buffer.SearchAgain();  // still waiting for the dialog's search: nothing happens
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    std::vector<std::string> handled;
+    buffer.OnSearchException = [&](TCustomMemoSource&, const std::string& message, bool& isHandled) {
+        handled.push_back(message);
+        isHandled = true;
+    };
+    buffer.SetSelection(4, 0, 7, 0);
+    buffer.SetSelectionKind(stStream);
+    buffer.SetCaret(0, 1);
+    options().Origin = soFromCursor;
+    EXPECT_FALSE(buffer.FindNext(length));
+    EXPECT_EQ(handled, std::vector<std::string>{"Tried to search marked block from cursor but cursor is outside block"});
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(SearchEngineTest, MessagesForPatternErrorsAndNotFound) {
+    Load({"abc"});
+    options().RegularExpr = true;
+    options().TextToFind = "{a";
+    buffer.SearchFirst();
+    options().RegularExpr = false;
+    options().TextToFind = "a&b";
+    buffer.SearchFirst();
+    options().TextToFind.clear();
+    buffer.SearchAgain();
+    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"{a is invalid mask at (3)",
+                                                          "Search string 'a&&b' not found",
+                                                          "Search string '' not found"}));
+}
+
+TEST_F(SearchEngineTest, ReplaceAllOfAWithAaEndsAfterThreeReplacements) {
+    Load({"aaa"});
+    options().TextToFind = "a";
+    options().ReplaceWith = "aa";
+    options().ReplaceAll = true;
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), std::vector<std::string>{"aaaaaa"});
+    EXPECT_EQ(buffer.ReplaceCount(), 3);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(SearchEngineTest, ReplaceAllIsOneNotificationAndOneUndoStep) {
+    Load({"net1 net2", "x", "net3"});
+    buffer.SetOptions(buffer.Options().Without(soGroupUndo));
+    options().TextToFind = "net";
+    options().ReplaceWith = "wire";
+    options().ReplaceAll = true;
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), (std::vector<std::string>{"wire1 wire2", "x", "wire3"}));
+    EXPECT_EQ(notifications, 1);
+    buffer.Undo();
+    EXPECT_EQ(Text(), (std::vector<std::string>{"net1 net2", "x", "net3"}));
+    EXPECT_FALSE(buffer.CanUndo());
+    buffer.Redo();
+    EXPECT_EQ(Text(), (std::vector<std::string>{"wire1 wire2", "x", "wire3"}));
+}
+
+TEST_F(SearchEngineTest, BackwardReplaceAllLeavesTheCaretAtEachStart) {
+    Load({"ab ab", "ab"});
+    buffer.SetCaret(2, 1);
+    options().TextToFind = "ab";
+    options().ReplaceWith = "abab";
+    options().ReplaceAll = true;
+    options().Direction = sdBackward;
+    options().Origin = soFromCursor;
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), (std::vector<std::string>{"abab abab", "abab"}));
+    EXPECT_EQ(buffer.Caret(), (TPosition{0, 0}));
+}
+
+TEST_F(SearchEngineTest, PromptNoThenSearchAgainAsksAboutTheNextThenAllReplacesTheRest) {
+    Load({"x x x x"});
+    options().TextToFind = "x";
+    options().ReplaceWith = "yy";
+    options().PromptOnReplace = true;
+    dialogs.answers = {raNo};
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), std::vector<std::string>{"x x x x"});
+    EXPECT_EQ(buffer.Caret(), (TPosition{0, 1}));
+    EXPECT_EQ(dialogs.questions, std::vector<std::string>{"Replace this occurence of 'x'?"});
+
+    dialogs.answers = {raAll};
+    buffer.SearchAgain();
+    EXPECT_EQ(Text(), std::vector<std::string>{"x yy yy yy"});
+    EXPECT_EQ(dialogs.questions.size(), 2u);
+    EXPECT_FALSE(options().PromptOnReplace);
+    EXPECT_TRUE(options().ReplaceAll);
+    EXPECT_EQ(buffer.ReplaceCount(), 3);
+}
+
+TEST_F(SearchEngineTest, PromptYesReplacesOneAndCancelStops) {
+    Load({"x x"});
+    options().TextToFind = "x";
+    options().ReplaceWith = "z";
+    options().PromptOnReplace = true;
+    options().ReplaceAll = true;
+    dialogs.answers = {raYes, raCancel};
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), std::vector<std::string>{"z x"});
+    EXPECT_EQ(buffer.ReplaceCount(), 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(SearchEngineTest, ReplaceDoesNothingOnAReadOnlyBuffer) {
+    Load({"x"});
+    buffer.SetReadOnly(true);
+    options().TextToFind = "x";
+    options().ReplaceWith = "z";
+    options().ReplaceAll = true;
+    buffer.ReplaceFirst();
+    buffer.ReplaceDialog();
+    EXPECT_EQ(Text(), std::vector<std::string>{"x"});
+    EXPECT_EQ(dialogs.dialogsCreated, 0);
+}
+
+TEST_F(SearchEngineTest, FindDialogPreparesTextAndScopeThenSearches) {
+    Load({"alpha beta", "beta"});
+    buffer.SetCaret(7, 0);
+    int created = 0;
+    buffer.OnCreateDialog = [&](TCustomMemoSource&, TSearchDialog&) { ++created; };
+    buffer.FindDialog();
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(options().TextToFind, "beta");
+    EXPECT_EQ(options().Scope, ssGlobal);
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 6, 10}));
+
+    buffer.SetSelection(0, 0, 5, 0);
+    buffer.SetSelectionKind(stStream);
+    buffer.SetCaret(2, 0);
+    dialogs.dialogResult = mrCancel;
+    buffer.FindDialog();
+    EXPECT_EQ(options().TextToFind, "alpha");
+    EXPECT_EQ(options().Scope, ssSelectedText);
+    EXPECT_TRUE(options().FirstSearch == false);
+}
+
+TEST_F(SearchEngineTest, GotoLineDialog) {
+    Load({"a", "b", "c"});
+    buffer.SetCaret(1, 1);
+    dialogs.inputAnswer = " 3 ";
+    buffer.GotoLineDialog();
+    ASSERT_EQ(dialogs.inputRequests.size(), 1u);
+    EXPECT_EQ(dialogs.inputRequests[0].Caption, "Go to line Number");
+    EXPECT_EQ(dialogs.inputRequests[0].Prompt, "&Enter new line number:");
+    EXPECT_EQ(dialogs.inputRequests[0].Value, "2");
+    EXPECT_EQ(buffer.Caret(), (TPosition{2, 0}));
+
+    dialogs.inputAnswer = "99";
+    buffer.GotoLineDialog();
+    EXPECT_EQ(buffer.Caret(), (TPosition{2, 0}));  // limited like every caret move
+
+    dialogs.inputAnswer = "x1";
+    EXPECT_THROW(buffer.GotoLineDialog(), ESearchError);
+}
+
+}  // namespace
+}  // namespace tarnwick

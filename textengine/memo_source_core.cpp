@@ -1,0 +1,614 @@
+// Properties, the change bracket, views, positions, caret movement and selection.
+#include <algorithm>
+#include <cassert>
+
+#include "custom_memo_source.h"
+#include "external_strings.h"
+#include "memo_source_options.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Insert (true) or overwrite (false), one flag for every buffer of the process.
+bool gInsertMode = true;
+
+constexpr int32_t kNoFirstLine = INT32_MAX;
+constexpr int32_t kNoLastLine = INT32_MIN + 1;
+
+}  // namespace
+
+TMemoSourceOptions& TMemoSourceOptions::Shared() {
+    static TMemoSourceOptions options;
+    return options;
+}
+
+void TMemoSourceOptions::Changed() {
+    for (TCustomMemoSource* b : buffers_)
+        if (b->UseGlobalOptions())
+            b->SetUseGlobalOptions(true);
+}
+
+TCustomMemoSource::TCustomMemoSource() : lines_(std::make_unique<TExternalStrings>(*this)) {
+    tabStops_.Parse(tabStopsText_);
+    SetDelimeters("");
+    selTopLeft_.MovesAtInsertPoint = true;
+    TMemoSourceOptions::Shared().buffers_.push_back(this);
+}
+
+TCustomMemoSource::~TCustomMemoSource() {
+    std::erase(TMemoSourceOptions::Shared().buffers_, this);
+    if (parser_ != nullptr)
+        parser_->Unsubscribe(this);
+}
+
+// ---- Properties ------------------------------------------------------------------------
+
+void TCustomMemoSource::SetOptions(TStringsOptions options) {
+    const TStringsOptions old = options_;
+    if (options.Has(soUseTabCharacter) && !old.Has(soUseTabCharacter))
+        options = options.Without(soSmartTab);
+    else if (options.Has(soSmartTab) && !old.Has(soSmartTab) && old.Has(soUseTabCharacter))
+        options = options.Without(soUseTabCharacter);
+    else if (options.Has(soSmartTab) && options.Has(soUseTabCharacter))
+        options = options.Without(soSmartTab);
+    options_ = options;
+    if (old.Has(soBeyondFileEnd) && !options.Has(soBeyondFileEnd) && caret_.LinePos >= LineCount() &&
+        caret_.LinePos > 0) {
+        TChangeBracket bracket(*this, ccCaretMove);
+        const int32_t last = std::max(LineCount() - 1, 0);
+        caret_ = {last, LineLength(last)};
+    }
+}
+
+void TCustomMemoSource::SetSyntaxParser(TSimpleParser* parser) {
+    if (parser == parser_)
+        return;
+    if (parser_ != nullptr)
+        parser_->Unsubscribe(this);
+    parser_ = parser;
+    if (parser_ != nullptr)
+        parser_->Subscribe(this);
+    TChangeBracket bracket(*this, ccNone);
+    ResetHighlighting();
+}
+
+void TCustomMemoSource::ParserStylesChanged(TSimpleParser&) {
+    TChangeBracket bracket(*this, ccNone);
+    AddStates(msRepaint);
+    MarkChanged(0, std::max(LineCount() - 1, 0));
+}
+
+void TCustomMemoSource::ParserDestroyed(TSimpleParser& parser) {
+    if (&parser != parser_)
+        return;
+    parser_ = nullptr;
+    TChangeBracket bracket(*this, ccNone);
+    ResetHighlighting();
+}
+
+void TCustomMemoSource::SetTabStops(const std::string& stops) {
+    TTabStops parsed;
+    parsed.Parse(stops);  // throws before anything changes
+    tabStops_ = parsed;
+    tabStopsText_ = stops;
+    if (options_.Has(soUseTabCharacter)) {
+        TChangeBracket bracket(*this, ccNone);
+        MarkChanged(0, std::max(LineCount() - 1, 0));
+        AddStates(msRepaint);
+        ResetHighlighting();
+    }
+}
+
+void TCustomMemoSource::SetDelimeters(const std::string& extra) {
+    delimiters_ = extra;
+    std::fill(std::begin(delimiterSet_), std::end(delimiterSet_), false);
+    for (int c = 0; c <= 32; ++c)
+        delimiterSet_[c] = true;
+    for (unsigned char c : extra)
+        delimiterSet_[c] = true;
+}
+
+void TCustomMemoSource::SetReadOnly(bool on) {
+    if (on == readOnly_)
+        return;
+    TChangeBracket bracket(*this, ccReadOnly);
+    readOnly_ = on;
+    AddStates(msReadOnly);
+}
+
+void TCustomMemoSource::SetBlockOption(TBlockOption option) {
+    TChangeBracket bracket(*this, ccSelectionKind);
+    blockOption_ = option;
+    if (selType_ == stNone)
+        return;
+    if (option == bkNone)
+        selType_ = stNone;
+    else if (option == bkBlockSel && selType_ == stStream)
+        selType_ = stColumn;
+    else if (option == bkStreamSel && selType_ == stColumn)
+        selType_ = stStream;
+    NormaliseSelection();
+}
+
+void TCustomMemoSource::SetUseGlobalOptions(bool on) {
+    useGlobalOptions_ = on;
+    if (!on)
+        return;
+    const TMemoSourceOptions& shared = TMemoSourceOptions::Shared();
+    SetOptions(shared.Options);
+    SetTabStops(shared.TabStops);
+    SetDelimeters(shared.Delimeters);
+    SetBlockIndent(shared.BlockIndent);
+}
+
+bool TCustomMemoSource::KeepTrailingBlanks() const {
+    return useGlobalOptions_ && TMemoSourceOptions::Shared().KeepTrailingBlanks;
+}
+
+// ---- Text access -----------------------------------------------------------------------
+
+std::string_view TCustomMemoSource::StoredLine(int32_t line) const {
+    if (line < 0 || line >= LineCount())
+        return {};
+    return store_.Text(line);
+}
+
+std::string TCustomMemoSource::LineText(int32_t line) const {
+    return tabStops_.Expand(StoredLine(line));
+}
+
+int32_t TCustomMemoSource::LineLength(int32_t line) const {
+    return tabStops_.ExpandedLength(StoredLine(line));
+}
+
+std::string TCustomMemoSource::Text() const {
+    std::string text;
+    for (int32_t i = 0; i < LineCount(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += store_.Text(i);
+    }
+    return text;
+}
+
+// ---- Change bracket and views ----------------------------------------------------------
+
+void TCustomMemoSource::BeginChange(TChangeCode code) {
+    if (changeDepth_++ > 0)
+        return;
+    states_ = 0;
+    oldLineCount_ = LineCount();
+    oldFoundRect_ = foundRect_;
+    foundRect_ = TFoundRect{};
+    changedFirst_ = kNoFirstLine;
+    changedLast_ = kNoLastLine;
+    firstRecordMark_ = true;
+    changeCode_ = code;
+    oldModified_ = modified_;
+    prevSelTopLeft_ = selTopLeft_.Pos;
+    prevSelBottomRight_ = selBottomRight_.Pos;
+    prevSelType_ = selType_;
+    prevCaret_ = caret_;
+    bookmarkJump_ = false;
+}
+
+void TCustomMemoSource::BeginSafeChange(TChangeCode code) {
+    BeginChange(code);
+    if (changeDepth_ == 1) {
+        safeChange_ = true;
+        safeCaret_.Pos = caret_;
+    }
+}
+
+void TCustomMemoSource::MarkChanged(int32_t firstLine, int32_t lastLine) {
+    changedFirst_ = std::min(changedFirst_, firstLine);
+    changedLast_ = std::max(changedLast_, lastLine);
+}
+
+void TCustomMemoSource::EndChange() {
+    assert(changeDepth_ > 0 && "EndChange without BeginChange");
+    if (--changeDepth_ > 0)
+        return;
+    if (safeChange_) {
+        safeChange_ = false;
+        caret_ = safeCaret_.Pos;
+    }
+    if (caret_ != prevCaret_ || bookmarkJump_) {
+        states_ |= msCaretMoved;
+        MarkChanged(std::min(caret_.LinePos, prevCaret_.LinePos), std::max(caret_.LinePos, prevCaret_.LinePos));
+    }
+    if (selType_ != stNone) {
+        const TPosition tl = selTopLeft_.Pos, br = selBottomRight_.Pos;
+        const bool empty = selType_ == stStream
+                               ? (br.LinePos < tl.LinePos || (br.LinePos == tl.LinePos && tl.CharPos >= br.CharPos))
+                               : (br.LinePos < tl.LinePos || br.CharPos < tl.CharPos);
+        if (empty)
+            selType_ = stNone;
+    }
+    if ((states_ & (msCaretMoved | msTextChanged)) && !(states_ & msUndoRedo))
+        redoList_.Clear();
+    if (selType_ != stNone && selType_ == prevSelType_ && selTopLeft_.Pos == prevSelTopLeft_ &&
+        selBottomRight_.Pos == prevSelBottomRight_ && (states_ & msCaretMoved) &&
+        !options_.Has(soPersistentBlocks) && selectionCommand_ == 0)
+        selType_ = stNone;
+    const bool selectionChanged = selType_ != prevSelType_ ||
+                                  (selType_ != stNone && (selTopLeft_.Pos != prevSelTopLeft_ ||
+                                                          selBottomRight_.Pos != prevSelBottomRight_));
+    if (selectionChanged) {
+        states_ |= msRepaint;
+        if (prevSelType_ != stNone)
+            MarkChanged(prevSelTopLeft_.LinePos, prevSelBottomRight_.LinePos);
+        if (selType_ != stNone)
+            MarkChanged(selTopLeft_.Pos.LinePos, selBottomRight_.Pos.LinePos);
+    }
+    if (foundRect_ != oldFoundRect_) {
+        states_ |= msFound;
+        if (!oldFoundRect_.IsEmpty())
+            MarkChanged(oldFoundRect_.LinePos, oldFoundRect_.LinePos);
+        if (!foundRect_.IsEmpty())
+            MarkChanged(foundRect_.LinePos, foundRect_.LinePos);
+    }
+    if (LineCount() != oldLineCount_)
+        states_ |= msLineCount;
+    if (states_ & msTextChanged) {
+        if (states_ & msUndoRedo)
+            RecomputeModified();
+        else
+            modified_ = true;
+        if (changedFirst_ != kNoFirstLine)
+            parsedUpTo_ = std::clamp(changedFirst_, 0, parsedUpTo_);
+    }
+    if (states_ & msHighlightReset)
+        parsedUpTo_ = 0;
+    if (modified_ != oldModified_)
+        states_ |= msModified;
+    if (states_ == 0)
+        return;
+    // Copy: a handler may add or remove views.
+    const std::vector<ViewEntry> views = views_;
+    for (const ViewEntry& v : views)
+        v.handler(*this, changedFirst_, changedLast_);
+}
+
+void TCustomMemoSource::AddView(TMemoChangeHandler handler, const void* owner, bool initial) {
+    TChangeBracket bracket(*this, ccAddView);
+    views_.push_back({std::move(handler), owner});
+    if (initial) {
+        AddStates(msFullUpdate);
+        MarkChanged(0, std::max(LineCount() - 1, 0));
+    }
+}
+
+void TCustomMemoSource::RemoveView(const void* owner) {
+    std::erase_if(views_, [owner](const ViewEntry& v) { return v.owner == owner; });
+}
+
+// ---- Positions -------------------------------------------------------------------------
+
+void TCustomMemoSource::AddPosition(TMemoPosition* position) {
+    if (std::find(positions_.begin(), positions_.end(), position) == positions_.end())
+        positions_.push_back(position);
+}
+
+void TCustomMemoSource::RemovePosition(TMemoPosition* position) { std::erase(positions_, position); }
+
+template <class F>
+void TCustomMemoSource::ForEachPosition(F&& f) {
+    f(selTopLeft_);
+    f(selBottomRight_);
+    if (safeChange_)
+        f(safeCaret_);
+    for (TMemoPosition* p : positions_)
+        f(*p);
+}
+
+void TCustomMemoSource::AdjustPosition(TMemoPosition& p, TPosition proposed) {
+    proposed.LinePos = std::max(proposed.LinePos, 0);
+    proposed.CharPos = std::max(proposed.CharPos, 0);
+    if (proposed == p.Pos)
+        return;
+    bool allowLine = true, allowChar = true;
+    if (p.OnChange)
+        p.OnChange(p, proposed, allowLine, allowChar);
+    if (allowLine)
+        p.Pos.LinePos = proposed.LinePos;
+    if (allowChar)
+        p.Pos.CharPos = proposed.CharPos;
+}
+
+void TCustomMemoSource::AdjustForInsert(int32_t line, int32_t column, int32_t count) {
+    ForEachPosition([&](TMemoPosition& p) {
+        if (p.Pos.LinePos == line && (p.Pos.CharPos > column || (p.MovesAtInsertPoint && p.Pos.CharPos == column)))
+            AdjustPosition(p, {line, p.Pos.CharPos + count});
+    });
+    bookmarks_.CharsInserted(line, column, count);
+}
+
+void TCustomMemoSource::AdjustForDelete(int32_t line, int32_t column, int32_t count) {
+    ForEachPosition([&](TMemoPosition& p) {
+        if (p.Pos.LinePos == line && p.Pos.CharPos > column)
+            AdjustPosition(p, {line, std::max(column, p.Pos.CharPos - count)});
+    });
+    bookmarks_.CharsDeleted(line, column, count);
+}
+
+void TCustomMemoSource::AdjustForSplit(int32_t line, int32_t column) {
+    ForEachPosition([&](TMemoPosition& p) {
+        if (p.Pos.LinePos > line)
+            AdjustPosition(p, {p.Pos.LinePos + 1, p.Pos.CharPos});
+        else if (p.Pos.LinePos == line &&
+                 (p.Pos.CharPos > column || (p.MovesAtInsertPoint && p.Pos.CharPos == column)))
+            AdjustPosition(p, {line + 1, p.Pos.CharPos - column});
+    });
+    bookmarks_.LineSplit(line, column);
+}
+
+void TCustomMemoSource::AdjustForJoin(int32_t line, int32_t column) {
+    ForEachPosition([&](TMemoPosition& p) {
+        if (p.Pos.LinePos == line + 1)
+            AdjustPosition(p, {line, p.Pos.CharPos + column});
+        else if (p.Pos.LinePos > line + 1)
+            AdjustPosition(p, {p.Pos.LinePos - 1, p.Pos.CharPos});
+        else if (p.Pos.LinePos == line && p.Pos.CharPos > column)
+            AdjustPosition(p, {line, column});
+    });
+    bookmarks_.LinesJoined(line, column);
+}
+
+void TCustomMemoSource::AdjustForLineInsert(int32_t line) {
+    ForEachPosition([&](TMemoPosition& p) {
+        if (p.Pos.LinePos >= line)
+            AdjustPosition(p, {p.Pos.LinePos + 1, p.Pos.CharPos});
+    });
+    bookmarks_.LineInserted(line);
+}
+
+void TCustomMemoSource::AdjustForLineDelete(int32_t line) {
+    ForEachPosition([&](TMemoPosition& p) {
+        if (p.Pos.LinePos > line)
+            AdjustPosition(p, {p.Pos.LinePos - 1, p.Pos.CharPos});
+        else if (p.Pos.LinePos == line)
+            AdjustPosition(p, {line, 0});
+    });
+    bookmarks_.LineDeleted(line);
+}
+
+void TCustomMemoSource::HideLine(int32_t line) {
+    if (line >= 0 && std::find(hiddenLines_.begin(), hiddenLines_.end(), line) == hiddenLines_.end())
+        hiddenLines_.push_back(line);
+}
+
+// ---- Caret -----------------------------------------------------------------------------
+
+void TCustomMemoSource::StripTrailingBlanks(int32_t line) {
+    if (line < 0 || line >= LineCount() || KeepTrailingBlanks())
+        return;
+    const std::string_view text = store_.Text(line);
+    size_t end = text.size();
+    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    if (end == text.size())
+        return;
+    std::string colours = store_.Colours(line);
+    if (colours.size() > end)
+        colours.resize(end);
+    PutStoredLine(line, std::string(text.substr(0, end)), std::move(colours));
+    TextChangedAt(line, line);
+}
+
+void TCustomMemoSource::ApplyCaretMove(int32_t dLine, int32_t dChar, bool record) {
+    TPosition target{caret_.LinePos + dLine, caret_.CharPos + dChar};
+    target.LinePos = std::max(target.LinePos, 0);
+    target.CharPos = std::max(target.CharPos, 0);
+    if (!options_.Has(soBeyondFileEnd))
+        target.LinePos = std::min(target.LinePos, std::max(LineCount() - 1, 0));
+    if (options_.Has(soLimitEOL))
+        target.CharPos = std::min(target.CharPos, LineLength(target.LinePos));
+    if (options_.Has(soCursorAlwaysOnTabs)) {
+        const std::string_view text = StoredLine(target.LinePos);
+        const TTabStops::Location at = tabStops_.Locate(text, target.CharPos);
+        if (at.insideTab)
+            target.CharPos = dChar < 0 ? at.startColumn : tabStops_.NextStop(at.startColumn);
+    }
+    if (target == caret_)
+        return;
+    if (target.LinePos != caret_.LinePos)
+        StripTrailingBlanks(caret_.LinePos);
+    if (record)
+        Record(TUndoRecord::CaretMove(target.LinePos - caret_.LinePos, target.CharPos - caret_.CharPos));
+    caret_ = target;
+}
+
+void TCustomMemoSource::MoveCaret(int32_t dLine, int32_t dChar) {
+    TChangeBracket bracket(*this, ccCaretMove);
+    ApplyCaretMove(dLine, dChar, true);
+}
+
+void TCustomMemoSource::SetCaret(int32_t charPos, int32_t linePos) {
+    TChangeBracket bracket(*this, ccCaretMove);
+    ApplyCaretMove(linePos - caret_.LinePos, charPos - caret_.CharPos, true);
+    std::erase(hiddenLines_, caret_.LinePos);
+}
+
+// ---- Selection -------------------------------------------------------------------------
+
+TSelectionType TCustomMemoSource::FilterKind(TSelectionType kind) {
+    switch (blockOption_) {
+        case bkNone: kind = stNone; break;
+        case bkStreamSel: kind = kind == stNone ? stNone : stStream; break;
+        case bkBlockSel: kind = kind == stNone ? stNone : stColumn; break;
+        case bkBoth: break;
+    }
+    if (OnGetSelectionType)
+        OnGetSelectionType(*this, kind);
+    return kind;
+}
+
+void TCustomMemoSource::NormaliseSelection() {
+    TPosition& tl = selTopLeft_.Pos;
+    TPosition& br = selBottomRight_.Pos;
+    if (selType_ == stColumn) {
+        if (br.LinePos < tl.LinePos)
+            std::swap(tl.LinePos, br.LinePos);
+        if (br.CharPos < tl.CharPos)
+            std::swap(tl.CharPos, br.CharPos);
+    } else if (br < tl) {
+        std::swap(tl, br);
+    }
+}
+
+void TCustomMemoSource::ExtendSelection(TSelectionType kind, const std::function<void()>& move) {
+    TChangeBracket bracket(*this, ccExtendSelection);
+    ++selectionCommand_;
+    kind = FilterKind(kind);
+    const TPosition old = caret_;
+    TPosition& tl = selTopLeft_.Pos;
+    TPosition& br = selBottomRight_.Pos;
+    const bool onCorner =
+        selType_ == stStream ? (old == tl || old == br)
+        : selType_ == stColumn
+            ? ((old.LinePos == tl.LinePos || old.LinePos == br.LinePos) &&
+               (old.CharPos == tl.CharPos || old.CharPos == br.CharPos))
+            : false;
+    move();
+    if (onCorner && selType_ == stStream) {
+        (old == tl ? tl : br) = caret_;
+    } else if (onCorner) {
+        (old.LinePos == tl.LinePos ? tl.LinePos : br.LinePos) = caret_.LinePos;
+        (old.CharPos == tl.CharPos ? tl.CharPos : br.CharPos) = caret_.CharPos;
+    } else {
+        tl = old;
+        br = caret_;
+        if (kind == stColumn) {
+            tl = {std::min(old.LinePos, caret_.LinePos), std::min(old.CharPos, caret_.CharPos)};
+            br = {std::max(old.LinePos, caret_.LinePos), std::max(old.CharPos, caret_.CharPos)};
+        }
+    }
+    selType_ = kind;
+    NormaliseSelection();
+    --selectionCommand_;
+}
+
+void TCustomMemoSource::SetSelection(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    TChangeBracket bracket(*this, ccSetSelection);
+    ++selectionCommand_;
+    selTopLeft_.Pos = {std::max(top, 0), std::max(left, 0)};
+    selBottomRight_.Pos = {std::max(bottom, 0), std::max(right, 0)};
+    --selectionCommand_;
+}
+
+void TCustomMemoSource::SetSelectionKind(TSelectionType kind) {
+    TChangeBracket bracket(*this, ccSelectionKind);
+    ++selectionCommand_;
+    selType_ = FilterKind(kind);
+    NormaliseSelection();
+    --selectionCommand_;
+}
+
+std::vector<std::string> TCustomMemoSource::SelectionLines() const {
+    std::vector<std::string> out;
+    if (selType_ == stNone)
+        return out;
+    const TPosition tl = selTopLeft_.Pos, br = selBottomRight_.Pos;
+    for (int32_t line = tl.LinePos; line <= br.LinePos; ++line) {
+        const std::string text = LineText(line);
+        auto slice = [&](int32_t from, int32_t to) {  // [from, to), padded with spaces
+            std::string s = from < int32_t(text.size()) ? text.substr(size_t(from), size_t(std::max(to - from, 0)))
+                                                        : std::string();
+            if (int32_t(s.size()) < to - from)
+                s.append(size_t(to - from) - s.size(), ' ');
+            return s;
+        };
+        if (selType_ == stColumn)
+            out.push_back(slice(tl.CharPos, br.CharPos + 1));
+        else if (tl.LinePos == br.LinePos)
+            out.push_back(slice(tl.CharPos, br.CharPos));
+        else if (line == tl.LinePos)
+            out.push_back(tl.CharPos < int32_t(text.size()) ? text.substr(size_t(tl.CharPos)) : std::string());
+        else if (line == br.LinePos)
+            out.push_back(text.substr(0, size_t(std::min<int32_t>(br.CharPos, int32_t(text.size())))));
+        else
+            out.push_back(text);
+    }
+    return out;
+}
+
+// ---- Words and line decoration ---------------------------------------------------------
+
+std::string TCustomMemoSource::WordAt(int32_t charPos, int32_t linePos) const {
+    const std::string text = LineText(linePos);
+    const int32_t n = int32_t(text.size());
+    auto isWord = [&](int32_t i) { return i >= 0 && i < n && !IsDelimiter(static_cast<unsigned char>(text[size_t(i)])); };
+    int32_t at = charPos;
+    if (!isWord(at)) {
+        if (!isWord(at - 1))
+            return {};
+        --at;
+    }
+    int32_t begin = at, end = at;
+    while (isWord(begin - 1))
+        --begin;
+    while (isWord(end))
+        ++end;
+    return text.substr(size_t(begin), size_t(end - begin));
+}
+
+std::string TCustomMemoSource::WordAtCaret() const { return WordAt(caret_.CharPos, caret_.LinePos); }
+
+void TCustomMemoSource::SetLineMark(int32_t line, int image, bool on) {
+    if (line < 0 || line >= LineCount() || image < 0 || image > 15)
+        return;
+    TChangeBracket bracket(*this, ccLineMark);
+    const uint16_t marks = store_.GutterMarks(line);
+    const uint16_t bit = uint16_t(1u << image);
+    store_.SetGutterMarks(line, on ? marks | bit : marks & ~bit);
+    AddStates(msRepaint);
+    MarkChanged(line, line);
+}
+
+bool TCustomMemoSource::LineMarked(int32_t line, int image) const {
+    if (line < 0 || line >= LineCount() || image < 0 || image > 15)
+        return false;
+    return (store_.GutterMarks(line) >> image) & 1u;
+}
+
+void TCustomMemoSource::SetLineStyle(int32_t line, uint8_t style) {
+    if (line < 0 || line >= LineCount())
+        return;
+    TChangeBracket bracket(*this, ccLineStyle);
+    store_.SetLineStyle(line, style);
+    AddStates(msRepaint);
+    MarkChanged(line, line);
+}
+
+uint8_t TCustomMemoSource::LineStyle(int32_t line) const {
+    return line < 0 || line >= LineCount() ? 0 : store_.LineStyle(line);
+}
+
+bool TCustomMemoSource::LineReadOnly(int32_t line) const {
+    return line >= 0 && line < LineCount() && store_.IsReadOnly(line);
+}
+
+void TCustomMemoSource::SetLineReadOnly(int32_t line, bool on) {
+    if (line >= 0 && line < LineCount())
+        store_.SetReadOnly(line, on);
+}
+
+// ---- Insert and overwrite --------------------------------------------------------------
+
+bool TCustomMemoSource::InsertMode() { return gInsertMode; }
+
+void TCustomMemoSource::SetInsertModeFlag(bool insert) {
+    TChangeBracket bracket(*this, ccInsertMode);
+    if (gInsertMode == insert)
+        return;
+    gInsertMode = insert;
+    AddStates(msInsertMode);
+}
+
+void TCustomMemoSource::SetInsertMode() { SetInsertModeFlag(true); }
+void TCustomMemoSource::SetOverwriteMode() { SetInsertModeFlag(false); }
+void TCustomMemoSource::ToggleInsertMode() { SetInsertModeFlag(!gInsertMode); }
+
+}  // namespace tarnwick

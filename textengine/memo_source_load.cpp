@@ -1,0 +1,88 @@
+// Loading and saving: the bulk path that fills the line store without undo records or
+// position updates per line, and the writer of the stored text.
+#include <algorithm>
+
+#include "byte_stream.h"
+#include "custom_memo_source.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Collects output into large chunks, so the stream sees few calls.
+class ChunkedWriter {
+public:
+    explicit ChunkedWriter(TByteStream& stream) : stream_(stream) { buffer_.reserve(kChunk); }
+    void Append(std::string_view bytes) {
+        if (buffer_.size() + bytes.size() > kChunk)
+            Flush();
+        if (bytes.size() >= kChunk)
+            WriteAll(bytes);
+        else
+            buffer_.append(bytes);
+    }
+    void Flush() {
+        WriteAll(buffer_);
+        buffer_.clear();
+    }
+
+private:
+    static constexpr size_t kChunk = size_t(1) << 20;
+    void WriteAll(std::string_view bytes) {
+        if (bytes.empty())
+            return;
+        if (stream_.Write(bytes.data(), int64_t(bytes.size())) != int64_t(bytes.size()))
+            throw EStreamError("Cannot write the text stream");
+    }
+    TByteStream& stream_;
+    std::string buffer_;
+};
+
+}  // namespace
+
+TLoadRules TCustomMemoSource::LoadRules() const {
+    return {options_.Has(soUseTabCharacter), spacesInTab_, KeepTrailingBlanks()};
+}
+
+// After the store was replaced wholesale: caret home, nothing selected, every view rebuilds.
+void TCustomMemoSource::AfterBulkLoad() {
+    caret_ = {};
+    selType_ = stNone;
+    selTopLeft_.Pos = selBottomRight_.Pos = {};
+    hiddenLines_.clear();
+    ClearUndo();
+    ResetHighlighting();
+    AddStates(msFullUpdate);
+    MarkChanged(0, std::max(LineCount() - 1, 0));
+}
+
+void TCustomMemoSource::LoadFromStream(TByteStream& stream) {
+    TChangeBracket bracket(*this, ccLoad);
+    // Into a fresh store first: a stream that fails half-way leaves the old text in place.
+    TInternalStrings loaded;
+    loaded.Load(stream, LoadRules());
+    store_.Swap(loaded);
+    AfterBulkLoad();
+    bookmarks_.Clear();
+    modified_ = false;
+    savePoint_ = -1;
+    saveModified_ = false;
+}
+
+void TCustomMemoSource::SaveToStream(TByteStream& stream) const {
+    const bool excludeReadOnly = options_.Has(soExcludeReadOnlyLines);
+    const bool joinOnly = outFormat_ == ofWindows && !excludeReadOnly;
+    const std::string_view lineEnd = outFormat_ == ofWindows ? "\r\n" : outFormat_ == ofMac ? "\r" : "\n";
+    ChunkedWriter out(stream);
+    const int32_t count = LineCount();
+    for (int32_t i = 0; i < count; ++i) {
+        if (excludeReadOnly && store_.IsReadOnly(i))
+            continue;
+        out.Append(store_.Text(i));
+        if (!joinOnly || i + 1 < count)
+            out.Append(lineEnd);
+    }
+    out.Flush();
+}
+
+}  // namespace tarnwick

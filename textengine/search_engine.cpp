@@ -1,0 +1,360 @@
+#include "search_engine.h"
+
+#include <charconv>
+#include <memory>
+#include <vector>
+
+#include "custom_memo_source.h"
+#include "reg_expr.h"
+#include "search_buffer_lines.h"
+#include "search_lines.h"
+
+namespace tarnwick {
+
+namespace {
+
+const char kInvalidBlock[] = "Tried to search marked block but it is invalid";
+const char kCursorOutsideBlock[] = "Tried to search marked block from cursor but cursor is outside block";
+
+// Message texts go through a label-style renderer where & marks an accelerator.
+std::string DoubleAmpersands(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        out += c;
+        if (c == '&')
+            out += '&';
+    }
+    return out;
+}
+
+// The hourglass for the life of a scope.
+class TBusyScope {
+public:
+    explicit TBusyScope(TSearchDialogFactory* dialogs) : dialogs_(dialogs) {
+        if (dialogs_)
+            dialogs_->SetBusy(true);
+    }
+    ~TBusyScope() {
+        if (dialogs_)
+            dialogs_->SetBusy(false);
+    }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    TSearchDialogFactory* dialogs_;
+};
+
+}  // namespace
+
+// The text a search reads: every line, or the selected text with coordinates of its own (the
+// first line of a stream selection starts at its left column, every line of a column
+// selection at the left column).
+class TSearchEngine::TArea {
+public:
+    TArea(TCustomMemoSource& source, bool selection)
+        : selection_(selection), kind_(source.SelectionType()), topLeft_(source.SelStart()),
+          bottomRight_(source.SelEnd()) {
+        if (selection_) {
+            selected_ = source.SelectionLines();
+            lines_ = std::make_unique<TStringListLines>(selected_);
+        } else {
+            lines_ = std::make_unique<TMemoSourceLines>(source);
+        }
+    }
+
+    TSearchLineSource& Lines() { return *lines_; }
+
+    // A text position in area coordinates; positions before or after the selection go to its
+    // start or its end.
+    TPosition ToArea(TPosition text) const {
+        if (!selection_)
+            return text;
+        const bool before = kind_ == stStream ? text < topLeft_ : text.LinePos < topLeft_.LinePos;
+        const bool after = kind_ == stStream ? bottomRight_ < text : text.LinePos > bottomRight_.LinePos;
+        if (before || selected_.empty())
+            return {0, 0};
+        if (after)
+            return {int32_t(selected_.size()) - 1, int32_t(selected_.back().size())};
+        const int32_t line = text.LinePos - topLeft_.LinePos;
+        return {line, std::max(0, text.CharPos - OffsetOf(line))};
+    }
+
+    TPosition ToText(TPosition area) const {
+        if (!selection_)
+            return area;
+        return {area.LinePos + topLeft_.LinePos, area.CharPos + OffsetOf(area.LinePos)};
+    }
+
+private:
+    int32_t OffsetOf(int32_t line) const {
+        return kind_ == stColumn || line == 0 ? topLeft_.CharPos : 0;
+    }
+
+    bool selection_;
+    TSelectionType kind_;
+    TPosition topLeft_;
+    TPosition bottomRight_;
+    std::vector<std::string> selected_;
+    std::unique_ptr<TSearchLineSource> lines_;
+};
+
+TSearchEngine::TSearchEngine(TCustomMemoSource& source, TSearchOptions& options)
+    : source_(source), options_(options) {}
+
+TSearchEngine::~TSearchEngine() { CloseReplaceBrackets(); }
+
+bool TSearchEngine::FindNext(int32_t& length) {
+    length = 0;
+    const bool inSelection = options_.Scope == ssSelectedText;
+    if (inSelection && !source_.HasSelection()) {
+        if (options_.FirstSearch)
+            Report(kInvalidBlock, true);
+        return false;
+    }
+    if (options_.WholeWordsOnly && !options_.RegularExpr && ContainsDelimiter(options_.TextToFind))
+        options_.WholeWordsOnly = false;
+
+    TChangeBracket bracket(source_, ccSearch);
+    if (inSelection && options_.FirstSearch && options_.Origin == soFromCursor && !CaretInsideSelection()) {
+        Report(kCursorOutsideBlock, true);
+        return false;
+    }
+    TArea area(source_, inSelection);
+    const bool forward = options_.Direction == sdForward;
+    // 1-based start: forward takes a match at the caret, backward only one before it.
+    TPosition position = area.ToArea(source_.Caret());
+    if (forward)
+        ++position.CharPos;
+    TDelimiterSet delimiters;
+    for (int c = 0; c < 256; ++c)
+        delimiters[size_t(c)] = source_.IsDelimiter(uint8_t(c));
+
+    bool found = false;
+    try {
+        TBusyScope busy(source_.SearchDialogs());
+        found = SearchLines(area.Lines(), options_, position, delimiters, length);
+    } catch (const ERegExprError& e) {
+        Report(e.what(), false);
+        return false;
+    }
+    if (!found) {
+        if (options_.ShowNotFound)
+            Report("Search string '" + DoubleAmpersands(options_.TextToFind) + "' not found", false);
+        return false;
+    }
+
+    const TPosition start = area.ToText({position.LinePos, position.CharPos - 1});
+    source_.SetFoundRect({start.LinePos, start.CharPos, start.CharPos + length});
+    if (source_.HasOption(soSelectFoundText) && !inSelection) {
+        source_.SetSelection(start.CharPos, start.LinePos, start.CharPos + length, start.LinePos);
+        source_.SetSelectionKind(stStream);
+    }
+    source_.SetCaret(forward ? start.CharPos + length : start.CharPos, start.LinePos);
+    return true;
+}
+
+bool TSearchEngine::Replace() {
+    if (source_.ReadOnly())
+        return false;
+    source_.SetReplaceCount(0);
+    if (source_.OnBeforeSearch)
+        source_.OnBeforeSearch(source_, 1);
+    if (options_.ReplaceAll)
+        return ReplaceAll();
+    TReplaceAnswer answer = raYes;
+    const bool replaced = ReplaceOne(answer);
+    options_.ShowNotFound = false;
+    if (answer == raAll)
+        return ReplaceAll() || replaced;
+    return replaced;
+}
+
+// Without prompting every replacement happens inside one bracket, so the views hear once and
+// one undo step takes them all back. Only a replace that finds nothing at all says "not found".
+bool TSearchEngine::ReplaceAll() {
+    std::unique_ptr<TBusyScope> busy;
+    if (!options_.PromptOnReplace) {
+        OpenReplaceBracket();
+        busy = std::make_unique<TBusyScope>(source_.SearchDialogs());
+    }
+    bool any = false;
+    TReplaceAnswer answer = raYes;
+    for (;;) {
+        const bool more = ReplaceOne(answer);
+        options_.ShowNotFound = false;
+        if (!more)
+            break;
+        any = true;
+    }
+    busy.reset();
+    CloseReplaceBrackets();
+    return any;
+}
+
+// Finds the next match and, unless the user says otherwise, replaces it. False when nothing was
+// found or the user cancelled; true after a refusal, so a replace-all goes on.
+bool TSearchEngine::ReplaceOne(TReplaceAnswer& answer) {
+    int32_t length = 0;
+    if (!FindNext(length))
+        return false;
+    answer = raYes;
+    if (options_.PromptOnReplace && source_.SearchDialogs())
+        answer = source_.SearchDialogs()->AskReplace("Replace this occurence of '" +
+                                                     DoubleAmpersands(options_.TextToFind) + "'?");
+    if (answer == raCancel)
+        return false;
+    if (answer == raNo)
+        return true;
+    if (answer == raAll) {
+        options_.PromptOnReplace = false;
+        options_.ReplaceAll = true;
+        OpenReplaceBracket();
+    }
+    // A line that may not change keeps its match; the caret, already past it, moves on.
+    if (source_.LineReadOnly(source_.Caret().LinePos))
+        return true;
+    TChangeBracket bracket(source_, ccReplace);
+    const std::string& with = options_.ReplaceWith;
+    if (options_.Direction == sdBackward) {
+        source_.DeleteChars(length);
+        source_.InsertString(with);
+    } else {
+        source_.MoveCaret(0, -length);
+        source_.DeleteChars(length);
+        source_.InsertString(with);
+        source_.MoveCaret(0, int32_t(with.size()));
+    }
+    source_.SetReplaceCount(source_.ReplaceCount() + 1);
+    return true;
+}
+
+void TSearchEngine::OpenReplaceBracket() {
+    source_.BeginChange(ccReplace);
+    ++openBrackets_;
+}
+
+void TSearchEngine::CloseReplaceBrackets() {
+    for (; openBrackets_ > 0; --openBrackets_)
+        source_.EndChange();
+}
+
+void TSearchEngine::SearchFirst() {
+    options_.FirstSearch = true;
+    options_.InReplace = false;
+    options_.ShowNotFound = true;
+    if (source_.OnBeforeSearch)
+        source_.OnBeforeSearch(source_, 0);
+    int32_t length = 0;
+    FindNext(length);
+}
+
+void TSearchEngine::ReplaceFirst() {
+    options_.FirstSearch = true;
+    options_.InReplace = true;
+    options_.ShowNotFound = true;
+    Replace();
+}
+
+void TSearchEngine::SearchAgain() {
+    options_.ShowNotFound = true;
+    if (!source_.HasSelection())
+        options_.Scope = ssGlobal;
+    if (options_.FirstSearch)
+        return;  // the dialog's own search has not started yet
+    if (options_.InReplace) {
+        Replace();
+        return;
+    }
+    if (source_.OnBeforeSearch)
+        source_.OnBeforeSearch(source_, 0);
+    int32_t length = 0;
+    FindNext(length);
+}
+
+void TSearchEngine::ReplaceAgain() { ReplaceFirst(); }
+
+void TSearchEngine::PrepareDialog() {
+    if (source_.HasOption(soFindTextAtCursor))
+        options_.TextToFind = source_.WordAtCaret();
+    options_.Scope = source_.HasSelection() && CaretInsideSelection() ? ssSelectedText : ssGlobal;
+}
+
+void TSearchEngine::FindDialog() {
+    PrepareDialog();
+    std::unique_ptr<TSearchDialog> dialog = source_.CreateFindDialog();
+    if (!dialog)
+        return;
+    if (source_.OnCreateDialog)
+        source_.OnCreateDialog(source_, *dialog);
+    if (dialog->ShowModal() == mrOk)
+        SearchFirst();
+}
+
+void TSearchEngine::ReplaceDialog() {
+    if (source_.ReadOnly())
+        return;
+    PrepareDialog();
+    std::unique_ptr<TSearchDialog> dialog = source_.CreateReplaceDialog();
+    if (!dialog)
+        return;
+    if (source_.OnCreateDialog)
+        source_.OnCreateDialog(source_, *dialog);
+    const TModalResult result = dialog->ShowModal();
+    if (result == mrOk || result == mrAll)
+        ReplaceFirst();
+}
+
+void TSearchEngine::GotoLineDialog() {
+    TSearchDialogFactory* dialogs = source_.SearchDialogs();
+    if (!dialogs)
+        return;
+    TInputBoxRequest request{"Go to line Number", "&Enter new line number:",
+                             std::to_string(int64_t(source_.Caret().LinePos) + 1)};
+    if (!dialogs->InputBox(request))
+        return;
+    const std::string& text = request.Value;
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(' ');
+    int32_t line = 0;
+    const char* begin = first == std::string::npos ? text.data() : text.data() + first;
+    const char* end = first == std::string::npos ? text.data() : text.data() + last + 1;
+    if (begin < end && *begin == '+')
+        ++begin;
+    const auto [stop, error] = std::from_chars(begin, end, line);
+    if (error != std::errc() || stop != end || begin == end)
+        throw ESearchError("'" + text + "' is not a valid integer value");
+    source_.SetCaret(0, line > INT32_MIN ? line - 1 : line);
+}
+
+bool TSearchEngine::CaretInsideSelection() const {
+    const TPosition caret = source_.Caret();
+    const TPosition topLeft = source_.SelStart();
+    const TPosition bottomRight = source_.SelEnd();
+    if (source_.SelectionType() == stColumn)
+        return caret.LinePos >= topLeft.LinePos && caret.LinePos <= bottomRight.LinePos &&
+               caret.CharPos >= topLeft.CharPos && caret.CharPos <= bottomRight.CharPos;
+    return topLeft <= caret && caret <= bottomRight;
+}
+
+bool TSearchEngine::ContainsDelimiter(const std::string& text) const {
+    for (const char c : text)
+        if (source_.IsDelimiter(uint8_t(c)))
+            return true;
+    return false;
+}
+
+void TSearchEngine::Report(const std::string& message, bool blockError) {
+    bool handled = false;
+    if (source_.OnSearchException)
+        source_.OnSearchException(source_, message, handled);
+    if (handled)
+        return;
+    if (blockError)
+        throw ESearchError(message);
+    if (TSearchDialogFactory* dialogs = source_.SearchDialogs())
+        dialogs->ShowInformation(message);
+}
+
+}  // namespace tarnwick

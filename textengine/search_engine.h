@@ -1,0 +1,67 @@
+// The search and replace commands of one buffer, over the shared search options. A short-lived
+// object: the buffer's search operations make one per command.
+//
+// Messages (the two block errors, pattern errors, "not found") go first to the buffer's
+// OnSearchException; unless it handles them, the block errors are thrown as ESearchError and
+// the others are shown in an information box.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "memo_types.h"
+#include "search_dialogs.h"
+#include "search_options.h"
+
+namespace tarnwick {
+
+class TCustomMemoSource;
+
+class ESearchError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TSearchEngine {
+public:
+    explicit TSearchEngine(TCustomMemoSource& source, TSearchOptions& options = TSearchOptions::Shared());
+    ~TSearchEngine();
+    TSearchEngine(const TSearchEngine&) = delete;
+    TSearchEngine& operator=(const TSearchEngine&) = delete;
+
+    // One search step from the caret; selects or marks the match and moves the caret past it.
+    bool FindNext(int32_t& length);
+    // Replaces one match (asking when prompting) or, with ReplaceAll, every match.
+    bool Replace();
+
+    void SearchFirst();
+    void ReplaceFirst();
+    void SearchAgain();
+    void ReplaceAgain();
+    void ToggleCaseSensitive() { options_.CaseSensitive = !options_.CaseSensitive; }
+    void ToggleRegularExpr() { options_.RegularExpr = !options_.RegularExpr; }
+
+    // The text at the caret and the scope a dialog starts with.
+    void PrepareDialog();
+    void FindDialog();
+    void ReplaceDialog();
+    void GotoLineDialog();
+
+private:
+    class TArea;
+
+    bool ReplaceOne(TReplaceAnswer& answer);
+    bool ReplaceAll();
+    void OpenReplaceBracket();
+    void CloseReplaceBrackets();
+    bool CaretInsideSelection() const;
+    bool ContainsDelimiter(const std::string& text) const;
+    void Report(const std::string& message, bool blockError);
+
+    TCustomMemoSource& source_;
+    TSearchOptions& options_;
+    int32_t openBrackets_ = 0;  // replace brackets kept open until a replace-all ends
+};
+
+}  // namespace tarnwick
