@@ -32,6 +32,8 @@ class TByteStream;
 class TClipboard;
 class TCustomMemoSource;
 class TExternalStrings;
+class TSearchDialog;
+class TSearchDialogFactory;
 
 // The rectangle of the last search match on one line: [StartChar, EndChar).
 struct TFoundRect {
@@ -220,6 +222,29 @@ public:
     void SetFoundRect(const TFoundRect& rect) { foundRect_ = rect; }
     int32_t ReplaceCount() const { return replaceCount_; }
     void SetReplaceCount(int32_t count) { replaceCount_ = count; }
+
+    // ---- Search and replace (search_commands.cpp, over the shared TSearchOptions) ------
+    bool FindNext(int32_t& length);
+    bool Replace();
+    void SearchFirst();
+    void ReplaceFirst();
+    void SearchAgain();
+    void ReplaceAgain();
+    void ToggleCaseSensitive();
+    void ToggleRegularExpr();
+    void FindDialog();
+    void ReplaceDialog();
+    void GotoLineDialog();
+    // The dialog factories; these ask the dialogs set with SetSearchDialogs (none: no dialog).
+    virtual std::unique_ptr<TSearchDialog> CreateFindDialog();
+    virtual std::unique_ptr<TSearchDialog> CreateReplaceDialog();
+    TSearchDialogFactory* SearchDialogs() const { return searchDialogs_; }
+    void SetSearchDialogs(TSearchDialogFactory* dialogs) { searchDialogs_ = dialogs; }
+    // Gets every search message first; setting handled keeps it from being shown or thrown.
+    std::function<void(TCustomMemoSource&, const std::string& message, bool& handled)> OnSearchException;
+    std::function<void(TCustomMemoSource&, TSearchDialog&)> OnCreateDialog;
+    // Called with 0 before a search command and with 1 before a replace command.
+    std::function<void(TCustomMemoSource&, int32_t replacing)> OnBeforeSearch;
 
     // ---- Insert and overwrite: one flag for the whole process --------------------------
     static bool InsertMode();
@@ -412,6 +437,7 @@ private:
 
     TFoundRect foundRect_;
     int32_t replaceCount_ = 0;
+    TSearchDialogFactory* searchDialogs_ = nullptr;
 
     // Highlighting state.
     int32_t parsedUpTo_ = 0;

@@ -146,7 +146,7 @@ TEST_F(SearchEngineTest, FoundTextIsSelectedWithSelectFoundText) {
 
 TEST_F(SearchEngineTest, SelectedTextScopeSearchesOnlyTheSelection) {
     Load({"cat cat", "cat cat"});
-    buffer.SetSelection(5, 0, 2, 1);
+    buffer.SetSelection(4, 0, 3, 1);
     buffer.SetSelectionKind(stStream);
     options().TextToFind = "cat";
     options().Scope = ssSelectedText;
@@ -154,7 +154,7 @@ TEST_F(SearchEngineTest, SelectedTextScopeSearchesOnlyTheSelection) {
     EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 4, 7}));
     EXPECT_EQ(buffer.Caret(), (TPosition{0, 7}));
 
-    buffer.SetSelection(4, 0, 3, 1);
+    buffer.SetSelection(4, 0, 6, 1);
     buffer.SetSelectionKind(stColumn);
     options().Direction = sdBackward;
     buffer.SearchFirst();
@@ -182,9 +182,10 @@ TEST_F(SearchEngineTest, SelectedTextScopeErrors) {
         handled.push_back(message);
         isHandled = true;
     };
+    buffer.SetCaret(0, 1);  // before selecting: a caret move drops the selection
     buffer.SetSelection(4, 0, 7, 0);
     buffer.SetSelectionKind(stStream);
-    buffer.SetCaret(0, 1);
+    options().Scope = ssSelectedText;
     options().Origin = soFromCursor;
     EXPECT_FALSE(buffer.FindNext(length));
     EXPECT_EQ(handled, std::vector<std::string>{"Tried to search marked block from cursor but cursor is outside block"});
@@ -218,8 +219,8 @@ TEST_F(SearchEngineTest, ReplaceAllOfAWithAaEndsAfterThreeReplacements) {
 }
 
 TEST_F(SearchEngineTest, ReplaceAllIsOneNotificationAndOneUndoStep) {
-    Load({"net1 net2", "x", "net3"});
     buffer.SetOptions(buffer.Options().Without(soGroupUndo));
+    Load({"net1 net2", "x", "net3"});
     options().TextToFind = "net";
     options().ReplaceWith = "wire";
     options().ReplaceAll = true;
@@ -302,9 +303,9 @@ TEST_F(SearchEngineTest, FindDialogPreparesTextAndScopeThenSearches) {
     EXPECT_EQ(options().Scope, ssGlobal);
     EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 6, 10}));
 
+    buffer.SetCaret(2, 0);
     buffer.SetSelection(0, 0, 5, 0);
     buffer.SetSelectionKind(stStream);
-    buffer.SetCaret(2, 0);
     dialogs.dialogResult = mrCancel;
     buffer.FindDialog();
     EXPECT_EQ(options().TextToFind, "alpha");
