@@ -7,7 +7,12 @@ find_package(GTest REQUIRED)
 function(tarnwick_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(T_QT)
+    # Widget tests run inside a QApplication.
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tarnwick_qt_test_main GTest::gtest GTest::gmock)
+  else()
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  endif()
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_compile_definitions(${T_NAME} PRIVATE
     TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TARNWICK_BIN_DIR="${TARNWICK_BIN_DIR}")

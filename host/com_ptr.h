@@ -2,6 +2,7 @@
 // Owns one reference. Adopt() takes the reference an operation handed us;
 // Share() adds one for an interface we were only lent as an argument.
 
+#include <type_traits>
 #include <utility>
 
 #include "host/unknown.h"
@@ -23,6 +24,9 @@ public:
             p_->AddRef();
     }
     TComPtr(TComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    // From a pointer to a derived class or interface, taking over its reference.
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*> && !std::is_same_v<U, T>>>
+    TComPtr(TComPtr<U> o) noexcept : p_(o.Detach()) {}
     TComPtr& operator=(TComPtr o) noexcept {
         std::swap(p_, o.p_);
         return *this;

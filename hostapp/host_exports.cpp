@@ -1,11 +1,14 @@
 #include "hostapp/host_exports.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "host/host_functions.h"
+#include "hostapp/disk_file_system.h"
 #include "hostapp/host_client.h"
 
 namespace {
@@ -61,4 +64,51 @@ extern "C" void ClientAPI_ForceFileNameExtension(const char* path, const char* e
         forced += '.';
     forced += ext;
     WritePathResult(forced, result);
+}
+
+extern "C" int32_t VFSAPI_VFS_StreamCreate(const char* path, int32_t mode) {
+    return path ? TDiskFileSystem::Instance().StreamCreate(path, mode) : 0;
+}
+
+extern "C" void VFSAPI_VFS_StreamDestroy(int32_t handle) {
+    TDiskFileSystem::Instance().StreamDestroy(handle);
+}
+
+extern "C" int32_t VFSAPI_VFS_StreamRead(int32_t handle, void* buffer, int32_t count) {
+    return TDiskFileSystem::Instance().StreamRead(handle, buffer, count);
+}
+
+extern "C" int32_t VFSAPI_VFS_StreamWrite(int32_t handle, const void* buffer, int32_t count) {
+    return TDiskFileSystem::Instance().StreamWrite(handle, buffer, count);
+}
+
+extern "C" int64_t VFSAPI_VFS_StreamSeek(int32_t handle, int64_t offset, int32_t origin) {
+    return TDiskFileSystem::Instance().StreamSeek(handle, offset, origin);
+}
+
+extern "C" void VFSAPI_VFS_StreamSetSize(int32_t handle, int64_t size) {
+    TDiskFileSystem::Instance().StreamSetSize(handle, size);
+}
+
+extern "C" int32_t VFSAPI_VFS_FileExists(const char* path) {
+    struct stat info {};
+    return path && ::stat(path, &info) == 0 && S_ISREG(info.st_mode) ? 1 : 0;
+}
+
+extern "C" void VFSAPI_VFS_ExtractFileExt(const char* path, char* result) {
+    const std::string_view name = FileNamePart(Text(path));
+    const auto dot = name.find_last_of('.');
+    WritePathResult(dot == std::string_view::npos ? std::string_view() : name.substr(dot), result);
+}
+
+extern "C" void VFSAPI_VFS_GetFileEditorName(const char* path, char* result) {
+    WritePathResult(TDiskFileSystem::EditorKindOf(std::string(Text(path))), result);
+}
+
+// The result buffer holds length(path) + length(name) + 1 bytes, which always fits.
+extern "C" void VFSAPI_VFS_ChangeFileName(const char* path, const char* name, char* result) {
+    if (!result)
+        return;
+    const std::string changed = std::string(DirectoryPart(Text(path))) + std::string(Text(name));
+    std::memcpy(result, changed.c_str(), changed.size() + 1);
 }

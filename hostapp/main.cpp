@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
         return RunProcessAndPrint(client, options);
 
     if (!options.file.isEmpty())
-        client.OpenDocument("", QFileInfo(options.file).absoluteFilePath().toLocal8Bit().constData());
+        window.OpenFile(options.file);
 
     window.show();
     if (!options.screenshot.isEmpty()) {

@@ -1,20 +1,29 @@
 #pragma once
-// Harbinet's main window: menus, the document area, the side panel area and the status bar.
+// Harbinet's main window: menus, the document area (one tab per document's editing view), the
+// side panel area (its panel views), the status bar and the help viewer.
 
 #include <QMainWindow>
+#include <QStringList>
+#include <memory>
+#include <vector>
 
 #include "hostapp/host_client.h"
 
 class QTabWidget;
 class QDockWidget;
 class QStackedWidget;
+class QMenu;
+class THolderWidget;
+class THelpViewerWindow;
 
 class TMainWindow final : public QMainWindow, public THostShell {
     Q_OBJECT
 public:
     static constexpr int kStatusPanelCount = 4;
+    static constexpr int kRecentFileCount = 8;
 
     explicit TMainWindow(THostClient& client);
+    ~TMainWindow() override;
 
     // THostShell
     IServerDocument* OpenDocument(const std::string& kind, const std::string& path) override;
@@ -22,14 +31,44 @@ public:
     IServerView* CurrentView() override;
     intptr_t OwnerWindow() override { return reinterpret_cast<intptr_t>(static_cast<QWidget*>(this)); }
 
+    // Menu commands; each reports its own errors to the user.
+    void OpenFile(const QString& path);
+    bool SaveCurrent();
+    bool SaveCurrentAs(const QString& path);
+    bool CloseDocument(int tabIndex);  // false when the user kept it open
+    bool CloseAll();
+
     [[nodiscard]] QTabWidget* DocumentArea() const noexcept { return documents_; }
     [[nodiscard]] QStackedWidget* PanelArea() const noexcept { return panels_; }
+    [[nodiscard]] THelpViewerWindow* HelpViewer() const noexcept { return helpViewer_; }
+    [[nodiscard]] QStringList RecentFiles() const { return recent_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct TOpenDocument;
+
     void BuildMenus();
+    void ChooseAndOpen();
+    void ChooseAndSaveAs();
+    void CurrentTabChanged(int index);
+    bool SaveDocument(TOpenDocument& open);
+    void AddRecent(const QString& path);
+    void RefreshRecentMenu();
+    void LoadRecent();
+    void StoreRecent() const;
+    TOpenDocument* FindOpen(IServerDocument* document);
+    TOpenDocument* FindOpen(const std::string& path);
+    TOpenDocument* OpenAtTab(int index);
+    void UpdateTitle();
 
     THostClient& client_;
     QTabWidget* documents_ = nullptr;
     QDockWidget* panelDock_ = nullptr;
     QStackedWidget* panels_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    THelpViewerWindow* helpViewer_ = nullptr;
+    std::vector<std::unique_ptr<TOpenDocument>> open_;
+    QStringList recent_;
 };

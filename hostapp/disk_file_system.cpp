@@ -1,0 +1,174 @@
+#include "hostapp/disk_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "host/host_functions.h"
+
+struct TDiskFileSystem::TStream {
+    int fd = -1;
+    bool writing = false;
+    bool failed = false;
+    std::string target;     // the file the stream stands for
+    std::string temporary;  // where a write stream really writes
+    std::string failure;
+};
+
+namespace {
+
+// The mode a new file gets under the process's umask.
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string ErrorText(const std::string& what, const std::string& path, int error) {
+    return what + " " + path + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+TDiskFileSystem& TDiskFileSystem::Instance() {
+    static TDiskFileSystem fileSystem;
+    return fileSystem;
+}
+
+TDiskFileSystem::TStream* TDiskFileSystem::Find(int32_t handle) {
+    const auto it = streams_.find(handle);
+    return it == streams_.end() ? nullptr : it->second.get();
+}
+
+int32_t TDiskFileSystem::StreamCreate(const std::string& path, int32_t mode) {
+    auto stream = std::make_unique<TStream>();
+    stream->target = path;
+    if (mode == kStreamOpenRead) {
+        stream->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } else if (mode == kStreamCreateWrite) {
+        failures_.erase(path);
+        stream->writing = true;
+        stream->temporary = path + ".XXXXXX";
+        stream->fd = ::mkstemp(stream->temporary.data());
+        if (stream->fd < 0)
+            failures_[path] = ErrorText("Cannot create a temporary file beside", path, errno);
+    }
+    if (stream->fd < 0)
+        return 0;
+    const int32_t handle = nextHandle_++;
+    streams_[handle] = std::move(stream);
+    return handle;
+}
+
+int32_t TDiskFileSystem::StreamRead(int32_t handle, void* buffer, int32_t count) {
+    TStream* s = Find(handle);
+    if (!s || !buffer || count < 0)
+        return -1;
+    int32_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(s->fd, static_cast<char*>(buffer) + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 && done == 0 ? -1 : done;
+        done += static_cast<int32_t>(n);
+    }
+    return done;
+}
+
+int32_t TDiskFileSystem::StreamWrite(int32_t handle, const void* buffer, int32_t count) {
+    TStream* s = Find(handle);
+    if (!s || !buffer || count < 0)
+        return -1;
+    if (failNthWrite_ > 0 && --failNthWrite_ == 0) {
+        s->failed = true;
+        s->failure = ErrorText("Cannot write", s->target, ENOSPC);
+        return 0;
+    }
+    int32_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(s->fd, static_cast<const char*>(buffer) + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            s->failed = true;
+            s->failure = ErrorText("Cannot write", s->target, n < 0 ? errno : ENOSPC);
+            break;
+        }
+        done += static_cast<int32_t>(n);
+    }
+    return done;
+}
+
+int64_t TDiskFileSystem::StreamSeek(int32_t handle, int64_t offset, int32_t origin) {
+    TStream* s = Find(handle);
+    static constexpr int kWhence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    if (!s || origin < 0 || origin > 2)
+        return -1;
+    return ::lseek(s->fd, offset, kWhence[origin]);
+}
+
+void TDiskFileSystem::StreamSetSize(int32_t handle, int64_t size) {
+    TStream* s = Find(handle);
+    if (s && size >= 0 && ::ftruncate(s->fd, size) != 0 && s->writing) {
+        s->failed = true;
+        s->failure = ErrorText("Cannot set the size of", s->target, errno);
+    }
+}
+
+void TDiskFileSystem::StreamDestroy(int32_t handle) {
+    const auto it = streams_.find(handle);
+    if (it == streams_.end())
+        return;
+    std::unique_ptr<TStream> s = std::move(it->second);
+    streams_.erase(it);
+    if (!s->writing) {
+        ::close(s->fd);
+        return;
+    }
+    // Commit: the new file takes the old one's permissions, reaches the disk, then replaces it.
+    struct stat old {};
+    ::fchmod(s->fd, ::stat(s->target.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode());
+    if (!s->failed && ::fsync(s->fd) != 0) {
+        s->failed = true;
+        s->failure = ErrorText("Cannot write", s->target, errno);
+    }
+    if (::close(s->fd) != 0 && !s->failed) {
+        s->failed = true;
+        s->failure = ErrorText("Cannot write", s->target, errno);
+    }
+    if (!s->failed && ::rename(s->temporary.c_str(), s->target.c_str()) != 0) {
+        s->failed = true;
+        s->failure = ErrorText("Cannot replace", s->target, errno);
+    }
+    if (s->failed) {
+        ::unlink(s->temporary.c_str());
+        failures_[s->target] = s->failure;
+    }
+}
+
+bool TDiskFileSystem::TakeFailure(const std::string& path, std::string& message) {
+    const auto it = failures_.find(path);
+    if (it == failures_.end())
+        return false;
+    message = it->second;
+    failures_.erase(it);
+    return true;
+}
+
+std::string TDiskFileSystem::EditorKindOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return kTextEditorKind;
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const char* edif : {"edf", "edn", "edif", "edo"})
+        if (ext == edif)
+            return kEdifEditorKind;
+    return kTextEditorKind;
+}

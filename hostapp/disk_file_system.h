@@ -1,0 +1,53 @@
+#pragma once
+// Harbinet's file system for plug-ins (the VFSAPI_* functions): plain disk files, streams
+// by handle, and the editor-kind table.
+//
+// A stream created for writing writes a temporary file beside its target and renames it over
+// the target only when it is destroyed after every write succeeded; a failed or short write,
+// or a failed commit, leaves the original file exactly as it was and is recorded as the
+// stream's failure.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+struct TStreamFailure {
+    std::string path;
+    std::string message;
+};
+
+class TDiskFileSystem {
+public:
+    static TDiskFileSystem& Instance();
+
+    int32_t StreamCreate(const std::string& path, int32_t mode);
+    void StreamDestroy(int32_t handle);
+    int32_t StreamRead(int32_t handle, void* buffer, int32_t count);
+    int32_t StreamWrite(int32_t handle, const void* buffer, int32_t count);
+    int64_t StreamSeek(int32_t handle, int64_t offset, int32_t origin);
+    void StreamSetSize(int32_t handle, int64_t size);
+
+    // The failure of the last write stream on path since it was created, if any; taken once.
+    bool TakeFailure(const std::string& path, std::string& message);
+
+    // Tests: the n-th write from now on fails as a full disk would (0 switches it off).
+    void FailNthWrite(int n) { failNthWrite_ = n; }
+
+    // The editor kind of a file: EDIF netlists by extension, every other file plain text.
+    static std::string EditorKindOf(const std::string& path);
+
+private:
+    struct TStream;
+    TStream* Find(int32_t handle);
+
+    std::map<int32_t, std::unique_ptr<TStream>> streams_;
+    std::map<std::string, std::string> failures_;
+    int32_t nextHandle_ = 1;
+    int failNthWrite_ = 0;
+};
+
+// Editor kinds the host knows, and the server module that edits them.
+constexpr const char* kEdifEditorKind = "EDIF";
+constexpr const char* kTextEditorKind = "Text";
+constexpr const char* kTextEditorServer = "Tarnwick";

@@ -1,0 +1,46 @@
+#pragma once
+// An IClient that records broadcasts and processes, installed as the process-wide client for
+// the lifetime of a test.
+
+#include <string>
+#include <vector>
+
+#include "host/client.h"
+#include "host/client_interfaces.h"
+#include "host/document_interfaces.h"
+#include "host/interfaced_object.h"
+#include "host/parameter_list.h"
+
+class RecordingClient final : public IClient, public IProcessLauncher {
+public:
+    struct Broadcast { int32_t code; std::string text; };
+    struct Process { std::string name; std::string params; };
+    std::vector<Broadcast> broadcasts;
+    std::vector<Process> processes;
+    std::string serverFileName;
+
+    RecordingClient() { SetGlobalClient(this); }
+    ~RecordingClient() { SetGlobalClient(nullptr); }
+
+    int32_t QueryInterface(const TGUID& iid, void** out) override {
+        const bool found = OfferInterface<IClient>(iid, out, static_cast<IClient*>(this)) ||
+                           OfferInterface<IProcessLauncher>(iid, out, static_cast<IProcessLauncher*>(this));
+        return QueryResult(found, out);
+    }
+    int32_t AddRef() override { return 1; }
+    int32_t Release() override { return 1; }
+    void BroadcastNotification(INotification* note) override {
+        broadcasts.push_back({note->GetCode(), note->GetNotificationText()});
+    }
+    intptr_t GetHelpOwnerWindow() override { return 0; }
+    IServerView* GetCurrentView() override { return nullptr; }
+    intptr_t GetOwnerWindow() override { return 0; }
+    IClientUserInterface* GetUserInterface() override { return nullptr; }
+    IServerDocument* OpenDocument(const char*, const char*) override { return nullptr; }
+    void ShowDocument(IServerDocument*) override {}
+    const char* GetServerFileName(const char*) override { return serverFileName.c_str(); }
+    int32_t RunProcess(const char* name, char* params, int32_t, IServerView*) override {
+        processes.push_back({name, params ? params : ""});
+        return kTrue;
+    }
+};

@@ -1,0 +1,107 @@
+// Harbinet's file system: a write stream replaces its target only when every write landed.
+
+#include "hostapp/disk_file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "host/host_functions.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class DiskFileSystemTest : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::path(testing::TempDir()) / "vfs";
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        path = (folder / "netlist.edf").string();
+        std::ofstream(path, std::ios::binary) << original;
+        ::chmod(path.c_str(), 0640);
+    }
+    void TearDown() override { fs.FailNthWrite(0); }
+
+    // Writes the text in pieces of 4 bytes through one write stream.
+    void WriteInPieces(const std::string& text) {
+        const int32_t h = fs.StreamCreate(path, kStreamCreateWrite);
+        ASSERT_NE(h, 0);
+        for (std::size_t at = 0; at < text.size(); at += 4)
+            fs.StreamWrite(h, text.data() + at, static_cast<int32_t>(std::min<std::size_t>(4, text.size() - at)));
+        fs.StreamDestroy(h);
+    }
+
+    std::size_t FilesInFolder() const {
+        return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
+    }
+
+    TDiskFileSystem& fs = TDiskFileSystem::Instance();
+    std::filesystem::path folder;
+    std::string path;
+    const std::string original = std::string("(edif original\0\xff", 17) + "\r\n)";
+};
+
+TEST_F(DiskFileSystemTest, ACompleteWriteReplacesTheFileAndKeepsItsMode) {
+    WriteInPieces("(edif new)\n");
+    EXPECT_EQ(ReadAll(path), "(edif new)\n");
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    std::string failure;
+    EXPECT_FALSE(fs.TakeFailure(path, failure));
+    EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(DiskFileSystemTest, AFailedNthWriteLeavesTheOriginalByteIdenticalAndIsReported) {
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        fs.FailNthWrite(n);
+        WriteInPieces("(edif a much longer replacement text)\n");
+        EXPECT_EQ(ReadAll(path), original);
+        std::string failure;
+        EXPECT_TRUE(fs.TakeFailure(path, failure));
+        EXPECT_NE(failure.find("No space left"), std::string::npos) << failure;
+        EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left behind
+    }
+}
+
+TEST_F(DiskFileSystemTest, AnUnwritableFolderRefusesTheStreamAndSaysWhy) {
+    const std::string blocked = (folder / "missing-folder" / "x.edf").string();
+    EXPECT_EQ(fs.StreamCreate(blocked, kStreamCreateWrite), 0);
+    std::string failure;
+    EXPECT_TRUE(fs.TakeFailure(blocked, failure));
+    EXPECT_NE(failure.find("x.edf"), std::string::npos);
+}
+
+TEST_F(DiskFileSystemTest, ReadsSeeksAndRejectsBadHandlesAndRequests) {
+    const int32_t h = fs.StreamCreate(path, kStreamOpenRead);
+    ASSERT_NE(h, 0);
+    char buffer[64];
+    EXPECT_EQ(fs.StreamRead(h, buffer, sizeof buffer), static_cast<int32_t>(original.size()));
+    EXPECT_EQ(std::string(buffer, original.size()), original);
+    EXPECT_EQ(fs.StreamSeek(h, 0, 2), static_cast<int64_t>(original.size()));
+    EXPECT_EQ(fs.StreamSeek(h, 0, 7), -1);
+    EXPECT_EQ(fs.StreamRead(h, buffer, -5), -1);
+    fs.StreamDestroy(h);
+    EXPECT_EQ(fs.StreamRead(h, buffer, 1), -1);
+    EXPECT_EQ(fs.StreamWrite(12345, buffer, 1), -1);
+    EXPECT_EQ(fs.StreamCreate((folder / "absent").string(), kStreamOpenRead), 0);
+    EXPECT_EQ(fs.StreamCreate(path, 42), 0);
+}
+
+TEST(EditorKindTest, EdifExtensionsAndEverythingElse) {
+    for (const char* p : {"/a/b.edf", "/a/b.EDN", "b.edif", "/x.y/b.edo"})
+        EXPECT_STREQ(TDiskFileSystem::EditorKindOf(p).c_str(), kEdifEditorKind) << p;
+    for (const char* p : {"/a/b.v", "/a.edf/b", "noext", ""})
+        EXPECT_STREQ(TDiskFileSystem::EditorKindOf(p).c_str(), kTextEditorKind) << p;
+}
+
+}  // namespace
