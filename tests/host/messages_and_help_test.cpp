@@ -31,6 +31,7 @@ TEST(MessageDialogTest, AnAmpersandShowsAsItself) {
     OnNextDialog([](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Harbinet Error");
         EXPECT_EQ(d->findChild<QLabel*>("Message")->text(), "Cut & Paste && more");
+        d->grab().save(QString::fromStdString(testing::TempDir() + "error-box.png"));
         d->findChild<QPushButton*>("OK")->click();
     });
     ShowErrorMessage("Cut & Paste && more");
