@@ -6,6 +6,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "byte_stream.h"
 
 namespace tarnwick {
@@ -20,6 +24,28 @@ const std::string kEmpty;
 
 void TInternalStrings::BlockDeleter::operator()(char* p) const { std::free(p); }
 
+void TInternalStrings::RecordArray::Resize(size_t slots) {
+    if (slots == 0) {
+        std::free(data_);
+        data_ = nullptr;
+        size_ = 0;
+        return;
+    }
+    auto* grown = static_cast<LineRecord*>(std::realloc(data_, slots * sizeof(LineRecord)));
+    if (grown == nullptr)
+        throw std::bad_alloc();
+    data_ = grown;
+    size_ = slots;
+}
+
+template <class F>
+void TInternalStrings::ForEachRecord(F&& f) {
+    for (size_t i = 0; i < gapBegin_; ++i)
+        f(records_[i]);
+    for (size_t i = gapEnd_; i < records_.size(); ++i)
+        f(records_[i]);
+}
+
 TInternalStrings::TInternalStrings() = default;
 TInternalStrings::~TInternalStrings() = default;
 
@@ -31,6 +57,40 @@ std::string_view TInternalStrings::Text(int32_t line) const {
     const size_t length = size_t((t & ~kFlagBits) >> kLengthShift);
     const char* base = blocks_[location >> kOffsetBits].get();
     return {base + (location & ((uint64_t(1) << kOffsetBits) - 1)), length};
+}
+
+std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::string_view lineEnd,
+                                            bool stopAtReadOnly, int32_t& count) const {
+    count = 0;
+    if (first > last || (At(first).text & kOwnedBit))
+        return {};
+    constexpr uint64_t kOffsetMask = (uint64_t(1) << kOffsetBits) - 1;
+    const uint64_t location = At(first).text & kLocationMask;
+    const size_t block = size_t(location >> kOffsetBits);
+    const char* base = blocks_[block].get();
+    const size_t blockSize = blockSizes_[block];
+    const size_t start = size_t(location & kOffsetMask);
+    // A block whose lines all end alike needs no look at its bytes: a record that starts
+    // where the previous line and its line end stopped proves the line end is in between.
+    const uint8_t wanted = lineEnd == "\n" ? kEndsLf : lineEnd == "\r\n" ? kEndsCrLf : kEndsCr;
+    const bool checkBytes = blockLineEnds_[block] != wanted;
+    const uint64_t stopBits = kOwnedBit | (stopAtReadOnly ? kReadOnlyBit : 0);
+    size_t pos = start;
+    int32_t line = first;
+    for (; line <= last; ++line) {
+        const uint64_t t = At(line).text;
+        const uint64_t at = t & kLocationMask;
+        if ((t & stopBits) || (at >> kOffsetBits) != block || (at & kOffsetMask) != pos)
+            break;
+        const size_t length = size_t((t & ~kFlagBits) >> kLengthShift);
+        const char* after = base + pos + length;
+        if (pos + length + lineEnd.size() > blockSize ||
+            (checkBytes && (after[0] != lineEnd[0] || (lineEnd.size() > 1 && after[1] != lineEnd[1]))))
+            break;
+        pos += length + lineEnd.size();
+    }
+    count = line - first;
+    return {base + start, pos - start};
 }
 
 uint64_t TInternalStrings::NewOwned(std::string text) {
@@ -86,11 +146,10 @@ void TInternalStrings::EnsureGap(size_t needed) {
         return;
     const size_t capacity = records_.size();
     const size_t grown = capacity + std::max<size_t>({capacity / 2, 64, needed});
-    std::vector<LineRecord> bigger(grown);
     const size_t tail = capacity - gapEnd_;
-    std::copy(records_.begin(), records_.begin() + gapBegin_, bigger.begin());
-    std::copy(records_.begin() + gapEnd_, records_.end(), bigger.end() - tail);
-    records_.swap(bigger);
+    records_.Resize(grown);
+    LineRecord* s = records_.data();
+    std::memmove(s + grown - tail, s + gapEnd_, tail * sizeof(LineRecord));
     gapEnd_ = grown - tail;
 }
 
@@ -110,10 +169,11 @@ void TInternalStrings::Delete(int32_t line) {
 }
 
 void TInternalStrings::Clear() {
-    std::vector<LineRecord>().swap(records_);
+    records_.Resize(0);
     gapBegin_ = gapEnd_ = 0;
     blocks_.clear();
     blockSizes_.clear();
+    blockLineEnds_.clear();
     owned_.clear();
     freeOwned_.clear();
     extras_.clear();
@@ -121,11 +181,12 @@ void TInternalStrings::Clear() {
 }
 
 void TInternalStrings::Swap(TInternalStrings& other) noexcept {
-    records_.swap(other.records_);
+    records_.Swap(other.records_);
     std::swap(gapBegin_, other.gapBegin_);
     std::swap(gapEnd_, other.gapEnd_);
     blocks_.swap(other.blocks_);
     blockSizes_.swap(other.blockSizes_);
+    blockLineEnds_.swap(other.blockLineEnds_);
     owned_.swap(other.owned_);
     freeOwned_.swap(other.freeOwned_);
     extras_.swap(other.extras_);
@@ -182,8 +243,7 @@ void TInternalStrings::SetHighlighterData(int32_t line, int index, uint32_t valu
 }
 
 void TInternalStrings::ResetHighlighting(bool keepColours) {
-    for (LineRecord& r : records_)
-        r.text &= ~kUpToDateBit;
+    ForEachRecord([](LineRecord& r) { r.text &= ~kUpToDateBit; });
     for (LineExtra& e : extras_) {
         if (!keepColours)
             std::string().swap(e.colours);
@@ -192,7 +252,7 @@ void TInternalStrings::ResetHighlighting(bool keepColours) {
 }
 
 size_t TInternalStrings::BlockBytes() const {
-    size_t total = records_.capacity() * sizeof(LineRecord);
+    size_t total = records_.size() * sizeof(LineRecord);
     for (size_t s : blockSizes_)
         total += s;
     return total;
@@ -201,14 +261,15 @@ size_t TInternalStrings::BlockBytes() const {
 // ---- Loading -------------------------------------------------------------------------------
 
 // Reads the stream into blocks that each end after a line end (except the last), so no line
-// and no CR LF pair straddles two blocks. A block grows only for a line longer than itself.
-void TInternalStrings::ReadBlocks(TByteStream& stream) {
+// and no CR LF pair straddles two blocks, and splits each block into lines as soon as it is
+// read. A block grows only for a line longer than itself.
+void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) {
     std::string carry;
     while (true) {
         const int64_t hint = stream.RemainingHint();
         size_t capacity = kBlockBytes;
         if (hint >= 0)
-            capacity = std::clamp<size_t>(carry.size() + size_t(hint) + 1, carry.size() + 1, kBlockBytes);
+            capacity = std::min<size_t>(carry.size() + size_t(hint) + 1, kBlockBytes);
         capacity = std::max(capacity, carry.size() + 1);
         char* block = static_cast<char*>(std::malloc(capacity));
         if (block == nullptr)
@@ -232,7 +293,7 @@ void TInternalStrings::ReadBlocks(TByteStream& stream) {
             if (atEnd)
                 break;
             // Full: cut after the last line end that cannot be the CR of a CR LF pair.
-            size_t searchEnd = filled - (block[filled - 1] == '\r' ? 1 : 0);
+            const size_t searchEnd = filled - (block[filled - 1] == '\r' ? 1 : 0);
             const char* nl = static_cast<const char*>(memrchr(block, '\n', searchEnd));
             const size_t from = nl ? size_t(nl - block) + 1 : 0;
             const char* cr = static_cast<const char*>(memrchr(block + from, '\r', searchEnd - from));
@@ -251,7 +312,7 @@ void TInternalStrings::ReadBlocks(TByteStream& stream) {
             owner.reset(bigger);
             block = bigger;
         }
-        if (filled < capacity && filled > 0) {
+        if (filled > 0 && filled < capacity) {
             if (char* shrunk = static_cast<char*>(std::realloc(owner.get(), filled))) {
                 (void)owner.release();
                 owner.reset(shrunk);
@@ -260,40 +321,21 @@ void TInternalStrings::ReadBlocks(TByteStream& stream) {
         if (filled > 0) {
             blocks_.push_back(std::move(owner));
             blockSizes_.push_back(filled);
+            blockLineEnds_.push_back(0);
+            SplitBlock(blocks_.size() - 1, rules);
         }
         if (atEnd && carry.empty())
             return;
     }
 }
 
-// Lines in the loaded blocks: every LF, every CR not followed by LF, and a last line that
-// ends without a line end.
-size_t TInternalStrings::CountLines() const {
-    size_t lines = 0;
-    for (size_t b = 0; b < blocks_.size(); ++b) {
-        const char* p = blocks_[b].get();
-        const char* end = p + blockSizes_[b];
-        for (const char* q = p; (q = static_cast<const char*>(std::memchr(q, '\n', end - q))); ++q)
-            ++lines;
-        for (const char* q = p; (q = static_cast<const char*>(std::memchr(q, '\r', end - q))); ++q)
-            if (q + 1 == end || q[1] != '\n')
-                ++lines;
-    }
-    if (!blocks_.empty()) {
-        const char last = blocks_.back().get()[blockSizes_.back() - 1];
-        if (last != '\n' && last != '\r')
-            ++lines;
-    }
-    return lines;
-}
-
 uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char* end,
-                                     const TLoadRules& rules) {
+                                     const TLoadRules& rules, bool mayHoldTab) {
     if (!rules.keepTrailingBlanks)
         while (end > begin && IsBlank(end[-1]))
             --end;
     const size_t length = size_t(end - begin);
-    const bool convertTabs = !rules.keepTabs && length > 0 && std::memchr(begin, '\t', length);
+    const bool convertTabs = mayHoldTab && !rules.keepTabs && length > 0 && std::memchr(begin, '\t', length);
     const size_t offset = size_t(begin - blocks_[block].get());
     if (!convertTabs && length <= kMaxBlockLength && offset < kBlockBytes)
         return (uint64_t(block) << kOffsetBits | offset) | uint64_t(length) << kLengthShift;
@@ -310,36 +352,68 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
     return NewOwned(std::move(converted));
 }
 
+void TInternalStrings::AppendRecord(uint64_t text) {
+    if (gapBegin_ == records_.size())
+        records_.Resize(std::max<size_t>(records_.size() * 2, 4096));
+    records_[gapBegin_++] = LineRecord{text, 0, 0};
+}
+
+// Appends a record per line of the block: lines end at LF, CR LF or a lone CR; the last line
+// of the text may end without a line end.
 void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
-    const char* p = blocks_[block].get();
-    const char* end = p + blockSizes_[block];
-    const bool hasCr = std::memchr(p, '\r', blockSizes_[block]) != nullptr;
+    const char* const begin = blocks_[block].get();
+    const char* const end = begin + blockSizes_[block];
+    const char* p = begin;
+    uint8_t& lineEnds = blockLineEnds_[block];
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: one record per LF bit of the mask. Tabs are noted per line so
+    // only lines holding one are searched again; the first CR hands over to the general loop.
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i tab = _mm_set1_epi8('\t');
+    bool lineHasTab = false;
+    const char* chunk = begin;
+    for (; chunk + 16 <= end; chunk += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)) != 0)
+            break;
+        unsigned tabs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)));
+        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))); mask != 0; mask &= mask - 1) {
+            const unsigned bit = unsigned(__builtin_ctz(mask));
+            const unsigned before = (1u << bit) - 1;
+            const char* nl = chunk + bit;
+            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0));
+            lineEnds |= kEndsLf;
+            tabs &= ~before;
+            lineHasTab = false;
+            p = nl + 1;
+        }
+        lineHasTab = lineHasTab || tabs != 0;
+    }
+#endif
     while (p < end) {
         const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
         const char* lineEnd = nl ? nl : end;
         const char* next = nl ? nl + 1 : end;
-        if (hasCr) {
-            if (const char* cr = static_cast<const char*>(std::memchr(p, '\r', size_t(lineEnd - p)))) {
-                lineEnd = cr;
-                next = cr + 1 < end && cr[1] == '\n' ? cr + 2 : cr + 1;
-            }
+        if (const char* c = static_cast<const char*>(std::memchr(p, '\r', size_t(lineEnd - p)))) {
+            lineEnd = c;
+            next = c + 1 < end && c[1] == '\n' ? c + 2 : c + 1;
+            lineEnds |= next == c + 2 ? kEndsCrLf : kEndsCr;
+        } else if (nl != nullptr) {
+            lineEnds |= kEndsLf;
         }
-        records_[gapBegin_++] = LineRecord{RecordFor(block, p, lineEnd, rules), 0, 0};
+        AppendRecord(RecordFor(block, p, lineEnd, rules, true));
         p = next;
     }
 }
 
 void TInternalStrings::Load(TByteStream& stream, const TLoadRules& rules) {
     Clear();
-    ReadBlocks(stream);
-    const size_t lines = CountLines();
-    // A small gap at the end, so the first insertions after loading do not reallocate.
-    records_.resize(lines + std::max<size_t>(64, lines / 64));
-    gapBegin_ = 0;
+    ReadBlocks(stream, rules);
+    // A gap at the end, so the first insertions after loading do not reallocate.
+    const size_t lines = gapBegin_;
+    records_.Resize(lines + std::max<size_t>(64, lines / 64));
     gapEnd_ = records_.size();
-    for (size_t b = 0; b < blocks_.size(); ++b)
-        SplitBlock(b, rules);
-    assert(gapBegin_ == lines && "TInternalStrings::Load counted lines differently");
 }
 
 }  // namespace tarnwick

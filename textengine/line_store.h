@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <string>
@@ -44,6 +45,12 @@ public:
     void Swap(TInternalStrings& other) noexcept;
     // Replaces everything with the lines of a stream; see TLoadRules. Throws EStreamError.
     void Load(TByteStream& stream, const TLoadRules& rules);
+
+    // The bytes of lines first.. as they lie in a loaded block, each followed by lineEnd, up
+    // to line last at most; count says how many lines the view covers (0 when line first was
+    // edited). Lets saving write unedited text without copying it line by line.
+    std::string_view LoadedRun(int32_t first, int32_t last, std::string_view lineEnd, bool stopAtReadOnly,
+                               int32_t& count) const;
 
     // Highlighting and decoration per line.
     uint32_t EndState(int32_t line) const { return At(line).endState; }
@@ -87,6 +94,28 @@ private:
         uint16_t gutterMarks = 0;
         uint8_t lineStyle = 0;
     };
+    // Slots in one malloc'd array: growing a large one is a remap rather than a copy, and
+    // slots never written stay out of memory. New slots are uninitialised.
+    class RecordArray {
+    public:
+        RecordArray() = default;
+        ~RecordArray() { std::free(data_); }
+        RecordArray(const RecordArray&) = delete;
+        RecordArray& operator=(const RecordArray&) = delete;
+        size_t size() const { return size_; }
+        LineRecord* data() { return data_; }
+        LineRecord& operator[](size_t i) { return data_[i]; }
+        const LineRecord& operator[](size_t i) const { return data_[i]; }
+        void Resize(size_t slots);
+        void Swap(RecordArray& other) noexcept {
+            std::swap(data_, other.data_);
+            std::swap(size_, other.size_);
+        }
+
+    private:
+        LineRecord* data_ = nullptr;
+        size_t size_ = 0;
+    };
     struct BlockDeleter {
         void operator()(char* p) const;
     };
@@ -116,16 +145,22 @@ private:
     LineExtra& MutableExtra(int32_t line);
     const LineExtra* FindExtra(int32_t line) const;
 
-    void ReadBlocks(TByteStream& stream);
-    size_t CountLines() const;
+    void ReadBlocks(TByteStream& stream, const TLoadRules& rules);
     void SplitBlock(size_t block, const TLoadRules& rules);
-    uint64_t RecordFor(size_t block, const char* begin, const char* end, const TLoadRules& rules);
+    void AppendRecord(uint64_t text);
+    template <class F>
+    void ForEachRecord(F&& f);
+    uint64_t RecordFor(size_t block, const char* begin, const char* end, const TLoadRules& rules,
+                       bool mayHoldTab);
 
-    std::vector<LineRecord> records_;
+    RecordArray records_;
     size_t gapBegin_ = 0;
     size_t gapEnd_ = 0;
     std::vector<Block> blocks_;
     std::vector<size_t> blockSizes_;
+    // Which line ends each block holds (kEnds* bits).
+    static constexpr uint8_t kEndsLf = 1, kEndsCrLf = 2, kEndsCr = 4;
+    std::vector<uint8_t> blockLineEnds_;
     std::deque<std::string> owned_;   // deque: growing it never moves a string
     std::vector<uint32_t> freeOwned_;
     std::vector<LineExtra> extras_;

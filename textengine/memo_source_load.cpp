@@ -51,8 +51,10 @@ void TCustomMemoSource::AfterBulkLoad() {
     selTopLeft_.Pos = selBottomRight_.Pos = {};
     hiddenLines_.clear();
     ClearUndo();
-    ResetHighlighting();
-    AddStates(msFullUpdate);
+    // The store is fresh: no line is parsed yet, so only the buffer's own state is reset.
+    parsedUpTo_ = 0;
+    repaintAfter_ = -1;
+    AddStates(msFullUpdate | msHighlightReset);
     MarkChanged(0, std::max(LineCount() - 1, 0));
 }
 
@@ -75,12 +77,22 @@ void TCustomMemoSource::SaveToStream(TByteStream& stream) const {
     const std::string_view lineEnd = outFormat_ == ofWindows ? "\r\n" : outFormat_ == ofMac ? "\r" : "\n";
     ChunkedWriter out(stream);
     const int32_t count = LineCount();
-    for (int32_t i = 0; i < count; ++i) {
-        if (excludeReadOnly && store_.IsReadOnly(i))
+    // Without a line end after the last line, that line is written on its own.
+    const int32_t lastWithLineEnd = joinOnly ? count - 2 : count - 1;
+    for (int32_t i = 0; i < count;) {
+        int32_t run = 0;
+        const std::string_view bytes = store_.LoadedRun(i, lastWithLineEnd, lineEnd, excludeReadOnly, run);
+        if (run > 0) {
+            out.Append(bytes);
+            i += run;
             continue;
-        out.Append(store_.Text(i));
-        if (!joinOnly || i + 1 < count)
-            out.Append(lineEnd);
+        }
+        if (!(excludeReadOnly && store_.IsReadOnly(i))) {
+            out.Append(store_.Text(i));
+            if (!joinOnly || i + 1 < count)
+                out.Append(lineEnd);
+        }
+        ++i;
     }
     out.Flush();
 }

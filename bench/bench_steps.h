@@ -1,0 +1,19 @@
+// The benchmark steps, run in the order main lists them. A new measurement is a new source
+// file with one function here and one entry in main's step table.
+#pragma once
+
+#include "bench_context.h"
+
+namespace tarnwick::bench {
+
+// Plain-C baselines on the same file: read, count lines with memchr, write.
+void RunBaselines(BenchContext& ctx);
+// Load into a buffer and save it again; leaves the loaded buffer in ctx.buffer.
+void RunLoadAndSave(BenchContext& ctx);
+// Typing, Enter and DeleteLine in the middle of the file, then undo and redo of all of it.
+void RunEditing(BenchContext& ctx);
+
+// Writes a generated EDIF netlist of about megabytes MiB to path.
+void GenerateEdif(const std::string& path, int megabytes);
+
+}  // namespace tarnwick::bench

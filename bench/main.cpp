@@ -1,0 +1,85 @@
+// tarnwick-bench --generate MB --out PATH   writes a generated EDIF file of about MB MiB
+// tarnwick-bench --file PATH [--NAME VALUE]  measures and prints one JSON object
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <string>
+
+#include "bench_steps.h"
+
+namespace tarnwick::bench {
+
+namespace {
+
+// Runs in this order; a step adds its keys to the report.
+constexpr BenchStep kSteps[] = {
+    RunBaselines,
+    RunLoadAndSave,
+    RunEditing,
+};
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: tarnwick-bench --generate MB --out PATH\n"
+                 "       tarnwick-bench --file PATH [--word WORD] [--regex PATTERN]\n");
+    return 2;
+}
+
+}  // namespace
+
+int64_t CurrentRssBytes() {
+    std::ifstream statm("/proc/self/statm");
+    int64_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+int64_t PeakRssBytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return int64_t(usage.ru_maxrss) * 1024;  // KiB on Linux
+}
+
+int Main(int argc, char** argv) {
+    BenchContext ctx;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        if (name.rfind("--", 0) != 0)
+            return Usage();
+        ctx.options[name.substr(2)] = argv[i + 1];
+    }
+    if (argc < 3 || argc % 2 == 0)
+        return Usage();
+    if (ctx.options.count("generate")) {
+        const std::string out = ctx.Option("out", "");
+        const int megabytes = std::atoi(ctx.Option("generate", "0").c_str());
+        if (out.empty() || megabytes <= 0)
+            return Usage();
+        GenerateEdif(out, megabytes);
+        return 0;
+    }
+    ctx.file = ctx.Option("file", "");
+    if (ctx.file.empty())
+        return Usage();
+    ctx.report.Set("file", ctx.file);
+    for (BenchStep step : kSteps)
+        step(ctx);
+    ctx.report.Set("peak_rss_bytes", PeakRssBytes());
+    std::fputs(ctx.report.ToJson().c_str(), stdout);
+    return 0;
+}
+
+}  // namespace tarnwick::bench
+
+int main(int argc, char** argv) {
+    try {
+        return tarnwick::bench::Main(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tarnwick-bench: %s\n", e.what());
+        return 1;
+    }
+}
