@@ -12,6 +12,8 @@ void RunBaselines(BenchContext& ctx);
 void RunLoadAndSave(BenchContext& ctx);
 // Typing, Enter and DeleteLine in the middle of the file, then undo and redo of all of it.
 void RunEditing(BenchContext& ctx);
+// Lines with a word or a pattern as the search panel finds them, replace all, its undo and redo.
+void RunSearch(BenchContext& ctx);
 
 // Writes a generated EDIF netlist of about megabytes MiB to path.
 void GenerateEdif(const std::string& path, int megabytes);

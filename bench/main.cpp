@@ -20,6 +20,7 @@ constexpr BenchStep kSteps[] = {
     RunBaselines,
     RunLoadAndSave,
     RunEditing,
+    RunSearch,
 };
 
 int Usage() {

@@ -4,6 +4,7 @@
 //   harbinet --screenshot OUT.png [FILE] render the main window offscreen into OUT.png
 //   harbinet --run-process Server:Process [PARAMS]
 //                                        run one process and print the buffer it returned
+//   --module LIBRARY                     load one more server module (may be repeated)
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -27,6 +28,7 @@ struct TOptions {
     QString process;
     QString processParams;
     QString file;
+    QStringList modules;
     bool valid = true;
 };
 
@@ -36,6 +38,8 @@ TOptions ParseOptions(int argc, char** argv) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == "--screenshot" && i + 1 < argc)
             o.screenshot = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == "--module" && i + 1 < argc)
+            o.modules << QString::fromLocal8Bit(argv[++i]);
         else if (arg == "--run-process" && i + 1 < argc)
             o.process = QString::fromLocal8Bit(argv[++i]);
         else if (!o.process.isEmpty() && o.processParams.isEmpty() && !arg.startsWith("--"))
@@ -52,13 +56,20 @@ bool HasDisplay() {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
 }
 
-// Every lib*.so beside the program that exports ServerFactory is a server module.
-void LoadModules(THostClient& client, const QString& folder) {
-    const QStringList libraries = QDir(folder).entryList({"lib*.so"}, QDir::Files, QDir::Name);
-    for (const QString& name : libraries) {
+// Every lib*.so beside the program that exports ServerFactory is a server module; so is
+// every library named with --module.
+void LoadModules(THostClient& client, const QString& folder, const QStringList& extra) {
+    struct TCandidate { QString path; bool named; };
+    std::vector<TCandidate> candidates;
+    for (const QString& name : QDir(folder).entryList({"lib*.so"}, QDir::Files, QDir::Name))
+        candidates.push_back({QDir(folder).filePath(name), false});
+    for (const QString& path : extra)
+        candidates.push_back({QFileInfo(path).absoluteFilePath(), true});
+    for (const TCandidate& c : candidates) {
         std::string error;
-        const std::string path = QDir(folder).filePath(name).toStdString();
-        if (!client.Modules().Load(path, &client, error) && error.find("ServerFactory") == std::string::npos)
+        // A library beside the program that is no server module is simply not one of ours.
+        if (!client.Modules().Load(c.path.toLocal8Bit().toStdString(), &client, error) &&
+            (c.named || error.find("ServerFactory") == std::string::npos))
             std::fprintf(stderr, "harbinet: %s\n", error.c_str());
     }
 }
@@ -104,7 +115,7 @@ int main(int argc, char** argv) {
     SetExportedClient(&client);
     TMainWindow window(client);
     client.SetShell(&window);
-    LoadModules(client, QCoreApplication::applicationDirPath());
+    LoadModules(client, QCoreApplication::applicationDirPath(), options.modules);
 
     if (!options.process.isEmpty())
         return RunProcessAndPrint(client, options);

@@ -1,6 +1,7 @@
 // libtarnwick.so loaded by a host that exports its functions, driven through interfaces only.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <fstream>
@@ -56,6 +57,22 @@ TEST_F(PluginModuleTest, TheModuleIsNamedTarnwickAndCountsItsProcesses) {
     uint8_t d = 9, e = 9;
     module->GetCommandLauncher()->GetCommandState("ViewError", nullptr, nullptr, &a, &b, &c, &d, &e);
     EXPECT_EQ(std::tuple(a, b, c, d, e), std::tuple(-1, 0, -1, 0, 0));
+}
+
+TEST_F(PluginModuleTest, TheModuleMakesThePreferencesFolder) {
+    auto module = CreateModule(host);
+    const std::string folder = std::string(std::getenv("XDG_CONFIG_HOME")) + "/Vesmar";
+    struct stat info {};
+    EXPECT_TRUE(::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) << folder;
+}
+
+TEST_F(PluginModuleTest, TheModelPropertiesEntryAnswersNotAppliedWithoutFailing) {
+    auto module = CreateModule(host);
+    const auto editor = module.As<IModelPropertiesEditor>();
+    ASSERT_TRUE(editor);
+    int32_t applied = 123;
+    EXPECT_EQ(editor->EditModelProperties(0, 0, 0, &applied), S_OK_);
+    EXPECT_EQ(applied, kFalse);
 }
 
 TEST_F(PluginModuleTest, ReleasingTheLastReferenceDestroysTheModule) {

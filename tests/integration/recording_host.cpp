@@ -36,6 +36,12 @@ int32_t RecordingHost::RunProcess(const char* process, char* params, int32_t cap
 
 TServerFactoryFunction* PluginFactory() {
     static TServerFactoryFunction* factory = [] {
+        // The plug-in makes its preferences folder under XDG_CONFIG_HOME: never the user's own.
+        char folder[] = "/tmp/tarnwick-plugin-config-XXXXXX";
+        if (!::mkdtemp(folder) || ::setenv("XDG_CONFIG_HOME", folder, 1) != 0) {
+            std::perror("cannot make a configuration folder for the plug-in");
+            std::abort();
+        }
         void* library = ::dlopen(TARNWICK_BIN_DIR "/libtarnwick.so", RTLD_NOW | RTLD_LOCAL);
         if (!library) {
             std::fprintf(stderr, "cannot load the plug-in: %s\n", ::dlerror());

@@ -91,5 +91,6 @@ public:
                        IServerView* context) override;
 };
 
-// Loads the built plug-in once per test program and hands out its factory.
+// Loads the built plug-in once per test program, with XDG_CONFIG_HOME pointed at a new
+// temporary folder, and hands out its factory.
 TServerFactoryFunction* PluginFactory();
