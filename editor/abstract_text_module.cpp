@@ -1,4 +1,42 @@
 #include "editor/abstract_text_module.h"
 
+#include "editor/preferences_file.h"
+#include "editor/text_editor_preferences.h"
+#include "host/parameter_list.h"
+#include "host/text_interfaces.h"
+
+namespace {
+constexpr int32_t kPreferencesChanged = 5;
+}  // namespace
+
 TAbstractTextModule::TAbstractTextModule(IClient* client, std::string moduleName)
-    : TServerModule(client, std::move(moduleName)) {}
+    : TServerModule(client, std::move(moduleName)) {
+    preferencesStatus_ = SetPreferencesFileName();
+    TFileResult read = GlobalPreferences.Read();
+    if (preferencesStatus_.IsOk())
+        preferencesStatus_ = std::move(read);
+}
+
+void TAbstractTextModule::ReceiveNotification(INotification* notification) {
+    const auto note = TComPtr<INotification>::Share(notification).As<IDocumentNotification>();
+    if (!note || note->GetCode() != kPreferencesChanged)
+        return;
+    // The sender's own module already holds the new preferences; others only see the file.
+    if (!CameFromThisModule(*note))
+        preferencesStatus_ = GlobalPreferences.Read();
+
+    const std::vector<TComPtr<IServerDocument>> documents = Documents;  // a refresh may close one
+    for (const auto& document : documents)
+        if (const auto content = document.As<ITextContent>())
+            content->ReapplyPreferences();
+}
+
+// Module names compare ignoring case; a notification without a document or module is foreign.
+bool TAbstractTextModule::CameFromThisModule(IDocumentNotification& notification) {
+    const auto document = TComPtr<IServerDocument>::Adopt(notification.GetDocument());
+    if (!document)
+        return false;
+    const auto owner = TComPtr<IServerModule>::Adopt(document->GetServerModule());
+    const char* ownerName = owner ? owner->GetModuleName() : nullptr;
+    return ownerName && SameParameterName(ownerName, ModuleName);
+}

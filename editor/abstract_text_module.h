@@ -4,9 +4,24 @@
 
 #include <string>
 
+#include "editor/file_result.h"
 #include "host/server_module.h"
 
 class TAbstractTextModule : public TServerModule {
 public:
+    // Sets PreferencesFileName (making its folder) and reads GlobalPreferences from it.
     TAbstractTextModule(IClient* client, std::string moduleName);
+
+    // Code 5 (text editor preferences changed): re-reads the file when another module made the
+    // change, then has every document that offers ITextContent apply the preferences again.
+    void ReceiveNotification(INotification* notification) override;
+
+    // How the last setting up or reading of the preferences file went, for the caller to show;
+    // on a failure the module goes on with the preferences it has in memory.
+    [[nodiscard]] const TFileResult& PreferencesFileStatus() const noexcept { return preferencesStatus_; }
+
+private:
+    bool CameFromThisModule(IDocumentNotification& notification);
+
+    TFileResult preferencesStatus_;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "editor/stand_in_document.h"
 #include "host/client.h"
 #include "host/host_functions.h"
 #include "host/parameter_list.h"
@@ -18,8 +19,21 @@ TTarnwickModule::TTarnwickModule(IClient* client) : TAbstractTextModule(client, 
         });
 }
 
-TComPtr<IServerDocument> TTarnwickModule::NewDocument(const std::string&, const std::string&) {
-    return {};
+int32_t TTarnwickModule::QueryInterface(const TGUID& iid, void** out) {
+    if (TAbstractTextModule::QueryInterface(iid, out) == S_OK_)
+        return S_OK_;
+    return QueryResult(OfferInterface<IModelPropertiesEditor>(iid, out, this), out);
+}
+
+int32_t TTarnwickModule::EditModelProperties(intptr_t, intptr_t, int32_t, int32_t* result) {
+    if (result)
+        *result = kFalse;
+    return S_OK_;
+}
+
+TComPtr<IServerDocument> TTarnwickModule::NewDocument(const std::string& kind,
+                                                      const std::string& fileName) {
+    return TServerDocument::Create<TStandInDocument>(this, fileName, kind);
 }
 
 // Opens FullDocumentPath with EditorKind, then runs DoCommand in the opened document's first

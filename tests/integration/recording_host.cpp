@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "host/interfaced_object.h"
 
@@ -37,11 +38,15 @@ int32_t RecordingHost::RunProcess(const char* process, char* params, int32_t cap
 TServerFactoryFunction* PluginFactory() {
     static TServerFactoryFunction* factory = [] {
         // The plug-in makes its preferences folder under XDG_CONFIG_HOME: never the user's own.
-        char folder[] = "/tmp/tarnwick-plugin-config-XXXXXX";
+        static char folder[] = "/tmp/tarnwick-plugin-config-XXXXXX";
         if (!::mkdtemp(folder) || ::setenv("XDG_CONFIG_HOME", folder, 1) != 0) {
             std::perror("cannot make a configuration folder for the plug-in");
             std::abort();
         }
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
         void* library = ::dlopen(TARNWICK_BIN_DIR "/libtarnwick.so", RTLD_NOW | RTLD_LOCAL);
         if (!library) {
             std::fprintf(stderr, "cannot load the plug-in: %s\n", ::dlerror());
