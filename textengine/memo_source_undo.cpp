@@ -15,7 +15,18 @@ void TCustomMemoSource::Record(TUndoRecord record) {
     record.InBlock = undoBlock_ > 0;
     if (!recordingRedo_ && undoLimit_ > 0)
         TrimUndo();
-    (recordingRedo_ ? redoList_ : undoList_).Add(std::move(record));
+    TUndoList& list = recordingRedo_ ? redoList_ : undoList_;
+    // Consecutive caret moves of one change undo as one move: a replace-all writes three
+    // records per match instead of five.
+    if (record.Kind == ukCaretMove && !record.FirstOfChange && !list.Empty()) {
+        TUndoRecord& last = list.Last();
+        if (last.Kind == ukCaretMove && last.InBlock == record.InBlock && last.ChangeCode == record.ChangeCode) {
+            last.Value1 += record.Value1;
+            last.Value2 += record.Value2;
+            return;
+        }
+    }
+    list.Add(std::move(record));
 }
 
 // Drops the oldest records, cutting only between two changes, once the list holds more than

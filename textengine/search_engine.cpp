@@ -128,8 +128,9 @@ bool TSearchEngine::FindNext(int32_t& length) {
     if (forward)
         ++position.CharPos;
     TDelimiterSet delimiters;
-    for (int c = 0; c < 256; ++c)
-        delimiters[size_t(c)] = source_.IsDelimiter(uint8_t(c));
+    if (options_.WholeWordsOnly)
+        for (int c = 0; c < 256; ++c)
+            delimiters[size_t(c)] = source_.IsDelimiter(uint8_t(c));
 
     bool found = false;
     try {

@@ -100,10 +100,10 @@ public:
     int32_t Forward(std::string_view line, int32_t column) const {
         for (int32_t from = std::max(column, 1) - 1;;) {
             const int32_t at = finder_.Next(line, from);
-            if (at < 0)
-                return -1;
+            if (at < 0 || !wholeWords_)
+                return at;
             const TWordSpan word = WordAround(line, at, delimiters_);
-            if (IsAccepted(word, at))
+            if (IsWholeWord(word, at))
                 return at;
             from = std::max(word.End, at + 1);
         }
@@ -113,10 +113,10 @@ public:
         line = WithoutTrailingBlanks(line);
         for (int32_t from = std::min<int64_t>(column, int64_t(line.size())) - 1; from >= 0;) {
             const int32_t at = finder_.Previous(line, from);
-            if (at < 0)
-                return -1;
+            if (at < 0 || !wholeWords_)
+                return at;
             const TWordSpan word = WordAround(line, at, delimiters_);
-            if (IsAccepted(word, at))
+            if (IsWholeWord(word, at))
                 return at;
             from = std::min(word.Start, at) - 1;
         }
@@ -126,8 +126,8 @@ public:
     int32_t Length() const { return finder_.Length(); }
 
 private:
-    bool IsAccepted(const TWordSpan& word, int32_t at) const {
-        return !wholeWords_ || (word.Start == at && word.End - word.Start == finder_.Length());
+    bool IsWholeWord(const TWordSpan& word, int32_t at) const {
+        return word.Start == at && word.End - word.Start == finder_.Length();
     }
 
     TPlainFinder finder_;
