@@ -216,10 +216,17 @@ std::string TPreferencesFile::ReadIniString(std::string_view section, std::strin
     return text;
 }
 
+// The typed readers share one rule: a missing key and an empty value both give the default.
+template <class T, class Convert>
+T TPreferencesFile::ReadConverted(std::string_view section, std::string_view key, T defaultValue,
+                                  Convert convert) const {
+    const std::string text = ReadIniString(section, key, "");
+    return text.empty() ? defaultValue : convert(text);
+}
+
 int32_t TPreferencesFile::ReadIniInteger(std::string_view section, std::string_view key,
                                          int32_t defaultValue) const {
-    const std::string text = ReadIniString(section, key, "");
-    return text.empty() ? defaultValue : ParseIniInteger(text);
+    return ReadConverted(section, key, defaultValue, ParseIniInteger);
 }
 
 uint8_t TPreferencesFile::ReadIniByte(std::string_view section, std::string_view key,
@@ -229,14 +236,14 @@ uint8_t TPreferencesFile::ReadIniByte(std::string_view section, std::string_view
 
 bool TPreferencesFile::ReadIniBoolean(std::string_view section, std::string_view key,
                                       bool defaultValue) const {
-    const std::string text = ReadIniString(section, key, "");
-    return text.empty() ? defaultValue : ContainsTrueInAnyCase(text);
+    return ReadConverted(section, key, defaultValue, ContainsTrueInAnyCase);
 }
 
 double TPreferencesFile::ReadIniFloat(std::string_view section, std::string_view key,
                                       double defaultValue) const {
-    const std::string text = ReadIniString(section, key, "");
-    return text.empty() ? defaultValue : ParseIniFloat(text).value_or(defaultValue);
+    return ReadConverted(section, key, defaultValue, [defaultValue](std::string_view text) {
+        return ParseIniFloat(text).value_or(defaultValue);
+    });
 }
 
 void TPreferencesFile::WriteIniString(std::string_view section, std::string_view key,

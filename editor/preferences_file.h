@@ -63,6 +63,10 @@ public:
     [[nodiscard]] TFileResult Save() const;
 
 private:
+    template <class T, class Convert>
+    T ReadConverted(std::string_view section, std::string_view key, T defaultValue,
+                    Convert convert) const;
+
     std::string path_;
     TIniFile ini_;
     TFileResult loadResult_;
