@@ -21,14 +21,18 @@ void TAbstractTextModule::ReceiveNotification(INotification* notification) {
     const auto note = TComPtr<INotification>::Share(notification).As<IDocumentNotification>();
     if (!note || note->GetCode() != kPreferencesChanged)
         return;
-    // The sender's own module already holds the new preferences; others only see the file.
-    if (!CameFromThisModule(*note))
-        preferencesStatus_ = GlobalPreferences.Read();
+    try {
+        // The sender's own module already holds the new preferences; others only see the file.
+        if (!CameFromThisModule(*note))
+            preferencesStatus_ = GlobalPreferences.Read();
 
-    const std::vector<TComPtr<IServerDocument>> documents = Documents;  // a refresh may close one
-    for (const auto& document : documents)
-        if (const auto content = document.As<ITextContent>())
-            content->ReapplyPreferences();
+        const std::vector<TComPtr<IServerDocument>> documents = Documents;  // a refresh may close one
+        for (const auto& document : documents)
+            if (const auto content = document.As<ITextContent>())
+                content->ReapplyPreferences();
+    } catch (...) {
+        // Called by the host: nothing may escape. The documents keep the preferences they show.
+    }
 }
 
 // Module names compare ignoring case; a notification without a document or module is foreign.
