@@ -15,8 +15,11 @@ struct RunResult {
 };
 
 RunResult RunHarbinet(const std::string& process, const std::string& params) {
-    const std::string command = "QT_QPA_PLATFORM=offscreen " TARNWICK_BIN_DIR "/harbinet --module " PROBE_MODULE
-                                " --run-process '" + process + "' '" + params + "' 2>/dev/null";
+    // Its own configuration folder, so that the preferences file of the user stays untouched.
+    const std::string config = testing::TempDir() + "harbinet-config";
+    const std::string command = "XDG_CONFIG_HOME='" + config + "' QT_QPA_PLATFORM=offscreen " TARNWICK_BIN_DIR
+                                "/harbinet --module " PROBE_MODULE " --run-process '" + process + "' '" +
+                                params + "' 2>/dev/null";
     RunResult result;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
