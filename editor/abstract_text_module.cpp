@@ -2,12 +2,9 @@
 
 #include "editor/preferences_file.h"
 #include "editor/text_editor_preferences.h"
+#include "host/document_notification.h"
 #include "host/parameter_list.h"
 #include "host/text_interfaces.h"
-
-namespace {
-constexpr int32_t kPreferencesChanged = 5;
-}  // namespace
 
 TAbstractTextModule::TAbstractTextModule(IClient* client, std::string moduleName)
     : TServerModule(client, std::move(moduleName)) {
@@ -19,7 +16,7 @@ TAbstractTextModule::TAbstractTextModule(IClient* client, std::string moduleName
 
 void TAbstractTextModule::ReceiveNotification(INotification* notification) {
     const auto note = TComPtr<INotification>::Share(notification).As<IDocumentNotification>();
-    if (!note || note->GetCode() != kPreferencesChanged)
+    if (!note || note->GetCode() != kNotifyPreferencesChanged)
         return;
     try {
         // The sender's own module already holds the new preferences; others only see the file.
