@@ -75,7 +75,6 @@ public:
 private:
     class TMatcher;
 
-    void Compile();
 
     std::string pattern_;
     bool caseSensitive_;

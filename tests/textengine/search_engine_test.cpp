@@ -207,6 +207,17 @@ TEST_F(SearchEngineTest, MessagesForPatternErrorsAndNotFound) {
                                                           "Search string '' not found"}));
 }
 
+TEST_F(SearchEngineTest, EmptyBufferFindsNothing) {
+    Load({});
+    options().TextToFind = "x";
+    buffer.SearchFirst();
+    options().RegularExpr = true;
+    options().TextToFind = "^$";
+    buffer.SearchFirst();
+    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"Search string 'x' not found",
+                                                          "Search string '^$' not found"}));
+}
+
 TEST_F(SearchEngineTest, ReplaceAllOfAWithAaEndsAfterThreeReplacements) {
     Load({"aaa"});
     options().TextToFind = "a";
