@@ -381,8 +381,10 @@ void TCustomMemoSource::HideLine(int32_t line) {
 
 // ---- Caret -----------------------------------------------------------------------------
 
+// Removes the trailing blanks of the line the caret leaves. The removal is recorded for undo
+// (at the blanks, then back to the caret): later undo steps find the line as they left it.
 void TCustomMemoSource::StripTrailingBlanks(int32_t line) {
-    if (line < 0 || line >= LineCount() || KeepTrailingBlanks())
+    if (line < 0 || line >= LineCount() || KeepTrailingBlanks() || !IsLineWritable(line))
         return;
     const std::string_view text = store_.Text(line);
     size_t end = text.size();
@@ -390,11 +392,15 @@ void TCustomMemoSource::StripTrailingBlanks(int32_t line) {
         --end;
     if (end == text.size())
         return;
-    std::string colours = store_.Colours(line);
-    if (colours.size() > end)
-        colours.resize(end);
-    PutStoredLine(line, std::string(text.substr(0, end)), std::move(colours));
-    TextChangedAt(line, line);
+    const TPosition saved = caret_;
+    const int32_t keptColumn = tabStops_.ColumnOf(text, int64_t(end));
+    BeginUndoBlock();
+    Record(TUndoRecord::CaretMove(line - saved.LinePos, keptColumn - saved.CharPos));
+    caret_ = {line, keptColumn};
+    DeleteStored(int32_t(std::min<size_t>(text.size() - end, INT32_MAX)), nullptr);
+    Record(TUndoRecord::CaretMove(saved.LinePos - line, saved.CharPos - keptColumn));
+    caret_ = saved;
+    EndUndoBlock();
 }
 
 void TCustomMemoSource::ApplyCaretMove(int32_t dLine, int32_t dChar, bool record) {
@@ -413,7 +419,9 @@ void TCustomMemoSource::ApplyCaretMove(int32_t dLine, int32_t dChar, bool record
     }
     if (target == caret_)
         return;
-    if (target.LinePos != caret_.LinePos)
+    // Undo and redo put back an earlier state; trimming there would change text the step
+    // never touched and make the step irreversible.
+    if (target.LinePos != caret_.LinePos && !(states_ & msUndoRedo))
         StripTrailingBlanks(caret_.LinePos);
     if (record)
         Record(TUndoRecord::CaretMove(target.LinePos - caret_.LinePos, target.CharPos - caret_.CharPos));

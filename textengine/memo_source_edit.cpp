@@ -69,6 +69,8 @@ void TCustomMemoSource::EnsureLineExists(int32_t line) {
 // Replaces the tab whose expansion holds column by spaces, recorded as delete and insert at
 // the tab's start so that undo puts the tab character back.
 void TCustomMemoSource::ReplaceTabAt(int32_t line, int32_t column) {
+    if (line < 0 || line >= LineCount())
+        return;
     const std::string_view text = store_.Text(line);
     const TTabStops::Location at = tabStops_.Locate(text, column);
     if (!at.insideTab)
@@ -146,6 +148,8 @@ bool TCustomMemoSource::InsertString(std::string_view s) {
 // Deletes count stored characters at the caret and returns them (their styles in colours).
 std::string TCustomMemoSource::DeleteStored(int32_t count, std::string* colours) {
     const int32_t line = caret_.LinePos;
+    if (line >= LineCount())
+        return {};
     const int32_t column = caret_.CharPos;
     ReplaceTabAt(line, column);
     const std::string_view text = store_.Text(line);
@@ -186,8 +190,8 @@ void TCustomMemoSource::SplitLine() {
         return;
     const int32_t length = CaretLineLength();
     const int32_t column = caret_.CharPos;
-    if (column >= length) {
-        // Split at the line end, so undo joins without padding.
+    if (column > length) {
+        // Beyond the end: split at the line end, so undo joins without padding.
         const TPosition saved = caret_;
         BeginUndoBlock();
         Record(TUndoRecord::CaretMove(0, length - column));
@@ -256,6 +260,11 @@ void TCustomMemoSource::DeleteSelection() {
     for (int32_t l = tl.LinePos; l <= lastLine; ++l)
         if (store_.IsReadOnly(l))
             return;
+    if (tl.LinePos >= LineCount()) {  // a kept selection below the text: nothing to delete
+        SetCaret(tl.CharPos, tl.LinePos);
+        selType_ = stNone;
+        return;
+    }
     if (selType_ == stColumn) {
         for (int32_t l = tl.LinePos; l <= lastLine; ++l) {
             SetCaret(tl.CharPos, l);

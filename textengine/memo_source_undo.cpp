@@ -80,9 +80,11 @@ void TCustomMemoSource::EndUndoBlock() {
 void TCustomMemoSource::ApplyRecord(const TUndoRecord& r) {
     switch (r.Kind) {
         case ukCaretMove: {
-            // An undone move never leaves the caret past the last line.
+            // An undone move never leaves the caret past the last line. Columns are replayed
+            // exactly: a step's intermediate positions may lie past a line end that its
+            // later records restore.
             const TStringsOptions saved = options_;
-            options_ = options_.Without(soBeyondFileEnd);
+            options_ = options_.Without(soBeyondFileEnd).Without(soLimitEOL).Without(soCursorAlwaysOnTabs);
             MoveCaret(-r.Value1, -r.Value2);
             options_ = saved;
             break;
@@ -142,6 +144,8 @@ void TCustomMemoSource::RunUndo(TUndoList& list) {
             break;
     }
     selType_ = stNone;
+    if (modified_)
+        RecomputeModified();
     EndChange();
     recordingRedo_ = false;
 }

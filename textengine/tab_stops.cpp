@@ -90,7 +90,7 @@ int32_t TTabStops::ExpandedLength(std::string_view stored) const {
 int32_t TTabStops::ColumnOf(std::string_view stored, int64_t index) const {
     const int64_t limit = std::min<int64_t>(index, int64_t(stored.size()));
     const char* p = stored.data();
-    const void* tab = limit > 0 ? std::memchr(p, '\t', size_t(limit)) : nullptr;
+    const void* tab = limit > 0 && p != nullptr ? std::memchr(p, '\t', size_t(limit)) : nullptr;
     if (tab == nullptr)
         return int32_t(std::min<int64_t>(index, INT32_MAX));
     int64_t column = static_cast<const char*>(tab) - p;
@@ -104,6 +104,8 @@ TTabStops::Location TTabStops::Locate(std::string_view stored, int32_t column) c
         return {0, 0, false};
     const char* p = stored.data();
     const size_t n = stored.size();
+    if (n == 0)
+        return {column, column, false};
     const void* tab = std::memchr(p, '\t', std::min<size_t>(n, size_t(column)));
     if (tab == nullptr)
         return {column, column, false};

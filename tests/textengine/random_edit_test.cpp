@@ -1,0 +1,161 @@
+// Long random runs of editing commands on random texts, then undo of every step back to the
+// start and redo of every step to the end: text, caret and modified flag must match exactly.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <sstream>
+
+#include "clipboard.h"
+#include "memo_source.h"
+#include "test_support.h"
+
+namespace tarnwick {
+namespace {
+
+using testing_support::LoadLines;
+using testing_support::StoredLines;
+
+struct Snapshot {
+    std::vector<std::string> lines;
+    TPosition caret;
+    bool modified;
+};
+
+Snapshot Take(const TMemoSource& s) { return {StoredLines(s), s.Caret(), s.Modified()}; }
+
+std::string Describe(const Snapshot& s) {
+    std::ostringstream out;
+    out << "caret " << s.caret.LinePos << "," << s.caret.CharPos << " modified " << s.modified << "\n";
+    for (const std::string& line : s.lines)
+        out << "|" << line << "|\n";
+    return out.str();
+}
+
+class RandomEditRun {
+public:
+    RandomEditRun(uint32_t seed, uint32_t options) : rng_(seed) {
+        source_.SetOptions(TStringsOptions(options));
+        source_.SetTabStops(rng_() % 2 ? "9,17" : "4");
+    }
+
+    std::vector<std::string> RandomText() {
+        static const char* const kWords[] = {"net", "(portRef", "A1)", "cell", "x", "\xE9t\xE9", "{a}", "  ", "\t", "b.c"};
+        std::vector<std::string> lines(1 + rng_() % 12);
+        for (std::string& line : lines) {
+            const int words = int(rng_() % 6);
+            for (int w = 0; w < words; ++w)
+                line += std::string(rng_() % 3 == 0 ? "  " : " ") + kWords[rng_() % 10];
+        }
+        return lines;
+    }
+
+    // Runs one random command; returns its name for the failure trace.
+    std::string Step() {
+        using Command = std::pair<const char*, std::function<void()>>;
+        auto column = [this] { return int32_t(rng_() % 30); };
+        auto line = [this] { return int32_t(rng_() % uint32_t(source_.LineCount() + 1)); };
+        const Command commands[] = {
+            {"TypeChar", [&] { source_.TypeChar("ab (.)\xE9Z"[rng_() % 8]); }},
+            {"NewLine", [&] { source_.NewLine(); }},
+            {"BackSpace", [&] { source_.BackSpace(); }},
+            {"DeleteChar", [&] { source_.DeleteChar(); }},
+            {"TabKey", [&] { source_.TabKey(); }},
+            {"BackTab", [&] { source_.BackTab(); }},
+            {"DeleteLine", [&] { source_.DeleteLine(); }},
+            {"DeleteWordRight", [&] { source_.DeleteWordRight(); }},
+            {"DeleteWordLeft", [&] { source_.DeleteWordLeft(); }},
+            {"DeleteToLineStart", [&] { source_.DeleteToLineStart(); }},
+            {"DeleteToLineEnd", [&] { source_.DeleteToLineEnd(); }},
+            {"SetCaret", [&] { source_.SetCaret(column(), line()); }},
+            {"CaretDown", [&] { source_.CaretDown(); }},
+            {"CaretRight", [&] { source_.CaretRight(); }},
+            {"WordLeft", [&] { source_.WordLeft(); }},
+            {"StreamSelection",
+             [&] {
+                 const int32_t dl = int32_t(rng_() % 3), dc = int32_t(rng_() % 9) - 3;
+                 source_.ExtendSelection(stStream, [&] { source_.MoveCaret(dl, dc); });
+             }},
+            {"ColumnSelection",
+             [&] {
+                 const int32_t dl = int32_t(rng_() % 3), dc = int32_t(rng_() % 6);
+                 source_.ExtendSelection(stColumn, [&] { source_.MoveCaret(dl, dc); });
+             }},
+            {"IndentBlock", [&] { source_.IndentBlock(); }},
+            {"UnindentBlock", [&] { source_.UnindentBlock(); }},
+            {"UpperCaseBlock", [&] { source_.UpperCaseBlock(); }},
+            {"ToggleCaseBlock", [&] { source_.ToggleCaseBlock(); }},
+            {"LowerCaseWord", [&] { source_.LowerCaseWord(); }},
+            {"Copy", [&] { source_.CopyToClipboard(clipboard_); }},
+            {"Cut", [&] { source_.CutToClipboard(clipboard_); }},
+            {"Paste", [&] { source_.PasteFromClipboard(clipboard_); }},
+            {"CopyBlock", [&] { source_.CopyBlock(); }},
+            {"MoveBlock", [&] { source_.MoveBlock(); }},
+            {"SelectWord", [&] { source_.SelectWord(); }},
+            {"ToggleInsertMode", [&] { source_.ToggleInsertMode(); }},
+        };
+        const Command& c = commands[rng_() % std::size(commands)];
+        c.second();
+        return c.first;
+    }
+
+    TMemoSource& Source() { return source_; }
+    std::mt19937& Rng() { return rng_; }
+
+private:
+    std::mt19937 rng_;
+    TMemoSource source_;
+    TMemoryClipboard clipboard_;
+};
+
+struct OptionSet {
+    const char* name;
+    uint32_t options;
+};
+
+class RandomEditTest : public testing::TestWithParam<OptionSet> {};
+
+TEST_P(RandomEditTest, UndoAllRestoresStartAndRedoAllRestoresEnd) {
+    constexpr int kRuns = 300;
+    constexpr int kSteps = 60;
+    for (uint32_t seed = 1; seed <= kRuns; ++seed) {
+        RandomEditRun run(seed * 7919u + GetParam().options, GetParam().options);
+        TMemoSource& s = run.Source();
+        LoadLines(s, run.RandomText());
+        const Snapshot start = Take(s);
+        std::string trace;
+        for (int i = 0; i < kSteps; ++i)
+            trace += run.Step() + " ";
+        s.SetInsertMode();  // the flag is shared by the whole process
+        const Snapshot end = Take(s);
+        SCOPED_TRACE("seed " + std::to_string(seed * 7919u + GetParam().options) + ": " + trace);
+
+        int undoSteps = 0;
+        while (s.CanUndo() && undoSteps < 100000) {
+            s.Undo();
+            ++undoSteps;
+        }
+        const Snapshot undone = Take(s);
+        ASSERT_EQ(undone.lines, start.lines) << Describe(undone) << "expected\n" << Describe(start);
+        ASSERT_EQ(undone.caret, start.caret) << Describe(undone);
+        ASSERT_EQ(undone.modified, start.modified);
+
+        while (s.CanRedo())
+            s.Redo();
+        const Snapshot redone = Take(s);
+        ASSERT_EQ(redone.lines, end.lines) << Describe(redone) << "expected\n" << Describe(end);
+        ASSERT_EQ(redone.caret, end.caret) << Describe(redone);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, RandomEditTest, testing::Values(
+    OptionSet{"Defaults", kDefaultStringsOptions},
+    OptionSet{"NoGroupUndo", kDefaultStringsOptions & ~(1u << soGroupUndo)},
+    OptionSet{"TabCharacters", (kDefaultStringsOptions & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
+                                   (1u << soOptimalFill) | (1u << soCursorOnTabs)},
+    OptionSet{"PersistentBlocks", kDefaultStringsOptions | (1u << soPersistentBlocks)},
+    OptionSet{"LimitEol", kDefaultStringsOptions | (1u << soLimitEOL)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarnwick
