@@ -1,16 +1,10 @@
 #include "syntax_scheme.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
-#include <system_error>
-#include <unistd.h>
 
 #include "object_stream.h"
 #include "syntax_parser.h"
+#include "text_file.h"
 
 namespace tarnwick {
 
@@ -48,40 +42,6 @@ void ForEachTokenFontID(TSyntaxBlock& block, Visit&& visit) {
     each(block.IdentSuffixes);
     each(block.IdentPrefixesSuffixes);
     each(block.KeywordSets);
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw std::system_error(errno, std::generic_category(), "Cannot open " + path);
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad())
-        throw TSchemeReadError("Can't read syntax scheme from file \"" + path + "\".");
-    return std::move(content).str();
-}
-
-// Writes beside the target and renames over it only once every byte is written, so a failed
-// save leaves the old file as it was.
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw std::system_error(errno, std::generic_category(), "Cannot create a file beside " + path);
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<std::size_t>(n);
-    }
-    const int writeErrno = errno;
-    const bool complete = written == bytes.size();
-    if (::close(fd) != 0 || !complete || std::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = complete ? errno : writeErrno;
-        ::unlink(temp.c_str());
-        throw std::system_error(err, std::generic_category(), "Cannot save " + path);
-    }
 }
 
 }  // namespace
@@ -210,7 +170,7 @@ void TSyntaxScheme::Tidy() {
 }
 
 void TSyntaxScheme::LoadFromFile(const std::string& path) {
-    const std::string text = ReadWholeFile(path);
+    const std::string text = ReadTextFile(path);
     TSyntaxScheme loaded;
     try {
         loaded.ReadFromText(text);
@@ -222,7 +182,7 @@ void TSyntaxScheme::LoadFromFile(const std::string& path) {
 }
 
 void TSyntaxScheme::SaveToFile(const std::string& path) const {
-    WriteWholeFile(path, WriteToText());
+    WriteTextFile(path, WriteToText());
 }
 
 bool TSyntaxScheme::SameContentAs(const TSyntaxScheme& other) const {
