@@ -47,6 +47,7 @@ void TInternalStrings::ForEachRecord(F&& f) {
 }
 
 TInternalStrings::TInternalStrings() = default;
+TInternalStrings::TInternalStrings(size_t blockBytes) : blockBytes_(std::clamp<size_t>(blockBytes, 2, kBlockBytes)) {}
 TInternalStrings::~TInternalStrings() = default;
 
 std::string_view TInternalStrings::Text(int32_t line) const {
@@ -70,12 +71,18 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
     const char* base = blocks_[block].get();
     const size_t blockSize = blockSizes_[block];
     const size_t start = size_t(location & kOffsetMask);
-    // A block whose lines all end alike needs no look at its bytes: a record that starts
-    // where the previous line and its line end stopped proves the line end is in between.
+    // A block whose lines all end alike needs few looks at its bytes: a record that starts
+    // where the previous line and its line end stopped proves the line end between them.
+    // Only the run's last line has no successor to prove it, so its line end is checked.
     const uint8_t wanted = lineEnd == "\n" ? kEndsLf : lineEnd == "\r\n" ? kEndsCrLf : kEndsCr;
     const bool checkBytes = blockLineEnds_[block] != wanted;
+    auto endsWithLineEnd = [&](size_t at) {
+        return at + lineEnd.size() <= blockSize && base[at] == lineEnd[0] &&
+               (lineEnd.size() < 2 || base[at + 1] == lineEnd[1]);
+    };
     const uint64_t stopBits = kOwnedBit | (stopAtReadOnly ? kReadOnlyBit : 0);
     size_t pos = start;
+    size_t lastLineEnd = 0;
     int32_t line = first;
     for (; line <= last; ++line) {
         const uint64_t t = At(line).text;
@@ -83,13 +90,16 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
         if ((t & stopBits) || (at >> kOffsetBits) != block || (at & kOffsetMask) != pos)
             break;
         const size_t length = size_t((t & ~kFlagBits) >> kLengthShift);
-        const char* after = base + pos + length;
-        if (pos + length + lineEnd.size() > blockSize ||
-            (checkBytes && (after[0] != lineEnd[0] || (lineEnd.size() > 1 && after[1] != lineEnd[1]))))
+        if (pos + length + lineEnd.size() > blockSize || (checkBytes && !endsWithLineEnd(pos + length)))
             break;
+        lastLineEnd = pos + length;
         pos += length + lineEnd.size();
     }
     count = line - first;
+    if (count > 0 && !checkBytes && !endsWithLineEnd(lastLineEnd)) {
+        --count;
+        pos = lastLineEnd - (size_t((At(first + count).text & ~kFlagBits) >> kLengthShift));
+    }
     return {base + start, pos - start};
 }
 
@@ -267,9 +277,9 @@ void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) 
     std::string carry;
     while (true) {
         const int64_t hint = stream.RemainingHint();
-        size_t capacity = kBlockBytes;
+        size_t capacity = blockBytes_;
         if (hint >= 0)
-            capacity = std::min<size_t>(carry.size() + size_t(hint) + 1, kBlockBytes);
+            capacity = std::min<size_t>(carry.size() + size_t(hint) + 1, blockBytes_);
         capacity = std::max(capacity, carry.size() + 1);
         char* block = static_cast<char*>(std::malloc(capacity));
         if (block == nullptr)

@@ -29,6 +29,9 @@ struct TLoadRules {
 class TInternalStrings {
 public:
     TInternalStrings();
+    // Loads into blocks of blockBytes (at most 64 MiB); small blocks let tests reach the
+    // paths where lines meet block edges.
+    explicit TInternalStrings(size_t blockBytes);
     ~TInternalStrings();
     TInternalStrings(const TInternalStrings&) = delete;
     TInternalStrings& operator=(const TInternalStrings&) = delete;
@@ -156,6 +159,7 @@ private:
     RecordArray records_;
     size_t gapBegin_ = 0;
     size_t gapEnd_ = 0;
+    size_t blockBytes_ = kBlockBytes;
     std::vector<Block> blocks_;
     std::vector<size_t> blockSizes_;
     // Which line ends each block holds (kEnds* bits).

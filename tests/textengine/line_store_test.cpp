@@ -1,0 +1,195 @@
+#include "line_store.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "memory_stream.h"
+
+namespace tarnwick {
+namespace {
+
+// Hands out at most chunk bytes per read and no size hint, as a host stream may.
+class ChunkedStream final : public TByteStream {
+public:
+    ChunkedStream(std::string bytes, int64_t chunk) : bytes_(std::move(bytes)), chunk_(chunk) {}
+    int64_t Read(void* buffer, int64_t count) override {
+        const int64_t n = std::min<int64_t>({count, chunk_, int64_t(bytes_.size() - pos_)});
+        std::memcpy(buffer, bytes_.data() + pos_, size_t(n));
+        pos_ += size_t(n);
+        return n;
+    }
+    int64_t Write(const void*, int64_t) override { return 0; }
+
+private:
+    std::string bytes_;
+    int64_t chunk_;
+    size_t pos_ = 0;
+};
+
+// The loading rules written out plainly: split at CR LF, CR or LF; no line after a final
+// line end; trailing blanks dropped; tabs become spaces.
+std::vector<std::string> ReferenceLines(const std::string& bytes, const TLoadRules& rules) {
+    std::vector<std::string> lines;
+    std::string line;
+    auto finish = [&] {
+        if (!rules.keepTrailingBlanks)
+            while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+                line.pop_back();
+        std::string out;
+        for (char c : line)
+            out += c == '\t' && !rules.keepTabs ? std::string(size_t(rules.spacesInTab), ' ') : std::string(1, c);
+        lines.push_back(out);
+        line.clear();
+    };
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' || bytes[i] == '\n') {
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+            finish();
+        } else {
+            line += bytes[i];
+        }
+    }
+    if (!line.empty())
+        finish();
+    return lines;
+}
+
+std::vector<std::string> Lines(const TInternalStrings& store) {
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < store.Count(); ++i)
+        out.emplace_back(store.Text(i));
+    return out;
+}
+
+struct LoadCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+
+class LoadTest : public testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadTest, SplitsLinesWhateverTheBlockAndReadSizes) {
+    const LoadCase& c = GetParam();
+    for (size_t block : {size_t(2), size_t(3), size_t(7), size_t(64), size_t(1) << 26}) {
+        for (int64_t chunk : {int64_t(1), int64_t(5), int64_t(1) << 30}) {
+            SCOPED_TRACE(testing::Message() << "block " << block << " chunk " << chunk);
+            TInternalStrings store(block);
+            ChunkedStream stream(c.bytes, chunk);
+            store.Load(stream, TLoadRules{});
+            EXPECT_EQ(Lines(store), c.lines);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, LoadTest, testing::Values(
+    LoadCase{"Empty", "", {}},
+    LoadCase{"NoFinalLineEnd", "a\nb", {"a", "b"}},
+    LoadCase{"FinalLineEndAddsNoLine", "a\nb\n", {"a", "b"}},
+    LoadCase{"OnlyLineEnd", "\n", {""}},
+    LoadCase{"WindowsLineEnds", "x  \r\ny\r\n", {"x", "y"}},
+    LoadCase{"CarriageReturnsOnly", "a\rb\r\rc", {"a", "b", "", "c"}},
+    LoadCase{"MixedLineEnds", "a\n\rb\r\n\nc\r", {"a", "", "b", "", "c"}},
+    LoadCase{"CrLfAfterEmptyLines", "\r\n\r\n", {"", ""}},
+    LoadCase{"NulAndHighBytes", std::string("a\0b\n\xff\x80\n", 7), {std::string("a\0b", 3), "\xff\x80"}},
+    LoadCase{"TrailingBlanksDropped", "a \t \nb\t\n   \n", {"a", "b", ""}},
+    LoadCase{"TabsBecomeSpaces", "a\tb\n\tc", {"a        b", "        c"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineStoreTest, RandomBytesLoadAsTheRulesSay) {
+    std::mt19937 rng(7);
+    const char alphabet[] = {'a', ' ', '\t', '\r', '\n', '\0', '\xff', 'z'};
+    for (int run = 0; run < 300; ++run) {
+        std::string bytes(rng() % 60, ' ');
+        for (char& c : bytes)
+            c = alphabet[rng() % sizeof alphabet];
+        TLoadRules rules;
+        rules.keepTabs = rng() % 2;
+        rules.keepTrailingBlanks = rng() % 2;
+        rules.spacesInTab = 1 + int32_t(rng() % 4);
+        TInternalStrings store(2 + rng() % 9);
+        ChunkedStream stream(bytes, 1 + int64_t(rng() % 4));
+        store.Load(stream, rules);
+        ASSERT_EQ(Lines(store), ReferenceLines(bytes, rules)) << "run " << run;
+    }
+}
+
+TEST(LineStoreTest, LoadsOneTenMegabyteLine) {
+    const std::string line(10 << 20, 'q');
+    TInternalStrings store;
+    TMemoryStream stream(line + "\nend");
+    store.Load(stream, TLoadRules{});
+    ASSERT_EQ(store.Count(), 2);
+    EXPECT_EQ(store.Text(0), line);
+    EXPECT_EQ(store.Text(1), "end");
+}
+
+TEST(LineStoreTest, StreamErrorIsReported) {
+    class Failing final : public TByteStream {
+    public:
+        int64_t Read(void*, int64_t) override { return -1; }
+        int64_t Write(const void*, int64_t) override { return -1; }
+    } failing;
+    TInternalStrings store;
+    EXPECT_THROW(store.Load(failing, TLoadRules{}), EStreamError);
+}
+
+// Inserting, deleting and replacing lines anywhere, checked against a vector of strings;
+// small texts keep the gap moving and growing.
+TEST(LineStoreTest, EditsMatchAPlainVector) {
+    std::mt19937 rng(11);
+    TInternalStrings store(4);
+    TMemoryStream stream("one\ntwo\nthree\n");
+    store.Load(stream, TLoadRules{});
+    std::vector<std::string> model = {"one", "two", "three"};
+    for (int step = 0; step < 5000; ++step) {
+        const int32_t count = store.Count();
+        const std::string text = "l" + std::to_string(step);
+        switch (rng() % 3) {
+            case 0: {
+                const int32_t at = int32_t(rng() % uint32_t(count + 1));
+                store.Insert(at, text);
+                model.insert(model.begin() + at, text);
+                break;
+            }
+            case 1:
+                if (count > 0) {
+                    const int32_t at = int32_t(rng() % uint32_t(count));
+                    store.Delete(at);
+                    model.erase(model.begin() + at);
+                }
+                break;
+            default:
+                if (count > 0) {
+                    const int32_t at = int32_t(rng() % uint32_t(count));
+                    store.SetText(at, text);
+                    model[size_t(at)] = text;
+                }
+        }
+        ASSERT_EQ(store.Count(), int32_t(model.size()));
+    }
+    EXPECT_EQ(Lines(store), model);
+}
+
+TEST(LineStoreTest, PerLineDataTravelsWithItsLine) {
+    TInternalStrings store;
+    TMemoryStream stream("a\nb\nc");
+    store.Load(stream, TLoadRules{});
+    store.SetGutterMarks(1, 5);
+    store.SetEndState(1, 77);
+    store.SetReadOnly(1, true);
+    store.Insert(0, "new");
+    store.Delete(1);
+    EXPECT_EQ(store.Text(0), "new");
+    EXPECT_EQ(store.Text(1), "b");
+    EXPECT_EQ(store.GutterMarks(1), 5);
+    EXPECT_EQ(store.EndState(1), 77u);
+    EXPECT_TRUE(store.IsReadOnly(1));
+    store.SetText(1, "changed");
+    EXPECT_TRUE(store.IsReadOnly(1)) << "replacing the text keeps the line's flags";
+}
+
+}  // namespace
+}  // namespace tarnwick
