@@ -56,7 +56,9 @@ void TCustomMemoSource::ParseRange(int32_t first, int32_t last) {
 std::string TCustomMemoSource::LineColors(int32_t line) {
     if (line < 0 || line >= LineCount())
         return {};
-    if (!store_.IsUpToDate(line)) {
+    // At or after the parsed-up-to line a line may be marked up to date and still wait for
+    // an earlier line whose end state is about to change.
+    if (!store_.IsUpToDate(line) || line >= parsedUpTo_) {
         const int32_t first = std::min(parsedUpTo_, line);
         const int32_t ahead = line >= parsedUpTo_ ? kParseAhead : 0;
         const int32_t last = int32_t(std::min<int64_t>(int64_t(line) + ahead, LineCount() - 1));
