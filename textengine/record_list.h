@@ -1,11 +1,16 @@
 // A growable array of fixed-size records with the growth and shrink rule the undo list relies
 // on: when full it grows to the larger of the needed count and twice the capacity (at least 32
 // records); after removing the last record, below a quarter of the capacity it halves.
+//
+// The records sit in fixed blocks that never move, so a list of millions of records (a
+// replace-all and its undo) grows and shrinks without copying them; the capacity is the
+// bookkeeping of the rule above.
 #pragma once
 
 #include <algorithm>
 #include <cassert>
 #include <cstddef>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -14,50 +19,66 @@ namespace tarnwick {
 template <class Record>
 class TRecordList {
 public:
-    size_t Count() const { return items_.size(); }
+    size_t Count() const { return count_; }
     size_t Capacity() const { return capacity_; }
-    bool Empty() const { return items_.empty(); }
+    bool Empty() const { return count_ == 0; }
     Record& operator[](size_t i) {
-        assert(i < items_.size() && "TRecordList index out of range");
-        return items_[i];
+        assert(i < count_ && "TRecordList index out of range");
+        return blocks_[i / kBlock][i % kBlock];
     }
     const Record& operator[](size_t i) const {
-        assert(i < items_.size() && "TRecordList index out of range");
-        return items_[i];
+        assert(i < count_ && "TRecordList index out of range");
+        return blocks_[i / kBlock][i % kBlock];
     }
-    Record& Last() { return (*this)[items_.size() - 1]; }
+    Record& Last() { return (*this)[count_ - 1]; }
 
     void Add(Record r) {
-        if (items_.size() == capacity_)
-            Reallocate(std::max<size_t>({items_.size() + 1, capacity_ * 2, 32}));
-        items_.push_back(std::move(r));
+        if (count_ == capacity_)
+            capacity_ = std::max<size_t>({count_ + 1, capacity_ * 2, 32});
+        if (count_ == blocks_.size() * kBlock)
+            blocks_.push_back(std::make_unique<Record[]>(kBlock));
+        blocks_[count_ / kBlock][count_ % kBlock] = std::move(r);
+        ++count_;
     }
     void RemoveLast() {
-        assert(!items_.empty() && "TRecordList::RemoveLast on an empty list");
-        items_.pop_back();
-        if (capacity_ > 32 && items_.size() < capacity_ / 4)
-            Reallocate(capacity_ / 2);
+        assert(count_ > 0 && "TRecordList::RemoveLast on an empty list");
+        --count_;
+        blocks_[count_ / kBlock][count_ % kBlock] = Record();
+        // One empty block stays as a spare, so adding and removing at a block edge does not
+        // allocate every time.
+        while (blocks_.size() * kBlock >= count_ + 2 * kBlock)
+            blocks_.pop_back();
+        if (capacity_ > 32 && count_ < capacity_ / 4)
+            capacity_ /= 2;
     }
     // Removes the oldest count records.
     void RemoveFirst(size_t count) {
-        count = std::min(count, items_.size());
-        items_.erase(items_.begin(), items_.begin() + std::ptrdiff_t(count));
+        count = std::min(count, count_);
+        for (size_t i = count; i < count_; ++i)
+            (*this)[i - count] = std::move((*this)[i]);
+        while (count > 0) {
+            RemoveLastSlot();
+            --count;
+        }
     }
     void Clear() {
-        std::vector<Record>().swap(items_);
+        blocks_.clear();
+        count_ = 0;
         capacity_ = 0;
     }
 
 private:
-    void Reallocate(size_t capacity) {
-        std::vector<Record> moved;
-        moved.reserve(capacity);
-        std::move(items_.begin(), items_.end(), std::back_inserter(moved));
-        items_.swap(moved);
-        capacity_ = capacity;
+    static constexpr size_t kBlock = 4096;
+
+    void RemoveLastSlot() {
+        --count_;
+        blocks_[count_ / kBlock][count_ % kBlock] = Record();
+        while (blocks_.size() * kBlock >= count_ + 2 * kBlock)
+            blocks_.pop_back();
     }
 
-    std::vector<Record> items_;
+    std::vector<std::unique_ptr<Record[]>> blocks_;
+    size_t count_ = 0;
     size_t capacity_ = 0;
 };
 
