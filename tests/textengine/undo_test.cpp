@@ -1,0 +1,159 @@
+// Undo steps, grouping, the save point and the undo limit.
+#include <gtest/gtest.h>
+
+#include "memo_source.h"
+#include "test_support.h"
+
+namespace tarnwick {
+namespace {
+
+using testing_support::LoadLines;
+
+TStringsOptions WithoutGrouping() { return TStringsOptions(kDefaultStringsOptions).Without(soGroupUndo); }
+
+class UndoTest : public testing::Test {
+protected:
+    void SetUp() override {
+        source.SetInsertMode();
+        LoadLines(source, {"line one", "line two", "line three"});
+    }
+    void Type(const std::string& text) {
+        for (char c : text)
+            source.TypeChar(c);
+    }
+    TMemoSource source;
+};
+
+TEST_F(UndoTest, TypedCharactersUndoOneByOneOrGrouped) {
+    source.SetOptions(WithoutGrouping());
+    Type("abc");
+    source.Undo();
+    EXPECT_EQ(source.StoredLine(0), "abline one");
+    EXPECT_EQ(source.Caret(), (TPosition{0, 2}));
+
+    source.SetOptions(TStringsOptions(kDefaultStringsOptions));
+    Type("de");
+    source.Undo();
+    EXPECT_EQ(source.StoredLine(0), "line one") << "with soGroupUndo the whole run of typing goes";
+    EXPECT_EQ(source.Caret(), (TPosition{0, 0}));
+}
+
+TEST_F(UndoTest, CaretMovesAreUndoable) {
+    source.SetOptions(WithoutGrouping());
+    source.CaretRight();
+    source.CaretRight();
+    source.CaretDown();
+    source.Undo();
+    EXPECT_EQ(source.Caret(), (TPosition{0, 2}));
+    source.SetOptions(TStringsOptions(kDefaultStringsOptions));
+    source.Undo();
+    EXPECT_EQ(source.Caret(), (TPosition{0, 0})) << "consecutive moves go back in one step";
+}
+
+TEST_F(UndoTest, SavePointDecidesModified) {
+    source.SetOptions(WithoutGrouping());
+    source.SetModified(false);
+    Type("x");
+    EXPECT_TRUE(source.Modified());
+    source.Undo();
+    EXPECT_FALSE(source.Modified()) << "back at the save point";
+
+    Type("y");
+    source.SetModified(false);
+    source.Undo();
+    EXPECT_TRUE(source.Modified()) << "undoing past the save point";
+    source.Redo();
+    EXPECT_TRUE(source.Modified()) << "the save point was undone, so it is gone";
+}
+
+TEST_F(UndoTest, AnyChangeAfterUndoDropsRedo) {
+    Type("x");
+    source.Undo();
+    ASSERT_TRUE(source.CanRedo());
+    source.CaretDown();
+    EXPECT_FALSE(source.CanRedo());
+
+    Type("y");
+    source.Undo();
+    ASSERT_TRUE(source.CanRedo());
+    Type("z");
+    EXPECT_FALSE(source.CanRedo());
+}
+
+TEST_F(UndoTest, TabKeyUndoesInOneStep) {
+    source.SetOptions(WithoutGrouping().Without(soSmartTab));
+    source.SetCaret(4, 1);
+    source.TabKey();
+    ASSERT_EQ(source.StoredLine(1), "line      two");
+    ASSERT_EQ(source.Caret(), (TPosition{1, 9}));
+    source.Undo();
+    EXPECT_EQ(source.StoredLine(1), "line two");
+    EXPECT_EQ(source.Caret(), (TPosition{1, 4}));
+    source.TabKey();
+    source.TabKey();
+    source.Undo();
+    EXPECT_EQ(source.StoredLine(1), "line      two") << "two Tab keys stay two steps";
+}
+
+TEST_F(UndoTest, LimitTrimsAtCommandBoundaries) {
+    source.SetOptions(WithoutGrouping());
+    source.SetUndoLimit(10);
+    size_t most = 0;
+    for (int i = 0; i < 150; ++i) {
+        source.TypeChar('k');
+        most = std::max(most, source.UndoList().Count());
+        ASSERT_TRUE(source.UndoList()[0].FirstOfChange) << "a trim cut inside a command";
+    }
+    EXPECT_LE(most, 111u);
+    EXPECT_LT(source.UndoList().Count(), 111u);
+    int steps = 0;
+    while (source.CanUndo()) {
+        source.Undo();
+        ++steps;
+    }
+    EXPECT_GE(steps, 5);
+    EXPECT_EQ(source.StoredLine(0), std::string(150 - steps, 'k') + "line one");
+}
+
+TEST_F(UndoTest, ReadOnlyBufferDoesNotUndo) {
+    Type("x");
+    source.SetReadOnly(true);
+    source.Undo();
+    EXPECT_EQ(source.StoredLine(0), "xline one");
+    source.SetReadOnly(false);
+    source.Undo();
+    EXPECT_EQ(source.StoredLine(0), "line one");
+}
+
+TEST_F(UndoTest, SwitchingUndoOffClearsBothLists) {
+    Type("x");
+    source.Undo();
+    Type("y");
+    source.SetAllowUndo(false);
+    EXPECT_FALSE(source.CanUndo());
+    EXPECT_FALSE(source.CanRedo());
+    Type("z");
+    EXPECT_FALSE(source.CanUndo());
+}
+
+TEST_F(UndoTest, UndoOfStructureRestoresLinesAndCaret) {
+    source.SetOptions(WithoutGrouping());
+    source.SetCaret(4, 0);
+    source.NewLine();
+    source.DeleteLine();
+    source.SetCaret(0, 2);
+    source.BackSpace();
+    source.Undo();
+    source.Undo();
+    source.Undo();
+    EXPECT_EQ(source.Text(), "line\r\n one\r\nline two\r\nline three");
+    source.Undo();
+    EXPECT_EQ(source.Text(), "line one\r\nline two\r\nline three");
+    EXPECT_EQ(source.Caret(), (TPosition{0, 4}));
+    source.Undo();
+    EXPECT_EQ(source.Caret(), (TPosition{0, 0}));
+    EXPECT_FALSE(source.CanUndo());
+}
+
+}  // namespace
+}  // namespace tarnwick
