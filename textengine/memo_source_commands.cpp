@@ -525,10 +525,11 @@ void TCustomMemoSource::TabKey() {
         ApplyCaretMove(0, target - caret_.CharPos, true);
     } else {
         const std::string tab = TabString(caret_.CharPos, target);
-        const std::string_view before = StoredLine(caret_.LinePos);
-        const int64_t index = tabStops_.Locate(before, caret_.CharPos).index;
         if (InsertString(tab)) {
-            const int32_t end = tabStops_.ColumnOf(StoredLine(caret_.LinePos), index + int64_t(tab.size()));
+            // The caret stands at the inserted text, which starts a character after insertion.
+            const std::string_view text = StoredLine(caret_.LinePos);
+            const int64_t index = tabStops_.Locate(text, caret_.CharPos).index;
+            const int32_t end = tabStops_.ColumnOf(text, index + int64_t(tab.size()));
             ApplyCaretMove(0, end - caret_.CharPos, true);
         }
     }
