@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "host/text_interfaces.h"
+#include "tests/support/null_server_document.h"
 #include "tests/editor/temp_config_folder.h"
 
 namespace {
@@ -34,7 +35,7 @@ TComPtr<QueuedDocumentsModule> MakeModule(const char* name) {
 // A document that belongs to owner, counts how often it is asked to re-apply the preferences,
 // and offers ITextContent only when told to. Its lifetime is the test's: declare it before the
 // modules that hold it, so they release it while it still exists.
-class DocumentDouble final : public IServerDocument, public ITextContent {
+class DocumentDouble final : public NullServerDocument, public ITextContent {
 public:
     explicit DocumentDouble(bool offersTextContent) : offersTextContent_(offersTextContent) {}
     IServerModule* owner = nullptr;
@@ -54,24 +55,6 @@ public:
     }
     void ReapplyPreferences() override { ++reapplied; }
 
-    void AttachView(IServerDocumentView*) override {}
-    void SetDocumentModified(int32_t) override {}
-    void SetHostValueA(int32_t) override {}
-    void SetHostValueB(int32_t) override {}
-    void DocumentReserved7() override {}
-    int32_t LoadDocument() override { return kTrue; }
-    int32_t SaveDocument(const char*) override { return kTrue; }
-    int32_t IsUnchanged() override { return kTrue; }
-    int32_t GetViewCount() override { return 0; }
-    const char* GetFileName() override { return ""; }
-    int32_t SetFileName(const char*) override { return 0; }
-    const char* GetKind() override { return ""; }
-    int32_t GetDocumentModified() override { return kFalse; }
-    int32_t GetHostValueA() override { return 0; }
-    int32_t GetHostValueB() override { return 0; }
-    IServerDocumentView* GetView(int32_t) override { return nullptr; }
-    IServerDocumentView* FindView(const char*) override { return nullptr; }
-    void NotifyViews(INotification*) override {}
     int32_t GetLineCount() override { return 0; }
     void GetLine(int32_t, char* buffer) override { buffer[0] = '\0'; }
     void SetLine(int32_t, const char*) override {}

@@ -14,6 +14,7 @@
 #include "host/server_module.h"
 #include "host/stream_interfaces.h"
 #include "host/text_interfaces.h"
+#include "tests/support/null_server_document.h"
 
 namespace {
 
@@ -117,31 +118,11 @@ TEST(ProcessControlTest, CountsEntriesAndMayGoBelowZero) {
 }
 
 // A document that only counts references, to watch the module keep and drop it.
-class CountedDocument final : public IServerDocument {
+class CountedDocument final : public NullServerDocument {
 public:
     int32_t refs = 0;
-    int32_t QueryInterface(const TGUID&, void** out) override { *out = nullptr; return E_NOINTERFACE_; }
     int32_t AddRef() override { return ++refs; }
     int32_t Release() override { return --refs; }
-    void AttachView(IServerDocumentView*) override {}
-    void SetDocumentModified(int32_t) override {}
-    void SetHostValueA(int32_t) override {}
-    void SetHostValueB(int32_t) override {}
-    void DocumentReserved7() override {}
-    int32_t LoadDocument() override { return 0; }
-    int32_t SaveDocument(const char*) override { return 0; }
-    int32_t IsUnchanged() override { return kTrue; }
-    int32_t GetViewCount() override { return 0; }
-    const char* GetFileName() override { return ""; }
-    int32_t SetFileName(const char*) override { return 0; }
-    const char* GetKind() override { return ""; }
-    int32_t GetDocumentModified() override { return 0; }
-    int32_t GetHostValueA() override { return 0; }
-    int32_t GetHostValueB() override { return 0; }
-    IServerModule* GetServerModule() override { return nullptr; }
-    IServerDocumentView* GetView(int32_t) override { return nullptr; }
-    IServerDocumentView* FindView(const char*) override { return nullptr; }
-    void NotifyViews(INotification*) override {}
 };
 
 class TestModule final : public TServerModule {

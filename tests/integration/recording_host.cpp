@@ -14,10 +14,6 @@ int32_t StubView::QueryInterface(const TGUID& iid, void** out) {
     return QueryResult(found, out);
 }
 
-int32_t StubDocument::QueryInterface(const TGUID& iid, void** out) {
-    return QueryResult(OfferInterface<IServerDocument>(iid, out, this), out);
-}
-
 int32_t RecordingHost::QueryInterface(const TGUID& iid, void** out) {
     const bool found = OfferInterface<IClient>(iid, out, static_cast<IClient*>(this)) ||
                        OfferInterface<IProcessLauncher>(iid, out, static_cast<IProcessLauncher*>(this));

@@ -8,6 +8,7 @@
 #include "host/client_interfaces.h"
 #include "host/document_interfaces.h"
 #include "host/server_interfaces.h"
+#include "tests/support/null_server_document.h"
 
 struct RecordedProcess {
     std::string process;
@@ -40,31 +41,11 @@ public:
 };
 
 // A document whose view 0 is a StubView.
-class StubDocument final : public IServerDocument {
+class StubDocument final : public NullServerDocument {
 public:
     StubView view;
-    int32_t QueryInterface(const TGUID&, void** out) override;
-    int32_t AddRef() override { return 1; }
-    int32_t Release() override { return 1; }
-    void AttachView(IServerDocumentView*) override {}
-    void SetDocumentModified(int32_t) override {}
-    void SetHostValueA(int32_t) override {}
-    void SetHostValueB(int32_t) override {}
-    void DocumentReserved7() override {}
-    int32_t LoadDocument() override { return kTrue; }
-    int32_t SaveDocument(const char*) override { return kTrue; }
-    int32_t IsUnchanged() override { return kTrue; }
     int32_t GetViewCount() override { return 1; }
-    const char* GetFileName() override { return ""; }
-    int32_t SetFileName(const char*) override { return 0; }
-    const char* GetKind() override { return ""; }
-    int32_t GetDocumentModified() override { return kFalse; }
-    int32_t GetHostValueA() override { return 0; }
-    int32_t GetHostValueB() override { return 0; }
-    IServerModule* GetServerModule() override { return nullptr; }
     IServerDocumentView* GetView(int32_t index) override { return index == 0 ? &view : nullptr; }
-    IServerDocumentView* FindView(const char*) override { return nullptr; }
-    void NotifyViews(INotification*) override {}
 };
 
 class RecordingHost final : public IClient, public IProcessLauncher {
