@@ -284,12 +284,7 @@ void TSearchEngine::PrepareDialog() {
 
 void TSearchEngine::FindDialog() {
     PrepareDialog();
-    std::unique_ptr<TSearchDialog> dialog = source_.CreateFindDialog();
-    if (!dialog)
-        return;
-    if (source_.OnCreateDialog)
-        source_.OnCreateDialog(source_, *dialog);
-    if (dialog->ShowModal() == mrOk)
+    if (ShowDialog(source_.CreateFindDialog()) == mrOk)
         SearchFirst();
 }
 
@@ -297,14 +292,17 @@ void TSearchEngine::ReplaceDialog() {
     if (source_.ReadOnly())
         return;
     PrepareDialog();
-    std::unique_ptr<TSearchDialog> dialog = source_.CreateReplaceDialog();
-    if (!dialog)
-        return;
-    if (source_.OnCreateDialog)
-        source_.OnCreateDialog(source_, *dialog);
-    const TModalResult result = dialog->ShowModal();
+    const TModalResult result = ShowDialog(source_.CreateReplaceDialog());
     if (result == mrOk || result == mrAll)
         ReplaceFirst();
+}
+
+TModalResult TSearchEngine::ShowDialog(std::unique_ptr<TSearchDialog> dialog) {
+    if (!dialog)
+        return mrNone;
+    if (source_.OnCreateDialog)
+        source_.OnCreateDialog(source_, *dialog);
+    return dialog->ShowModal();
 }
 
 void TSearchEngine::GotoLineDialog() {

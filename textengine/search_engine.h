@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -51,6 +52,7 @@ public:
 private:
     class TArea;
 
+    TModalResult ShowDialog(std::unique_ptr<TSearchDialog> dialog);
     bool ReplaceOne(TReplaceAnswer& answer);
     bool ReplaceAll();
     void OpenReplaceBracket();
