@@ -16,6 +16,7 @@
 #include "hostapp/disk_file_system.h"
 #include "hostapp/help_viewer_window.h"
 #include "hostapp/holder_widget.h"
+#include "hostapp/text_commands.h"
 
 struct TMainWindow::TOpenDocument {
     TComPtr<IServerDocument> document;
@@ -94,6 +95,10 @@ void TMainWindow::BuildMenus() {
     RefreshRecentMenu();
     file->addSeparator();
     file->addAction("E&xit", this, &QWidget::close);
+
+    const TCurrentCommands current = [this] { return CurrentCommands(); };
+    AddTextMenus(menuBar(), current);
+    RegisterTextShortcuts(client_.UserInterface(), current);
 
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction(panelDock_->toggleViewAction());
@@ -175,6 +180,11 @@ void TMainWindow::ShowDocument(IServerDocument* document) {
     if (open->tab)
         documents_->setCurrentWidget(open->tab);
     CurrentTabChanged(documents_->currentIndex());
+}
+
+TComPtr<ITextEditorCommands> TMainWindow::CurrentCommands() {
+    TOpenDocument* open = OpenAtTab(documents_->currentIndex());
+    return open ? open->document.As<ITextEditorCommands>() : TComPtr<ITextEditorCommands>();
 }
 
 IServerView* TMainWindow::CurrentView() {
