@@ -372,7 +372,8 @@ private:
     void ClearUndo();
 
     // Highlighting helpers (memo_source_highlight.cpp).
-    void ParseRange(int32_t first, int32_t last);
+    void ParseRange(int32_t first, int32_t last, int32_t keepFrom);
+    uint32_t ParseLineStyles(int32_t line, std::string& text, std::string* scratch);
     void ResetHighlighting();
 
     // Loading helpers (memo_source_load.cpp).

@@ -19,11 +19,14 @@ void TCustomMemoSource::ResetHighlighting() {
     AddStates(msHighlightReset);
 }
 
-// Line i is up to date when its styles and end state were computed from its current text,
-// starting from the end state stored for line i-1. A changed end state therefore makes the
-// next line stale.
-void TCustomMemoSource::ParseRange(int32_t first, int32_t last) {
+// Line i is up to date when its end state was computed from its current text, starting from
+// the end state stored for line i-1. A changed end state therefore makes the next line stale.
+// Style bytes are kept only from line keepFrom on: the lines before it are parsed for their
+// end states alone, so catching up over millions of lines stores nothing per line but the
+// state. A line that is up to date without style bytes gets them again from its start state.
+void TCustomMemoSource::ParseRange(int32_t first, int32_t last, int32_t keepFrom) {
     std::string text;
+    std::string scratch;
     for (int32_t i = first; i <= last; ++i) {
         if (store_.IsUpToDate(i))
             continue;
@@ -32,17 +35,8 @@ void TCustomMemoSource::ParseRange(int32_t first, int32_t last) {
             AfterParseLine(i);
             continue;
         }
-        const uint32_t start = i == 0 ? parser_->DefaultState() : store_.EndState(i - 1);
         const uint32_t oldEnd = store_.EndState(i);
-        text.assign(store_.Text(i));  // the parser may call back into the buffer
-        std::string& styles = store_.MutableColours(i);
-        parser_->InitStyles(i, text, styles);
-        if (styles.size() != text.size())
-            styles.resize(text.size(), '\0');
-        parser_->SetLinePos(i);
-        const uint32_t end = parser_->ParseLine(text, start, store_.MutableColours(i));
-        store_.MutableColours(i).resize(text.size(), '\0');
-        store_.SetEndState(i, end);
+        const uint32_t end = ParseLineStyles(i, text, i >= keepFrom ? nullptr : &scratch);
         store_.SetUpToDate(i, true);
         AfterParseLine(i);
         if (end != oldEnd) {
@@ -51,6 +45,26 @@ void TCustomMemoSource::ParseRange(int32_t first, int32_t last) {
             repaintAfter_ = std::max(repaintAfter_, i);
         }
     }
+}
+
+// Parses line i from the end state of the line before; the style bytes go to the line, or
+// to scratch (and the line's old ones are dropped). Stores and returns the end state.
+uint32_t TCustomMemoSource::ParseLineStyles(int32_t i, std::string& text, std::string* scratch) {
+    const uint32_t start = i == 0 ? parser_->DefaultState() : store_.EndState(i - 1);
+    text.assign(store_.Text(i));  // the parser may call back into the buffer
+    if (scratch != nullptr && !store_.Colours(i).empty())
+        std::string().swap(store_.MutableColours(i));
+    std::string& styles = scratch != nullptr ? *scratch : store_.MutableColours(i);
+    parser_->InitStyles(i, text, styles);
+    styles.resize(text.size(), '\0');
+    parser_->SetLinePos(i);
+    // A parser may reach the line's colours through the buffer; parse into a local copy.
+    std::string parsed = std::move(styles);
+    const uint32_t end = parser_->ParseLine(text, start, parsed);
+    parsed.resize(text.size(), '\0');
+    (scratch != nullptr ? *scratch : store_.MutableColours(i)) = std::move(parsed);
+    store_.SetEndState(i, end);
+    return end;
 }
 
 std::string TCustomMemoSource::LineColors(int32_t line) {
@@ -62,16 +76,21 @@ std::string TCustomMemoSource::LineColors(int32_t line) {
         const int32_t first = std::min(parsedUpTo_, line);
         const int32_t ahead = line >= parsedUpTo_ ? kParseAhead : 0;
         const int32_t last = int32_t(std::min<int64_t>(int64_t(line) + ahead, LineCount() - 1));
-        ParseRange(first, last);
+        ParseRange(first, last, line);
         parsedUpTo_ = std::max(parsedUpTo_, last + 1);
     }
     const std::string_view text = store_.Text(line);
+    if (parser_ != nullptr && !text.empty() && store_.Colours(line).size() != text.size()) {
+        std::string textCopy;
+        ParseLineStyles(line, textCopy, nullptr);
+    }
     const std::string& colours = store_.Colours(line);
+    const std::string_view current = store_.Text(line);
     std::string expanded;
-    expanded.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
+    expanded.reserve(current.size());
+    for (size_t i = 0; i < current.size(); ++i) {
         const char style = i < colours.size() ? colours[i] : '\0';
-        if (text[i] == '\t') {
+        if (current[i] == '\t') {
             const int32_t column = int32_t(expanded.size());
             expanded.append(size_t(tabStops_.NextStop(column) - column), style);
         } else {
