@@ -14,6 +14,8 @@ void RunLoadAndSave(BenchContext& ctx);
 void RunEditing(BenchContext& ctx);
 // Lines with a word or a pattern as the search panel finds them, replace all, its undo and redo.
 void RunSearch(BenchContext& ctx);
+// Highlighting of the whole text with the shipped EDIF scheme.
+void RunHighlighting(BenchContext& ctx);
 
 // Writes a generated EDIF netlist of about megabytes MiB to path.
 void GenerateEdif(const std::string& path, int megabytes);

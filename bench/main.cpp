@@ -19,6 +19,7 @@ namespace {
 constexpr BenchStep kSteps[] = {
     RunBaselines,
     RunLoadAndSave,
+    RunHighlighting,
     RunEditing,
     RunSearch,
 };

@@ -12,13 +12,6 @@ void TKeywordTable::Clear() {
     firstChars_ = TCharSet();
 }
 
-std::uint32_t TKeywordTable::Hash(std::string_view word) noexcept {
-    std::uint32_t hash = 2166136261u;
-    for (char c : word)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    return hash;
-}
-
 // The slot holding the word, or the empty slot where it would go.
 std::size_t TKeywordTable::SlotOf(std::string_view word, std::uint32_t hash) const noexcept {
     const std::size_t mask = slots_.size() - 1;
@@ -66,11 +59,11 @@ void TKeywordTable::Add(std::string_view word, int setOrdinal) {
     firstChars_.Add(static_cast<unsigned char>(word.front()));
 }
 
-int TKeywordTable::Find(std::string_view word) const noexcept {
+int TKeywordTable::Find(std::string_view word, std::uint32_t hash) const noexcept {
     if (count_ == 0 || word.empty() || word.size() > maxLength_ ||
         !firstChars_.Contains(static_cast<unsigned char>(word.front())))
         return -1;
-    return slots_[SlotOf(word, Hash(word))].ordinal;
+    return slots_[SlotOf(word, hash)].ordinal;
 }
 
 }  // namespace tarnwick

@@ -18,7 +18,20 @@ public:
     // Keeps the first set a word was added with.
     void Add(std::string_view word, int setOrdinal);
     // The set ordinal of a word (already folded the way the words were), or -1.
-    [[nodiscard]] int Find(std::string_view word) const noexcept;
+    [[nodiscard]] int Find(std::string_view word) const noexcept { return Find(word, Hash(word)); }
+    // The same with the word's hash, computed by the caller while it folded the word.
+    [[nodiscard]] int Find(std::string_view word, std::uint32_t hash) const noexcept;
+
+    static constexpr std::uint32_t kHashSeed = 2166136261u;
+    static std::uint32_t HashStep(std::uint32_t hash, char c) noexcept {
+        return (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    static std::uint32_t Hash(std::string_view word) noexcept {
+        std::uint32_t hash = kHashSeed;
+        for (char c : word)
+            hash = HashStep(hash, c);
+        return hash;
+    }
 
     [[nodiscard]] bool MayStartWith(unsigned char c) const noexcept { return firstChars_.Contains(c); }
     [[nodiscard]] std::size_t MaxLength() const noexcept { return maxLength_; }
@@ -32,7 +45,6 @@ private:
         std::uint32_t length = 0;
     };
 
-    static std::uint32_t Hash(std::string_view word) noexcept;
     [[nodiscard]] std::size_t SlotOf(std::string_view word, std::uint32_t hash) const noexcept;
     void Grow();
 

@@ -127,6 +127,54 @@ void AddOpeners(TPreparedBlock& parent, const TSyntaxBlock& parentBlock,
     }
 }
 
+// Adds c in both letter cases: a superset is harmless, the sets only let steps skip work.
+void AddEitherCase(TCharSet& set, char c) {
+    const auto u = static_cast<unsigned char>(c);
+    set.Add(u);
+    if (u >= 'a' && u <= 'z')
+        set.Add(static_cast<unsigned char>(u - 32));
+    else if (u >= 'A' && u <= 'Z')
+        set.Add(static_cast<unsigned char>(u + 32));
+}
+
+void AddFirstChars(TCharSet& set, const std::vector<TTokenCandidate>& candidates) {
+    for (const TTokenCandidate& c : candidates)
+        if (!c.text.empty())
+            AddEitherCase(set, c.text.front());
+}
+
+void AddFirstChars(TCharSet& set, const std::vector<std::string>& strings) {
+    for (const std::string& s : strings)
+        if (!s.empty())
+            AddEitherCase(set, s.front());
+}
+
+void AddLeftFirstChars(TCharSet& set, const std::vector<TBlockToken>& pairs) {
+    for (const TBlockToken& pair : pairs)  // pairs are tried without looking at UseToken
+        if (!pair.LeftDelimiter.empty())
+            AddEitherCase(set, pair.LeftDelimiter.front());
+}
+
+void BuildStartSets(TPreparedBlock& p, const TSyntaxBlock& block) {
+    AddFirstChars(p.commentStarts, p.singleLineComments);
+    AddFirstChars(p.commentStarts, p.multiLineComments);
+    AddFirstChars(p.commentStarts, p.fullLineComments);
+    AddFirstChars(p.stringStarts, p.singleLineStrings);
+    AddFirstChars(p.stringStarts, p.multiLineStrings);
+    p.numberStarts = TCharSet::Range('0', '9');
+    AddFirstChars(p.numberStarts, p.numPrefixes);
+    AddLeftFirstChars(p.numberStarts, block.NumPrefixesSuffixes);
+    p.identifierStarts = block.FirstIdentChars;
+    AddFirstChars(p.identifierStarts, p.identPrefixes);
+    AddLeftFirstChars(p.identifierStarts, block.IdentPrefixesSuffixes);
+    for (const TBlockOpener& opener : p.partOfBlockOpeners)
+        if (!opener.text.empty())
+            AddEitherCase(p.partOfBlockOpenerStarts, opener.text.front());
+    for (const TBlockOpener& opener : p.outsideOpeners)
+        if (!opener.text.empty())
+            AddEitherCase(p.outsideOpenerEnds, opener.text.back());
+}
+
 }  // namespace
 
 const TCharSet& SymbolCharacters() {
@@ -195,6 +243,7 @@ void TPreparedScheme::Build(const TSyntaxScheme& scheme) {
         prepared.identSuffixes = LeftStrings(block.IdentSuffixes);
         BuildKeywords(prepared, block);
         prepared.caseSensitive = block.CaseSensitive;
+        BuildStartSets(prepared, block);
     }
     freeSymbols = SymbolCharacters();
     freeSymbols.RemoveSet(used);

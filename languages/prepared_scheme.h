@@ -45,6 +45,15 @@ struct TPreparedBlock {
     std::vector<TBlockOpener> outsideOpeners;
     std::vector<TBlockOpener> partOfBlockOpeners;
     bool caseSensitive = false;
+
+    // Characters a recogniser's match can start with (in either letter case), so that a token
+    // step skips recognisers that cannot match at the cursor without trying their lists.
+    TCharSet commentStarts;
+    TCharSet stringStarts;
+    TCharSet numberStarts;
+    TCharSet identifierStarts;
+    TCharSet partOfBlockOpenerStarts;
+    TCharSet outsideOpenerEnds;  // outside openers stand just before the cursor
 };
 
 // Which attribute a style number paints with.

@@ -20,7 +20,9 @@ inline unsigned char Fold(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
 
-bool SameBytes(const char* a, const char* b, std::size_t n, bool caseSensitive) {
+inline bool SameBytes(const char* a, const char* b, std::size_t n, bool caseSensitive) {
+    if (Fold(static_cast<unsigned char>(a[0])) != Fold(static_cast<unsigned char>(b[0])))
+        return false;
     if (caseSensitive)
         return std::memcmp(a, b, n) == 0;
     for (std::size_t i = 0; i < n; ++i)
@@ -87,8 +89,12 @@ uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::st
     for (;;) {
         if (cursor_ < length_)
             tokenCode_ = tcText;
-        if (stateIndex_ == siNormal)
-            SwitchBlocks();
+        if (stateIndex_ == siNormal) {
+            if (MaySwitchBlocks())
+                SwitchBlocks();
+            else
+                justSwitched_ = false;  // what a switch that finds nothing leaves behind
+        }
         if (needCloseString_) {
             needCloseString_ = false;
             stateIndex_ = siNormal;
@@ -201,6 +207,14 @@ bool TSyntaxParser::CloseTest() {
     }
     SelectStack(scheme_.Prepared().stacks.Pop(stackIndex_));
     return true;
+}
+
+// Whether block switching can do anything at the cursor: a nested block may close, or an
+// opener may stand at or just before the cursor.
+bool TSyntaxParser::MaySwitchBlocks() const {
+    return blockIndex_ != 0 ||
+           (cursor_ < length_ && prepared_->partOfBlockOpenerStarts.Contains(static_cast<unsigned char>(text_[cursor_]))) ||
+           (cursor_ > 0 && prepared_->outsideOpenerEnds.Contains(static_cast<unsigned char>(text_[cursor_ - 1])));
 }
 
 void TSyntaxParser::SwitchBlocks() {
@@ -317,15 +331,16 @@ void TSyntaxParser::NormalStep() {
         tokenCode_ = tcSymbol;
         return;
     }
-    if (b.UseComments && ParseComment())
+    const TPreparedBlock& p = *prepared_;
+    if (b.UseComments && p.commentStarts.Contains(c) && ParseComment())
         return;
-    if (b.UseStrings && ParseString())
+    if (b.UseStrings && p.stringStarts.Contains(c) && ParseString())
         return;
-    if (b.UseNumbers ? (ParsePSNumber() || ParseNumber()) : ParseDigits())
+    if (p.numberStarts.Contains(c) && (b.UseNumbers ? (ParsePSNumber() || ParseNumber()) : ParseDigits()))
         return;
     if (b.UseLineDirectives && canParseDirective_ && ParseLineDirective())
         return;
-    if (ParseIdentifier())
+    if (p.identifierStarts.Contains(c) && ParseIdentifier())
         return;
     ++cursor_;
     tokenCode_ = SymbolCharacters().Contains(c) ? tcSymbol : tcText;
@@ -634,12 +649,18 @@ bool TSyntaxParser::IsKeyword(std::size_t start) {
         return false;
     const char* word = text_ + start;
     char folded[kMaxKeywordLength];
-    if (!block_->CaseSensitive) {
+    std::uint32_t hash = TKeywordTable::kHashSeed;
+    if (block_->CaseSensitive) {
         for (std::size_t i = 0; i < length; ++i)
+            hash = TKeywordTable::HashStep(hash, word[i]);
+    } else {
+        for (std::size_t i = 0; i < length; ++i) {
             folded[i] = static_cast<char>(Fold(static_cast<unsigned char>(word[i])));
+            hash = TKeywordTable::HashStep(hash, folded[i]);
+        }
         word = folded;
     }
-    const int ordinal = keywords.Find(std::string_view(word, length));
+    const int ordinal = keywords.Find(std::string_view(word, length), hash);
     if (ordinal < 0)
         return false;
     itemIndex_ = ordinal;

@@ -73,6 +73,7 @@ private:
 
     void SelectStack(int index);
     void PushBlock(const TBlockOpener& opener);
+    bool MaySwitchBlocks() const;
     void SwitchBlocks();
     bool CloseTest();
     void TokenStep();
