@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstring>
 
 #include "reg_expr.h"
 
@@ -30,9 +31,13 @@ std::string_view WithoutTrailingBlanks(std::string_view line) {
 class TPlainFinder {
 public:
     TPlainFinder(std::string_view text, bool caseSensitive) : text_(text), caseSensitive_(caseSensitive) {
-        if (!caseSensitive_)
-            for (char& c : text_)
-                c = char(kCapitals[uint8_t(c)]);
+        if (caseSensitive_ || text_.empty())
+            return;
+        for (char& c : text_)
+            c = char(kCapitals[uint8_t(c)]);
+        for (int c = 0; c < 256; ++c)
+            if (kCapitals[size_t(c)] == uint8_t(text_[0]) && firstCount_ < 2)
+                firstCases_[firstCount_++] = char(c);
     }
     int32_t Length() const { return int32_t(text_.size()); }
 
@@ -42,10 +47,21 @@ public:
             const size_t at = line.find(text_, size_t(from));
             return at == std::string_view::npos ? -1 : int32_t(at);
         }
-        for (int32_t at = from; at + Length() <= int32_t(line.size()); ++at)
+        // Candidates are the places of either case of the first character, each found with
+        // memchr, taken in order.
+        const int32_t last = int32_t(line.size()) - Length();
+        int32_t next[2] = {INT32_MAX, INT32_MAX};
+        for (int i = 0; i < firstCount_; ++i)
+            next[i] = Find(line, firstCases_[i], from);
+        for (;;) {
+            const int i = next[1] < next[0] ? 1 : 0;
+            const int32_t at = next[i];
+            if (at > last)
+                return -1;
             if (EqualsAt(line, at))
                 return at;
-        return -1;
+            next[i] = Find(line, firstCases_[i], at + 1);
+        }
     }
 
     // The last occurrence starting at or before from, or -1.
@@ -61,6 +77,12 @@ public:
     }
 
 private:
+    static int32_t Find(std::string_view line, char c, int32_t from) {
+        if (from >= int32_t(line.size()))
+            return INT32_MAX;
+        const void* hit = std::memchr(line.data() + from, c, line.size() - size_t(from));
+        return hit ? int32_t(static_cast<const char*>(hit) - line.data()) : INT32_MAX;
+    }
     bool EqualsAt(std::string_view line, int32_t at) const {
         for (int32_t i = 0; i < Length(); ++i)
             if (kCapitals[uint8_t(line[size_t(at + i)])] != uint8_t(text_[size_t(i)]))
@@ -70,6 +92,8 @@ private:
 
     std::string text_;
     bool caseSensitive_;
+    char firstCases_[2] = {};  // the bytes whose capital is the text's first character
+    int firstCount_ = 0;
 };
 
 // The word around an occurrence: [Start, End) runs over the non-delimiters touching it.

@@ -68,6 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Plain, SearchLinesTable, testing::Values(
     SearchCase{"BackwardIgnoresTrailingBlanks", L{"ab  ", "x"}, "b ", {1, 1}, false, {}, 0, false},
     SearchCase{"ForwardSeesTrailingBlanks", L{"ab  ", "x"}, "b ", {0, 1}, true, {0, 2}, 2},
     SearchCase{"IgnoreCaseLatin1", L{"x\xE9T\xC9"}, "\xC9t\xE9", {0, 1}, true, {0, 2}, 3},
+    SearchCase{"IgnoreCaseTriesBothCasesInOrder", L{"xcaX Cat cat"}, "CAT", {0, 1}, true, {0, 6}, 3},
     SearchCase{"CaseSensitiveMisses", L{"xCAT"}, "cat", {0, 1}, false, {}, 0, true, true},
     SearchCase{"NulAndHighBytes", L{"a\0\xFF"s}, "\0\xFF"s, {0, 1}, true, {0, 2}, 2, true, true},
     SearchCase{"EmptyTextFindsNothing", L{"abc"}, "", {0, 1}, false, {}, 0},
