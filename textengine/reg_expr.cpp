@@ -154,8 +154,8 @@ void TRegExpr::TMatcher::FindRepetitions() {
             continue;
         int32_t atom = -1;
         int32_t consuming = 0;
-        bool plain = true;
-        for (int32_t j = first + 1; j < i; ++j) {
+        bool plain = i - first <= 3;  // at most { \ c }
+        for (int32_t j = first + 1; plain && j < i; ++j) {
             const TRegExprNodeKind kind = nodes_[size_t(j)].Kind;
             if (kind == rkChar || kind == rkAny || kind == rkClass) {
                 ++consuming;

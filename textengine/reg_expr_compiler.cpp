@@ -89,9 +89,13 @@ private:
             Add(rkGroupEnd);
         }
         const int32_t lastNode = int32_t(nodes_.size()) - 1;
-        for (int32_t j = lastStart_; j <= lastNode; ++j)
-            if (nodes_[size_t(j)].EndOfRepetition < 0)
-                nodes_[size_t(j)].EndOfRepetition = lastNode;
+        for (int32_t j = lastStart_; j <= lastNode; ++j) {
+            int32_t& end = nodes_[size_t(j)].EndOfRepetition;
+            if (end < 0)
+                end = lastNode;
+            else
+                j = end;  // an inner repeated element: all its nodes are set already
+        }
         Add(marker);
         last_ = TLast::None;
     }

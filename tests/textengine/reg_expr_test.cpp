@@ -174,6 +174,22 @@ TEST(RegExprMatch, PathologicalNestingStaysLinear) {
     EXPECT_EQ(length, int32_t(line.size()));
 }
 
+TEST(RegExprMatch, DeepNestingCompilesAndMatches) {
+    const int depth = 50000;
+    const std::string pattern = std::string(depth, '{') + "a" + [&] {
+        std::string closers;
+        for (int i = 0; i < depth; ++i)
+            closers += "}*";
+        return closers;
+    }() + "b";
+    TRegExpr re(pattern, true);
+    int32_t start = 1, length = 0;
+    ASSERT_TRUE(re.Match("xaab", start, true, length));
+    EXPECT_EQ(start, 2);
+    EXPECT_EQ(length, 3);
+    EXPECT_THROW(TRegExpr(std::string(depth, '{'), true), ERegExprError);
+}
+
 TEST(RegExprMatch, TenMegabyteLine) {
     std::string line(10 << 20, '7');
     line += "net42";
