@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,30 +13,29 @@ namespace tarnwick {
 // The keywords of one block: each word maps to the first enabled keyword set that holds it, so
 // one probe answers "which set decides this word's style". Open addressing over a string pool
 // keeps a lookup to one hash and usually one comparison, whatever the number of keywords.
+// A table that ignores case holds its words in lower case and folds the text while comparing,
+// so a lookup never copies the candidate.
 class TKeywordTable {
 public:
+    explicit TKeywordTable(bool ignoreCase = false) : ignoreCase_(ignoreCase) {}
+
     void Clear();
     // Keeps the first set a word was added with.
     void Add(std::string_view word, int setOrdinal);
-    // The set ordinal of a word (already folded the way the words were), or -1.
-    [[nodiscard]] int Find(std::string_view word) const noexcept { return Find(word, Hash(word)); }
-    // The same with the word's hash, computed by the caller while it folded the word.
-    [[nodiscard]] int Find(std::string_view word, std::uint32_t hash) const noexcept;
-
-    static constexpr std::uint32_t kHashSeed = 2166136261u;
-    static std::uint32_t HashStep(std::uint32_t hash, char c) noexcept {
-        return (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    // The set ordinal of the word at text (length bytes), or -1.
+    [[nodiscard]] int Find(const char* text, std::size_t length) const noexcept {
+        if (count_ == 0 || length == 0 || length > maxLength_ || !firstChars_.Contains(Key(text[0])))
+            return -1;
+        const std::uint32_t hash = Hash(text, length);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const TSlot& slot = slots_[i];
+            if (slot.ordinal < 0)
+                return -1;
+            if (slot.hash == hash && slot.length == length && Equal(pool_.data() + slot.offset, text, length))
+                return slot.ordinal;
+        }
     }
-    static std::uint32_t Hash(std::string_view word) noexcept {
-        std::uint32_t hash = kHashSeed;
-        for (char c : word)
-            hash = HashStep(hash, c);
-        return hash;
-    }
-
-    [[nodiscard]] bool MayStartWith(unsigned char c) const noexcept { return firstChars_.Contains(c); }
-    [[nodiscard]] std::size_t MaxLength() const noexcept { return maxLength_; }
-    [[nodiscard]] bool Empty() const noexcept { return count_ == 0; }
 
 private:
     struct TSlot {
@@ -45,9 +45,29 @@ private:
         std::uint32_t length = 0;
     };
 
-    [[nodiscard]] std::size_t SlotOf(std::string_view word, std::uint32_t hash) const noexcept;
+    unsigned char Key(char c) const noexcept {
+        const auto u = static_cast<unsigned char>(c);
+        return ignoreCase_ && u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + 32) : u;
+    }
+    // Length and three characters: cheap to compute for every identifier of a line, and the
+    // comparison settles the rare collision.
+    std::uint32_t Hash(const char* text, std::size_t length) const noexcept {
+        std::uint32_t h = static_cast<std::uint32_t>(length) * 0x9E3779B1u;
+        h ^= Key(text[0]) | (Key(text[length - 1]) << 8) | (Key(text[length / 2]) << 16);
+        h *= 0x85EBCA6Bu;
+        return h ^ (h >> 15);
+    }
+    bool Equal(const char* stored, const char* text, std::size_t length) const noexcept {
+        if (!ignoreCase_)
+            return std::memcmp(stored, text, length) == 0;
+        for (std::size_t i = 0; i < length; ++i)
+            if (static_cast<unsigned char>(stored[i]) != Key(text[i]))
+                return false;
+        return true;
+    }
     void Grow();
 
+    bool ignoreCase_;
     std::vector<TSlot> slots_;
     std::string pool_;
     std::size_t count_ = 0;

@@ -15,10 +15,6 @@ TCharSet MakeSymbolCharacters() {
     return set;
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 template <class Token>
 void AddLeftStrings(TCharSet& used, const std::vector<Token>& tokens) {
     for (const Token& token : tokens)
@@ -95,17 +91,14 @@ std::vector<std::string> LeftStrings(const std::vector<TLineToken>& tokens) {
 }
 
 void BuildKeywords(TPreparedBlock& prepared, const TSyntaxBlock& block) {
+    prepared.keywords = TKeywordTable(!block.CaseSensitive);
     for (const TKeywordSet& set : block.KeywordSets) {
         if (!set.UseToken)
             continue;
         const int ordinal = static_cast<int>(prepared.keywordSetFontIDs.size());
         prepared.keywordSetFontIDs.push_back(set.FontID);
-        for (std::string word : SplitCommaText(set.Keywords)) {
-            if (!block.CaseSensitive)
-                for (char& c : word)
-                    c = FoldAscii(c);
+        for (const std::string& word : SplitCommaText(set.Keywords))
             prepared.keywords.Add(word, ordinal);
-        }
     }
 }
 
@@ -153,6 +146,24 @@ void AddLeftFirstChars(TCharSet& set, const std::vector<TBlockToken>& pairs) {
     for (const TBlockToken& pair : pairs)  // pairs are tried without looking at UseToken
         if (!pair.LeftDelimiter.empty())
             AddEitherCase(set, pair.LeftDelimiter.front());
+}
+
+std::uint8_t StyleByte(int style, int textStyle) {
+    if (style == -1)
+        style = textStyle;
+    return style < 0 ? 255 : static_cast<std::uint8_t>(style);
+}
+
+// Token codes 0, 3, 7-10 and 12; the comment, string and keyword codes are looked up per token.
+void BuildFixedStyles(TPreparedBlock& p, const TSyntaxBlock& b) {
+    const int text = b.FIText;
+    p.fixedStyles.fill(StyleByte(text, text));
+    p.fixedStyles[3] = StyleByte(b.UseLineDirectives ? b.FIDirective : text, text);
+    p.fixedStyles[7] = StyleByte(b.UseNumbers ? b.FIIntNum : text, text);
+    p.fixedStyles[8] = StyleByte(b.UseNumbers ? b.FIFloatNum : text, text);
+    p.fixedStyles[9] = StyleByte(b.UseNumbers ? b.FIHexNum : text, text);
+    p.fixedStyles[10] = StyleByte(b.UseIdentifiers ? b.FIIdentifier : text, text);
+    p.fixedStyles[12] = StyleByte(b.UseSymbols ? b.FISymbol : text, text);
 }
 
 void BuildStartSets(TPreparedBlock& p, const TSyntaxBlock& block) {
@@ -244,6 +255,7 @@ void TPreparedScheme::Build(const TSyntaxScheme& scheme) {
         BuildKeywords(prepared, block);
         prepared.caseSensitive = block.CaseSensitive;
         BuildStartSets(prepared, block);
+        BuildFixedStyles(prepared, block);
     }
     freeSymbols = SymbolCharacters();
     freeSymbols.RemoveSet(used);

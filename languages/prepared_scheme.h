@@ -54,6 +54,9 @@ struct TPreparedBlock {
     TCharSet identifierStarts;
     TCharSet partOfBlockOpenerStarts;
     TCharSet outsideOpenerEnds;  // outside openers stand just before the cursor
+
+    // The style byte of each token code whose style does not depend on the entry that matched.
+    std::array<std::uint8_t, 13> fixedStyles{};
 };
 
 // Which attribute a style number paints with.

@@ -14,7 +14,6 @@ namespace {
 // A block that reopens itself at the position where it was just opened (its own parent, or a
 // cycle of parents) would otherwise switch without end.
 constexpr int kMaxSwitchRounds = 64;
-constexpr std::size_t kMaxKeywordLength = 256;
 
 inline unsigned char Fold(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
@@ -37,6 +36,16 @@ inline bool IsDigit(unsigned char c) {
 
 inline bool IsHexDigit(unsigned char c) {
     return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// Most tokens are a few characters long: a plain loop beats a call to memset for them.
+inline void FillStyle(char* styles, std::size_t count, std::uint8_t style) {
+    if (count > 32) {
+        std::memset(styles, style, count);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        styles[i] = static_cast<char>(style);
 }
 
 template <class Token>
@@ -107,7 +116,7 @@ uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::st
             canParseDirective_ = false;
         if (tokenCode_ != tcText)
             canParseFullLineComment_ = false;
-        std::memset(styles.data() + tokenStart, StyleOf(tokenCode_), cursor_ - tokenStart);
+        FillStyle(styles.data() + tokenStart, cursor_ - tokenStart, StyleOf(tokenCode_));
         if (OnGetToken) {
             if (stateBefore == siNormal)
                 tokenText.clear();
@@ -131,19 +140,13 @@ std::uint8_t TSyntaxParser::StyleOf(int tokenCode) const {
     case tcFullLineComment: style = FontIDAt(b.FullLineCommentDelimiters, itemIndex_); break;
     case tcSingleLineString: style = FontIDAt(b.SingleLineStringDelimiters, itemIndex_); break;
     case tcMultiLineString: style = FontIDAt(b.MultiLineStringDelimiters, itemIndex_); break;
-    case tcDirective: style = b.UseLineDirectives ? b.FIDirective : b.FIText; break;
-    case tcInteger: style = b.UseNumbers ? b.FIIntNum : b.FIText; break;
-    case tcFloat: style = b.UseNumbers ? b.FIFloatNum : b.FIText; break;
-    case tcHex: style = b.UseNumbers ? b.FIHexNum : b.FIText; break;
-    case tcIdentifier: style = b.UseIdentifiers ? b.FIIdentifier : b.FIText; break;
-    case tcSymbol: style = b.UseSymbols ? b.FISymbol : b.FIText; break;
     case tcKeyword: {
         const auto& fontIDs = prepared_->keywordSetFontIDs;
         if (itemIndex_ >= 0 && static_cast<std::size_t>(itemIndex_) < fontIDs.size())
             style = fontIDs[static_cast<std::size_t>(itemIndex_)];
         break;
     }
-    default: style = b.FIText; break;
+    default: return prepared_->fixedStyles[static_cast<std::size_t>(tokenCode)];
     }
     if (style == -1)
         style = b.FIText;
@@ -643,24 +646,7 @@ bool TSyntaxParser::ParseIdentifier() {
 }
 
 bool TSyntaxParser::IsKeyword(std::size_t start) {
-    const TKeywordTable& keywords = prepared_->keywords;
-    const std::size_t length = cursor_ - start;
-    if (length > keywords.MaxLength() || length > kMaxKeywordLength)
-        return false;
-    const char* word = text_ + start;
-    char folded[kMaxKeywordLength];
-    std::uint32_t hash = TKeywordTable::kHashSeed;
-    if (block_->CaseSensitive) {
-        for (std::size_t i = 0; i < length; ++i)
-            hash = TKeywordTable::HashStep(hash, word[i]);
-    } else {
-        for (std::size_t i = 0; i < length; ++i) {
-            folded[i] = static_cast<char>(Fold(static_cast<unsigned char>(word[i])));
-            hash = TKeywordTable::HashStep(hash, folded[i]);
-        }
-        word = folded;
-    }
-    const int ordinal = keywords.Find(std::string_view(word, length), hash);
+    const int ordinal = prepared_->keywords.Find(text_ + start, cursor_ - start);
     if (ordinal < 0)
         return false;
     itemIndex_ = ordinal;
