@@ -330,6 +330,7 @@ private:
 
     // Primitive helpers (memo_source_edit.cpp).
     bool IsLineWritable(int32_t line) const;
+    bool WithinFillLimits() const;
     void EnsureLineExists(int32_t line);
     void ReplaceTabAt(int32_t line, int32_t column);
     void PutStoredLine(int32_t line, std::string text, std::string colours);
@@ -346,7 +347,7 @@ private:
     void StripTrailingBlanks(int32_t line);
     void InsertStored(std::string_view s, std::string_view colours);
     std::string DeleteStored(int32_t count, std::string* colours);
-    void ApplyCaretMove(int32_t dLine, int32_t dChar, bool record);
+    void ApplyCaretMove(int64_t dLine, int64_t dChar, bool record);
     bool OverwriteBlocksApplies() const;
     void DropSelectionUnlessPersistent();
     int32_t FirstNonBlankColumn(int32_t line) const;

@@ -403,10 +403,10 @@ void TCustomMemoSource::StripTrailingBlanks(int32_t line) {
     EndUndoBlock();
 }
 
-void TCustomMemoSource::ApplyCaretMove(int32_t dLine, int32_t dChar, bool record) {
-    TPosition target{caret_.LinePos + dLine, caret_.CharPos + dChar};
-    target.LinePos = std::max(target.LinePos, 0);
-    target.CharPos = std::max(target.CharPos, 0);
+void TCustomMemoSource::ApplyCaretMove(int64_t dLine, int64_t dChar, bool record) {
+    // In 64 bits: a move by any delta must not overflow.
+    const auto clamped = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, kMaxPosition)); };
+    TPosition target{clamped(int64_t(caret_.LinePos) + dLine), clamped(int64_t(caret_.CharPos) + dChar)};
     if (!options_.Has(soBeyondFileEnd))
         target.LinePos = std::min(target.LinePos, std::max(LineCount() - 1, 0));
     if (options_.Has(soLimitEOL))
@@ -435,7 +435,7 @@ void TCustomMemoSource::MoveCaret(int32_t dLine, int32_t dChar) {
 
 void TCustomMemoSource::SetCaret(int32_t charPos, int32_t linePos) {
     TChangeBracket bracket(*this, ccCaretMove);
-    ApplyCaretMove(linePos - caret_.LinePos, charPos - caret_.CharPos, true);
+    ApplyCaretMove(int64_t(linePos) - caret_.LinePos, int64_t(charPos) - caret_.CharPos, true);
     std::erase(hiddenLines_, caret_.LinePos);
 }
 
@@ -501,8 +501,9 @@ void TCustomMemoSource::ExtendSelection(TSelectionType kind, const std::function
 void TCustomMemoSource::SetSelection(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     TChangeBracket bracket(*this, ccSetSelection);
     ++selectionCommand_;
-    selTopLeft_.Pos = {std::max(top, 0), std::max(left, 0)};
-    selBottomRight_.Pos = {std::max(bottom, 0), std::max(right, 0)};
+    const auto clamped = [](int32_t v) { return std::clamp(v, 0, kMaxPosition); };
+    selTopLeft_.Pos = {clamped(top), clamped(left)};
+    selBottomRight_.Pos = {clamped(bottom), clamped(right)};
     --selectionCommand_;
 }
 
@@ -521,7 +522,11 @@ std::vector<std::string> TCustomMemoSource::SelectionLines() const {
     const TPosition tl = selTopLeft_.Pos, br = selBottomRight_.Pos;
     for (int32_t line = tl.LinePos; line <= br.LinePos; ++line) {
         const std::string text = LineText(line);
-        auto slice = [&](int32_t from, int32_t to) {  // [from, to), padded with spaces
+        // [from, to), padded with spaces; padding stops a bounded way past the line end, so
+        // a selection from a bad position cannot fill memory.
+        auto slice = [&](int32_t from, int32_t to) {
+            constexpr int32_t kMaxPadding = 1 << 16;
+            to = std::min(to, std::max(from, int32_t(text.size())) + kMaxPadding);
             std::string s = from < int32_t(text.size()) ? text.substr(size_t(from), size_t(std::max(to - from, 0)))
                                                         : std::string();
             if (int32_t(s.size()) < to - from)

@@ -23,6 +23,13 @@ std::string StylesFor(const std::string& lineColours, size_t index, size_t count
 
 }  // namespace
 
+// Typing far below the text or far past a line's end fills the gap with lines or spaces;
+// a position from outside (a request, a bad number) must not fill gigabytes.
+bool TCustomMemoSource::WithinFillLimits() const {
+    constexpr int32_t kMaxFill = 1 << 24;
+    return caret_.LinePos - LineCount() < kMaxFill && caret_.CharPos - LineLength(caret_.LinePos) < kMaxFill;
+}
+
 bool TCustomMemoSource::IsLineWritable(int32_t line) const {
     return !readOnly_ && line >= 0 && line < LineCount() && !store_.IsReadOnly(line);
 }
@@ -134,7 +141,7 @@ void TCustomMemoSource::InsertStored(std::string_view s, std::string_view colour
 
 bool TCustomMemoSource::InsertString(std::string_view s) {
     TChangeBracket bracket(*this, ccInsert);
-    if (readOnly_)
+    if (readOnly_ || !WithinFillLimits())
         return false;
     if (s.empty())
         return !LineReadOnly(caret_.LinePos);
@@ -227,7 +234,8 @@ void TCustomMemoSource::SplitLine() {
 void TCustomMemoSource::JoinLines() {
     TChangeBracket bracket(*this, ccJoinLines);
     const int32_t line = caret_.LinePos;
-    if (!IsLineWritable(line) || !IsLineWritable(line + 1) || caret_.CharPos < CaretLineLength())
+    if (!IsLineWritable(line) || !IsLineWritable(line + 1) || caret_.CharPos < CaretLineLength() ||
+        !WithinFillLimits())
         return;
     if (caret_.CharPos > CaretLineLength())
         InsertStored({}, {});  // pads up to the caret, recorded so undo removes the padding
@@ -317,7 +325,7 @@ void TCustomMemoSource::DeleteSelection() {
 // Inserts lines at the caret; the caret ends where it started.
 TPosition TCustomMemoSource::InsertBlock(const std::vector<std::string>& lines, bool columnForm) {
     TChangeBracket bracket(*this, ccPaste);
-    if (lines.empty() || readOnly_)
+    if (lines.empty() || readOnly_ || !WithinFillLimits())
         return caret_;
     const TPosition start = caret_;
     TPosition endOfBlock = caret_;

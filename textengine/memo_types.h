@@ -133,6 +133,7 @@ enum TChangeCode : uint8_t {
     ccReadOnly = 70,
 };
 
-inline constexpr int32_t kMaxLineIndex = std::numeric_limits<int32_t>::max();
+// The largest line or column a position takes; deltas between positions stay in range.
+inline constexpr int32_t kMaxPosition = std::numeric_limits<int32_t>::max() / 2;
 
 }  // namespace tarnwick

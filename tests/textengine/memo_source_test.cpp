@@ -234,6 +234,27 @@ TEST(MemoSourceTest, IndexesOutOfRangeAreIgnored) {
     EXPECT_EQ(s.Text(), "one word");
 }
 
+TEST(MemoSourceTest, ExtremePositionsNeitherOverflowNorFillMemory) {
+    TMemoSource s;
+    s.SetOptions(Defaults().With(soBeyondFileEnd));
+    LoadLines(s, {"abc", "def"});
+    for (const auto& [line, column] : {std::pair{INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MIN}, {5, INT32_MAX}}) {
+        s.SetCaret(column, line);
+        s.MoveCaret(line, column);
+        s.TypeChar('x');
+        s.DeleteChar();
+        s.NewLine();
+        s.BackSpace();
+        s.SetSelection(INT32_MIN, 0, INT32_MAX, 1);
+        s.SetSelectionKind(stColumn);
+        s.CopyBlock();
+        EXPECT_GE(s.Caret().LinePos, 0);
+        EXPECT_GE(s.Caret().CharPos, 0);
+    }
+    EXPECT_LT(s.LineCount(), 100);
+    EXPECT_LT(s.Text().size(), size_t(1) << 20);
+}
+
 TEST(MemoSourceTest, ReadOnlyBufferRefusesEditsButMovesTheCaret) {
     TMemoSource s;
     LoadLines(s, {"abc", "def"});
