@@ -28,25 +28,27 @@ std::string DoubleAmpersands(const std::string& text) {
     return out;
 }
 
-// The hourglass for the life of a scope.
-class TBusyScope {
+}  // namespace
+
+// The hourglass for the life of a scope; nested scopes (the searches of a replace-all) keep it on.
+class TSearchEngine::TBusyScope {
 public:
-    explicit TBusyScope(TSearchDialogFactory* dialogs) : dialogs_(dialogs) {
-        if (dialogs_)
-            dialogs_->SetBusy(true);
+    explicit TBusyScope(TSearchEngine& engine) : engine_(engine) {
+        TSearchDialogFactory* dialogs = engine_.source_.SearchDialogs();
+        if (engine_.busyDepth_++ == 0 && dialogs)
+            dialogs->SetBusy(true);
     }
     ~TBusyScope() {
-        if (dialogs_)
-            dialogs_->SetBusy(false);
+        TSearchDialogFactory* dialogs = engine_.source_.SearchDialogs();
+        if (--engine_.busyDepth_ == 0 && dialogs)
+            dialogs->SetBusy(false);
     }
     TBusyScope(const TBusyScope&) = delete;
     TBusyScope& operator=(const TBusyScope&) = delete;
 
 private:
-    TSearchDialogFactory* dialogs_;
+    TSearchEngine& engine_;
 };
-
-}  // namespace
 
 // The text a search reads: every line, or the selected text with coordinates of its own (the
 // first line of a stream selection starts at its left column, every line of a column
@@ -134,7 +136,7 @@ bool TSearchEngine::FindNext(int32_t& length) {
 
     bool found = false;
     try {
-        TBusyScope busy(source_.SearchDialogs());
+        TBusyScope busy(*this);
         found = SearchLines(area.Lines(), options_, position, delimiters, length);
     } catch (const ERegExprError& e) {
         Report(e.what(), false);
@@ -178,7 +180,7 @@ bool TSearchEngine::ReplaceAll() {
     std::unique_ptr<TBusyScope> busy;
     if (!options_.PromptOnReplace) {
         OpenReplaceBracket();
-        busy = std::make_unique<TBusyScope>(source_.SearchDialogs());
+        busy = std::make_unique<TBusyScope>(*this);
     }
     bool any = false;
     TReplaceAnswer answer = raYes;

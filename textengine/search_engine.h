@@ -51,6 +51,7 @@ public:
 
 private:
     class TArea;
+    class TBusyScope;
 
     TModalResult ShowDialog(std::unique_ptr<TSearchDialog> dialog);
     bool ReplaceOne(TReplaceAnswer& answer);
@@ -64,6 +65,7 @@ private:
     TCustomMemoSource& source_;
     TSearchOptions& options_;
     int32_t openBrackets_ = 0;  // replace brackets kept open until a replace-all ends
+    int32_t busyDepth_ = 0;
 };
 
 }  // namespace tarnwick

@@ -47,7 +47,10 @@ public:
         return answer;
     }
     void ShowInformation(const std::string& message) override { messages.push_back(message); }
-    void SetBusy(bool busy) override { busyNow = busy; }
+    void SetBusy(bool busy) override {
+        busyStarts += busy && !busyNow;
+        busyNow = busy;
+    }
 
     TModalResult dialogResult = mrOk;
     int dialogsCreated = 0;
@@ -57,6 +60,7 @@ public:
     std::vector<std::string> questions;
     std::vector<std::string> messages;
     bool busyNow = false;
+    int busyStarts = 0;
 };
 
 class SearchEngineTest : public testing::Test {
@@ -238,6 +242,8 @@ TEST_F(SearchEngineTest, ReplaceAllIsOneNotificationAndOneUndoStep) {
     buffer.ReplaceFirst();
     EXPECT_EQ(Text(), (std::vector<std::string>{"wire1 wire2", "x", "wire3"}));
     EXPECT_EQ(notifications, 1);
+    EXPECT_EQ(dialogs.busyStarts, 1);  // one hourglass for the whole replace-all
+    EXPECT_FALSE(dialogs.busyNow);
     buffer.Undo();
     EXPECT_EQ(Text(), (std::vector<std::string>{"net1 net2", "x", "net3"}));
     EXPECT_FALSE(buffer.CanUndo());
