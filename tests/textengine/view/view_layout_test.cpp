@@ -1,0 +1,229 @@
+// Layout and painting: line numbers, word wrap, special symbols, what a change repaints, the
+// selection on screen, and painting bad input without a crash or a freeze.
+#include <QPaintEvent>
+
+#include "view_test_support.h"
+#include "word_wrap_list.h"
+
+namespace tarnwick::testing_view {
+namespace {
+
+using ViewLayoutTest = ViewFixture;
+
+std::vector<std::string> NumberedLines(int count) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back("line " + std::to_string(i + 1));
+    return lines;
+}
+
+TEST_F(ViewLayoutTest, LineNumbersArePaddedToTheLineCountAndSitInTheirColumnOrTheGutter) {
+    SetLines(NumberedLines(1000));
+    view->SetOptions(view->Options().With(moLineNumbers).Without(moDrawGutter));
+    EXPECT_EQ(view->LineNumberText(0), "   1");
+    EXPECT_EQ(view->LineNumberText(41), "  42");
+    EXPECT_EQ(view->GutterPx(), 0);
+    EXPECT_EQ(view->NumberColumnPx(), view->CharWidth() * 5);
+    EXPECT_EQ(view->TextLeftPx(), view->CharWidth() * 5);
+
+    view->LineNumAlign = taLeftJustify;
+    EXPECT_EQ(view->LineNumberText(0), "1   ");
+
+    // As the preferences arrange it: numbers inside a gutter that widens to hold them.
+    view->SetGutterWidth(10);
+    view->SetOptions(view->Options().With(moDrawGutter).With(moLineNumbersOnGutter));
+    EXPECT_EQ(view->NumberColumnPx(), 0);
+    EXPECT_EQ(view->GutterPx(), view->CharWidth() * 5 + 2);
+    EXPECT_EQ(view->TextLeftPx(), view->GutterPx());
+}
+
+TEST_F(ViewLayoutTest, RowsPastTheEndAndContinuationRowsHaveNoNumber) {
+    SetLines({std::string(300, 'x'), "b"});
+    view->SetOptions(view->Options().With(moLineNumbers));
+    EXPECT_EQ(view->LineNumberText(5), "");
+    view->SetWordWrap(true);
+    EXPECT_EQ(view->LineNumberText(0), "1");
+    EXPECT_EQ(view->LineNumberText(1), "");
+    EXPECT_EQ(view->LineNumberText(view->RowOfPosition({1, 0})), "2");
+}
+
+struct WrapCase {
+    const char* name;
+    std::string line;
+    std::vector<int32_t> starts;  // columns where rows 1.. start
+};
+
+TEST_F(ViewLayoutTest, WordWrapAtTheMarginCutsAfterTheLastDelimiterThatFits) {
+    std::string words;
+    while (words.size() < 200)
+        words += "word ";
+    words.resize(200);
+    const WrapCase cases[] = {
+        {"Words", words, {75, 150}},  // last blank before column 79 ends each row
+        {"NoDelimiters", std::string(200, 'x'), {79, 158}},
+    };
+    view->SetOptions(view->Options().With(moBreakWordAtMargin));
+    view->SetMarginPos(80);
+    view->SetWordWrap(true);
+    for (const WrapCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetLines({c.line, "next"});
+        ASSERT_EQ(view->RowCount(), int32_t(c.starts.size()) + 2);
+        for (size_t i = 0; i < c.starts.size(); ++i)
+            EXPECT_EQ(view->RowInfo(int32_t(i) + 1).StartColumn, c.starts[i]);
+        EXPECT_EQ(view->RowInfo(int32_t(c.starts.size()) + 1).Line, 1);
+    }
+}
+
+TEST_F(ViewLayoutTest, WordWrapAtTheWindowEdgeFollowsTheWidthAndEdits) {
+    const int32_t columns = view->TextWidthPx() / view->CharWidth();
+    SetLines({"first", std::string(size_t(columns) * 2 + 5, 'y'), "last"});
+    view->SetWordWrap(true);
+    EXPECT_EQ(view->RowCount(), 5);
+    EXPECT_EQ(view->RowInfo(2).StartColumn, columns);
+    EXPECT_EQ(view->RowOfPosition({2, 0}), 4);
+
+    Buffer().SetCaret(0, 0);
+    Keys(Qt::Key_Return);  // a line inserted above shifts the wrapped line
+    EXPECT_EQ(view->RowOfPosition({2, 0}), 2);
+    EXPECT_EQ(view->RowOfPosition({3, 0}), 5);
+    view->resize(view->width() / 2, view->height());  // narrower: more rows
+    EXPECT_GT(view->RowCount(), 6);
+}
+
+TEST_F(ViewLayoutTest, VerticalMovesInWrappedTextGoByRowsAndKeepThePixelColumn) {
+    const int32_t columns = view->TextWidthPx() / view->CharWidth();
+    SetLines({std::string(size_t(columns) + 10, 'a'), "bb"});
+    view->SetWordWrap(true);
+    Buffer().SetCaret(5, 0);
+    Keys(Qt::Key_Down);
+    EXPECT_EQ(Buffer().Caret(), (TPosition{0, columns + 5}));  // same line, next row
+    Keys(Qt::Key_Down);
+    EXPECT_EQ(Buffer().Caret().LinePos, 1);
+    Keys(Qt::Key_Up);
+    Keys(Qt::Key_Up);
+    EXPECT_EQ(Buffer().Caret(), (TPosition{0, 5}));
+}
+
+TEST_F(ViewLayoutTest, SpecialSymbolsAddTheEndOfTextRowEvenToAnEmptyText) {
+    SetLines({});
+    EXPECT_EQ(view->RowCount(), 0);
+    view->SetOptions(view->Options().With(moDrawSpecialSymbols));
+    EXPECT_EQ(view->RowCount(), 1);
+    SetLines(NumberedLines(100));
+    EXPECT_EQ(view->RowCount(), 101);
+    EXPECT_EQ(view->ScrollRowCount(), 101 - view->FullyVisibleRows() + 1);
+}
+
+TEST_F(ViewLayoutTest, ScrollLinesStopsAtTheLastRowAndPageDownMovesCaretAndTopTogether) {
+    SetLines(NumberedLines(200));
+    const int32_t rows = view->FullyVisibleRows();
+    Keys(Qt::Key_PageDown);
+    EXPECT_EQ(view->TopRow(), rows);
+    EXPECT_EQ(Buffer().Caret().LinePos, rows);
+    for (int i = 0; i < 300; ++i)
+        Keys(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(view->TopRow(), 200 - rows);
+    Keys(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(Buffer().Caret().LinePos, 199);
+    EXPECT_GE(199, view->TopRow());
+    EXPECT_LT(199, view->TopRow() + rows);
+}
+
+// Records the regions the view paints.
+class PaintRecorder : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion region;
+};
+
+TEST_F(ViewLayoutTest, TypingRepaintsOnlyTheChangedRow) {
+    SetLines(NumberedLines(50));
+    Buffer().SetCaret(2, 10);
+    QApplication::processEvents();
+    PaintRecorder recorder;
+    view->installEventFilter(&recorder);
+    QTest::keyClicks(view.get(), "z");
+    QApplication::processEvents();
+    view->removeEventFilter(&recorder);
+    const QRect painted = recorder.region.boundingRect();
+    EXPECT_EQ(painted.top(), 10 * view->RowHeight());
+    EXPECT_EQ(painted.height(), view->RowHeight());
+}
+
+TEST_F(ViewLayoutTest, StreamSelectionIsPaintedUpToItsEndOnTheLastLine) {
+    SetLines({"    (aaaa)", "    )", "next"});
+    Buffer().SetCaret(6, 0);
+    Buffer().ExtendSelection(stStream, [&] { Buffer().SetCaret(12, 1); });
+    const QImage image = view->grab().toImage();
+    const QColor selected = QApplication::palette().color(QPalette::Highlight);
+    const auto cell = [&](int32_t line, int32_t column) {
+        return image.pixelColor(view->TextLeftPx() + column * view->CharWidth() + 1, line * view->RowHeight() + 1);
+    };
+    EXPECT_NE(cell(0, 2), selected);
+    EXPECT_EQ(cell(0, 7), selected);
+    EXPECT_EQ(cell(1, 1), selected);   // text of the last line
+    EXPECT_EQ(cell(1, 10), selected);  // beyond its end, up to the caret
+    EXPECT_NE(cell(1, 14), selected);
+}
+
+TEST_F(ViewLayoutTest, BadInputPaintsWithoutCrashOrFreeze) {
+    std::string controls;
+    for (int c = 0; c < 256; ++c)
+        if (c != '\n' && c != '\r')
+            controls.push_back(char(c));
+    std::string tabs;
+    for (int i = 0; i < 200; ++i)
+        tabs += "x\t";
+    Buffer().SetOptions(Buffer().Options().With(soUseTabCharacter));
+    SetLines({std::string(10 * 1024 * 1024, 'w'), controls, tabs, ""});
+    Buffer().SetLineStyle(3, 200);  // a line style with no text style
+    view->SetOptions(view->Options().With(moDrawSpecialSymbols).With(moLineNumbers).With(moDrawGutter));
+    view->SpecialSymbols.TabChar = '>';
+    view->SpecialSymbols.SpaceChar = '.';
+    TFontDesc missing;
+    missing.Name = "No Such Font At All";
+    view->SetFont(missing);
+    for (QSize size : {QSize(640, 400), QSize(0, 0), QSize(1, 1)}) {
+        view->resize(size);
+        view->repaint();
+    }
+    view->resize(640, 400);
+    view->SetWordWrap(true);
+    view->repaint();
+    Buffer().SetCaret(9 * 1024 * 1024, 0);  // far into the long line
+    view->SetWordWrap(false);
+    view->MakeCaretVisible();
+    view->repaint();
+    SetLines({});
+    view->repaint();
+    SUCCEED();
+}
+
+TEST(WordWrapListTest, MapsRowsAndLinesAcrossWrappedLines) {
+    TWordWrapList wrap;
+    wrap.SetBreaks(2, {10, 20});  // line 2 has three rows
+    wrap.SetBreaks(5, {7});       // line 5 has two rows
+    EXPECT_EQ(wrap.RowOfLine(2), 2);
+    EXPECT_EQ(wrap.RowOfLine(3), 5);
+    EXPECT_EQ(wrap.RowOfLine(6), 9);
+    const TLineInfo row4 = wrap.RowAt(4);
+    EXPECT_EQ(row4.Line, 2);
+    EXPECT_EQ(row4.Index, 2);
+    EXPECT_EQ(row4.StartColumn, 20);
+    EXPECT_TRUE(row4.IsLastRow());
+    EXPECT_EQ(wrap.RowAt(8).Line, 5);
+    EXPECT_EQ(wrap.RowAt(9).Line, 6);
+    wrap.ShiftLines(3, 2);  // two lines inserted before line 3
+    EXPECT_EQ(wrap.RowOfLine(7), 9);
+    wrap.EraseLines(0, 2);
+    EXPECT_EQ(wrap.ExtraRows(), 1);
+    EXPECT_EQ(wrap.RowOfColumn(7, 7).Index, 1);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing_view

@@ -1,0 +1,765 @@
+// Buffer attachment, metrics, the row model, scrolling and change handling of the view.
+#include "custom_dc_memo.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include "template_choice_list.h"
+#include "widgets/colors.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Every living view, in creation order; a buffer's active view is the one of its views that
+// was activated last.
+std::vector<TCustomDCMemo*>& AllViews() {
+    static std::vector<TCustomDCMemo*> views;
+    return views;
+}
+
+uint64_t NextActivation() {
+    static uint64_t counter = 0;
+    return ++counter;
+}
+
+int32_t DigitsOf(int64_t n) {
+    int32_t digits = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+}  // namespace
+
+QFont ToQFont(const TFontDesc& desc, bool fixedPitch) {
+    QFont font(QString::fromStdString(desc.Name));
+    if (fixedPitch || desc.Pitch == fpFixed)
+        font.setStyleHint(QFont::TypeWriter);
+    if (desc.Size > 0)
+        font.setPointSize(std::min(desc.Size, 200));
+    else if (desc.Height != 0)
+        font.setPixelSize(std::clamp(std::abs(desc.Height), 1, 300));
+    font.setBold(desc.Style & fsBold);
+    font.setItalic(desc.Style & fsItalic);
+    font.setUnderline(desc.Style & fsUnderline);
+    font.setStrikeOut(desc.Style & fsStrikeOut);
+    return font;
+}
+
+TCustomDCMemo::TCustomDCMemo(QWidget* parent)
+    : QWidget(parent), gutterImgs_(TDCGutterImages::Defaults()), textStyles_(TTextStyles::Defaults()) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::IBeamCursor);
+    TemplateFont.Name = "MS Sans Serif";
+    TemplateFont.Size = 8;
+
+    vScroll_ = new QScrollBar(Qt::Vertical, this);
+    hScroll_ = new QScrollBar(Qt::Horizontal, this);
+    for (QScrollBar* bar : {vScroll_, hScroll_}) {
+        const bool vertical = bar == vScroll_;
+        bar->hide();
+        bar->setCursor(Qt::ArrowCursor);
+        connect(bar, &QScrollBar::valueChanged, this, [this, bar, vertical](int value) {
+            if (!bar->isSliderDown() || options_.Has(moThumbTracking))
+                ScrollBarMoved(vertical, value);
+        });
+        connect(bar, &QScrollBar::sliderReleased, this, [this, bar, vertical] {
+            ScrollBarMoved(vertical, bar->value());
+            HideScrollHint();
+        });
+        if (vertical)
+            connect(bar, &QScrollBar::sliderMoved, this, [this] { ShowScrollHint(); });
+    }
+    autoScroll_.setInterval(30);
+    connect(&autoScroll_, &QTimer::timeout, this, [this] { AutoScrollTick(); });
+    delayedHint_.setSingleShot(true);
+    delayedHint_.setInterval(500);
+    connect(&delayedHint_, &QTimer::timeout, this, [this] {
+        delayedHintWindow_->setText(delayedHintText_);
+        delayedHintWindow_->adjustSize();
+        delayedHintWindow_->move(mapToGlobal(delayedHintPoint_));
+        delayedHintWindow_->show();
+    });
+    hintWindow_ = new QLabel(this, Qt::ToolTip);
+    delayedHintWindow_ = new QLabel(this, Qt::ToolTip);
+    for (QLabel* hint : {hintWindow_, delayedHintWindow_}) {
+        hint->setAutoFillBackground(true);
+        hint->setMargin(2);
+        hint->setFrameStyle(QFrame::Box | QFrame::Plain);
+        hint->setBackgroundRole(QPalette::ToolTipBase);
+        hint->setForegroundRole(QPalette::ToolTipText);
+    }
+    choiceList_ = new TTemplateChoiceList(this);
+    choiceList_->OnChoose = [this](int index) { ChooseTemplate(index); };
+
+    UpdateMetrics();
+    SetKeyMapping("Default");
+    AllViews().push_back(this);
+    activation_ = NextActivation();
+    Attach(&ownSource_);
+}
+
+TCustomDCMemo::~TCustomDCMemo() {
+    std::erase(AllViews(), this);
+    if (source_ != nullptr)
+        source_->RemoveView(this);
+}
+
+// ---- Buffer ----------------------------------------------------------------------------------
+
+void TCustomDCMemo::SetMemoSource(TCustomMemoSource* source) {
+    Attach(source != nullptr ? source : &ownSource_);
+}
+
+void TCustomDCMemo::Attach(TCustomMemoSource* source) {
+    if (source == source_)
+        return;
+    if (source_ != nullptr)
+        source_->RemoveView(this);
+    source_ = source;
+    topRow_ = 0;
+    leftCol_ = 0;
+    lineCount_ = source_->LineCount();
+    RewrapAll();
+    source_->AddView([this](TCustomMemoSource& s, int32_t first, int32_t last) { SourceChanged(s, first, last); },
+                     this, true);
+}
+
+bool TCustomDCMemo::IsActiveView() const {
+    for (const TCustomDCMemo* view : AllViews())
+        if (view != this && view->source_ == source_ && view->activation_ > activation_)
+            return false;
+    return true;
+}
+
+// ---- Key mapping -----------------------------------------------------------------------------
+
+void TCustomDCMemo::SetKeyMapping(const std::string& name) {
+    if (name == keyMapping_)
+        return;
+    keyMapping_ = name;
+    InitializeKeyMapping(name, keys_);
+}
+
+// ---- Properties ------------------------------------------------------------------------------
+
+void TCustomDCMemo::SetOptions(TMemoOptions options) {
+    if (options == options_)
+        return;
+    const TMemoOptions old = options_;
+    options_ = options;
+    constexpr TMemoOption kLayout[] = {moDrawGutter, moLineNumbers, moLineNumbersOnGutter, moLeftIndent,
+                                       moBreakWordAtMargin, moLimitLineNumbers};
+    bool relayout = false;
+    for (TMemoOption o : kLayout)
+        relayout = relayout || old.Has(o) != options.Has(o);
+    if (old.Has(moDrawSpecialSymbols) != options.Has(moDrawSpecialSymbols))
+        UpdateScrollBars();
+    if (relayout)
+        RewrapAll();
+    looks_.fill(std::nullopt);
+    update();
+}
+
+void TCustomDCMemo::SetWordWrap(bool on) {
+    if (on == wordWrap_)
+        return;
+    wordWrap_ = on;
+    leftCol_ = 0;
+    RewrapAll();
+    topRow_ = std::clamp(topRow_, 0, std::max(ScrollRowCount() - 1, 0));
+    UpdateScrollBars();
+    update();
+}
+
+void TCustomDCMemo::SetMarginPos(int32_t column) {
+    column = std::max(column, 1);
+    if (column == marginPos_)
+        return;
+    marginPos_ = column;
+    if (options_.Has(moBreakWordAtMargin))
+        RewrapAll();
+    update();
+}
+
+void TCustomDCMemo::SetGutterWidth(int32_t px) {
+    px = std::max(px, 0);
+    if (px == gutterWidth_)
+        return;
+    gutterWidth_ = px;
+    RewrapAll();
+    update();
+}
+
+void TCustomDCMemo::SetFont(const TFontDesc& font) {
+    font_ = font;
+    UpdateMetrics();
+    RewrapAll();
+    update();
+}
+
+void TCustomDCMemo::SetUseMonoFont(bool on) {
+    if (on == useMonoFont_)
+        return;
+    useMonoFont_ = on;
+    UpdateMetrics();
+    RewrapAll();
+    update();
+}
+
+void TCustomDCMemo::SetHideCaret(bool on) {
+    hideCaret_ = on;
+    InvalidateCaret();
+}
+
+void TCustomDCMemo::SetScrollBars(TScrollStyle style) {
+    scrollBars_ = style;
+    vScroll_->setVisible(style == ssVertical || style == ssBoth);
+    hScroll_->setVisible(style == ssHorizontal || style == ssBoth);
+    resizeEvent(nullptr);
+}
+
+void TCustomDCMemo::SetTextStyle(int32_t index, const TTextStyle& style) {
+    textStyles_.Set(index, style);
+    const TTextStyle* stored = textStyles_.At(index);
+    if (stored == nullptr)
+        return;
+    switch (stored->UpdateMemoColors) {
+        case mcText:
+            font_.Color = stored->Font.Color;
+            Color = stored->Color;
+            break;
+        case mcSelection:
+            SelColor = stored->Font.Color;
+            SelBackColor = stored->Color;
+            break;
+        case mcSearchMatch:
+            MatchColor = stored->Font.Color;
+            MatchBackColor = stored->Color;
+            break;
+        case mcNone: break;
+    }
+    UpdateMetrics();
+    update();
+}
+
+// ---- Metrics and layout ----------------------------------------------------------------------
+
+// The character width covers the widest style font, so that bold keywords keep the columns.
+void TCustomDCMemo::UpdateMetrics() {
+    looks_.fill(std::nullopt);
+    qfont_ = ToQFont(font_, useMonoFont_);
+    std::vector<QFont> fonts{qfont_};
+    QFont bold = qfont_;
+    bold.setBold(true);
+    fonts.push_back(bold);
+    if (source_ != nullptr && source_->SyntaxParser() != nullptr)
+        fonts.push_back(ToQFont(source_->SyntaxParser()->GetStyleFont(0), useMonoFont_));
+    charWidth_ = 1;
+    rowHeight_ = 1;
+    ascent_ = 1;
+    for (const QFont& f : fonts) {
+        const QFontMetrics fm(f);
+        charWidth_ = std::max(charWidth_, fm.horizontalAdvance(QLatin1Char('W')));
+        rowHeight_ = std::max(rowHeight_, fm.height());
+        ascent_ = std::max(ascent_, fm.ascent());
+    }
+    const QFontMetrics fm(qfont_);
+    for (int c = 0; c < 256; ++c)
+        widths_[size_t(c)] = useMonoFont_ ? charWidth_ : std::max(1, fm.horizontalAdvance(QChar(c < 32 ? '?' : c)));
+}
+
+int32_t TCustomDCMemo::CharWidthOf(unsigned char c) const { return widths_[c]; }
+
+int32_t TCustomDCMemo::LineNumberDigits() const {
+    int64_t largest = std::max(source_->LineCount(), 1);
+    if (source_->HasOption(soBeyondFileEnd) && !options_.Has(moLimitLineNumbers))
+        largest = std::max<int64_t>(largest, int64_t(RowInfo(topRow_).Line) + FullyVisibleRows() + 1);
+    return DigitsOf(largest);
+}
+
+int32_t TCustomDCMemo::NumberColumnPx() const {
+    if (!options_.Has(moLineNumbers))
+        return 0;
+    const bool inGutter = options_.Has(moLineNumbersOnGutter) && options_.Has(moDrawGutter);
+    return inGutter ? 0 : charWidth_ * (LineNumberDigits() + 1);
+}
+
+int32_t TCustomDCMemo::GutterPx() const {
+    if (!options_.Has(moDrawGutter))
+        return 0;
+    int32_t px = gutterWidth_;
+    if (options_.Has(moLineNumbers) && options_.Has(moLineNumbersOnGutter))
+        px = std::max(px, charWidth_ * (LineNumberDigits() + 1) + GutterLineIndent + 2);
+    return px;
+}
+
+int32_t TCustomDCMemo::TextLeftPx() const {
+    return GutterPx() + NumberColumnPx() + (options_.Has(moLeftIndent) ? std::max(LeftIndent, 0) : 0);
+}
+
+int32_t TCustomDCMemo::TextWidthPx() const {
+    const int32_t bar = vScroll_->isVisible() ? vScroll_->width() : 0;
+    return std::max(width() - bar - TextLeftPx(), 0);
+}
+
+int32_t TCustomDCMemo::VisibleColumns() const {
+    const int32_t narrowest = *std::min_element(widths_.begin(), widths_.end());
+    return TextWidthPx() / std::max(narrowest, 1) + 2;
+}
+
+int32_t TCustomDCMemo::FullyVisibleRows() const {
+    const int32_t bar = hScroll_->isVisible() ? hScroll_->height() : 0;
+    return std::max((height() - bar) / std::max(rowHeight_, 1), 1);
+}
+
+// ---- Rows ------------------------------------------------------------------------------------
+
+int32_t TCustomDCMemo::RowCount() const {
+    const int32_t lines = source_->LineCount();
+    const int32_t rows = wordWrap_ ? lines + wrap_.ExtraRows() : lines;
+    return rows + (options_.Has(moDrawSpecialSymbols) ? 1 : 0);
+}
+
+int32_t TCustomDCMemo::ScrollRowCount() const {
+    const int32_t rows = RowCount();
+    if (source_->HasOption(soBeyondFileEnd))
+        return std::max(rows, 1);
+    return std::max(rows - FullyVisibleRows() + 1, 1);
+}
+
+TLineInfo TCustomDCMemo::RowInfo(int32_t row) const {
+    if (wordWrap_)
+        return wrap_.RowAt(row);
+    TLineInfo info;
+    info.Line = row;
+    return info;
+}
+
+int32_t TCustomDCMemo::RowOfPosition(TPosition pos) const {
+    if (!wordWrap_)
+        return pos.LinePos;
+    if (pos.LinePos >= source_->LineCount())
+        return wrap_.RowOfLine(pos.LinePos);
+    const TLineInfo info = wrap_.RowOfColumn(pos.LinePos, pos.CharPos);
+    int32_t index = info.Index;
+    if (caretAtRowEnd_ && index > 0 && pos.CharPos == info.StartColumn && pos == source_->Caret())
+        --index;
+    return wrap_.RowOfLine(pos.LinePos) + index;
+}
+
+// ---- Word wrap -------------------------------------------------------------------------------
+
+bool TCustomDCMemo::WrapsAtFixedColumns() const { return useMonoFont_ && options_.Has(moBreakWordAtMargin); }
+
+int32_t TCustomDCMemo::WrapWidthPx() const {
+    if (options_.Has(moBreakWordAtMargin))
+        return charWidth_ * std::max(useMonoFont_ ? marginPos_ - 1 : marginPos_, 1);
+    return std::max(TextWidthPx(), charWidth_);
+}
+
+void TCustomDCMemo::RewrapLines(int32_t first, int32_t last) {
+    const int32_t widthPx = WrapWidthPx();
+    const int32_t widest = *std::max_element(widths_.begin(), widths_.end());
+    const auto width = [this](unsigned char c) { return CharWidthOf(c); };
+    const auto delimiter = [this](unsigned char c) { return source_->IsDelimiter(c); };
+    last = std::min(last, source_->LineCount() - 1);
+    for (int32_t line = std::max(first, 0); line <= last; ++line) {
+        const std::string_view stored = source_->StoredLine(line);
+        // Most lines fit; those are known without expanding them.
+        if (int64_t(stored.size()) * widest <= widthPx && std::memchr(stored.data(), '\t', stored.size()) == nullptr) {
+            wrap_.SetBreaks(line, {});
+            continue;
+        }
+        wrap_.SetBreaks(line, WrapLine(source_->LineText(line), widthPx, width, delimiter));
+    }
+}
+
+void TCustomDCMemo::RewrapAll() {
+    wrap_.Clear();
+    if (wordWrap_ && source_ != nullptr)
+        RewrapLines(0, source_->LineCount() - 1);
+}
+
+// The buffer reports the changed range in the new numbering; the lines after it moved by the
+// change in line count. Only the changed lines are wrapped again.
+void TCustomDCMemo::RewrapAfterEdit(TMemoStates states, int32_t first, int32_t last) {
+    if (!wordWrap_ || first > last)
+        return;
+    const int32_t delta = source_->LineCount() - lineCount_;
+    if (states & msLineCount) {
+        const int32_t oldEnd = std::max(first, last - delta);
+        wrap_.EraseLines(first, oldEnd);
+        wrap_.ShiftLines(oldEnd + 1, delta);
+    }
+    RewrapLines(first, std::max(last, first));
+}
+
+// ---- Change handling -------------------------------------------------------------------------
+
+void TCustomDCMemo::SourceChanged(TCustomMemoSource& source, int32_t first, int32_t last) {
+    const TMemoStates states = source.States();
+    const int32_t oldDigits = digits_;
+    const bool reload = (states & msHighlightReset) && (states & msLineCount);
+    if (reload)
+        RewrapAll();
+    else if (states & (msTextChanged | msLineCount))
+        RewrapAfterEdit(states, first, last);
+    lineCount_ = source.LineCount();
+    digits_ = LineNumberDigits();
+    bool full = reload || (states & msHighlightReset) || digits_ != oldDigits;
+    if ((states & msReadOnly) && options_.Has(moUseReadOnlyColor))
+        full = true;
+    if (topRow_ > ScrollRowCount() - 1) {
+        topRow_ = std::max(ScrollRowCount() - 1, 0);
+        full = true;
+    }
+    if ((states & msCaretMoved) || (states & msTextChanged)) {
+        if (!verticalMoveRunning_)
+            rememberedX_.reset();
+    }
+    if (IsActiveView() && ((states & msCaretMoved) || ((states & msTextChanged) && !useMonoFont_))) {
+        if ((states & msFound) && !source.FoundRect().IsEmpty())
+            ScrollFoundIntoView();
+        else
+            MakeCaretVisible();
+    }
+    if (states & msInsertMode)
+        InvalidateCaret();
+    if (OnStateChange && states != 0)
+        OnStateChange(*this, states);
+    if (full)
+        update();
+    else if (states & msLineCount)
+        InvalidateRows(RowOfPosition({first, 0}), std::numeric_limits<int32_t>::max() / 2);
+    else if (first <= last)
+        InvalidateLines(first, last);
+    if (states & (msLineCount | msCaretMoved))
+        UpdateScrollBars();
+    if ((states & msRepaint) && OnSelectionChange)
+        OnSelectionChange(*this);
+    if ((states & msTextChanged) && OnChange)
+        OnChange(*this);
+}
+
+// ---- Repainting ------------------------------------------------------------------------------
+
+void TCustomDCMemo::InvalidateRows(int32_t firstRow, int32_t lastRow) {
+    const int32_t visibleFirst = topRow_, visibleLast = topRow_ + FullyVisibleRows() + 1;
+    firstRow = std::max(firstRow, visibleFirst);
+    lastRow = std::min(lastRow, visibleLast);
+    if (firstRow > lastRow)
+        return;
+    const int32_t y = (firstRow - topRow_) * rowHeight_;
+    update(QRect(0, y, width(), (lastRow - firstRow + 1) * rowHeight_));
+}
+
+void TCustomDCMemo::InvalidateLines(int32_t first, int32_t last) {
+    if (!wordWrap_) {
+        InvalidateRows(first, last);
+        return;
+    }
+    const int32_t firstRow = wrap_.RowOfLine(std::max(first, 0));
+    const int32_t lastRow = wrap_.RowOfLine(last) + wrap_.RowsOfLine(last) - 1;
+    InvalidateRows(firstRow, lastRow);
+}
+
+void TCustomDCMemo::InvalidateCaret() {
+    const int32_t row = RowOfPosition(source_->Caret());
+    InvalidateRows(row, row);
+}
+
+// ---- Scrolling -------------------------------------------------------------------------------
+
+void TCustomDCMemo::SetTopRow(int32_t row) {
+    row = std::clamp(row, 0, std::max(ScrollRowCount() - 1, 0));
+    const int32_t delta = row - topRow_;
+    if (delta == 0)
+        return;
+    const int32_t oldDigits = LineNumberDigits();
+    topRow_ = row;
+    const int32_t areaHeight = height() - (hScroll_->isVisible() ? hScroll_->height() : 0);
+    const int32_t areaWidth = width() - (vScroll_->isVisible() ? vScroll_->width() : 0);
+    if (LineNumberDigits() != oldDigits || std::abs(int64_t(delta) * rowHeight_) >= areaHeight)
+        update();
+    else
+        scroll(0, -delta * rowHeight_, QRect(0, 0, areaWidth, areaHeight));
+    UpdateScrollBars();
+}
+
+void TCustomDCMemo::SetLeftColumn(int32_t column) {
+    if (wordWrap_)
+        column = 0;
+    column = std::clamp(column, 0, std::max(HorzMaxPos, source_->Caret().CharPos));
+    const int32_t delta = column - leftCol_;
+    if (delta == 0)
+        return;
+    leftCol_ = column;
+    const int32_t areaHeight = height() - (hScroll_->isVisible() ? hScroll_->height() : 0);
+    const QRect textArea(TextLeftPx(), 0, TextWidthPx(), areaHeight);
+    if (useMonoFont_ && std::abs(int64_t(delta) * charWidth_) < textArea.width())
+        scroll(-delta * charWidth_, 0, textArea);
+    else
+        update(textArea);
+    UpdateScrollBars();
+}
+
+void TCustomDCMemo::MakeCaretVisible() {
+    const TPosition caret = source_->Caret();
+    const int32_t row = RowOfPosition(caret);
+    const int32_t rows = FullyVisibleRows();
+    if (row < topRow_)
+        SetTopRow(row);
+    else if (row >= topRow_ + rows)
+        SetTopRow(row - rows + 1);
+    if (wordWrap_)
+        return;
+    const int32_t columns = std::max(TextWidthPx() / std::max(charWidth_, 1), 1);
+    if (caret.CharPos < leftCol_)
+        SetLeftColumn(caret.CharPos);
+    else if (caret.CharPos >= leftCol_ + columns)
+        SetLeftColumn(caret.CharPos - columns + 1);
+}
+
+void TCustomDCMemo::ScrollFoundIntoView() {
+    const TFoundRect found = source_->FoundRect();
+    const int32_t row = RowOfPosition({found.LinePos, found.StartChar});
+    const int32_t rows = FullyVisibleRows();
+    if (row < topRow_ || row >= topRow_ + rows)
+        SetTopRow(row - rows / 2);
+    if (wordWrap_)
+        return;
+    const int32_t columns = std::max(TextWidthPx() / std::max(charWidth_, 1), 1);
+    if (found.StartChar < leftCol_ || found.EndChar > leftCol_ + columns)
+        SetLeftColumn(std::max(found.StartChar - columns / 4, 0));
+}
+
+void TCustomDCMemo::UpdateScrollBars() {
+    updatingScrollBars_ = true;
+    if (vScroll_->isVisible()) {
+        vScroll_->setRange(0, std::max(ScrollRowCount() - 1, 0));
+        vScroll_->setPageStep(FullyVisibleRows());
+        vScroll_->setValue(topRow_);
+    }
+    if (hScroll_->isVisible()) {
+        hScroll_->setRange(0, wordWrap_ ? 0 : HorzMaxPos);
+        hScroll_->setPageStep(std::max(TextWidthPx() / std::max(charWidth_, 1), 1));
+        hScroll_->setValue(leftCol_);
+    }
+    updatingScrollBars_ = false;
+}
+
+void TCustomDCMemo::ScrollBarMoved(bool vertical, int value) {
+    if (updatingScrollBars_)
+        return;
+    if (vertical)
+        SetTopRow(value);
+    else
+        SetLeftColumn(value);
+}
+
+void TCustomDCMemo::resizeEvent(QResizeEvent*) {
+    const int32_t barV = vScroll_->isVisible() ? vScroll_->sizeHint().width() : 0;
+    const int32_t barH = hScroll_->isVisible() ? hScroll_->sizeHint().height() : 0;
+    vScroll_->setGeometry(width() - barV, 0, barV, std::max(height() - barH, 0));
+    hScroll_->setGeometry(0, height() - barH, std::max(width() - barV, 0), barH);
+    if (wordWrap_ && !options_.Has(moBreakWordAtMargin)) {
+        RewrapAll();
+        update();
+    }
+    UpdateScrollBars();
+}
+
+// ---- Columns and pixels ----------------------------------------------------------------------
+
+// Expanded text and styles of columns [firstColumn, endColumn) of a line. Costs the visible
+// columns (and a memchr for tabs before them), whatever the line's length.
+TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn, int32_t endColumn) {
+    RowSlice slice;
+    slice.startColumn = firstColumn;
+    if (line < 0 || line >= source_->LineCount() || endColumn <= firstColumn)
+        return slice;
+    const bool colour = options_.Has(moColorSyntax) && source_->SyntaxParser() != nullptr;
+    if (colour && !source_->Store().IsUpToDate(line))
+        source_->LineColors(line);  // parses on demand
+    const std::string_view stored = source_->StoredLine(line);
+    const std::string& colours = source_->Store().Colours(line);
+    const TTabStops& tabs = source_->TabRack();
+    const TTabStops::Location at = tabs.Locate(stored, firstColumn);
+    int64_t i = at.index;
+    int32_t column = at.startColumn;
+    const auto styleAt = [&](int64_t index) -> char {
+        return colour && size_t(index) < colours.size() ? colours[size_t(index)] : '\0';
+    };
+    const size_t budget = size_t(endColumn - firstColumn);
+    slice.text.reserve(std::min<size_t>(budget, 4096));
+    while (column < endColumn && size_t(i) < stored.size()) {
+        const char c = stored[size_t(i)];
+        const char style = styleAt(i);
+        if (c == '\t') {
+            const int32_t next = tabs.NextStop(column);
+            const int32_t symbol = column + std::max((next - column) / 2 - 1, 0);
+            if (symbol >= firstColumn && symbol < endColumn)
+                slice.tabSymbols.push_back(symbol);
+            for (int32_t k = std::max(column, firstColumn); k < std::min(next, endColumn); ++k) {
+                slice.text.push_back('\t');  // the painter draws tab runs as blanks
+                slice.styles.push_back(style);
+            }
+            column = next;
+        } else {
+            if (column >= firstColumn) {
+                slice.text.push_back(c);
+                slice.styles.push_back(style);
+            }
+            ++column;
+        }
+        ++i;
+    }
+    if (size_t(i) >= stored.size() && column <= endColumn) {
+        slice.endsInside = true;
+        slice.lineEnd = std::max(column, 0);
+        if (slice.lineEnd < firstColumn) {  // the line ends before the slice
+            slice.lineEnd = int32_t(stored.empty() ? 0 : tabs.ExpandedLength(stored));
+        }
+    }
+    return slice;
+}
+
+int32_t TCustomDCMemo::ColumnX(const TLineInfo& row, int32_t column) const {
+    const int32_t origin = wordWrap_ ? row.StartColumn : leftCol_;
+    if (useMonoFont_ || column <= origin)
+        return TextLeftPx() + (column - origin) * charWidth_;
+    auto* self = const_cast<TCustomDCMemo*>(this);
+    const RowSlice slice = self->SliceOf(row.Line, origin, column);
+    int32_t x = TextLeftPx();
+    for (char c : slice.text)
+        x += CharWidthOf(static_cast<unsigned char>(c == '\t' ? ' ' : c));
+    return x + (column - origin - int32_t(slice.text.size())) * CharWidthOf(' ');
+}
+
+int32_t TCustomDCMemo::ColumnAtX(const TLineInfo& row, int32_t x) const {
+    const int32_t origin = wordWrap_ ? row.StartColumn : leftCol_;
+    const int32_t dx = x - TextLeftPx();
+    if (dx <= 0)
+        return origin;
+    if (useMonoFont_)
+        return origin + (dx + charWidth_ / 2) / std::max(charWidth_, 1);
+    auto* self = const_cast<TCustomDCMemo*>(this);
+    const RowSlice slice = self->SliceOf(row.Line, origin, origin + VisibleColumns());
+    int32_t left = 0, column = origin;
+    for (char c : slice.text) {
+        const int32_t w = CharWidthOf(static_cast<unsigned char>(c == '\t' ? ' ' : c));
+        if (dx < left + w / 2 + (w & 1))
+            return column;
+        left += w;
+        ++column;
+    }
+    return column + (dx - left + CharWidthOf(' ') / 2) / std::max(CharWidthOf(' '), 1);
+}
+
+TPosition TCustomDCMemo::PositionAt(QPoint point) const {
+    const int32_t offset = point.y() >= 0 ? point.y() / std::max(rowHeight_, 1) : -1;
+    const int32_t row = std::max(topRow_ + offset, 0);
+    const TLineInfo info = RowInfo(row);
+    int32_t column = ColumnAtX(info, point.x());
+    if (wordWrap_ && !info.IsLastRow())
+        column = std::clamp(column, info.StartColumn, info.EndColumn);
+    if (wordWrap_ && info.Line >= source_->LineCount())
+        return {info.Line, 0};
+    return {info.Line, std::max(column, 0)};
+}
+
+TPosition TCustomDCMemo::LimitClick(TPosition pos) const {
+    if (!source_->HasOption(soBeyondFileEnd))
+        pos.LinePos = std::min(pos.LinePos, LastLine());
+    if (source_->HasOption(soLimitEOL))
+        pos.CharPos = std::min(pos.CharPos, source_->LineLength(pos.LinePos));
+    return pos;
+}
+
+QRect TCustomDCMemo::CaretRect() const {
+    const TPosition caret = source_->Caret();
+    const int32_t row = RowOfPosition(caret);
+    TLineInfo info = RowInfo(row);
+    const int32_t x = ColumnX(info, caret.CharPos);
+    int32_t w = 2;
+    if (hideCaret_)
+        return QRect(x, (row - topRow_) * rowHeight_, 1, 1);
+    if (options_.Has(moOverwriteCaret) && !TCustomMemoSource::InsertMode()) {
+        auto* self = const_cast<TCustomDCMemo*>(this);
+        const RowSlice under = self->SliceOf(caret.LinePos, caret.CharPos, caret.CharPos + 1);
+        const char c = under.text.empty() ? ' ' : under.text[0];
+        w = CharWidthOf(static_cast<unsigned char>(c == '\t' ? ' ' : c));
+    }
+    return QRect(x, (row - topRow_) * rowHeight_, w, rowHeight_);
+}
+
+// ---- Vertical moves --------------------------------------------------------------------------
+
+// Moves the caret by rows. With word wrap, a proportional font or soRetainColumn the caret keeps
+// the pixel column of the first move of a series; any other caret change forgets it.
+void TCustomDCMemo::VerticalMove(int32_t rows, bool) {
+    const bool rowBased = wordWrap_ || !useMonoFont_ || source_->HasOption(soRetainColumn);
+    if (!rowBased) {
+        if (rows == -1)
+            source_->CaretUp();
+        else if (rows == 1)
+            source_->CaretDown();
+        else
+            source_->MoveCaret(rows, 0);
+        return;
+    }
+    const TPosition caret = source_->Caret();
+    const int32_t row = RowOfPosition(caret);
+    if (!rememberedX_)
+        rememberedX_ = ColumnX(RowInfo(row), caret.CharPos);
+    int32_t lastRow = std::numeric_limits<int32_t>::max() / 2;
+    if (!source_->HasOption(soBeyondFileEnd))
+        lastRow = wordWrap_ ? wrap_.RowOfLine(LastLine()) + wrap_.RowsOfLine(LastLine()) - 1 : LastLine();
+    const int32_t target = std::clamp(row + rows, 0, std::max(lastRow, 0));
+    if (target == row)
+        return;
+    const TLineInfo info = RowInfo(target);
+    int32_t column = ColumnAtX(info, *rememberedX_);
+    bool atRowEnd = false;
+    if (!info.IsLastRow() && column >= info.EndColumn) {
+        column = info.EndColumn;
+        atRowEnd = true;
+    }
+    if (source_->HasOption(soLimitEOL))
+        column = std::min(column, source_->LineLength(info.Line));
+    verticalMoveRunning_ = true;
+    source_->SetCaret(column, info.Line);
+    verticalMoveRunning_ = false;
+    caretAtRowEnd_ = atRowEnd;
+}
+
+// ---- Focus -----------------------------------------------------------------------------------
+
+void TCustomDCMemo::focusInEvent(QFocusEvent* event) {
+    activation_ = NextActivation();
+    InvalidateCaret();
+    QWidget::focusInEvent(event);
+}
+
+void TCustomDCMemo::focusOutEvent(QFocusEvent* event) {
+    InvalidateCaret();
+    QWidget::focusOutEvent(event);
+}
+
+void TCustomDCMemo::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
+        update();
+    QWidget::changeEvent(event);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,13 @@
+// The editor view with its properties published; the editor window's control derives from it.
+#pragma once
+
+#include "custom_dc_memo.h"
+
+namespace tarnwick {
+
+class TDCMemo : public TCustomDCMemo {
+public:
+    using TCustomDCMemo::TCustomDCMemo;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,43 @@
+#include "text_styles.h"
+
+namespace tarnwick {
+
+TTextStyles TTextStyles::Defaults() {
+    static const char* const kNames[] = {
+        "Whitespace",     "String",          "Comment",         "Identifier",
+        "Integer",        "Float",           "Reserved words",  "Delimiters",
+        "Defines",        "Assembler",       "Html tags",       "Html params",
+        "Url",            "BreakPoint",      "Disabled breakpoint", "Error line",
+        "Marked Block",   "Search Match",    "Emphasis",        "System Variable",
+        "Script Whitespace", "Script Delimiters", "Script Comment", "Script String",
+        "Script Number",  "Script ResWord"};
+    TTextStyles styles;
+    for (const char* name : kNames)
+        styles.Add(name);
+    return styles;
+}
+
+int32_t TTextStyles::IndexOf(const std::string& name) const {
+    for (int32_t i = 0; i < Count(); ++i)
+        if (items_[size_t(i)].Name == name)
+            return i;
+    return -1;
+}
+
+TTextStyle& TTextStyles::Add(std::string name) {
+    TTextStyle& style = items_.emplace_back();
+    style.Name = std::move(name);
+    return style;
+}
+
+void TTextStyles::Set(int32_t index, TTextStyle style) {
+    if (index < 0 || index >= Count())
+        return;
+    if (style.UpdateMemoColors != mcNone) {
+        style.UseMemoColor = false;
+        style.UseMemoFont = false;
+    }
+    items_[size_t(index)] = std::move(style);
+}
+
+}  // namespace tarnwick
