@@ -74,7 +74,7 @@ uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::st
         return state;
     }
     if (scheme_.Prepared().blocks.size() != scheme_.SyntaxBlocks.size())
-        Reset();  // the blocks were edited without a reset; never parse with stale lookup data
+        scheme_.Prepare();  // blocks edited without a reset: never parse with stale lookup data
 
     text_ = text.data();
     length_ = std::min(text.size(), styles.size());

@@ -205,6 +205,19 @@ TEST_F(SyntaxParserTest, EqualStacksShareOneState) {
     EXPECT_EQ(state_, first);
 }
 
+TEST_F(SyntaxParserTest, TokensReachOnGetTokenWholeAcrossSteps) {
+    Root().UseComments = Root().UseMultiLineComments = true;
+    Root().MultiLineCommentDelimiters.push_back({{{kComment, true}, "{"}, "}"});
+    Load();
+    std::vector<std::pair<int, std::string>> tokens;
+    parser_.OnGetToken = [&](TSyntaxParser&, int id, const std::string& text) { tokens.emplace_back(id, text); };
+    Parse("x {a b} 12");
+    using T = TSyntaxParser;
+    EXPECT_EQ(tokens, (std::vector<std::pair<int, std::string>>{
+                          {T::tcIdentifier, "x"}, {T::tcText, " "}, {T::tcMultiLineComment, "{a b}"},
+                          {T::tcText, " "}, {T::tcInteger, "12"}}));
+}
+
 TEST_F(SyntaxParserTest, EmptyLineKeepsTheState) {
     Load();
     std::string styles;

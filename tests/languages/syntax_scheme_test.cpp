@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "object_stream.h"
+#include "syntax_parser.h"
 #include "syntax_scheme.h"
 
 namespace tarnwick {
@@ -207,6 +208,11 @@ TEST_F(SchemeFileTest, HostileButWellFormedFilesLoad) {
     TSyntaxScheme scheme;
     scheme.LoadFromFile(Write("many.syn", manyBlocks));
     EXPECT_EQ(scheme.SyntaxBlocks.size(), 300u);
+    TSyntaxParser parser;  // every block is its own parent: switching must still stop
+    parser.SetSyntaxScheme(scheme);
+    const std::string line = "(((x)))" + std::string(100, '(');
+    std::string styles(line.size(), '\0');
+    parser.ParseLine(line, 0, styles);
 
     const std::string huge(1 << 20, 'k');
     const std::string hugeFile = "object TPersHolder\r\n  P.Name = '" + huge + "'\r\nend\r\n";
