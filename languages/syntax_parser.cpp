@@ -322,15 +322,13 @@ void TSyntaxParser::NormalStep() {
     const TSyntaxBlock& b = *block_;
     const auto c = static_cast<unsigned char>(text_[cursor_]);
     if (c >= 1 && c <= 32) {
-        while (cursor_ < length_ && text_[cursor_] >= 1 && text_[cursor_] <= 32)
-            ++cursor_;
+        SkipRun([](unsigned char x) { return x >= 1 && x <= 32; });
         tokenCode_ = tcText;
         return;
     }
     const TCharSet& freeSymbols = scheme_.Prepared().freeSymbols;
     if (freeSymbols.Contains(c)) {
-        while (cursor_ < length_ && freeSymbols.Contains(static_cast<unsigned char>(text_[cursor_])))
-            ++cursor_;
+        SkipRun([&](unsigned char x) { return freeSymbols.Contains(x); });
         tokenCode_ = tcSymbol;
         return;
     }
@@ -401,70 +399,64 @@ void TSyntaxParser::DirectiveStep() {
 
 // ---- Recognisers ----------------------------------------------------------------------------
 
+// The first candidate whose left string stands at the cursor and passes the boundary test.
+const TTokenCandidate* TSyntaxParser::FirstMatch(const std::vector<TTokenCandidate>& candidates,
+                                                 bool singleLineString) const {
+    for (const TTokenCandidate& c : candidates)
+        if (MatchAt(cursor_, c.text, block_->CaseSensitive) &&
+            (singleLineString ? SingleLineStringTest(c.text, cursor_) : AfterTest(c.text, cursor_)))
+            return &c;
+    return nullptr;
+}
+
+// Takes a matched candidate as the token: code, item index, and the cursor past its left
+// string, or to the line's end for the comment kinds that run to it.
+bool TSyntaxParser::TakeToken(const TTokenCandidate& c, int tokenCode, bool toLineEnd) {
+    tokenCode_ = tokenCode;
+    itemIndex_ = c.position;
+    cursor_ = toLineEnd ? length_ : cursor_ + c.text.size();
+    return true;
+}
+
 bool TSyntaxParser::ParseComment() {
     const TSyntaxBlock& b = *block_;
     const TPreparedBlock& p = *prepared_;
-    const bool cs = b.CaseSensitive;
     if (b.UseMultiLineComments)
-        for (const TTokenCandidate& c : p.multiLineComments)
-            if (MatchAt(cursor_, c.text, cs) && AfterTest(c.text, cursor_)) {
-                tokenCode_ = tcMultiLineComment;
-                stateIndex_ = siMultiLineComment;
-                itemIndex_ = c.position;
-                cursor_ += c.text.size();
-                return true;
-            }
+        if (const TTokenCandidate* c = FirstMatch(p.multiLineComments, false)) {
+            stateIndex_ = siMultiLineComment;
+            return TakeToken(*c, tcMultiLineComment, false);
+        }
     if (b.UseFullLineComments && canParseFullLineComment_)
-        for (const TTokenCandidate& c : p.fullLineComments)
-            if (MatchAt(cursor_, c.text, cs) && AfterTest(c.text, cursor_)) {
-                tokenCode_ = tcFullLineComment;
-                itemIndex_ = c.position;
-                cursor_ = length_;
-                return true;
-            }
+        if (const TTokenCandidate* c = FirstMatch(p.fullLineComments, false))
+            return TakeToken(*c, tcFullLineComment, true);
     if (b.UseSingleLineComments)
-        for (const TTokenCandidate& c : p.singleLineComments)
-            if (MatchAt(cursor_, c.text, cs) && AfterTest(c.text, cursor_)) {
-                tokenCode_ = tcSingleLineComment;
-                stateIndex_ = siNormal;
-                itemIndex_ = c.position;
-                cursor_ = length_;
-                return true;
-            }
+        if (const TTokenCandidate* c = FirstMatch(p.singleLineComments, false)) {
+            stateIndex_ = siNormal;
+            return TakeToken(*c, tcSingleLineComment, true);
+        }
     return false;
 }
 
 bool TSyntaxParser::ParseString() {
     const TSyntaxBlock& b = *block_;
     const TPreparedBlock& p = *prepared_;
-    const bool cs = b.CaseSensitive;
     if (b.UseMultiLineStrings)
-        for (const TTokenCandidate& c : p.multiLineStrings)
-            if (MatchAt(cursor_, c.text, cs) && AfterTest(c.text, cursor_)) {
-                tokenCode_ = tcMultiLineString;
-                stateIndex_ = siMultiLineString;
-                itemIndex_ = c.position;
-                cursor_ += c.text.size();
-                return true;
-            }
+        if (const TTokenCandidate* c = FirstMatch(p.multiLineStrings, false)) {
+            stateIndex_ = siMultiLineString;
+            return TakeToken(*c, tcMultiLineString, false);
+        }
     if (b.UseSingleLineStrings)
-        for (const TTokenCandidate& c : p.singleLineStrings)
-            if (MatchAt(cursor_, c.text, cs) && SingleLineStringTest(c.text, cursor_)) {
-                tokenCode_ = tcSingleLineString;
-                itemIndex_ = c.position;
-                cursor_ += c.text.size();
-                if (cursor_ < length_)
-                    stateIndex_ = siSingleLineString;
-                return true;
-            }
+        if (const TTokenCandidate* c = FirstMatch(p.singleLineStrings, true)) {
+            TakeToken(*c, tcSingleLineString, false);
+            if (cursor_ < length_)
+                stateIndex_ = siSingleLineString;
+            return true;
+        }
     return false;
 }
 
 bool TSyntaxParser::ParseDigits() {
-    const std::size_t start = cursor_;
-    while (cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_])))
-        ++cursor_;
-    if (cursor_ == start)
+    if (SkipRun(IsDigit) == 0)
         return false;
     tokenCode_ = tcInteger;
     return true;
@@ -477,30 +469,23 @@ bool TSyntaxParser::ParseNumber() {
     if (cursor_ < length_ && text_[cursor_] == '.') {
         isFloat = true;
         ++cursor_;
-        while (cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_])))
-            ++cursor_;
+        SkipRun(IsDigit);
     }
     if (cursor_ < length_ && (text_[cursor_] == 'e' || text_[cursor_] == 'E')) {
         const std::size_t atE = cursor_++;
         if (cursor_ < length_ && (text_[cursor_] == '+' || text_[cursor_] == '-'))
             ++cursor_;
-        if (cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_]))) {
-            while (cursor_ < length_ && IsDigit(static_cast<unsigned char>(text_[cursor_])))
-                ++cursor_;
+        if (SkipRun(IsDigit) > 0)
             isFloat = true;
-        } else {
+        else
             cursor_ = atE;
-        }
     }
     tokenCode_ = isFloat ? tcFloat : tcInteger;
     return true;
 }
 
 bool TSyntaxParser::ScanHexTail() {
-    const std::size_t start = cursor_;
-    while (cursor_ < length_ && IsHexDigit(static_cast<unsigned char>(text_[cursor_])))
-        ++cursor_;
-    if (cursor_ == start)
+    if (SkipRun(IsHexDigit) == 0)
         return false;
     tokenCode_ = tcHex;
     return true;
@@ -590,8 +575,7 @@ bool TSyntaxParser::ScanIdentifier() {
         return false;
     ++cursor_;
     const TCharSet& other = block_->OtherIdentChars;
-    while (cursor_ < length_ && other.Contains(static_cast<unsigned char>(text_[cursor_])))
-        ++cursor_;
+    SkipRun([&](unsigned char c) { return other.Contains(c); });
     return true;
 }
 

@@ -88,6 +88,16 @@ private:
     bool BeforeTest(const std::string& s, std::size_t at) const;
     bool SingleLineStringTest(const std::string& s, std::size_t at) const;
     std::size_t FindClosing(const std::string& s) const;
+    const TTokenCandidate* FirstMatch(const std::vector<TTokenCandidate>& candidates, bool singleLineString) const;
+    bool TakeToken(const TTokenCandidate& c, int tokenCode, bool toLineEnd);
+    // Moves the cursor over the characters that satisfy inClass; answers how many.
+    template <class Pred>
+    std::size_t SkipRun(Pred inClass) {
+        const std::size_t start = cursor_;
+        while (cursor_ < length_ && inClass(static_cast<unsigned char>(text_[cursor_])))
+            ++cursor_;
+        return cursor_ - start;
+    }
     bool ScanIdentifier();
     bool ScanHexTail();
     bool ParsePrefixedNumber();
