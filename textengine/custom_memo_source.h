@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bookmark_list.h"
+#include "line_length_index.h"
 #include "line_store.h"
 #include "memo_position.h"
 #include "memo_types.h"
@@ -121,6 +122,9 @@ public:
     // The line as stored; valid until the next edit. Empty for an index out of range.
     std::string_view StoredLine(int32_t line) const;
     int32_t LineLength(int32_t line) const;  // expanded length
+    // The expanded length of the longest line, for the view's horizontal extent. The first
+    // call after a load counts every line once; later edits keep the count up to date.
+    int32_t LongestLineLength();
     // Every stored line joined with CR LF, without a final line end.
     std::string Text() const;
     TInternalStrings& Store() { return store_; }
@@ -334,6 +338,8 @@ private:
     void EnsureLineExists(int32_t line);
     void ReplaceTabAt(int32_t line, int32_t column);
     void PutStoredLine(int32_t line, std::string text, std::string colours);
+    void InsertStoredLine(int32_t line, std::string_view text);
+    void DeleteStoredLine(int32_t line);
     void AdjustForInsert(int32_t line, int32_t column, int32_t count);
     void AdjustForDelete(int32_t line, int32_t column, int32_t count);
     void AdjustForSplit(int32_t line, int32_t column);
@@ -382,6 +388,7 @@ private:
     void AfterBulkLoad();
 
     TInternalStrings store_;
+    TLineLengthIndex lengths_;
     std::unique_ptr<TExternalStrings> lines_;
     TStringsOptions options_{kDefaultStringsOptions};
     TSimpleParser* parser_ = nullptr;

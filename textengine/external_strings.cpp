@@ -38,7 +38,7 @@ void TExternalStrings::Insert(int32_t index, std::string_view text) {
         return;
     TCustomMemoSource& s = source_;
     s.BeginSafeChange(ccLinesInsert);
-    s.store_.Insert(index, Incoming(text));
+    s.InsertStoredLine(index, Incoming(text));
     if (index > 0)
         s.store_.SetEndState(index, s.store_.EndState(index - 1));
     s.AdjustForLineInsert(index);
@@ -54,7 +54,7 @@ void TExternalStrings::Delete(int32_t index) {
     TCustomMemoSource& s = source_;
     s.BeginSafeChange(ccDeleteLine);
     const uint32_t removedEnd = s.store_.EndState(index);
-    s.store_.Delete(index);
+    s.DeleteStoredLine(index);
     // The next line was parsed after the removed one; it stays valid only if the states agree.
     if (index < Count()) {
         const uint32_t before = index > 0 ? s.store_.EndState(index - 1)
@@ -73,6 +73,7 @@ void TExternalStrings::Clear() {
     TCustomMemoSource& s = source_;
     s.BeginSafeChange(ccLinesClear);
     s.store_.Clear();
+    s.lengths_.Reset();
     s.bookmarks_.Clear();
     s.hiddenLines_.clear();
     s.selType_ = stNone;
@@ -103,6 +104,7 @@ void TExternalStrings::SetText(std::string_view text) {
     TInternalStrings loaded;
     loaded.Load(stream, s.LoadRules());
     s.store_.Swap(loaded);
+    s.lengths_.Reset();
     s.bookmarks_.Clear();
     s.AfterBulkLoad();
     s.TextChangedAt(0, std::max(Count() - 1, 0));

@@ -92,6 +92,7 @@ void TCustomMemoSource::SetTabStops(const std::string& stops) {
     parsed.Parse(stops);  // throws before anything changes
     tabStops_ = parsed;
     tabStopsText_ = stops;
+    lengths_.Reset();
     if (options_.Has(soUseTabCharacter)) {
         TChangeBracket bracket(*this, ccNone);
         MarkChanged(0, std::max(LineCount() - 1, 0));
@@ -160,6 +161,16 @@ std::string TCustomMemoSource::LineText(int32_t line) const {
 
 int32_t TCustomMemoSource::LineLength(int32_t line) const {
     return tabStops_.ExpandedLength(StoredLine(line));
+}
+
+int32_t TCustomMemoSource::LongestLineLength() {
+    if (!lengths_.IsBuilt()) {
+        lengths_.Reset();
+        for (int32_t i = 0; i < LineCount(); ++i)
+            lengths_.Add(tabStops_.ExpandedLength(store_.Text(i)));
+        lengths_.MarkBuilt();
+    }
+    return lengths_.Longest();
 }
 
 std::string TCustomMemoSource::Text() const {

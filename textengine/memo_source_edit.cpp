@@ -41,11 +41,27 @@ void TCustomMemoSource::TextChangedAt(int32_t firstLine, int32_t lastLine) {
 
 void TCustomMemoSource::PutStoredLine(int32_t line, std::string text, std::string colours) {
     const bool keepColours = !colours.empty() && colours.size() == text.size();
+    if (lengths_.IsBuilt()) {
+        lengths_.Remove(tabStops_.ExpandedLength(store_.Text(line)));
+        lengths_.Add(tabStops_.ExpandedLength(text));
+    }
     store_.SetText(line, text);
     if (keepColours)
         store_.MutableColours(line) = std::move(colours);
     else if (!store_.Colours(line).empty())
         store_.MutableColours(line).clear();
+}
+
+void TCustomMemoSource::InsertStoredLine(int32_t line, std::string_view text) {
+    if (lengths_.IsBuilt())
+        lengths_.Add(tabStops_.ExpandedLength(text));
+    store_.Insert(line, text);
+}
+
+void TCustomMemoSource::DeleteStoredLine(int32_t line) {
+    if (lengths_.IsBuilt())
+        lengths_.Remove(tabStops_.ExpandedLength(store_.Text(line)));
+    store_.Delete(line);
 }
 
 // Appends empty lines until line exists, recorded as splits at the end of the last line so
@@ -54,7 +70,7 @@ void TCustomMemoSource::EnsureLineExists(int32_t line) {
     if (line < LineCount())
         return;
     if (LineCount() == 0) {
-        store_.Insert(0, {});
+        InsertStoredLine(0, {});
         TextChangedAt(0, 0);
     }
     const int32_t missing = line - (LineCount() - 1);
@@ -223,7 +239,7 @@ void TCustomMemoSource::SplitLine() {
     const uint32_t endState = store_.EndState(line);
     Record(TUndoRecord::Split());
     PutStoredLine(line, std::move(head), std::move(colours));
-    store_.Insert(line + 1, tail);
+    InsertStoredLine(line + 1, tail);
     store_.SetEndState(line + 1, endState);
     if (!tailColours.empty())
         store_.MutableColours(line + 1) = std::move(tailColours);
@@ -254,7 +270,7 @@ void TCustomMemoSource::JoinLines() {
     Record(TUndoRecord::Joined());
     PutStoredLine(line, std::move(joined), std::move(colours));
     store_.SetEndState(line, endState);
-    store_.Delete(line + 1);
+    DeleteStoredLine(line + 1);
     AdjustForJoin(line, column);
     TextChangedAt(line, line + 1);
 }

@@ -64,6 +64,7 @@ void TCustomMemoSource::LoadFromStream(TByteStream& stream) {
     TInternalStrings loaded;
     loaded.Load(stream, LoadRules());
     store_.Swap(loaded);
+    lengths_.Reset();
     AfterBulkLoad();
     bookmarks_.Clear();
     modified_ = false;

@@ -255,6 +255,25 @@ TEST(MemoSourceTest, ExtremePositionsNeitherOverflowNorFillMemory) {
     EXPECT_LT(s.Text().size(), size_t(1) << 20);
 }
 
+TEST(MemoSourceTest, LongestLineFollowsEdits) {
+    TMemoSource s;
+    LoadLines(s, {"ab", "abcdef", "abc"});
+    EXPECT_EQ(s.LongestLineLength(), 6);
+    s.SetCaret(2, 0);
+    for (int i = 0; i < 5000; ++i)
+        s.InsertString("x");
+    EXPECT_EQ(s.LongestLineLength(), 5002) << "past the directly counted lengths";
+    s.DeleteLine();
+    EXPECT_EQ(s.LongestLineLength(), 6);
+    s.SetCaret(3, 0);
+    s.NewLine();
+    EXPECT_EQ(s.LongestLineLength(), 3) << "abcdef split into abc and def";
+    s.Undo();
+    EXPECT_EQ(s.LongestLineLength(), 6);
+    s.Lines().Delete(0);
+    EXPECT_EQ(s.LongestLineLength(), 3);
+}
+
 TEST(MemoSourceTest, ReadOnlyBufferRefusesEditsButMovesTheCaret) {
     TMemoSource s;
     LoadLines(s, {"abc", "def"});
