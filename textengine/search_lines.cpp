@@ -35,9 +35,10 @@ public:
             return;
         for (char& c : text_)
             c = char(kCapitals[uint8_t(c)]);
-        for (int c = 0; c < 256; ++c)
-            if (kCapitals[size_t(c)] == uint8_t(text_[0]) && firstCount_ < 2)
-                firstCases_[firstCount_++] = char(c);
+        const uint8_t first = uint8_t(text_[0]);
+        firstCases_[firstCount_++] = char(first);
+        if (first + 0x20 < 256 && kCapitals[first + 0x20u] == first)  // a capital letter: its small one too
+            firstCases_[firstCount_++] = char(first + 0x20);
     }
     int32_t Length() const { return int32_t(text_.size()); }
 
