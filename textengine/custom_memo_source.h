@@ -205,6 +205,10 @@ public:
     void LoadFromStream(TByteStream& stream);
     void SaveToStream(TByteStream& stream) const;
 
+    // After the properties were streamed in: one full change with the caret home, the
+    // modified flag cleared and no undo.
+    void Loaded();
+
     bool Modified() const { return modified_; }
     // False records the save point.
     void SetModified(bool modified);

@@ -72,6 +72,15 @@ void TCustomMemoSource::LoadFromStream(TByteStream& stream) {
     saveModified_ = false;
 }
 
+void TCustomMemoSource::Loaded() {
+    TChangeBracket bracket(*this, ccLoad);
+    caret_ = {};
+    ClearUndo();
+    modified_ = false;
+    AddStates(msFullUpdate);
+    MarkChanged(0, std::max(LineCount() - 1, 0));
+}
+
 void TCustomMemoSource::SaveToStream(TByteStream& stream) const {
     const bool excludeReadOnly = options_.Has(soExcludeReadOnlyLines);
     const bool joinOnly = outFormat_ == ofWindows && !excludeReadOnly;
