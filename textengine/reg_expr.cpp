@@ -182,17 +182,22 @@ void TRegExpr::TMatcher::FindFirstCharacters() {
             anchored_ = true;
             return;
         case rkChar:
-        case rkClass:
-            for (int c = 0; c < 256; ++c) {
-                const uint8_t folded = caseSensitive_ ? uint8_t(c) : RegExprUpper(uint8_t(c));
-                firstChars_[size_t(c)] = node.Kind == rkChar ? folded == node.Char
-                                                             : node.Set[folded] != (node.Char == 1);
-            }
-            anyFirst_ = firstChars_.all();
+            firstChars_.set(node.Char);
+            if (!caseSensitive_ && node.Char >= 'A' && node.Char <= 'Z')
+                firstChars_.set(node.Char + ('a' - 'A'));
+            anyFirst_ = false;
             if (firstChars_.count() == 1)
-                for (int c = 0; c < 256; ++c)
-                    if (firstChars_[size_t(c)])
-                        onlyFirst_ = c;
+                onlyFirst_ = node.Char;
+            return;
+        case rkClass:
+            // A character is tested by its capital when ignoring case; the set holds capitals.
+            firstChars_ = node.Set;
+            if (!caseSensitive_)
+                for (int c = 'a'; c <= 'z'; ++c)
+                    firstChars_[size_t(c)] = node.Set[size_t(c) - ('a' - 'A')];
+            if (node.Char == 1)
+                firstChars_.flip();
+            anyFirst_ = firstChars_.all();
             return;
         case rkAny:
         case rkLineEnd:
