@@ -365,6 +365,7 @@ private:
     std::string TabString(int32_t fromColumn, int32_t toColumn) const;
     std::string IndentFill(int32_t line, int32_t indent) const;
     TSelectionType FilterKind(TSelectionType kind);
+    void MarkBlockCorner(TChangeCode code, bool topLeft);
     void NormaliseSelection();
     SavedSelection SaveSelection() const;
     void RestoreSelection(const SavedSelection& s);

@@ -133,25 +133,19 @@ void TCustomMemoSource::GotoBlockEnd() {
 
 // ---- Selection commands ----------------------------------------------------------------
 
-void TCustomMemoSource::MarkBlockBegin() {
-    TChangeBracket bracket(*this, ccMarkBlockBegin);
+// The named corner takes the caret; without a selection both do, as a stream selection.
+void TCustomMemoSource::MarkBlockCorner(TChangeCode code, bool topLeft) {
+    TChangeBracket bracket(*this, code);
     SelectionCommandScope scope(selectionCommand_);
     if (selType_ == stNone) {
         selType_ = FilterKind(stStream);
-        selBottomRight_.Pos = caret_;
+        selTopLeft_.Pos = selBottomRight_.Pos = caret_;
     }
-    selTopLeft_.Pos = caret_;
+    (topLeft ? selTopLeft_ : selBottomRight_).Pos = caret_;
 }
 
-void TCustomMemoSource::MarkBlockEnd() {
-    TChangeBracket bracket(*this, ccMarkBlockEnd);
-    SelectionCommandScope scope(selectionCommand_);
-    if (selType_ == stNone) {
-        selType_ = FilterKind(stStream);
-        selTopLeft_.Pos = caret_;
-    }
-    selBottomRight_.Pos = caret_;
-}
+void TCustomMemoSource::MarkBlockBegin() { MarkBlockCorner(ccMarkBlockBegin, true); }
+void TCustomMemoSource::MarkBlockEnd() { MarkBlockCorner(ccMarkBlockEnd, false); }
 
 void TCustomMemoSource::SelectAll() {
     TChangeBracket bracket(*this, ccSelectAll);

@@ -6,21 +6,14 @@
 
 #include "memo_source.h"
 #include "memory_stream.h"
+#include "external_strings.h"
 
 namespace tarnwick::testing_support {
 
-// Loads lines (joined by LF) as a file would come in, then clears the modified flag.
+// Fills the buffer as a loaded file would be, with the modified flag cleared.
 inline void LoadLines(TCustomMemoSource& source, const std::vector<std::string>& lines) {
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += '\n';
-        text += lines[i];
-    }
-    if (!lines.empty() && lines.back().empty())
-        text += '\n';
-    TMemoryStream stream(text);
-    source.LoadFromStream(stream);
+    source.Lines().Assign(lines);
+    source.SetModified(false);
 }
 
 // Every line in stored form.
