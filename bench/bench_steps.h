@@ -17,6 +17,12 @@ void RunSearch(BenchContext& ctx);
 // Highlighting of the whole text with the shipped EDIF scheme.
 void RunHighlighting(BenchContext& ctx);
 
+// The editor view offscreen over the loaded file: keystroke with repaint, first paint at the
+// end of the text, page-down repaint near the start and deep in the file.
+void RunView(BenchContext& ctx);
+// The shipped EDIF scheme beside the executable (the --scheme option overrides it).
+std::string DefaultSchemePath();
+
 // Writes a generated EDIF netlist of about megabytes MiB to path.
 void GenerateEdif(const std::string& path, int megabytes);
 

@@ -11,8 +11,6 @@
 
 namespace tarnwick::bench {
 
-namespace {
-
 // The data folder sits beside the executables in the build tree.
 std::string DefaultSchemePath() {
     char exe[PATH_MAX] = {};
@@ -21,8 +19,6 @@ std::string DefaultSchemePath() {
     folder = folder.substr(0, folder.find_last_of('/') + 1);
     return folder + "System/Languages/EDIF.syn";
 }
-
-}  // namespace
 
 void RunHighlighting(BenchContext& ctx) {
     TSyntaxScheme scheme;

@@ -22,6 +22,7 @@ constexpr BenchStep kSteps[] = {
     RunHighlighting,
     RunEditing,
     RunSearch,
+    RunView,
 };
 
 int Usage() {

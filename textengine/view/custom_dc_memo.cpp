@@ -308,7 +308,7 @@ int32_t TCustomDCMemo::TextLeftPx() const {
 }
 
 int32_t TCustomDCMemo::TextWidthPx() const {
-    const int32_t bar = vScroll_->isVisible() ? vScroll_->width() : 0;
+    const int32_t bar = vScroll_->isVisibleTo(this) ? vScroll_->width() : 0;
     return std::max(width() - bar - TextLeftPx(), 0);
 }
 
@@ -318,7 +318,7 @@ int32_t TCustomDCMemo::VisibleColumns() const {
 }
 
 int32_t TCustomDCMemo::FullyVisibleRows() const {
-    const int32_t bar = hScroll_->isVisible() ? hScroll_->height() : 0;
+    const int32_t bar = hScroll_->isVisibleTo(this) ? hScroll_->height() : 0;
     return std::max((height() - bar) / std::max(rowHeight_, 1), 1);
 }
 
@@ -487,8 +487,8 @@ void TCustomDCMemo::SetTopRow(int32_t row) {
         return;
     const int32_t oldDigits = LineNumberDigits();
     topRow_ = row;
-    const int32_t areaHeight = height() - (hScroll_->isVisible() ? hScroll_->height() : 0);
-    const int32_t areaWidth = width() - (vScroll_->isVisible() ? vScroll_->width() : 0);
+    const int32_t areaHeight = height() - (hScroll_->isVisibleTo(this) ? hScroll_->height() : 0);
+    const int32_t areaWidth = width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0);
     if (LineNumberDigits() != oldDigits || std::abs(int64_t(delta) * rowHeight_) >= areaHeight)
         update();
     else
@@ -504,7 +504,7 @@ void TCustomDCMemo::SetLeftColumn(int32_t column) {
     if (delta == 0)
         return;
     leftCol_ = column;
-    const int32_t areaHeight = height() - (hScroll_->isVisible() ? hScroll_->height() : 0);
+    const int32_t areaHeight = height() - (hScroll_->isVisibleTo(this) ? hScroll_->height() : 0);
     const QRect textArea(TextLeftPx(), 0, TextWidthPx(), areaHeight);
     if (useMonoFont_ && std::abs(int64_t(delta) * charWidth_) < textArea.width())
         scroll(-delta * charWidth_, 0, textArea);
@@ -545,12 +545,12 @@ void TCustomDCMemo::ScrollFoundIntoView() {
 
 void TCustomDCMemo::UpdateScrollBars() {
     updatingScrollBars_ = true;
-    if (vScroll_->isVisible()) {
+    if (vScroll_->isVisibleTo(this)) {
         vScroll_->setRange(0, std::max(ScrollRowCount() - 1, 0));
         vScroll_->setPageStep(FullyVisibleRows());
         vScroll_->setValue(topRow_);
     }
-    if (hScroll_->isVisible()) {
+    if (hScroll_->isVisibleTo(this)) {
         hScroll_->setRange(0, wordWrap_ ? 0 : HorzMaxPos);
         hScroll_->setPageStep(std::max(TextWidthPx() / std::max(charWidth_, 1), 1));
         hScroll_->setValue(leftCol_);
@@ -568,8 +568,8 @@ void TCustomDCMemo::ScrollBarMoved(bool vertical, int value) {
 }
 
 void TCustomDCMemo::resizeEvent(QResizeEvent*) {
-    const int32_t barV = vScroll_->isVisible() ? vScroll_->sizeHint().width() : 0;
-    const int32_t barH = hScroll_->isVisible() ? hScroll_->sizeHint().height() : 0;
+    const int32_t barV = vScroll_->isVisibleTo(this) ? vScroll_->sizeHint().width() : 0;
+    const int32_t barH = hScroll_->isVisibleTo(this) ? hScroll_->sizeHint().height() : 0;
     vScroll_->setGeometry(width() - barV, 0, barV, std::max(height() - barH, 0));
     hScroll_->setGeometry(0, height() - barH, std::max(width() - barV, 0), barH);
     if (wordWrap_ && !options_.Has(moBreakWordAtMargin)) {

@@ -178,7 +178,7 @@ void TCustomDCMemo::PaintGutter(QPainter& p, int32_t row, const TLineInfo& info,
 
 void TCustomDCMemo::PaintText(QPainter& p, const TLineInfo& info, int32_t y) {
     const int32_t left = TextLeftPx();
-    const int32_t right = width() - (vScroll_->isVisible() ? vScroll_->width() : 0);
+    const int32_t right = width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0);
     if (right <= left)
         return;
     const TPosition caret = source_->Caret();
@@ -299,7 +299,7 @@ void TCustomDCMemo::PaintText(QPainter& p, const TLineInfo& info, int32_t y) {
 
 void TCustomDCMemo::PaintDecorations(QPainter& p, const TLineInfo& info, int32_t y) {
     const int32_t left = TextLeftPx();
-    const int32_t right = width() - (vScroll_->isVisible() ? vScroll_->width() : 0);
+    const int32_t right = width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0);
     const auto usePen = [&p](const TPenDesc& pen) {
         p.setPen(QPen(ResolveColor(pen.Color), std::max(pen.Width, 1)));
         return pen.Visible;

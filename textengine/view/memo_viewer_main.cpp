@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
         view.SetWordWrap(o.wrap);
         view.SetScrollBars(ssBoth);
         view.LineHighlight.Visible = true;
+        view.GutterLineIndent = 16;
         view.LineHighlight.Shape = shSingleLine;
         if (o.specialSymbols) {
             view.SpecialSymbols.SpaceChar = char(0xB7);
@@ -127,7 +128,6 @@ int main(int argc, char** argv) {
             buffer.SetCaret(4, 10);
             buffer.ExtendSelection(stColumn, [&] { buffer.SetCaret(22, 20); });
         }
-        std::fprintf(stderr, "sel %d:%d-%d:%d type %d caret %d:%d\n", buffer.SelStart().LinePos, buffer.SelStart().CharPos, buffer.SelEnd().LinePos, buffer.SelEnd().CharPos, int(buffer.SelectionType()), buffer.Caret().LinePos, buffer.Caret().CharPos);
         if (!o.selectStream && !o.selectColumn)
             buffer.SetCaret(10, 5);
         if (o.overwrite)
@@ -137,6 +137,7 @@ int main(int argc, char** argv) {
         if (o.screenshot.empty())
             return app.exec();
         QTimer::singleShot(0, [&] {
+            QApplication::processEvents();
             const bool saved = view.grab().save(QString::fromStdString(o.screenshot));
             app.exit(saved ? 0 : 1);
         });

@@ -159,6 +159,8 @@ TEST_F(ViewLayoutTest, StreamSelectionIsPaintedUpToItsEndOnTheLastLine) {
     SetLines({"    (aaaa)", "    )", "next"});
     Buffer().SetCaret(6, 0);
     Buffer().ExtendSelection(stStream, [&] { Buffer().SetCaret(12, 1); });
+    view->LineHighlight.Visible = true;  // decorations of the caret line keep the selection
+    view->LineHighlight.Shape = shSingleLine;
     const QImage image = view->grab().toImage();
     const QColor selected = QApplication::palette().color(QPalette::Highlight);
     const auto cell = [&](int32_t line, int32_t column) {
