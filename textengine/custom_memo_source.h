@@ -46,7 +46,8 @@ struct TFoundRect {
 };
 
 // A view's change handler: called after every outermost change with the first and last
-// changed line; it reads States(), PrevCaret() and the previous selection from the buffer.
+// changed line (first > last when no line changed, as for a switch of insert mode); it reads
+// States(), PrevCaret() and the previous selection from the buffer.
 using TMemoChangeHandler =
     std::function<void(TCustomMemoSource& source, int32_t firstLine, int32_t lastLine)>;
 

@@ -103,7 +103,14 @@ void TCustomMemoSource::TransformSelectedLines(TChangeCode code, const std::func
     if (!SelectionWritable())
         return;
     const SavedSelection saved = SaveSelection();
-    const std::vector<std::string> before = SelectionStoredLines();
+    std::vector<std::string> before = SelectionStoredLines();
+    if (saved.type == stColumn) {
+        // Only the text in the rectangle: the padding of short lines is not theirs to keep.
+        for (size_t i = 0; i < before.size(); ++i) {
+            const int32_t inLine = LineLength(saved.topLeft.LinePos + int32_t(i)) - saved.topLeft.CharPos;
+            before[i].resize(std::min(before[i].size(), size_t(std::max(inLine, 0))));
+        }
+    }
     std::vector<std::string> after;
     after.reserve(before.size());
     for (const std::string& line : before)

@@ -232,6 +232,15 @@ TEST(CommandsTest, BlockIndentAndCase) {
     EXPECT_EQ(StoredLines(e.s), (Lines{"ab", "", "cd", "ef"}));
 }
 
+TEST(CommandsTest, ColumnBlockCaseLeavesShortLinesAlone) {
+    Editor e({"abcdef", "gh", "ijklmn"}, kDefaults, {0, 1});
+    e.s.ExtendSelection(stColumn, [&] { e.s.MoveCaret(2, 2); });
+    e.s.UpperCaseBlock();
+    EXPECT_EQ(StoredLines(e.s), (Lines{"aBCDef", "gH", "iJKLmn"}));
+    e.s.IndentBlock();
+    EXPECT_EQ(StoredLines(e.s), (Lines{"a BCDef", "g H", "i JKLmn"}));
+}
+
 TEST(CommandsTest, CopyAndMoveBlocks) {
     Editor e({"abcdef", "ghijkl"}, kDefaults, {0, 1});
     e.s.ExtendSelection(stStream, [&] { e.s.MoveCaret(0, 2); });
