@@ -251,6 +251,31 @@ TEST_F(SearchEngineTest, ReplaceAllIsOneNotificationAndOneUndoStep) {
     EXPECT_EQ(Text(), (std::vector<std::string>{"wire1 wire2", "x", "wire3"}));
 }
 
+TEST_F(SearchEngineTest, PatternReplaceAllWithEmptyMatchesEnds) {
+    struct Case {
+        const char* pattern;
+        const char* with;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"^", "> ", {"> ab", ">", "> c"}},  // leaving a line drops its trailing blank
+        {"$", ";", {"ab;", ";", "c;"}},
+        {"^$", "-", {"ab", "-", "c"}},
+        {"x*", "-", {"-a-b", "", "-c"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        Load({"ab", "", "c"});
+        options() = TSearchOptions{};
+        options().RegularExpr = true;
+        options().TextToFind = c.pattern;
+        options().ReplaceWith = c.with;
+        options().ReplaceAll = true;
+        buffer.ReplaceFirst();
+        EXPECT_EQ(Text(), c.expected);
+    }
+}
+
 TEST_F(SearchEngineTest, BackwardReplaceAllLeavesTheCaretAtEachStart) {
     Load({"ab ab", "ab"});
     buffer.SetCaret(2, 1);
