@@ -153,6 +153,8 @@ INSTANTIATE_TEST_SUITE_P(Options, RandomEditTest, testing::Values(
     OptionSet{"NoGroupUndo", kDefaultStringsOptions & ~(1u << soGroupUndo)},
     OptionSet{"TabCharacters", (kDefaultStringsOptions & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
                                    (1u << soOptimalFill) | (1u << soCursorOnTabs)},
+    OptionSet{"TabsAlwaysOnStops", (kDefaultStringsOptions & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
+                                       (1u << soCursorAlwaysOnTabs) | (1u << soUsePrevIndent)},
     OptionSet{"PersistentBlocks", kDefaultStringsOptions | (1u << soPersistentBlocks)},
     OptionSet{"LimitEol", kDefaultStringsOptions | (1u << soLimitEOL)}),
     [](const auto& info) { return std::string(info.param.name); });
