@@ -71,27 +71,53 @@ void RunView(BenchContext& ctx) {
     TSyntaxParser highlighter;
     highlighter.SetSyntaxScheme(scheme);
     TMemoSource& buffer = *ctx.buffer;
-    buffer.SetSyntaxParser(&highlighter);  // nothing coloured yet
-    {
-        TDCMemo view;
-        TFontDesc font;
-        font.Name = "DejaVu Sans Mono";
-        font.Size = 10;
-        highlighter.SetDefaultFont(font);
+    TFontDesc font;
+    font.Name = "DejaVu Sans Mono";
+    font.Size = 10;
+    highlighter.SetDefaultFont(font);
+    const auto setUp = [&](TDCMemo& view) {
         view.SetFont(font);
         view.SetOptions(view.Options().With(moDrawGutter).With(moLineNumbers).With(moLineNumbersOnGutter));
-        view.SetMemoSource(&buffer);
         view.resize(1000, 800);
+    };
+    {
+        // Fonts and the window system are set up once by a view over a small text, so the
+        // measurements below see the engine and not the toolkit's first start.
+        TDCMemo warmUp;
+        setUp(warmUp);
+        warmUp.MemoSource().Lines().Assign({"(edif warm (up 1))"});
+        warmUp.show();
+        Flush();
+    }
+    // A fresh view whose first paint is at the end of a text nobody has coloured yet; best of
+    // two, as highlight_all_ms is.
+    double gotoEndMs = 1e300;
+    int endPaints = 0;
+    for (int run = 0; run < 2; ++run) {
+        buffer.SetSyntaxParser(nullptr);
+        buffer.SetSyntaxParser(&highlighter);
+        buffer.TextStart();
+        TDCMemo view;
+        setUp(view);
+        view.SetMemoSource(&buffer);
         PaintCounter counter;
         view.installEventFilter(&counter);
         view.show();
-
-        // The first paint of the view happens at the end of the text.
-        const double gotoEndMs = TimeMs([&] {
+        gotoEndMs = std::min(gotoEndMs, TimeMs([&] {
             buffer.TextEnd();
             Flush();
-        });
-        const int endPaints = counter.paints;
+        }));
+        endPaints = counter.paints;
+        view.removeEventFilter(&counter);
+    }
+    {
+        TDCMemo view;
+        setUp(view);
+        view.SetMemoSource(&buffer);
+        PaintCounter counter;
+        view.installEventFilter(&counter);
+        view.show();
+        Flush();
 
         const int32_t middle = buffer.LineCount() / 2;
         buffer.SetCaret(10, middle);
