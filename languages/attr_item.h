@@ -53,6 +53,8 @@ struct TDefAttrItem : TAttrItem {
 class TFontList {
 public:
     TAttrItem& Add();
+    // Appends an attribute as it is, numbered by the caller.
+    TAttrItem& Append(TAttrItem item) { return items_.emplace_back(std::move(item)); }
     [[nodiscard]] int LowestFreeFontID() const;
 
     [[nodiscard]] std::size_t Count() const noexcept { return items_.size(); }

@@ -1,5 +1,7 @@
 #include "prepared_scheme.h"
 
+#include <unordered_map>
+
 #include "syntax_scheme.h"
 
 namespace tarnwick {
@@ -102,22 +104,34 @@ void BuildKeywords(TPreparedBlock& prepared, const TSyntaxBlock& block) {
     }
 }
 
-void AddOpeners(TPreparedBlock& parent, const TSyntaxBlock& parentBlock,
-                const std::vector<TSyntaxBlock>& blocks) {
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
+// Block indexes by ParentID, in block order.
+using TChildIndex = std::unordered_map<int, std::vector<std::size_t>>;
+
+void AddEitherCase(TCharSet& set, char c);
+
+TOpenerLists BuildOpeners(int parentID, const std::vector<TSyntaxBlock>& blocks, const TChildIndex& children) {
+    TOpenerLists lists;
+    const auto found = children.find(parentID);
+    if (found == children.end())
+        return lists;
+    for (std::size_t i : found->second) {
         const TSyntaxBlock& child = blocks[i];
-        if (child.ParentID != parentBlock.ID)
-            continue;
         for (std::size_t j = 0; j < child.BlockDelimiters.size(); ++j) {
             const TDelimiters& delimiters = child.BlockDelimiters[j];
             if (!delimiters.UseToken)
                 continue;
             TBlockOpener opener{delimiters.LeftDelimiter, static_cast<int>(i), static_cast<int>(j),
                                 child.CaseSensitive, delimiters.DelimitersArePartOfBlock};
-            (opener.partOfBlock ? parent.partOfBlockOpeners : parent.outsideOpeners)
-                .push_back(std::move(opener));
+            if (!opener.text.empty()) {
+                if (opener.partOfBlock)
+                    AddEitherCase(lists.partOfBlockStarts, opener.text.front());
+                else
+                    AddEitherCase(lists.outsideEnds, opener.text.back());
+            }
+            (opener.partOfBlock ? lists.partOfBlock : lists.outside).push_back(std::move(opener));
         }
     }
+    return lists;
 }
 
 // Adds c in both letter cases: a superset is harmless, the sets only let steps skip work.
@@ -178,12 +192,6 @@ void BuildStartSets(TPreparedBlock& p, const TSyntaxBlock& block) {
     p.identifierStarts = block.FirstIdentChars;
     AddFirstChars(p.identifierStarts, p.identPrefixes);
     AddLeftFirstChars(p.identifierStarts, block.IdentPrefixesSuffixes);
-    for (const TBlockOpener& opener : p.partOfBlockOpeners)
-        if (!opener.text.empty())
-            AddEitherCase(p.partOfBlockOpenerStarts, opener.text.front());
-    for (const TBlockOpener& opener : p.outsideOpeners)
-        if (!opener.text.empty())
-            AddEitherCase(p.outsideOpenerEnds, opener.text.back());
 }
 
 }  // namespace
@@ -238,11 +246,19 @@ void TPreparedScheme::Build(const TSyntaxScheme& scheme) {
     blocks.clear();
     blocks.resize(scheme.SyntaxBlocks.size());
     TCharSet used;
+    TChildIndex children;
+    for (std::size_t i = 0; i < scheme.SyntaxBlocks.size(); ++i)
+        children[scheme.SyntaxBlocks[i].ParentID].push_back(i);
+    openerLists.clear();
+    std::unordered_map<int, std::size_t> openersOfID;
     for (std::size_t x = 0; x < scheme.SyntaxBlocks.size(); ++x) {
         const TSyntaxBlock& block = scheme.SyntaxBlocks[x];
         TPreparedBlock& prepared = blocks[x];
         AddUsedCharacters(used, block);
-        AddOpeners(prepared, block, scheme.SyntaxBlocks);
+        const auto [known, isNew] = openersOfID.try_emplace(block.ID, openerLists.size());
+        if (isNew)
+            openerLists.push_back(BuildOpeners(block.ID, scheme.SyntaxBlocks, children));
+        prepared.openers = known->second;
         prepared.singleLineComments = Candidates(block.SingleLineCommentDelimiters);
         prepared.multiLineComments = Candidates(block.MultiLineCommentDelimiters);
         prepared.fullLineComments = Candidates(block.FullLineCommentDelimiters);

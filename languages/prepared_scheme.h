@@ -29,6 +29,15 @@ struct TBlockOpener {
     bool partOfBlock = false;
 };
 
+// The openers of the child blocks of every block with one ID. Blocks that share an ID share
+// their children, so these lists are built once per ID, not once per block.
+struct TOpenerLists {
+    std::vector<TBlockOpener> outside;
+    std::vector<TBlockOpener> partOfBlock;
+    TCharSet partOfBlockStarts;  // first characters, in either letter case
+    TCharSet outsideEnds;        // outside openers stand just before the cursor
+};
+
 // Per-block lookup data, built once per preparation from the enabled entries only.
 struct TPreparedBlock {
     std::vector<TTokenCandidate> singleLineComments;
@@ -42,8 +51,7 @@ struct TPreparedBlock {
     std::vector<std::string> identSuffixes;
     std::vector<int> keywordSetFontIDs;  // by ordinal among the enabled sets
     TKeywordTable keywords;
-    std::vector<TBlockOpener> outsideOpeners;
-    std::vector<TBlockOpener> partOfBlockOpeners;
+    std::size_t openers = 0;  // index into TPreparedScheme::openerLists
     bool caseSensitive = false;
 
     // Characters a recogniser's match can start with (in either letter case), so that a token
@@ -52,22 +60,21 @@ struct TPreparedBlock {
     TCharSet stringStarts;
     TCharSet numberStarts;
     TCharSet identifierStarts;
-    TCharSet partOfBlockOpenerStarts;
-    TCharSet outsideOpenerEnds;  // outside openers stand just before the cursor
 
     // The style byte of each token code whose style does not depend on the entry that matched.
     std::array<std::uint8_t, 13> fixedStyles{};
 };
 
 // Which attribute a style number paints with.
-enum : std::int16_t { kStyleNone = -1, kStyleLink = -2, kStyleSubstitute = -3 };
+enum : std::int32_t { kStyleNone = -1, kStyleLink = -2, kStyleSubstitute = -3 };
 
 struct TPreparedScheme {
     std::vector<TPreparedBlock> blocks;
+    std::vector<TOpenerLists> openerLists;
     TCharSet freeSymbols;  // symbol characters that no token of any block uses
     TBlockStackList stacks;
     // Entry n: index into the font table, or one of the kStyle values.
-    std::array<std::int16_t, 256> styleTable{};
+    std::array<std::int32_t, 256> styleTable{};
 
     void Build(const TSyntaxScheme& scheme);
 };

@@ -215,19 +215,20 @@ bool TSyntaxParser::CloseTest() {
 // Whether block switching can do anything at the cursor: a nested block may close, or an
 // opener may stand at or just before the cursor.
 bool TSyntaxParser::MaySwitchBlocks() const {
+    const TOpenerLists& openers = OpenersOf(*prepared_);
     return blockIndex_ != 0 ||
-           (cursor_ < length_ && prepared_->partOfBlockOpenerStarts.Contains(static_cast<unsigned char>(text_[cursor_]))) ||
-           (cursor_ > 0 && prepared_->outsideOpenerEnds.Contains(static_cast<unsigned char>(text_[cursor_ - 1])));
+           (cursor_ < length_ && openers.partOfBlockStarts.Contains(static_cast<unsigned char>(text_[cursor_]))) ||
+           (cursor_ > 0 && openers.outsideEnds.Contains(static_cast<unsigned char>(text_[cursor_ - 1])));
 }
 
 void TSyntaxParser::SwitchBlocks() {
     for (int round = 0; round < kMaxSwitchRounds; ++round) {
         justSwitched_ = CloseTest();
         const TSyntaxBlock& x = *block_;
-        const TPreparedBlock& px = *prepared_;
+        const TOpenerLists& openers = OpenersOf(*prepared_);
         bool switched = false;
         bool again = false;
-        for (const TBlockOpener& opener : px.outsideOpeners) {
+        for (const TBlockOpener& opener : openers.outside) {
             if (MatchBefore(cursor_, opener.text, x.CaseSensitive) &&
                 BeforeTest(opener.text, cursor_ - opener.text.size())) {
                 PushBlock(opener);
@@ -236,7 +237,7 @@ void TSyntaxParser::SwitchBlocks() {
                 break;
             }
         }
-        for (const TBlockOpener& opener : px.partOfBlockOpeners) {
+        for (const TBlockOpener& opener : openers.partOfBlock) {
             if (MatchAt(cursor_, opener.text, caseFlag_) && AfterTest(opener.text, cursor_)) {
                 PushBlock(opener);
                 switched = true;

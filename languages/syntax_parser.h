@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "attr_item.h"
 #include "simple_parser.h"
@@ -67,12 +68,21 @@ protected:
     virtual bool ParseIdentifier();
 
 private:
+    // The first block of each ID and the first attribute of each style number, for one resolution.
+    struct TStyleLookup {
+        std::unordered_map<int, const TSyntaxBlock*> blockByID;
+        std::unordered_map<int, const TAttrItem*> attrByFontID;
+    };
+
     const TAttrItem& AttrOfStyle(int style) const;
-    void ResolveAttr(TAttrItem& attr, const TFontDesc& baseFont, TColorValue baseBack) const;
-    const TAttrItem* NearestTextStyle(int blockID, bool wantFont) const;
+    void ResolveAttr(const TStyleLookup& lookup, TAttrItem& attr, const TFontDesc& baseFont, TColorValue baseBack) const;
+    const TAttrItem* NearestTextStyle(const TStyleLookup& lookup, int blockID, bool wantFont) const;
 
     void SelectStack(int index);
     void PushBlock(const TBlockOpener& opener);
+    const TOpenerLists& OpenersOf(const TPreparedBlock& block) const {
+        return scheme_.Prepared().openerLists[block.openers];
+    }
     bool MaySwitchBlocks() const;
     void SwitchBlocks();
     bool CloseTest();

@@ -19,11 +19,13 @@ TAttrItem BuiltInAttr(const char* globalID, int fontID) {
     return attr;
 }
 
-const TSyntaxBlock* BlockWithID(const std::vector<TSyntaxBlock>& blocks, int id) {
-    for (const TSyntaxBlock& block : blocks)
-        if (block.ID == id)
-            return &block;
-    return nullptr;
+// A valid block tree has at most 256 distinct IDs, so no walk up it is longer.
+constexpr int kMaxTreeDepth = 257;
+
+template <class Map>
+auto FirstWith(const Map& map, int key) -> typename Map::mapped_type {
+    const auto it = map.find(key);
+    return it == map.end() ? nullptr : it->second;
 }
 
 }  // namespace
@@ -86,31 +88,31 @@ void TSyntaxParser::Reset() {
 // The nearest text style, walking from the block that owns an attribute up through its parents,
 // that brings its own font (wantFont) or its own background. The walk is bounded by the number
 // of blocks, so a parent cycle in a damaged scheme cannot hang it.
-const TAttrItem* TSyntaxParser::NearestTextStyle(int blockID, bool wantFont) const {
-    const auto& blocks = scheme_.SyntaxBlocks;
-    const TSyntaxBlock* block = BlockWithID(blocks, blockID);
-    for (std::size_t steps = 0; block && steps <= blocks.size(); ++steps) {
-        if (const TAttrItem* text = scheme_.FontTable.FindByFontID(block->FIText)) {
+const TAttrItem* TSyntaxParser::NearestTextStyle(const TStyleLookup& lookup, int blockID, bool wantFont) const {
+    const TSyntaxBlock* block = FirstWith(lookup.blockByID, blockID);
+    for (int steps = 0; block && steps < kMaxTreeDepth; ++steps) {
+        if (const TAttrItem* text = FirstWith(lookup.attrByFontID, block->FIText)) {
             if (wantFont ? !text->UseDefFont : !text->UseDefBack)
                 return text;
         }
-        block = BlockWithID(blocks, block->ParentID);
+        block = FirstWith(lookup.blockByID, block->ParentID);
     }
     return nullptr;
 }
 
-void TSyntaxParser::ResolveAttr(TAttrItem& attr, const TFontDesc& baseFont, TColorValue baseBack) const {
+void TSyntaxParser::ResolveAttr(const TStyleLookup& lookup, TAttrItem& attr, const TFontDesc& baseFont,
+                                TColorValue baseBack) const {
     attr.ResolvedFont = attr.Font;
     const TFontDesc* sizeSource = &attr.Font;
     if (attr.UseDefFont) {
-        const TAttrItem* text = NearestTextStyle(attr.BlockID, true);
+        const TAttrItem* text = NearestTextStyle(lookup, attr.BlockID, true);
         sizeSource = text ? &text->Font : &baseFont;
     }
     attr.ResolvedFont.Name = sizeSource->Name;
     attr.ResolvedFont.Size = sizeSource->Size;
     attr.ResolvedFont.Height = sizeSource->Height;
     if (attr.UseDefBack) {
-        const TAttrItem* text = NearestTextStyle(attr.BlockID, false);
+        const TAttrItem* text = NearestTextStyle(lookup, attr.BlockID, false);
         attr.ResolvedBack = text ? text->BackColor : baseBack;
     } else {
         attr.ResolvedBack = attr.BackColor;
@@ -136,11 +138,16 @@ void TSyntaxParser::UpdateStyles() {
     TFontList& fonts = scheme_.FontTable;
     if (fonts.Empty())
         table[0] = kStyleSubstitute;
+    TStyleLookup lookup;
+    for (const TSyntaxBlock& block : scheme_.SyntaxBlocks)
+        lookup.blockByID.try_emplace(block.ID, &block);
+    for (const TAttrItem& attr : fonts)
+        lookup.attrByFontID.try_emplace(attr.FontID, &attr);
     for (std::size_t i = 0; i < fonts.Count(); ++i) {
         TAttrItem& attr = fonts[i];
         if (attr.FontID >= 0 && attr.FontID <= 255)
-            table[static_cast<std::size_t>(attr.FontID)] = static_cast<std::int16_t>(i);
-        ResolveAttr(attr, base, baseBack);
+            table[static_cast<std::size_t>(attr.FontID)] = static_cast<std::int32_t>(i);
+        ResolveAttr(lookup, attr, base, baseBack);
     }
     NotifyStylesChanged();
 }
@@ -148,7 +155,7 @@ void TSyntaxParser::UpdateStyles() {
 const TAttrItem& TSyntaxParser::AttrOfStyle(int style) const {
     if (style < 0 || style > 255)
         return substituteAttr_;
-    const std::int16_t entry = scheme_.Prepared().styleTable[static_cast<std::size_t>(style)];
+    const std::int32_t entry = scheme_.Prepared().styleTable[static_cast<std::size_t>(style)];
     if (entry == kStyleLink)
         return linkAttr_;
     if (entry >= 0 && static_cast<std::size_t>(entry) < scheme_.FontTable.Count())

@@ -443,13 +443,24 @@ void ReadAttr(TAttrItem& a, const TProps& props) {
 }
 
 // Attributes take the lowest free style number as they are created, before their own FontID
-// line (if any) is applied.
+// line (if any) is applied. The numbers in use are tracked here, so that reading stays linear
+// in the number of attributes.
 void ReadFontTable(TFontList& table, const TStreamValue& value) {
     if (value.kind != TStreamValue::Kind::Collection || value.items.empty())
         return;
     table.Clear();
-    for (const TProps& props : value.items)
-        ReadAttr(table.Add(), props);
+    std::vector<bool> used(256, false);
+    int lowest = 0;
+    for (const TProps& props : value.items) {
+        while (lowest < 256 && used[static_cast<std::size_t>(lowest)])
+            ++lowest;
+        TAttrItem attr;
+        attr.FontID = lowest < 256 ? lowest : -1;
+        ReadAttr(attr, props);
+        if (attr.FontID >= 0 && attr.FontID <= 255)
+            used[static_cast<std::size_t>(attr.FontID)] = true;
+        table.Append(std::move(attr));  // numbers only get taken, so the lowest free one only rises
+    }
 }
 
 }  // namespace

@@ -214,6 +214,24 @@ TEST_F(SchemeFileTest, HostileButWellFormedFilesLoad) {
     std::string styles(line.size(), '\0');
     parser.ParseLine(line, 0, styles);
 
+    // Many blocks without IDs in a chain of parents, and many attributes without FontIDs: every
+    // step of loading, upgrading, preparing and resolving styles has to stay linear.
+    std::string wide = "object TPersHolder\r\n  P.SyntaxBlocks = <";
+    for (int i = 0; i < 20000; ++i)
+        wide += "\r\n    item\r\n      ParentID = " + std::to_string(i % 300) + "\r\n      FIText = " +
+                std::to_string(i % 256) + "\r\n    end";
+    wide += ">\r\n  P.FontTable = <";
+    for (int i = 0; i < 20000; ++i)
+        wide += "\r\n    item\r\n    end";
+    wide += ">\r\nend\r\n";
+    scheme.LoadFromFile(Write("wide.syn", wide));
+    EXPECT_EQ(scheme.SyntaxBlocks[255].ID, 255);  // numbers ran out: 0 from then on
+    EXPECT_EQ(scheme.SyntaxBlocks[256].ID, 0);
+    EXPECT_EQ(scheme.FontTable[255].FontID, 255);
+    EXPECT_EQ(scheme.FontTable[256].FontID, -1);
+    parser.SetSyntaxScheme(scheme);
+    parser.ParseLine(line, 0, styles);
+
     const std::string huge(1 << 20, 'k');
     const std::string hugeFile = "object TPersHolder\r\n  P.Name = '" + huge + "'\r\nend\r\n";
     scheme.LoadFromFile(Write("huge.syn", hugeFile));
