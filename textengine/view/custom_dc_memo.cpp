@@ -433,8 +433,9 @@ void TCustomDCMemo::SourceChanged(TCustomMemoSource& source, int32_t first, int3
         else
             MakeCaretVisible();
     }
-    if (states & msInsertMode)
-        InvalidateCaret();
+    if (states & msInsertMode)  // the mode is shared: every view's caret changes shape
+        for (TCustomDCMemo* view : AllViews())
+            view->InvalidateCaret();
     if (OnStateChange && states != 0)
         OnStateChange(*this, states);
     if (full)

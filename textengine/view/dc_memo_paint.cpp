@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -68,6 +69,12 @@ const TCustomDCMemo::StyleLook& TCustomDCMemo::LookOf(int style) {
         look.font = qfont_;
         look.text = ResolveColor(font_.Color);
         look.back = WindowColor();
+    }
+    if (useMonoFont_) {
+        // Every glyph advances exactly one column, whatever the font's fractional advance, so
+        // long runs end where the column arithmetic says.
+        const qreal advance = QFontMetricsF(look.font).horizontalAdvance(QLatin1Char('W'));
+        look.font.setLetterSpacing(QFont::AbsoluteSpacing, charWidth_ - advance);
     }
     cached = look;
     return *cached;
