@@ -323,7 +323,6 @@ protected:
 
 private:
     friend class TExternalStrings;
-    friend class TChangeBracket;
     struct ViewEntry {
         TMemoChangeHandler handler;
         const void* owner;

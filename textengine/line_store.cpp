@@ -261,13 +261,6 @@ void TInternalStrings::ResetHighlighting(bool keepColours) {
     }
 }
 
-size_t TInternalStrings::BlockBytes() const {
-    size_t total = records_.size() * sizeof(LineRecord);
-    for (size_t s : blockSizes_)
-        total += s;
-    return total;
-}
-
 // ---- Loading -------------------------------------------------------------------------------
 
 // Reads the stream into blocks that each end after a line end (except the last), so no line

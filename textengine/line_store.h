@@ -78,9 +78,6 @@ public:
     // zeroed. O(lines).
     void ResetHighlighting(bool keepColours);
 
-    // Bytes held for text and records, for the benchmark and tests.
-    size_t BlockBytes() const;
-
 private:
     // text: bit 63 set = the line owns a string, bits 0..35 index it in owned_; else bits
     // 0..35 locate the line in blocks_ (block << kOffsetBits | offset) and bits 36..59 hold
