@@ -316,15 +316,18 @@ void TCustomMemoSource::DeleteSelection() {
         } else if (tl.LinePos < LineCount()) {
             DeleteStored(int32_t(store_.Text(tl.LinePos).size()), nullptr);
             for (int32_t l = tl.LinePos + 1; l <= lastLine; ++l) {
-                const bool isLast = l == br.LinePos;
-                int64_t count = int64_t(store_.Text(tl.LinePos + 1).size());
-                if (isLast) {
-                    ReplaceTabAt(tl.LinePos + 1, br.CharPos);
-                    const std::string_view text = store_.Text(tl.LinePos + 1);
-                    count = std::min<int64_t>(tabStops_.Locate(text, br.CharPos).index, int64_t(text.size()));
+                if (l != br.LinePos) {
+                    // A line wholly inside: join it, then delete what the join appended.
+                    const size_t count = store_.Text(tl.LinePos + 1).size();
+                    JoinLines();
+                    DeleteStored(int32_t(std::min<size_t>(count, INT32_MAX)), nullptr);
+                    continue;
                 }
-                // Cut the head of the next line first: joining keeps the remaining tabs at
+                // The last line: cut its head first, so joining keeps its remaining tabs at
                 // the same stored indexes.
+                ReplaceTabAt(tl.LinePos + 1, br.CharPos);
+                const std::string_view text = store_.Text(tl.LinePos + 1);
+                const int64_t count = std::min<int64_t>(tabStops_.Locate(text, br.CharPos).index, int64_t(text.size()));
                 const TPosition at = caret_;
                 caret_ = {tl.LinePos + 1, 0};
                 Record(TUndoRecord::CaretMove(1, -at.CharPos));
