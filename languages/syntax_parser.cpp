@@ -519,24 +519,15 @@ bool TSyntaxParser::ParseNumberSuffix() {
 
 bool TSyntaxParser::ParsePSNumber() {
     const TSyntaxBlock& b = *block_;
-    const bool cs = b.CaseSensitive;
     const std::size_t start = cursor_;
     const bool composed = b.UsePrefixedSuffixedNumbers && b.UsePSNumComposition;
     if (b.UsePrefixedSuffixedNumbers && !b.UsePSNumComposition) {
-        for (std::size_t i = 0; i < b.NumPrefixesSuffixes.size(); ++i) {
-            const TBlockToken& pair = b.NumPrefixesSuffixes[i];
-            cursor_ = start;
-            if (!MatchAt(cursor_, pair.LeftDelimiter, cs))
-                continue;
-            cursor_ += pair.LeftDelimiter.size();
-            if (ScanHexTail() && MatchAt(cursor_, pair.RightDelimiter, cs)) {
-                cursor_ += pair.RightDelimiter.size();
-                tokenCode_ = tcHex;
-                itemIndex_ = static_cast<int>(i);
-                return true;
-            }
+        const int pair = MatchPair(b.NumPrefixesSuffixes, [this] { return ScanHexTail(); });
+        if (pair >= 0) {
+            tokenCode_ = tcHex;
+            itemIndex_ = pair;
+            return true;
         }
-        cursor_ = start;
     }
     if (composed && ParsePrefixedNumber()) {
         if (ParseNumberSuffix())
@@ -585,21 +576,8 @@ bool TSyntaxParser::ParseIdentifier() {
     const bool cs = b.CaseSensitive;
     const std::size_t start = cursor_;
     bool found = false;
-    if (b.UsePrefixedSuffixedIdentifiers) {
-        for (const TBlockToken& pair : b.IdentPrefixesSuffixes) {
-            cursor_ = start;
-            if (!MatchAt(cursor_, pair.LeftDelimiter, cs))
-                continue;
-            cursor_ += pair.LeftDelimiter.size();
-            if (ScanIdentifier() && MatchAt(cursor_, pair.RightDelimiter, cs)) {
-                cursor_ += pair.RightDelimiter.size();
-                found = true;
-                break;
-            }
-        }
-        if (!found)
-            cursor_ = start;
-    }
+    if (b.UsePrefixedSuffixedIdentifiers)
+        found = MatchPair(b.IdentPrefixesSuffixes, [this] { return ScanIdentifier(); }) >= 0;
     if (!found && b.UsePrefixedIdentifiers) {
         for (const std::string& prefix : prepared_->identPrefixes) {
             if (!MatchAt(cursor_, prefix, cs))

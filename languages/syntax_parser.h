@@ -108,6 +108,26 @@ private:
             ++cursor_;
         return cursor_ - start;
     }
+    // The first pair (in list order, enabled or not) whose left string, a run that scan accepts,
+    // and right string stand at the cursor: its position, with the cursor after it; else -1
+    // with the cursor where it was.
+    template <class Scan>
+    int MatchPair(const std::vector<TBlockToken>& pairs, Scan scan) {
+        const std::size_t start = cursor_;
+        const bool caseSensitive = block_->CaseSensitive;
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            cursor_ = start;
+            if (!MatchAt(cursor_, pairs[i].LeftDelimiter, caseSensitive))
+                continue;
+            cursor_ += pairs[i].LeftDelimiter.size();
+            if (scan() && MatchAt(cursor_, pairs[i].RightDelimiter, caseSensitive)) {
+                cursor_ += pairs[i].RightDelimiter.size();
+                return static_cast<int>(i);
+            }
+        }
+        cursor_ = start;
+        return -1;
+    }
     bool ScanIdentifier();
     bool ScanHexTail();
     bool ParsePrefixedNumber();

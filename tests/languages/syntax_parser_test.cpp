@@ -158,6 +158,14 @@ TEST_F(SyntaxParserTest, NumbersWithPrefixesAndSuffixes) {
     }
 }
 
+TEST_F(SyntaxParserTest, NumbersBetweenPrefixAndSuffixPairs) {
+    Root().UsePrefixedSuffixedNumbers = true;
+    Root().NumPrefixesSuffixes.push_back({{{-1, true}, "16#"}, "#"});
+    Load();
+    EXPECT_EQ(Parse("16#FF# x"), "jjjjjjak");
+    EXPECT_EQ(Parse("16#GG#"), "hhnkkn");  // no hexadecimal digits: a plain number and the rest
+}
+
 TEST_F(SyntaxParserTest, KeywordsInBothCaseModesAndSetOrder) {
     Root().UseKeywords = true;
     Root().KeywordSets.push_back({{kKeyword, true}, "Main", "Begin, END"});
