@@ -26,6 +26,14 @@ std::string QueryIntoBuffer(std::size_t capacity, Call&& call) {
     return std::string(result.data());
 }
 
+// Calls a host path function that writes its answer into a result buffer; "" when unbound.
+template <class F, class... Args>
+std::string PathQuery(F* function, std::size_t capacity, const Args&... args) {
+    if (!function)
+        return {};
+    return QueryIntoBuffer(capacity, [&](char* result) { function(args.c_str()..., result); });
+}
+
 }  // namespace
 
 const THostFunctions& HostFunctions() noexcept { return Table(); }
@@ -66,24 +74,15 @@ void BindHostFunctionsFromMainProgram() noexcept {
 namespace HostApi {
 
 std::string ExtractFileDirFromPath(const std::string& path) {
-    auto* f = HostFunctions().ExtractFileDirFromPath;
-    if (!f)
-        return {};
-    return QueryIntoBuffer(kHostPathCapacity, [&](char* r) { f(path.c_str(), r); });
+    return PathQuery(HostFunctions().ExtractFileDirFromPath, kHostPathCapacity, path);
 }
 
 std::string ExtractFileNameFromPath(const std::string& path) {
-    auto* f = HostFunctions().ExtractFileNameFromPath;
-    if (!f)
-        return {};
-    return QueryIntoBuffer(kHostPathCapacity, [&](char* r) { f(path.c_str(), r); });
+    return PathQuery(HostFunctions().ExtractFileNameFromPath, kHostPathCapacity, path);
 }
 
 std::string ForceFileNameExtension(const std::string& path, const std::string& extension) {
-    auto* f = HostFunctions().ForceFileNameExtension;
-    if (!f)
-        return {};
-    return QueryIntoBuffer(kHostPathCapacity, [&](char* r) { f(path.c_str(), extension.c_str(), r); });
+    return PathQuery(HostFunctions().ForceFileNameExtension, kHostPathCapacity, path, extension);
 }
 
 bool FileExists(const std::string& path) {
@@ -92,25 +91,16 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ExtractFileExt(const std::string& path) {
-    auto* f = HostFunctions().ExtractFileExt;
-    if (!f)
-        return {};
-    return QueryIntoBuffer(kHostPathCapacity, [&](char* r) { f(path.c_str(), r); });
+    return PathQuery(HostFunctions().ExtractFileExt, kHostPathCapacity, path);
 }
 
 std::string GetFileEditorName(const std::string& path) {
-    auto* f = HostFunctions().GetFileEditorName;
-    if (!f)
-        return {};
-    return QueryIntoBuffer(kHostPathCapacity, [&](char* r) { f(path.c_str(), r); });
+    return PathQuery(HostFunctions().GetFileEditorName, kHostPathCapacity, path);
 }
 
+// The host writes the changed path into a buffer of both lengths and a terminator.
 std::string ChangeFileName(const std::string& path, const std::string& name) {
-    auto* f = HostFunctions().ChangeFileName;
-    if (!f)
-        return {};
-    return QueryIntoBuffer(path.size() + name.size() + 1,
-                           [&](char* r) { f(path.c_str(), name.c_str(), r); });
+    return PathQuery(HostFunctions().ChangeFileName, path.size() + name.size() + 1, path, name);
 }
 
 }  // namespace HostApi
