@@ -1,5 +1,5 @@
 // memo-viewer FILE [--screenshot OUT.png] [--select-stream] [--select-column] [--wrap]
-//              [--margin N] [--special-symbols] [--overwrite] [--size WxH] [--scheme PATH]
+//              [--margin N] [--special-symbols] [--overwrite] [--end] [--size WxH] [--scheme PATH]
 //
 // Shows one editor view over a file coloured with the EDIF scheme, with gutter, line numbers,
 // a bookmark and a breakpoint mark, so the view can be looked at on its own. With --screenshot
@@ -29,6 +29,7 @@ struct ViewerOptions {
     int margin = 80;
     bool specialSymbols = false;
     bool overwrite = false;
+    bool atEnd = false;
     int width = 1000;
     int height = 800;
 };
@@ -36,7 +37,7 @@ struct ViewerOptions {
 int Usage() {
     std::fprintf(stderr,
                  "usage: memo-viewer FILE [--screenshot OUT.png] [--select-stream] [--select-column]\n"
-                 "                   [--wrap] [--margin N] [--special-symbols] [--overwrite]\n"
+                 "                   [--wrap] [--margin N] [--special-symbols] [--overwrite] [--end]\n"
                  "                   [--size WxH] [--scheme PATH]\n");
     return 2;
 }
@@ -53,6 +54,7 @@ bool Parse(int argc, char** argv, ViewerOptions& o) {
         else if (a == "--margin") o.margin = std::atoi(next().c_str());
         else if (a == "--special-symbols") o.specialSymbols = true;
         else if (a == "--overwrite") o.overwrite = true;
+        else if (a == "--end") o.atEnd = true;
         else if (a == "--size") {
             if (std::sscanf(next().c_str(), "%dx%d", &o.width, &o.height) != 2)
                 return false;
@@ -132,6 +134,10 @@ int main(int argc, char** argv) {
             buffer.SetCaret(10, 5);
         if (o.overwrite)
             buffer.SetOverwriteMode();
+        if (o.atEnd) {
+            buffer.TextEnd();
+            view.ScrollLineDown();  // the end-of-text row, when there is one
+        }
 
         view.show();
         if (o.screenshot.empty())

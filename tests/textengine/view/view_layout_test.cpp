@@ -110,6 +110,18 @@ TEST_F(ViewLayoutTest, SpecialSymbolsAddTheEndOfTextRowEvenToAnEmptyText) {
     EXPECT_EQ(view->RowCount(), 0);
     view->SetOptions(view->Options().With(moDrawSpecialSymbols));
     EXPECT_EQ(view->RowCount(), 1);
+    // The end-of-text symbol has pixels on the row after the last line.
+    const auto eofMarked = [&](int32_t row) {
+        const QImage image = view->grab().toImage();
+        int marked = 0;
+        for (int y = row * view->RowHeight(); y < (row + 1) * view->RowHeight(); ++y)
+            for (int x = view->TextLeftPx(); x < view->TextLeftPx() + view->CharWidth(); ++x)
+                marked += image.pixelColor(x, y) != image.pixelColor(view->width() / 2, y);
+        return marked > 0;
+    };
+    EXPECT_TRUE(eofMarked(0));
+    SetLines({"a", "b"});
+    EXPECT_TRUE(eofMarked(2));
     SetLines(NumberedLines(100));
     EXPECT_EQ(view->RowCount(), 101);
     EXPECT_EQ(view->ScrollRowCount(), 101 - view->FullyVisibleRows() + 1);
