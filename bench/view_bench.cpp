@@ -20,14 +20,26 @@ constexpr int kKeystrokes = 200;
 constexpr int kPageDowns = 20;
 constexpr int32_t kDeepLine = 2000000;
 
-// Counts the paint events the view receives, to show that a measurement includes its repaint.
-class PaintCounter : public QObject {
+// A shown 1000 x 800 view with gutter and line numbers over a buffer (its own when null) that
+// counts the paint events it receives, to show that a measurement includes its repaint.
+class BenchView : public QObject {
 public:
+    BenchView(const TFontDesc& font, TMemoSource* buffer) {
+        view.SetFont(font);
+        view.SetOptions(view.Options().With(moDrawGutter).With(moLineNumbers).With(moLineNumbersOnGutter));
+        view.resize(1000, 800);
+        if (buffer != nullptr)
+            view.SetMemoSource(buffer);
+        view.installEventFilter(this);
+        view.show();
+    }
+    ~BenchView() override { view.removeEventFilter(this); }
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint)
             ++paints;
         return false;
     }
+    TDCMemo view;
     int paints = 0;
 };
 
@@ -75,18 +87,11 @@ void RunView(BenchContext& ctx) {
     font.Name = "DejaVu Sans Mono";
     font.Size = 10;
     highlighter.SetDefaultFont(font);
-    const auto setUp = [&](TDCMemo& view) {
-        view.SetFont(font);
-        view.SetOptions(view.Options().With(moDrawGutter).With(moLineNumbers).With(moLineNumbersOnGutter));
-        view.resize(1000, 800);
-    };
     {
         // Fonts and the window system are set up once by a view over a small text, so the
         // measurements below see the engine and not the toolkit's first start.
-        TDCMemo warmUp;
-        setUp(warmUp);
-        warmUp.MemoSource().Lines().Assign({"(edif warm (up 1))"});
-        warmUp.show();
+        BenchView warmUp(font, nullptr);
+        warmUp.view.MemoSource().Lines().Assign({"(edif warm (up 1))"});
         Flush();
     }
     // A fresh view whose first paint is at the end of a text nobody has coloured yet; best of
@@ -97,46 +102,35 @@ void RunView(BenchContext& ctx) {
         buffer.SetSyntaxParser(nullptr);
         buffer.SetSyntaxParser(&highlighter);
         buffer.TextStart();
-        TDCMemo view;
-        setUp(view);
-        view.SetMemoSource(&buffer);
-        PaintCounter counter;
-        view.installEventFilter(&counter);
-        view.show();
+        BenchView fresh(font, &buffer);
         gotoEndMs = std::min(gotoEndMs, TimeMs([&] {
             buffer.TextEnd();
             Flush();
         }));
-        endPaints = counter.paints;
-        view.removeEventFilter(&counter);
+        endPaints = fresh.paints;
     }
     {
-        TDCMemo view;
-        setUp(view);
-        view.SetMemoSource(&buffer);
-        PaintCounter counter;
-        view.installEventFilter(&counter);
-        view.show();
+        BenchView shown(font, &buffer);
+        TDCMemo& view = shown.view;
         Flush();
 
         const int32_t middle = buffer.LineCount() / 2;
         buffer.SetCaret(10, middle);
         Flush();
-        const int before = counter.paints;
+        const int before = shown.paints;
         const double typingMs = TimeMs([&] {
             for (int i = 0; i < kKeystrokes; ++i) {
                 Press(view, Qt::Key_A, QStringLiteral("a"));
                 Flush();
             }
         });
-        const int typingPaints = counter.paints - before;
+        const int typingPaints = shown.paints - before;
         while (buffer.CanUndo())
             buffer.Undo();
 
         const int32_t deep = std::min(kDeepLine, std::max(buffer.LineCount() - 200, 0));
         const double pageNearMs = PageDownMs(view, buffer, 10);
         const double pageDeepMs = PageDownMs(view, buffer, deep);
-        view.removeEventFilter(&counter);
         buffer.SetSelectionKind(stNone);
 
         ctx.report.Set("keystroke_repaint_avg_ms", typingMs / kKeystrokes);

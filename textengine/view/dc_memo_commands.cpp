@@ -161,7 +161,6 @@ bool TCustomDCMemo::event(QEvent* event) {
 void TCustomDCMemo::keyPressEvent(QKeyEvent* event) { DispatchKey(event); }
 
 void TCustomDCMemo::DispatchKey(QKeyEvent* event) {
-    activation_ = std::max(activation_, uint64_t(1));
     const TVirtualKey key = TranslateKeyEvent(*event);
     // A modifier pressed on its own is part of the next stroke, not a stroke: it must not
     // reset a prefix state (Ctrl+K, then Ctrl pressed again for Ctrl+K).

@@ -73,7 +73,6 @@ void TCustomDCMemo::mousePressEvent(QMouseEvent* event) {
             source_->SetSelectionKind(stNone);
         setFocus(Qt::MouseFocusReason);
     }
-    activation_ = std::max(activation_, uint64_t(1));
     pressInGutter_ = InGutter(point);
     if (pressInGutter_) {
         pressGutterLine_ = RowInfo(topRow_ + point.y() / rowHeight_).Line;

@@ -241,3 +241,49 @@ TEST(WordWrapListTest, MapsRowsAndLinesAcrossWrappedLines) {
 
 }  // namespace
 }  // namespace tarnwick::testing_view
+
+namespace tarnwick::testing_view {
+namespace {
+
+// Colours every "x" with style 1 in red.
+class RedXParser final : public TSimpleParser {
+public:
+    TFontDesc GetStyleFont(int style) override {
+        TFontDesc font;
+        font.Name = "DejaVu Sans Mono";
+        font.Size = 10;
+        font.Color = style == 1 ? 0x0000FF : 0;
+        return font;
+    }
+    bool GetStyleBack(int, TColorValue& colour) override {
+        colour = clWindow;
+        return true;
+    }
+    uint32_t ParseLine(std::string_view text, uint32_t state, std::string& styles) override {
+        for (size_t i = 0; i < text.size(); ++i)
+            styles[i] = text[i] == 'x' ? 1 : 0;
+        return state;
+    }
+};
+
+TEST_F(ViewLayoutTest, LinesColouredOnTheWayToTheEndKeepTheirColoursWhenShownLater) {
+    std::vector<std::string> lines(3000, "xxxxxxxx");
+    SetLines(lines);
+    RedXParser parser;
+    Buffer().SetSyntaxParser(&parser);
+    Buffer().TextEnd();  // the first paint is at the end: the lines above are only caught up
+    view->repaint();
+    Buffer().TextStart();
+    const QImage image = view->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < view->RowHeight(); ++y)
+        for (int x = view->TextLeftPx(); x < view->TextLeftPx() + 8 * view->CharWidth(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 150 && c.green() < 100 && c.blue() < 100;
+        }
+    EXPECT_GT(red, 0);
+    Buffer().SetSyntaxParser(nullptr);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing_view

@@ -1,0 +1,263 @@
+// The row model of the view: rows to lines and back (through the word-wrap lists), wrapping,
+// the visible slice of a row's text, columns to pixels, and vertical moves by rows.
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "custom_dc_memo.h"
+
+namespace tarnwick {
+
+// ---- Rows ------------------------------------------------------------------------------------
+
+int32_t TCustomDCMemo::RowCount() const {
+    const int32_t lines = source_->LineCount();
+    const int32_t rows = wordWrap_ ? lines + wrap_.ExtraRows() : lines;
+    return rows + (options_.Has(moDrawSpecialSymbols) ? 1 : 0);
+}
+
+int32_t TCustomDCMemo::ScrollRowCount() const {
+    const int32_t rows = RowCount();
+    if (source_->HasOption(soBeyondFileEnd))
+        return std::max(rows, 1);
+    return std::max(rows - FullyVisibleRows() + 1, 1);
+}
+
+TLineInfo TCustomDCMemo::RowInfo(int32_t row) const {
+    if (wordWrap_)
+        return wrap_.RowAt(row);
+    TLineInfo info;
+    info.Line = row;
+    return info;
+}
+
+int32_t TCustomDCMemo::RowOfPosition(TPosition pos) const {
+    if (!wordWrap_)
+        return pos.LinePos;
+    if (pos.LinePos >= source_->LineCount())
+        return wrap_.RowOfLine(pos.LinePos);
+    const TLineInfo info = wrap_.RowOfColumn(pos.LinePos, pos.CharPos);
+    int32_t index = info.Index;
+    if (caretAtRowEnd_ && index > 0 && pos.CharPos == info.StartColumn && pos == source_->Caret())
+        --index;
+    return wrap_.RowOfLine(pos.LinePos) + index;
+}
+
+// ---- Word wrap -------------------------------------------------------------------------------
+
+bool TCustomDCMemo::WrapsAtFixedColumns() const { return useMonoFont_ && options_.Has(moBreakWordAtMargin); }
+
+int32_t TCustomDCMemo::WrapWidthPx() const {
+    if (options_.Has(moBreakWordAtMargin))
+        return charWidth_ * std::max(useMonoFont_ ? marginPos_ - 1 : marginPos_, 1);
+    return std::max(TextWidthPx(), charWidth_);
+}
+
+void TCustomDCMemo::RewrapLines(int32_t first, int32_t last) {
+    const int32_t widthPx = WrapWidthPx();
+    const int32_t widest = *std::max_element(widths_.begin(), widths_.end());
+    const auto width = [this](unsigned char c) { return CharWidthOf(c); };
+    const auto delimiter = [this](unsigned char c) { return source_->IsDelimiter(c); };
+    last = std::min(last, source_->LineCount() - 1);
+    for (int32_t line = std::max(first, 0); line <= last; ++line) {
+        const std::string_view stored = source_->StoredLine(line);
+        // Most lines fit; those are known without expanding them.
+        if (int64_t(stored.size()) * widest <= widthPx && std::memchr(stored.data(), '\t', stored.size()) == nullptr) {
+            wrap_.SetBreaks(line, {});
+            continue;
+        }
+        wrap_.SetBreaks(line, WrapLine(source_->LineText(line), widthPx, width, delimiter));
+    }
+}
+
+void TCustomDCMemo::RewrapAll() {
+    wrap_.Clear();
+    if (wordWrap_ && source_ != nullptr)
+        RewrapLines(0, source_->LineCount() - 1);
+}
+
+// The buffer reports the changed range in the new numbering; the lines after it moved by the
+// change in line count. Only the changed lines are wrapped again.
+void TCustomDCMemo::RewrapAfterEdit(TMemoStates states, int32_t first, int32_t last) {
+    if (!wordWrap_ || first > last)
+        return;
+    const int32_t delta = source_->LineCount() - lineCount_;
+    if (states & msLineCount) {
+        const int32_t oldEnd = std::max(first, last - delta);
+        wrap_.EraseLines(first, oldEnd);
+        wrap_.ShiftLines(oldEnd + 1, delta);
+    }
+    RewrapLines(first, std::max(last, first));
+}
+
+// ---- Columns and pixels ----------------------------------------------------------------------
+
+// Expanded text and styles of columns [firstColumn, endColumn) of a line. Costs the visible
+// columns (and a memchr for tabs before them), whatever the line's length.
+TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn, int32_t endColumn) {
+    RowSlice slice;
+    slice.startColumn = firstColumn;
+    if (line < 0 || line >= source_->LineCount() || endColumn <= firstColumn)
+        return slice;
+    const bool colour = options_.Has(moColorSyntax) && source_->SyntaxParser() != nullptr;
+    if (colour) {
+        // The buffer parses on demand; a line may be up to date with its style bytes dropped,
+        // or wait for an earlier line past the parsed-up-to mark.
+        const TInternalStrings& store = source_->Store();
+        if (!store.IsUpToDate(line) || line >= source_->ParsedUpTo() ||
+            store.Colours(line).size() != store.Text(line).size())
+            source_->LineColors(line);
+    }
+    const std::string_view stored = source_->StoredLine(line);
+    const std::string& colours = source_->Store().Colours(line);
+    const TTabStops& tabs = source_->TabRack();
+    const TTabStops::Location at = tabs.Locate(stored, firstColumn);
+    int64_t i = at.index;
+    int32_t column = at.startColumn;
+    const auto styleAt = [&](int64_t index) -> char {
+        return colour && size_t(index) < colours.size() ? colours[size_t(index)] : '\0';
+    };
+    const size_t budget = size_t(endColumn - firstColumn);
+    slice.text.reserve(std::min<size_t>(budget, 4096));
+    while (column < endColumn && size_t(i) < stored.size()) {
+        const char c = stored[size_t(i)];
+        const char style = styleAt(i);
+        if (c == '\t') {
+            const int32_t next = tabs.NextStop(column);
+            const int32_t symbol = column + std::max((next - column) / 2 - 1, 0);
+            if (symbol >= firstColumn && symbol < endColumn)
+                slice.tabSymbols.push_back(symbol);
+            for (int32_t k = std::max(column, firstColumn); k < std::min(next, endColumn); ++k) {
+                slice.text.push_back('\t');  // the painter draws tab runs as blanks
+                slice.styles.push_back(style);
+            }
+            column = next;
+        } else {
+            if (column >= firstColumn) {
+                slice.text.push_back(c);
+                slice.styles.push_back(style);
+            }
+            ++column;
+        }
+        ++i;
+    }
+    if (size_t(i) >= stored.size() && column <= endColumn) {
+        slice.endsInside = true;
+        slice.lineEnd = std::max(column, 0);
+        if (slice.lineEnd < firstColumn) {  // the line ends before the slice
+            slice.lineEnd = int32_t(stored.empty() ? 0 : tabs.ExpandedLength(stored));
+        }
+    }
+    return slice;
+}
+
+int32_t TCustomDCMemo::ColumnX(const TLineInfo& row, int32_t column) const {
+    const int32_t origin = wordWrap_ ? row.StartColumn : leftCol_;
+    if (useMonoFont_ || column <= origin)
+        return TextLeftPx() + (column - origin) * charWidth_;
+    auto* self = const_cast<TCustomDCMemo*>(this);
+    const RowSlice slice = self->SliceOf(row.Line, origin, column);
+    int32_t x = TextLeftPx();
+    for (char c : slice.text)
+        x += CharWidthOf(static_cast<unsigned char>(c == '\t' ? ' ' : c));
+    return x + (column - origin - int32_t(slice.text.size())) * CharWidthOf(' ');
+}
+
+int32_t TCustomDCMemo::ColumnAtX(const TLineInfo& row, int32_t x) const {
+    const int32_t origin = wordWrap_ ? row.StartColumn : leftCol_;
+    const int32_t dx = x - TextLeftPx();
+    if (dx <= 0)
+        return origin;
+    if (useMonoFont_)
+        return origin + (dx + charWidth_ / 2) / std::max(charWidth_, 1);
+    auto* self = const_cast<TCustomDCMemo*>(this);
+    const RowSlice slice = self->SliceOf(row.Line, origin, origin + VisibleColumns());
+    int32_t left = 0, column = origin;
+    for (char c : slice.text) {
+        const int32_t w = CharWidthOf(static_cast<unsigned char>(c == '\t' ? ' ' : c));
+        if (dx < left + w / 2 + (w & 1))
+            return column;
+        left += w;
+        ++column;
+    }
+    return column + (dx - left + CharWidthOf(' ') / 2) / std::max(CharWidthOf(' '), 1);
+}
+
+TPosition TCustomDCMemo::PositionAt(QPoint point) const {
+    const int32_t offset = point.y() >= 0 ? point.y() / std::max(rowHeight_, 1) : -1;
+    const int32_t row = std::max(topRow_ + offset, 0);
+    const TLineInfo info = RowInfo(row);
+    int32_t column = ColumnAtX(info, point.x());
+    if (wordWrap_ && !info.IsLastRow())
+        column = std::clamp(column, info.StartColumn, info.EndColumn);
+    if (wordWrap_ && info.Line >= source_->LineCount())
+        return {info.Line, 0};
+    return {info.Line, std::max(column, 0)};
+}
+
+TPosition TCustomDCMemo::LimitClick(TPosition pos) const {
+    if (!source_->HasOption(soBeyondFileEnd))
+        pos.LinePos = std::min(pos.LinePos, LastLine());
+    if (source_->HasOption(soLimitEOL))
+        pos.CharPos = std::min(pos.CharPos, source_->LineLength(pos.LinePos));
+    return pos;
+}
+
+QRect TCustomDCMemo::CaretRect() const {
+    const TPosition caret = source_->Caret();
+    const int32_t row = RowOfPosition(caret);
+    TLineInfo info = RowInfo(row);
+    const int32_t x = ColumnX(info, caret.CharPos);
+    int32_t w = 2;
+    if (hideCaret_)
+        return QRect(x, (row - topRow_) * rowHeight_, 1, 1);
+    if (options_.Has(moOverwriteCaret) && !TCustomMemoSource::InsertMode()) {
+        auto* self = const_cast<TCustomDCMemo*>(this);
+        const RowSlice under = self->SliceOf(caret.LinePos, caret.CharPos, caret.CharPos + 1);
+        const char c = under.text.empty() ? ' ' : under.text[0];
+        w = CharWidthOf(static_cast<unsigned char>(c == '\t' ? ' ' : c));
+    }
+    return QRect(x, (row - topRow_) * rowHeight_, w, rowHeight_);
+}
+
+// ---- Vertical moves --------------------------------------------------------------------------
+
+// Moves the caret by rows. With word wrap, a proportional font or soRetainColumn the caret keeps
+// the pixel column of the first move of a series; any other caret change forgets it.
+void TCustomDCMemo::VerticalMove(int32_t rows, bool) {
+    const bool rowBased = wordWrap_ || !useMonoFont_ || source_->HasOption(soRetainColumn);
+    if (!rowBased) {
+        if (rows == -1)
+            source_->CaretUp();
+        else if (rows == 1)
+            source_->CaretDown();
+        else
+            source_->MoveCaret(rows, 0);
+        return;
+    }
+    const TPosition caret = source_->Caret();
+    const int32_t row = RowOfPosition(caret);
+    if (!rememberedX_)
+        rememberedX_ = ColumnX(RowInfo(row), caret.CharPos);
+    int32_t lastRow = std::numeric_limits<int32_t>::max() / 2;
+    if (!source_->HasOption(soBeyondFileEnd))
+        lastRow = wordWrap_ ? wrap_.RowOfLine(LastLine()) + wrap_.RowsOfLine(LastLine()) - 1 : LastLine();
+    const int32_t target = std::clamp(row + rows, 0, std::max(lastRow, 0));
+    if (target == row)
+        return;
+    const TLineInfo info = RowInfo(target);
+    int32_t column = ColumnAtX(info, *rememberedX_);
+    bool atRowEnd = false;
+    if (!info.IsLastRow() && column >= info.EndColumn) {
+        column = info.EndColumn;
+        atRowEnd = true;
+    }
+    if (source_->HasOption(soLimitEOL))
+        column = std::min(column, source_->LineLength(info.Line));
+    verticalMoveRunning_ = true;
+    source_->SetCaret(column, info.Line);
+    verticalMoveRunning_ = false;
+    caretAtRowEnd_ = atRowEnd;
+}
+
+}  // namespace tarnwick
