@@ -189,3 +189,52 @@ TEST_F(ViewKeysTest, ReadOnlyBufferIgnoresEditingKeys) {
 
 }  // namespace
 }  // namespace tarnwick::testing_view
+
+namespace tarnwick::testing_view {
+namespace {
+
+// One prefix sequence of each mapping and what it must leave behind.
+struct PrefixCase {
+    const char* mapping;
+    std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+    TPosition expectedCaret;
+    std::string expectedLine0;
+};
+
+TEST_F(ViewKeysTest, EachMappingRunsItsPrefixSequences) {
+    const PrefixCase cases[] = {
+        {"Default", {{Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_C, Qt::ControlModifier}}, {2, 5}, "(ab) x"},
+        {"Classic", {{Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_C, Qt::ControlModifier}}, {2, 5}, "(ab) x"},
+        {"Visual Studio", {{Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_BracketLeft, Qt::NoModifier}}, {0, 3}, "(ab) x"},
+        {"Epsilon", {{Qt::Key_X, Qt::ControlModifier}, {Qt::Key_U, Qt::ControlModifier}}, {0, 0}, "(ab) x"},
+        {"Brief", {{Qt::Key_J, Qt::AltModifier}, {Qt::Key_2, Qt::AltModifier}}, {1, 1}, "(ab) x"},
+    };
+    for (const PrefixCase& c : cases) {
+        SCOPED_TRACE(c.mapping);
+        view->SetKeyMapping(c.mapping);
+        SetLines({"(ab) x", "line", "third"});
+        Buffer().SetCaret(1, 1);
+        Buffer().ToggleBookmark(2);
+        Buffer().SetCaret(0, 0);
+        if (std::string(c.mapping) == "Epsilon")  // something to undo
+            Buffer().TypeChar('z');
+        for (const auto& [key, mods] : c.keys)
+            Keys(key, mods);
+        EXPECT_EQ(Buffer().Caret(), c.expectedCaret);
+        EXPECT_EQ(Buffer().LineText(0), c.expectedLine0);
+        EXPECT_EQ(view->KeyList().State(), 0);
+    }
+}
+
+TEST_F(ViewKeysTest, HiddenCaretMakesArrowKeysScroll) {
+    std::vector<std::string> lines(100, "text");
+    SetLines(lines);
+    view->SetHideCaret(true);
+    Keys(Qt::Key_Down);
+    Keys(Qt::Key_Down);
+    EXPECT_EQ(view->TopRow(), 2);
+    EXPECT_EQ(Buffer().Caret(), (TPosition{0, 0}));
+}
+
+}  // namespace
+}  // namespace tarnwick::testing_view
