@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 
 #include "view_test_support.h"
+#include "widgets/colors.h"
 #include "word_wrap_list.h"
 
 namespace tarnwick::testing_view {
@@ -283,6 +284,37 @@ TEST_F(ViewLayoutTest, LinesColouredOnTheWayToTheEndKeepTheirColoursWhenShownLat
         }
     EXPECT_GT(red, 0);
     Buffer().SetSyntaxParser(nullptr);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing_view
+
+namespace tarnwick::testing_view {
+namespace {
+
+TEST(ColorsTest, ResolvesRgbAndSystemColours) {
+    EXPECT_EQ(ResolveColor(0x0000FF), QColor(255, 0, 0));
+    EXPECT_EQ(ResolveColor(0xFF8000), QColor(0, 128, 255));
+    EXPECT_EQ(ResolveColor(0x80000005), QApplication::palette().color(QPalette::Base));
+    EXPECT_EQ(ResolveColor(0x80000008), QApplication::palette().color(QPalette::Text));
+    EXPECT_TRUE(ResolveColor(0x800000FF).isValid());  // an unknown system index
+}
+
+TEST_F(ViewLayoutTest, ProportionalFontKeepsThePixelColumnAcrossLines) {
+    TFontDesc font;
+    font.Name = "DejaVu Sans";
+    font.Size = 10;
+    view->SetFont(font);
+    view->SetUseMonoFont(false);
+    SetLines({"iiiiiiiiii", "WWWWWWWWWW", "iiiiiiiiii"});
+    Buffer().SetCaret(8, 0);
+    Keys(Qt::Key_Down);
+    const int32_t underWide = Buffer().Caret().CharPos;
+    EXPECT_LT(underWide, 8);  // narrow letters above, wide ones here: fewer columns
+    Keys(Qt::Key_Down);
+    EXPECT_EQ(Buffer().Caret(), (TPosition{2, 8}));  // the remembered pixel column, not the wide line's
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(view->TextLeftPx() + 1, view->RowHeight() / 2));
+    EXPECT_EQ(Buffer().Caret(), (TPosition{0, 0}));
 }
 
 }  // namespace
