@@ -88,7 +88,12 @@ const TCommandEntry kCommands[] = {
     {C::Redo, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).Redo(); }},
     {C::ToggleInsertMode, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).ToggleInsertMode(); }},
     {C::ToggleBookmark, [](TCustomDCMemo& m, const TKeyAction& a) { Src(m).ToggleBookmark(a.argument); }},
-    {C::GotoBookmark, [](TCustomDCMemo& m, const TKeyAction& a) { Src(m).GotoBookmark(a.argument); }},
+    {C::GotoBookmark,
+     [](TCustomDCMemo& m, const TKeyAction& a) {
+         Src(m).GotoBookmark(a.argument);
+         if (m.Options().Has(moCenterOnBookmark))
+             m.CenterLine();
+     }},
     {C::FindDialog, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).FindDialog(); }},
     {C::ReplaceDialog, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).ReplaceDialog(); }},
     {C::SearchAgain, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).SearchAgain(); }},
