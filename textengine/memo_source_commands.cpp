@@ -133,14 +133,14 @@ void TCustomMemoSource::GotoBlockEnd() {
 
 // ---- Selection commands ----------------------------------------------------------------
 
-// The named corner takes the caret; without a selection both do, as a stream selection.
+// The named corner takes the caret; without a selection the block becomes a stream from the
+// other corner as it was last marked, so that marking the begin, moving and marking the end
+// selects what lies between (one corner alone is an empty block, which ends as none).
 void TCustomMemoSource::MarkBlockCorner(TChangeCode code, bool topLeft) {
     TChangeBracket bracket(*this, code);
     SelectionCommandScope scope(selectionCommand_);
-    if (selType_ == stNone) {
+    if (selType_ == stNone)
         selType_ = FilterKind(stStream);
-        selTopLeft_.Pos = selBottomRight_.Pos = caret_;
-    }
     (topLeft ? selTopLeft_ : selBottomRight_).Pos = caret_;
 }
 

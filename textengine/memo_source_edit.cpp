@@ -350,8 +350,9 @@ TPosition TCustomMemoSource::InsertBlock(const std::vector<std::string>& lines, 
     TPosition endOfBlock = caret_;
     if (columnForm) {
         for (size_t i = 0; i < lines.size(); ++i) {
+            // The line first: the caret cannot go below the last line unless it exists.
+            EnsureLineExists(start.LinePos + int32_t(i));
             SetCaret(start.CharPos, start.LinePos + int32_t(i));
-            EnsureLineExists(caret_.LinePos);
             if (IsLineWritable(caret_.LinePos) && !lines[i].empty())
                 InsertStored(lines[i], {});
         }

@@ -265,6 +265,16 @@ TEST(CommandsTest, CopyAndMoveBlocks) {
     EXPECT_EQ(StoredLines(p.s), (Lines{"abcdef", "bcghijkl"}));
 }
 
+TEST(CommandsTest, MarkingBeginThenEndWithoutASelectionMakesTheBlock) {
+    Editor e({"abcdef", "ghijkl"}, kDefaults, {0, 1});
+    e.s.MarkBlockBegin();
+    EXPECT_FALSE(e.s.HasSelection());  // one corner alone is an empty block
+    e.s.SetCaret(3, 1);
+    e.s.MarkBlockEnd();
+    ASSERT_TRUE(e.s.HasSelection());
+    EXPECT_EQ(e.s.SelectionText(), "bcdef\r\nghi");
+}
+
 TEST(CommandsTest, ClipboardRoundTripsStreamAndColumnBlocks) {
     TMemoryClipboard clipboard;
     Editor e({"abcdef", "ghijkl", "mnopqr"}, kDefaults | Bit(soPersistentBlocks), {0, 1});
@@ -284,6 +294,15 @@ TEST(CommandsTest, ClipboardRoundTripsStreamAndColumnBlocks) {
     EXPECT_EQ(e.s.StoredLine(0), "x");
     EXPECT_EQ(e.s.StoredLine(1), "y        zadef");
     EXPECT_EQ(e.s.Caret(), (TPosition{1, 10}));
+
+    TMemoryClipboard column;
+    column.SetText("12\r\n34", true);
+    Editor last({"ab", "cdef"}, kDefaults, {0, 0});
+    last.s.SetCaret(2, 1);  // a column block pasted on the last line grows the text below it
+    last.s.PasteFromClipboard(column);
+    EXPECT_EQ(StoredLines(last.s), (Lines{"ab", "cd12ef", "  34"}));
+    last.s.Undo();
+    EXPECT_EQ(StoredLines(last.s), (Lines{"ab", "cdef"}));
 
     TMemoryClipboard untouched;
     untouched.SetText("keep", false);
