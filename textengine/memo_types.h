@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "option_set.h"
+
 namespace tarnwick {
 
 // A place in the text: 0-based line and 0-based column counted in expanded characters
@@ -43,20 +45,7 @@ enum TStringsOption : uint8_t {
     soRetainColumn = 18,
 };
 
-class TStringsOptions {
-public:
-    constexpr TStringsOptions() = default;
-    constexpr explicit TStringsOptions(uint32_t mask) : mask_(mask & kAllBits) {}
-    constexpr bool Has(TStringsOption o) const { return (mask_ >> o) & 1u; }
-    constexpr TStringsOptions With(TStringsOption o) const { return TStringsOptions(mask_ | (1u << o)); }
-    constexpr TStringsOptions Without(TStringsOption o) const { return TStringsOptions(mask_ & ~(1u << o)); }
-    constexpr uint32_t Mask() const { return mask_; }
-    friend constexpr bool operator==(TStringsOptions, TStringsOptions) = default;
-
-private:
-    static constexpr uint32_t kAllBits = (1u << 19) - 1;
-    uint32_t mask_ = 0;
-};
+using TStringsOptions = TOptionSet<TStringsOption, 19>;
 
 // soBackUnindents, soGroupUndo, soForceCutCopy, soAutoIndent, soSmartTab, soFindTextAtCursor,
 // soOverwriteBlocks.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "option_set.h"
+
 namespace tarnwick {
 
 enum TMemoOption : uint8_t {
@@ -34,25 +36,7 @@ enum TMemoOption : uint8_t {
     moLimitLineNumbers = 24,
 };
 
-class TMemoOptions {
-public:
-    constexpr TMemoOptions() = default;
-    constexpr explicit TMemoOptions(uint32_t mask) : mask_(mask & kAllBits) {}
-    constexpr TMemoOptions(std::initializer_list<TMemoOption> options) {
-        for (TMemoOption o : options)
-            mask_ |= 1u << o;
-    }
-    constexpr bool Has(TMemoOption o) const { return (mask_ >> o) & 1u; }
-    constexpr TMemoOptions With(TMemoOption o) const { return TMemoOptions(mask_ | (1u << o)); }
-    constexpr TMemoOptions Without(TMemoOption o) const { return TMemoOptions(mask_ & ~(1u << o)); }
-    constexpr TMemoOptions Set(TMemoOption o, bool on) const { return on ? With(o) : Without(o); }
-    constexpr uint32_t Mask() const { return mask_; }
-    friend constexpr bool operator==(TMemoOptions, TMemoOptions) = default;
-
-private:
-    static constexpr uint32_t kAllBits = (1u << 25) - 1;
-    uint32_t mask_ = 0;
-};
+using TMemoOptions = TOptionSet<TMemoOption, 25>;
 
 inline constexpr TMemoOptions kDefaultMemoOptions{moThumbTracking, moColorSyntax};
 
