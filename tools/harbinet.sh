@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Builds harbinet with the Tarnwick plug-in and opens a shipped sample (or the file given).
-# Any further arguments go to harbinet, e.g. --screenshot OUT.png.
+# Options after the file go to harbinet, e.g. --screenshot OUT.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF >/dev/null
 cmake --build "$root/build" --target harbinet -j"$(nproc)"
-file=${1:-$root/data/samples/yosys-counter.edf}
-[ $# -gt 0 ] && shift
+file="$root/data/samples/yosys-counter.edf"
+if [ $# -gt 0 ] && [[ "$1" != --* ]]; then
+  file=$1
+  shift
+fi
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ] && [[ " $* " != *" --screenshot "* ]]; then
+  echo "No display to show Harbinet on. Run it under a virtual display:" >&2
+  echo "  xvfb-run -a $0 ${file}" >&2
+  echo "or write a picture of its window instead:" >&2
+  echo "  $0 ${file} --screenshot harbinet.png" >&2
+  exit 2
+fi
 exec "$root/build/bin/harbinet" "$file" "$@"
