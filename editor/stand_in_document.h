@@ -1,13 +1,22 @@
 #pragma once
-// A plain text document: a simple editor view and an empty side panel, read and written
-// through the host's file streams. It serves until the full text document takes its place.
+// A text document with the engine's editor view coloured by the file's language, and an empty
+// side panel, read and written through the host's file streams. It serves until the full text
+// document, with its window, search panel and commands, takes its place.
+
+#include <QPointer>
+#include <memory>
 
 #include "host/server_document.h"
 
-class QPlainTextEdit;
+namespace tarnwick {
+class TDCMemo;
+class TSyntaxParser;
+}  // namespace tarnwick
 
 class TStandInDocument final : public TServerDocument {
 public:
+    ~TStandInDocument() override;
+
     int32_t LoadDocument() override;
     int32_t SaveDocument(const char* name) override;
     int32_t IsUnchanged() override;
@@ -16,9 +25,10 @@ public:
 
 private:
     friend class TServerDocument;
-    TStandInDocument(IServerModule* module, std::string fileName, std::string kind)
-        : TServerDocument(module, std::move(fileName), std::move(kind)) {}
+    TStandInDocument(IServerModule* module, std::string fileName, std::string kind);
     void BuildViews() override;
+    void ApplyLanguage();
 
-    QPlainTextEdit* editor_ = nullptr;  // owned by the editing view's window
+    std::unique_ptr<tarnwick::TSyntaxParser> parser_;
+    QPointer<tarnwick::TDCMemo> view_;  // owned by the editing view's window
 };

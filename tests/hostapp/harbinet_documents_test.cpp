@@ -1,0 +1,57 @@
+// Harbinet with the real plug-in loaded: a file opens in a tab with its panel, saves through
+// the host's safe write stream, and closes.
+
+#include <gtest/gtest.h>
+
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "hostapp/host_client.h"
+#include "hostapp/host_exports.h"
+#include "hostapp/main_window.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(HarbinetDocumentsTest, OpensSavesAndClosesAnEdifFile) {
+    const std::string path = testing::TempDir() + "harbinet-doc.edf";
+    const std::string original = "(edif doc\n  (edifVersion 2 0 0)\n  (status \"\xE9t\xE9\")\n)\n";
+    std::ofstream(path, std::ios::binary) << original;
+
+    THostClient client;
+    SetExportedClient(&client);
+    std::string error;
+    ASSERT_TRUE(client.Modules().Load(TARNWICK_BIN_DIR "/libtarnwick.so", &client, error)) << error;
+    {
+        TMainWindow window(client);
+        client.SetShell(&window);
+        window.OpenFile(QString::fromStdString(path));
+        ASSERT_EQ(window.DocumentArea()->count(), 1);
+        EXPECT_EQ(window.DocumentArea()->tabText(0), "harbinet-doc.edf");
+        EXPECT_EQ(window.PanelArea()->count(), 1);
+        auto view = TComPtr<IServerView>::Adopt(client.GetCurrentView());
+        ASSERT_TRUE(view);
+        EXPECT_STREQ(view->GetViewName(), "EDIFEditor");
+
+        window.OpenFile(QString::fromStdString(path));  // already open: the same tab
+        EXPECT_EQ(window.DocumentArea()->count(), 1);
+
+        ASSERT_TRUE(window.SaveCurrent());
+        // Saved with the buffer's line ends (CR LF between lines), every other byte as it was.
+        EXPECT_EQ(ReadAll(path), "(edif doc\r\n  (edifVersion 2 0 0)\r\n  (status \"\xE9t\xE9\")\r\n)");
+
+        EXPECT_TRUE(window.CloseDocument(0));
+        EXPECT_EQ(window.DocumentArea()->count(), 0);
+        client.SetShell(nullptr);
+    }
+    SetExportedClient(nullptr);
+}
+
+}  // namespace
