@@ -5,6 +5,7 @@
 
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -43,9 +44,17 @@ TEST(HarbinetDocumentsTest, OpensSavesAndClosesAnEdifFile) {
         window.OpenFile(QString::fromStdString(path));  // already open: the same tab
         EXPECT_EQ(window.DocumentArea()->count(), 1);
 
+        // Typing into the embedded editor changes the document.
+        QWidget* editor = window.DocumentArea()->widget(0)->findChild<QWidget*>("TextWindow")->focusProxy();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, "x1");
+        auto document = TComPtr<IServerDocument>::Adopt(TComPtr<IServerView>(view).As<IServerDocumentView>()->GetOwnerDocument());
+        EXPECT_NE(document->GetDocumentModified(), 0);
+
         ASSERT_TRUE(window.SaveCurrent());
+        EXPECT_EQ(document->GetDocumentModified(), 0);
         // Saved with the buffer's line ends (CR LF between lines), every other byte as it was.
-        EXPECT_EQ(ReadAll(path), "(edif doc\r\n  (edifVersion 2 0 0)\r\n  (status \"\xE9t\xE9\")\r\n)");
+        EXPECT_EQ(ReadAll(path), "x1(edif doc\r\n  (edifVersion 2 0 0)\r\n  (status \"\xE9t\xE9\")\r\n)");
 
         EXPECT_TRUE(window.CloseDocument(0));
         EXPECT_EQ(window.DocumentArea()->count(), 0);
