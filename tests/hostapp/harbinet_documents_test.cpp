@@ -26,6 +26,9 @@ TEST(HarbinetDocumentsTest, OpensSavesAndClosesAnEdifFile) {
     const std::string original = "(edif doc\n  (edifVersion 2 0 0)\n  (status \"\xE9t\xE9\")\n)\n";
     std::ofstream(path, std::ios::binary) << original;
 
+    // The recent-files list and the preferences land in a folder of the test's own.
+    const std::string config = testing::TempDir() + "harbinet-documents-config";
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
     THostClient client;
     SetExportedClient(&client);
     std::string error;
@@ -61,6 +64,8 @@ TEST(HarbinetDocumentsTest, OpensSavesAndClosesAnEdifFile) {
         client.SetShell(nullptr);
     }
     SetExportedClient(nullptr);
+    EXPECT_TRUE(std::filesystem::exists(config + "/Harbinet/recent-files"));
+    std::filesystem::remove_all(config);
 }
 
 }  // namespace
