@@ -65,6 +65,9 @@ TEST_F(ViewMouseTest, DoubleClickSelectsTheWordOrWithDblClickLineTheLine) {
 }
 
 TEST_F(ViewMouseTest, TripleClickSelectsTheLineOnlyWithTripleClickOption) {
+    // A long interval, so that a busy machine cannot stretch the third click out of it.
+    const int interval = QApplication::doubleClickInterval();
+    QApplication::setDoubleClickInterval(3000);
     for (const bool tripleOn : {false, true}) {
         SCOPED_TRACE(tripleOn);
         view->SetOptions(view->Options().Set(moTripleClick, tripleOn));
@@ -78,6 +81,7 @@ TEST_F(ViewMouseTest, TripleClickSelectsTheLineOnlyWithTripleClickOption) {
         }
         QTest::qWait(QApplication::doubleClickInterval() + 50);
     }
+    QApplication::setDoubleClickInterval(interval);
 }
 
 TEST_F(ViewMouseTest, DraggingTheSelectionMovesItAndCtrlCopiesIt) {
