@@ -21,7 +21,9 @@ std::string ReadAll(const std::string& path) {
 class DiskFileSystemTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::path(testing::TempDir()) / "vfs";
+        // One folder per test: the tests of this fixture may run at the same time.
+        folder = std::filesystem::path(testing::TempDir()) /
+                 ("vfs-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         path = (folder / "netlist.edf").string();

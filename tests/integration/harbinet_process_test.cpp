@@ -16,7 +16,8 @@ struct RunResult {
 
 RunResult RunHarbinet(const std::string& process, const std::string& params) {
     // Its own configuration folder, so that the preferences file of the user stays untouched.
-    const std::string config = testing::TempDir() + "harbinet-config";
+    const std::string config = testing::TempDir() + "harbinet-config-" +
+                               testing::UnitTest::GetInstance()->current_test_info()->name();
     const std::string command = "XDG_CONFIG_HOME='" + config + "' QT_QPA_PLATFORM=offscreen " TARNWICK_BIN_DIR
                                 "/harbinet --module " PROBE_MODULE " --run-process '" + process + "' '" +
                                 params + "' 2>/dev/null";
