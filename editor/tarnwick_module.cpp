@@ -5,7 +5,7 @@
 #include "editor/stand_in_document.h"
 #include "host/client.h"
 #include "host/host_functions.h"
-#include "host/parameter_list.h"
+#include "host/abi/parameter_list.h"
 
 namespace {
 // The buffer a "DoCommand" process gets its remaining parameters in.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host/com_ptr.h"
-#include "host/document_interfaces.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/document_interfaces.h"
 
 namespace {
 unsigned char LowerAscii(char c) noexcept {

@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "host/interfaced_object.h"
-#include "host/server_interfaces.h"
+#include "host/abi/interfaced_object.h"
+#include "host/abi/server_interfaces.h"
 
 struct TCommandHandler {
     // Runs the process with the context view and the parameter buffer (and its capacity,

@@ -1,7 +1,7 @@
 #include "host/document_notification.h"
 
 #include "host/client.h"
-#include "host/client_interfaces.h"
+#include "host/abi/client_interfaces.h"
 
 void BroadcastDocumentNotification(int32_t code, IServerDocument* document, std::string text) {
     IClient* client = GlobalClient();

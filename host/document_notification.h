@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "host/com_ptr.h"
-#include "host/document_interfaces.h"
-#include "host/interfaced_object.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/document_interfaces.h"
+#include "host/abi/interfaced_object.h"
 
 constexpr int32_t kNotifyFileNameChanged = 4;
 constexpr int32_t kNotifyPreferencesChanged = 5;

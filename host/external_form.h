@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <string>
 
-#include "host/client_interfaces.h"
-#include "host/com_ptr.h"
-#include "host/document_interfaces.h"
-#include "host/interfaced_object.h"
+#include "host/abi/client_interfaces.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/document_interfaces.h"
+#include "host/abi/interfaced_object.h"
 
 // The window behind an interface handle: a QWidget* of this process.
 QWidget* WidgetFromHandle(intptr_t handle) noexcept;

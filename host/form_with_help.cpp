@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "host/client.h"
-#include "host/client_interfaces.h"
+#include "host/abi/client_interfaces.h"
 #include "host/help_viewer.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "host/client.h"
-#include "host/client_interfaces.h"
+#include "host/abi/client_interfaces.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "host/client.h"
-#include "host/com_ptr.h"
-#include "host/client_interfaces.h"
-#include "host/parameter_list.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/client_interfaces.h"
+#include "host/abi/parameter_list.h"
 
 namespace {
 

@@ -3,34 +3,10 @@
 // function the host does not export stays unbound and every call through it does nothing and
 // answers empty, 0, -1 or false as its wrapper states.
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
-class IClient;
-
-extern "C" {
-using TClientGetClientInterface = IClient*();
-using TClientExtractFromPath = void(const char* path, char* result);
-using TClientForceFileNameExtension = void(const char* path, const char* extension, char* result);
-
-using TVfsStreamCreate = int32_t(const char* path, int32_t mode);
-using TVfsStreamDestroy = void(int32_t handle);
-using TVfsStreamRead = int32_t(int32_t handle, void* buffer, int32_t count);
-using TVfsStreamWrite = int32_t(int32_t handle, const void* buffer, int32_t count);
-using TVfsStreamSeek = int64_t(int32_t handle, int64_t offset, int32_t origin);
-using TVfsStreamSetSize = void(int32_t handle, int64_t size);
-using TVfsFileExists = int32_t(const char* path);
-using TVfsPathQuery = void(const char* path, char* result);
-using TVfsChangeFileName = void(const char* path, const char* name, char* result);
-}
-
-// Result buffers of the path functions hold this many bytes.
-constexpr std::size_t kHostPathCapacity = 4096;
-
-// Stream modes of VFSAPI_VFS_StreamCreate.
-constexpr int32_t kStreamOpenRead = 0;
-constexpr int32_t kStreamCreateWrite = 0xFFFF;
+#include "host/abi/host_function_types.h"
 
 struct THostFunctions {
     TClientGetClientInterface* GetClientInterface = nullptr;

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "host/com_ptr.h"
-#include "host/stream_interfaces.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/stream_interfaces.h"
 
 // Raised for requests a stream cannot carry out; the message says which.
 class EHostStreamError : public std::runtime_error {

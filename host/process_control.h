@@ -1,8 +1,8 @@
 #pragma once
 // How deeply the host has entered the module's processes. Nothing keeps it at or above 0.
 
-#include "host/interfaced_object.h"
-#include "host/server_interfaces.h"
+#include "host/abi/interfaced_object.h"
+#include "host/abi/server_interfaces.h"
 
 class TProcessControl final : public TInterfacedObjectNoRef, public IProcessControl {
 public:

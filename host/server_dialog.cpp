@@ -5,7 +5,7 @@
 #include <QWhatsThisClickedEvent>
 
 #include "host/client.h"
-#include "host/client_interfaces.h"
+#include "host/abi/client_interfaces.h"
 #include "host/dialog_placement.h"
 #include "host/external_form.h"
 

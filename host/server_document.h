@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "host/com_ptr.h"
-#include "host/document_interfaces.h"
-#include "host/interfaced_object.h"
-#include "host/server_interfaces.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/document_interfaces.h"
+#include "host/abi/interfaced_object.h"
+#include "host/abi/server_interfaces.h"
 
 class TServerDocument : public TInterfacedObject, public IServerDocument {
 public:

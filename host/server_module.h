@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "host/client_interfaces.h"
-#include "host/com_ptr.h"
+#include "host/abi/client_interfaces.h"
+#include "host/abi/com_ptr.h"
 #include "host/command_launcher.h"
-#include "host/document_interfaces.h"
-#include "host/interfaced_object.h"
+#include "host/abi/document_interfaces.h"
+#include "host/abi/interfaced_object.h"
 #include "host/process_control.h"
-#include "host/server_interfaces.h"
+#include "host/abi/server_interfaces.h"
 
 class TServerModule : public TInterfacedObject, public IServerModule {
 public:

@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 
 #include "host/client.h"
-#include "host/client_interfaces.h"
-#include "host/com_ptr.h"
+#include "host/abi/client_interfaces.h"
+#include "host/abi/com_ptr.h"
 #include "widgets/virtual_keys.h"
 
 TServerViewForm::TServerViewForm(QWidget* parent) : QWidget(parent) {

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "host/host_functions.h"
+#include "host/abi/host_function_types.h"
 
 struct TDiskFileSystem::TStream {
     int fd = -1;

@@ -6,7 +6,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "host/parameter_list.h"
+#include "host/abi/parameter_list.h"
 #include "hostapp/host_client.h"
 
 THelpViewerWindow::THelpViewerWindow(QWidget* parent) : QDialog(parent) {
@@ -43,8 +43,7 @@ void THelpViewerWindow::ShowTopic(const QString& helpFile, int context) {
 }
 
 void THelpViewerWindow::ShowPopup(const QString& helpFile, int context) {
-    lastPopup_ = TopicText(helpFile, context);
-    QToolTip::showText(popupPosition_, lastPopup_);
+    QToolTip::showText(popupPosition_, TopicText(helpFile, context));
 }
 
 void THelpViewerWindow::ShowKeyword(const QString& keyword) {

@@ -22,7 +22,6 @@ public:
     void ShowKeyword(const QString& keyword);
 
     [[nodiscard]] QString ShownText() const;
-    [[nodiscard]] QString LastPopupText() const { return lastPopup_; }
 
     // The text of a topic, or a line that says it has none.
     static QString TopicText(const QString& helpFile, int context);
@@ -30,5 +29,4 @@ public:
 private:
     QLabel* text_ = nullptr;
     QPoint popupPosition_;
-    QString lastPopup_;
 };

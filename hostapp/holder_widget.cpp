@@ -1,6 +1,6 @@
 #include "hostapp/holder_widget.h"
 
-#include "host/interfaced_object.h"
+#include "host/abi/interfaced_object.h"
 
 THolderWidget::THolderWidget(QWidget* parent) : QWidget(parent) {}
 

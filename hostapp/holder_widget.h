@@ -4,9 +4,9 @@
 
 #include <QWidget>
 
-#include "host/client_interfaces.h"
-#include "host/com_ptr.h"
-#include "host/document_interfaces.h"
+#include "host/abi/client_interfaces.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/document_interfaces.h"
 
 class THolderWidget final : public QWidget, public IExternalFormHolder {
     Q_OBJECT

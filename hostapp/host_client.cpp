@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "host/interfaced_object.h"
-#include "host/parameter_list.h"
-#include "host/server_interfaces.h"
+#include "host/abi/interfaced_object.h"
+#include "host/abi/parameter_list.h"
+#include "host/abi/server_interfaces.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "host/client_interfaces.h"
-#include "host/document_interfaces.h"
+#include "host/abi/client_interfaces.h"
+#include "host/abi/document_interfaces.h"
 #include "hostapp/host_user_interface.h"
 #include "hostapp/module_loader.h"
 

@@ -6,8 +6,9 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
-#include "host/host_functions.h"
+#include "host/abi/host_function_types.h"
 #include "hostapp/disk_file_system.h"
 #include "hostapp/host_client.h"
 
@@ -40,6 +41,23 @@ std::string_view FileNamePart(std::string_view path) noexcept {
 }
 
 }  // namespace
+
+// Each exported definition has exactly the type the plug-ins bind it as.
+static_assert(std::is_same_v<decltype(ClientAPI_GetClientInterface), TClientGetClientInterface>);
+static_assert(std::is_same_v<decltype(ClientAPI_ExtractFileDirFromPath), TClientExtractFromPath>);
+static_assert(std::is_same_v<decltype(ClientAPI_ExtractFileNameFromPath), TClientExtractFromPath>);
+static_assert(
+    std::is_same_v<decltype(ClientAPI_ForceFileNameExtension), TClientForceFileNameExtension>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamCreate), TVfsStreamCreate>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamDestroy), TVfsStreamDestroy>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamRead), TVfsStreamRead>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamWrite), TVfsStreamWrite>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamSeek), TVfsStreamSeek>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamSetSize), TVfsStreamSetSize>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_FileExists), TVfsFileExists>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_ExtractFileExt), TVfsPathQuery>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_GetFileEditorName), TVfsPathQuery>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_ChangeFileName), TVfsChangeFileName>);
 
 void SetExportedClient(THostClient* client) noexcept { ExportedClient() = client; }
 

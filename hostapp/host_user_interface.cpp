@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "host/interfaced_object.h"
+#include "host/abi/interfaced_object.h"
 
 void THostUserInterface::AddShortcut(THostShortcut keys, std::function<void()> action) {
     shortcuts_[keys] = std::move(action);

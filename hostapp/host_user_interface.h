@@ -7,7 +7,7 @@
 #include <map>
 #include <tuple>
 
-#include "host/client_interfaces.h"
+#include "host/abi/client_interfaces.h"
 
 class QStatusBar;
 class QLabel;

@@ -16,7 +16,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/parameter_list.h"
+#include "host/abi/parameter_list.h"
 #include "hostapp/host_client.h"
 #include "hostapp/host_exports.h"
 #include "hostapp/main_window.h"

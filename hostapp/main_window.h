@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/text_interfaces.h"
+#include "host/abi/text_interfaces.h"
 #include "hostapp/host_client.h"
 
 class QTabWidget;
@@ -42,7 +42,6 @@ public:
     [[nodiscard]] QTabWidget* DocumentArea() const noexcept { return documents_; }
     [[nodiscard]] QStackedWidget* PanelArea() const noexcept { return panels_; }
     [[nodiscard]] THelpViewerWindow* HelpViewer() const noexcept { return helpViewer_; }
-    [[nodiscard]] QStringList RecentFiles() const { return recent_; }
     // The command interface of the document in the current tab, or empty.
     TComPtr<ITextEditorCommands> CurrentCommands();
 

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "host/parameter_list.h"
+#include "host/abi/parameter_list.h"
 
 std::string TLoadedModule::Name() const {
     const char* name = module ? module->GetModuleName() : nullptr;

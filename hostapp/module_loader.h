@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "host/com_ptr.h"
-#include "host/server_interfaces.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/server_interfaces.h"
 
 struct TLoadedModule {
     std::string path;      // the library file

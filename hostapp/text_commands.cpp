@@ -4,9 +4,9 @@
 #include <QMenuBar>
 #include <vector>
 
-#include "host/parameter_list.h"
+#include "host/abi/parameter_list.h"
 #include "hostapp/host_user_interface.h"
-#include "textengine/virtual_key_codes.h"
+#include "host/abi/virtual_key_codes.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "host/com_ptr.h"
-#include "host/text_interfaces.h"
+#include "host/abi/com_ptr.h"
+#include "host/abi/text_interfaces.h"
 
 class QMenu;
 class QMenuBar;

@@ -1,6 +1,6 @@
 #include "key_mapping.h"
 
-#include "virtual_key_codes.h"
+#include "host/abi/virtual_key_codes.h"
 
 namespace tarnwick {
 

@@ -4,8 +4,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF >/dev/null
-cmake --build "$root/build" --target harbinet -j"$(nproc)"
+cmake -S "$root" -B "$root/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF
+cmake --build "$root/build-release" --target harbinet -j"$(nproc)"
 file="$root/data/samples/yosys-counter.edf"
 if [ $# -gt 0 ] && [[ "$1" != --* ]]; then
   file=$1
@@ -18,4 +18,4 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ] && [[ " $* " !=
   echo "  $0 ${file} --screenshot harbinet.png" >&2
   exit 2
 fi
-exec "$root/build/bin/harbinet" "$file" "$@"
+exec "$root/build-release/bin/harbinet" "$file" "$@"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "textengine/virtual_key_codes.h"
+#include "host/abi/virtual_key_codes.h"
 
 class QKeyEvent;
 

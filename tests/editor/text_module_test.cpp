@@ -8,7 +8,7 @@
 #include <deque>
 #include <filesystem>
 
-#include "host/text_interfaces.h"
+#include "host/abi/text_interfaces.h"
 #include "tests/support/null_server_document.h"
 #include "tests/editor/temp_config_folder.h"
 

@@ -5,15 +5,15 @@
 
 #include <cstring>
 
-#include "host/client_interfaces.h"
+#include "host/abi/client_interfaces.h"
 #include "host/command_launcher.h"
-#include "host/document_interfaces.h"
+#include "host/abi/document_interfaces.h"
 #include "host/host_functions.h"
 #include "host/process_control.h"
-#include "host/server_interfaces.h"
+#include "host/abi/server_interfaces.h"
 #include "host/server_module.h"
-#include "host/stream_interfaces.h"
-#include "host/text_interfaces.h"
+#include "host/abi/stream_interfaces.h"
+#include "host/abi/text_interfaces.h"
 #include "tests/support/null_server_document.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "host/parameter_list.h"
+#include "host/abi/parameter_list.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "host/client.h"
-#include "host/client_interfaces.h"
-#include "host/document_interfaces.h"
-#include "host/interfaced_object.h"
-#include "host/parameter_list.h"
+#include "host/abi/client_interfaces.h"
+#include "host/abi/document_interfaces.h"
+#include "host/abi/interfaced_object.h"
+#include "host/abi/parameter_list.h"
 
 class RecordingClient final : public IClient, public IProcessLauncher {
 public:

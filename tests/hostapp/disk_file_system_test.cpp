@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "host/host_functions.h"
+#include "host/abi/host_function_types.h"
 
 namespace {
 

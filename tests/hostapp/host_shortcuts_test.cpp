@@ -4,7 +4,7 @@
 
 #include "hostapp/host_user_interface.h"
 #include "hostapp/text_commands.h"
-#include "textengine/virtual_key_codes.h"
+#include "host/abi/virtual_key_codes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "host/com_ptr.h"
+#include "host/abi/com_ptr.h"
 #include "tests/integration/recording_host.h"
 
 RecordingHost& TheRecordingHost();

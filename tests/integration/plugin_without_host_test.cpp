@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "host/com_ptr.h"
+#include "host/abi/com_ptr.h"
 #include "tests/integration/recording_host.h"
 
 namespace {

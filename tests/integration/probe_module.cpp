@@ -6,9 +6,9 @@
 #include <string>
 
 #include "host/client.h"
-#include "host/client_interfaces.h"
+#include "host/abi/client_interfaces.h"
 #include "host/document_notification.h"
-#include "host/parameter_list.h"
+#include "host/abi/parameter_list.h"
 #include "host/server_document.h"
 #include "host/server_module.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "host/interfaced_object.h"
+#include "host/abi/interfaced_object.h"
 
 int32_t StubView::QueryInterface(const TGUID& iid, void** out) {
     const bool found = OfferInterface<IServerDocumentView>(iid, out, this) ||

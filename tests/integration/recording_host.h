@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "host/client_interfaces.h"
-#include "host/document_interfaces.h"
-#include "host/server_interfaces.h"
+#include "host/abi/client_interfaces.h"
+#include "host/abi/document_interfaces.h"
+#include "host/abi/server_interfaces.h"
 #include "tests/support/null_server_document.h"
 
 struct RecordedProcess {

@@ -2,8 +2,8 @@
 // A document double that answers every IServerDocument operation with nothing: no views, no
 // file, unchanged. Tests derive from it and override what they watch. It is not counted.
 
-#include "host/document_interfaces.h"
-#include "host/interfaced_object.h"
+#include "host/abi/document_interfaces.h"
+#include "host/abi/interfaced_object.h"
 
 class NullServerDocument : public IServerDocument {
 public:

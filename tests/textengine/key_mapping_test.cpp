@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "virtual_key_codes.h"
+#include "host/abi/virtual_key_codes.h"
 
 namespace tarnwick {
 namespace {

@@ -2,7 +2,7 @@
 // Documents, their views and the windows the host embeds, and the notifications about them.
 // Returned interfaces carry a reference the caller releases; arguments are lent for the call.
 
-#include "host/unknown.h"
+#include "host/abi/unknown.h"
 
 class IServerModule;
 class IServerDocument;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/unknown.h"
+#include "host/abi/unknown.h"
 
 // Counted: the last Release destroys the object.
 class TInterfacedObject {

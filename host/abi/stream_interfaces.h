@@ -2,7 +2,7 @@
 // A COM-style byte stream, as other servers hand them to a text document.
 // Status codes: 0 success, anything else failure.
 
-#include "host/unknown.h"
+#include "host/abi/unknown.h"
 
 class IStream : public IUnknownBase {
 public:

@@ -3,7 +3,7 @@
 // holder a plug-in window embeds into. Returned interfaces carry a reference the caller
 // releases; interfaces passed as arguments are lent for the call.
 
-#include "host/unknown.h"
+#include "host/abi/unknown.h"
 
 class INotification;
 class IServerView;

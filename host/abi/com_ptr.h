@@ -5,7 +5,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "host/unknown.h"
+#include "host/abi/unknown.h"
 
 template <class T>
 class TComPtr {

@@ -3,7 +3,7 @@
 // counter and the schematic editor's entry. Returned interfaces carry a reference the caller
 // releases; arguments are lent for the call.
 
-#include "host/unknown.h"
+#include "host/abi/unknown.h"
 
 class IClient;
 class INotification;

@@ -3,7 +3,7 @@
 // editing commands the host routes to it. Returned interfaces carry a reference the caller
 // releases; arguments are lent for the call.
 
-#include "host/unknown.h"
+#include "host/abi/unknown.h"
 
 class IStream;
 

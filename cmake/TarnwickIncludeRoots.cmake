@@ -1,0 +1,17 @@
+# tarnwick_include_root(TARGET PUBLIC|PRIVATE|INTERFACE FOLDER...)
+# Gives TARGET an include root in the build tree that holds only the named source folders
+# (as links), so the target includes "FOLDER/file.h" from those folders and from no others.
+function(tarnwick_include_root target visibility)
+  set(root ${CMAKE_BINARY_DIR}/include-roots/${target})
+  foreach(folder ${ARGN})
+    if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/${folder})
+      message(FATAL_ERROR "tarnwick_include_root(${target}): no folder ${folder}")
+    endif()
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    if(NOT EXISTS ${root}/${folder})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${target} ${visibility} ${root})
+endfunction()
