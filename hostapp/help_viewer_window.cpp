@@ -58,19 +58,19 @@ void THelpViewerWindow::RegisterProcesses(THostClient& client) {
     auto value = [](const char* params, const char* name) {
         return QString::fromLocal8Bit(LookupParameter(params, name).c_str());
     };
-    client.AddHostProcess("HelpShowTopic", [this, value](char* params, int32_t, IServerView*) {
+    client.AddHostProcess("Client:HelpShowTopic", [this, value](char* params, int32_t, IServerView*) {
         ShowTopic(value(params, "HelpFile"), value(params, "Context").toInt());
         return 1;
     });
-    client.AddHostProcess("HelpShowPopup", [this, value](char* params, int32_t, IServerView*) {
+    client.AddHostProcess("Client:HelpShowPopup", [this, value](char* params, int32_t, IServerView*) {
         ShowPopup(value(params, "HelpFile"), value(params, "Context").toInt());
         return 1;
     });
-    client.AddHostProcess("HelpSetPopupPosition", [this, value](char* params, int32_t, IServerView*) {
+    client.AddHostProcess("Client:HelpSetPopupPosition", [this, value](char* params, int32_t, IServerView*) {
         SetPopupPosition(QPoint(value(params, "X").toInt(), value(params, "Y").toInt()));
         return 1;
     });
-    client.AddHostProcess("RunHelpTopic", [this, value](char* params, int32_t, IServerView*) {
+    client.AddHostProcess("Client:RunHelpTopic", [this, value](char* params, int32_t, IServerView*) {
         ShowKeyword(value(params, "Topic"));
         return 1;
     });

@@ -25,8 +25,8 @@ std::pair<std::string, std::string> SplitProcessName(const std::string& full) {
 
 }  // namespace
 
-void THostClient::AddHostProcess(const std::string& name, THostProcess process) {
-    hostProcesses_[UpperAscii(name)] = std::move(process);
+void THostClient::AddHostProcess(const std::string& fullName, THostProcess process) {
+    hostProcesses_[UpperAscii(fullName)] = std::move(process);
 }
 
 int32_t THostClient::QueryInterface(const TGUID& iid, void** out) {
@@ -71,11 +71,13 @@ const char* THostClient::GetServerFileName(const char* name) {
 
 int32_t THostClient::RunProcess(const char* process, char* params, int32_t capacity,
                                 IServerView* context) {
-    const auto [server, name] = SplitProcessName(process ? process : "");
-    if (SameParameterName(server, "Client")) {
-        const auto it = hostProcesses_.find(UpperAscii(name));
-        return it != hostProcesses_.end() && it->second(params, capacity, context) ? kTrue : kFalse;
-    }
+    const std::string full = process ? process : "";
+    const auto own = hostProcesses_.find(UpperAscii(full));
+    if (own != hostProcesses_.end())
+        return own->second(params, capacity, context) ? kTrue : kFalse;
+    const auto [server, name] = SplitProcessName(full);
+    if (SameParameterName(server, "Client"))
+        return kFalse;
     const TLoadedModule* module = modules_.Find(server);
     if (!module)
         return kFalse;

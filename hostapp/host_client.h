@@ -24,7 +24,8 @@ public:
 
 class THostClient final : public IClient, public IProcessLauncher {
 public:
-    // A process the host itself serves under the server name "Client".
+    // A process the host itself serves, such as "Client:RunHelpTopic" or the text-editing
+    // service's "TextEdit:..." processes; names match ignoring ASCII case.
     using THostProcess = std::function<int32_t(char* params, int32_t capacity, IServerView* context)>;
 
     THostClient() = default;
@@ -32,7 +33,7 @@ public:
     TModuleLoader& Modules() noexcept { return modules_; }
     THostUserInterface& UserInterface() noexcept { return userInterface_; }
     void SetShell(THostShell* shell) noexcept { shell_ = shell; }
-    void AddHostProcess(const std::string& name, THostProcess process);
+    void AddHostProcess(const std::string& fullName, THostProcess process);
 
     // IUnknown: the client lives as long as the program, so counting changes nothing.
     int32_t QueryInterface(const TGUID& iid, void** out) override;

@@ -15,6 +15,7 @@ void THostUserInterface::AttachStatusBar(QStatusBar* bar, int panelCount) {
     for (int i = 0; i < panelCount; ++i) {
         auto* label = new QLabel(bar);
         label->setMinimumWidth(90);
+        label->hide();  // shown from the first text a plug-in puts there
         bar->addPermanentWidget(label);
         panels_.push_back(label);
     }
@@ -51,6 +52,10 @@ void THostUserInterface::SetStatusText(int32_t panel, const char* text) {
             statusBar_->showMessage(value);
         return;
     }
-    if (panel < static_cast<int32_t>(panels_.size()))
+    if (panel < static_cast<int32_t>(panels_.size())) {
         panels_[panel]->setText(value);
+        panels_[panel]->show();
+    }
+    if (statusListener_)
+        statusListener_();
 }

@@ -28,6 +28,8 @@ public:
     // The status bar whose panels SetStatusText fills; panel -1 is the message area.
     void AttachStatusBar(QStatusBar* bar, int panelCount);
     [[nodiscard]] QString StatusText(int panel) const;
+    // Called after every status text a plug-in sets, so the shell can follow the document's state.
+    void SetStatusListener(std::function<void()> listener) { statusListener_ = std::move(listener); }
 
     int32_t QueryInterface(const TGUID& iid, void** out) override;
     int32_t AddRef() override { return 1; }   // lives as long as the host
@@ -41,4 +43,5 @@ private:
     std::function<void()> pending_;
     QStatusBar* statusBar_ = nullptr;
     std::vector<QLabel*> panels_;
+    std::function<void()> statusListener_;
 };

@@ -13,10 +13,13 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include "hostapp/common_dialogs.h"
 #include "hostapp/disk_file_system.h"
+#include "hostapp/editor_kinds.h"
 #include "hostapp/help_viewer_window.h"
 #include "hostapp/holder_widget.h"
 #include "hostapp/text_commands.h"
+#include "hostapp/text_edit_processes.h"
 
 struct TMainWindow::TOpenDocument {
     TComPtr<IServerDocument> document;
@@ -64,8 +67,11 @@ TMainWindow::TMainWindow(THostClient& client) : client_(client) {
 
     helpViewer_ = new THelpViewerWindow(this);
     helpViewer_->RegisterProcesses(client_);
+    RegisterTextEditProcesses(client_);
+    RegisterCommonDialogs(client_, this);
 
     client_.UserInterface().AttachStatusBar(statusBar(), kStatusPanelCount);
+    client_.UserInterface().SetStatusListener([this] { UpdateModifiedMarks(); });
     LoadRecent();
     BuildMenus();
     statusBar()->showMessage("Ready");
@@ -102,6 +108,8 @@ void TMainWindow::BuildMenus() {
 
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction(panelDock_->toggleViewAction());
+    view->addSeparator();
+    AddTextViewMenu(view, current);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction("&About Harbinet", this, [this] {
@@ -139,13 +147,22 @@ IServerDocument* TMainWindow::OpenDocument(const std::string& requestedKind, con
     if (TOpenDocument* open = FindOpen(path))
         return TComPtr<IServerDocument>(open->document).Detach();
     const std::string kind = requestedKind.empty() ? TDiskFileSystem::EditorKindOf(path) : requestedKind;
-    const TLoadedModule* server = client_.Modules().Find(kTextEditorServer);
-    if (!server)
+    const TLoadedModule* server = client_.Modules().Find(ServerForEditorKind(kind));
+    if (!server) {
+        openFailure_ = "No server module serves the editor kind \"" + kind + "\".";
         return nullptr;
+    }
     auto document = TComPtr<IServerDocument>::Adopt(server->module->CreateDocument(kind.c_str(), path.c_str()));
-    if (!document)
+    if (!document) {
+        openFailure_ = "The server module " + server->Name() + " made no document.";
         return nullptr;
-    document->LoadDocument();
+    }
+    if (document->LoadDocument() == kFalse) {
+        // The document has told the user why it could not read the file; it is not shown.
+        server->module->DestroyDocument(document.Get());
+        openFailure_.clear();
+        return nullptr;
+    }
     auto open = std::make_unique<TOpenDocument>();
     open->document = document;
     open->module = server->module;
@@ -207,9 +224,26 @@ void TMainWindow::CurrentTabChanged(int index) {
     UpdateTitle();
 }
 
+// A modified document shows "*" after its name on its tab and in the window title.
 void TMainWindow::UpdateTitle() {
     TOpenDocument* open = OpenAtTab(documents_->currentIndex());
-    setWindowTitle(open ? QString::fromLocal8Bit(open->path.c_str()) + " - Harbinet" : "Harbinet");
+    if (!open) {
+        setWindowTitle("Harbinet");
+        return;
+    }
+    const QString mark = open->document->GetDocumentModified() != kFalse ? "*" : "";
+    setWindowTitle(QString::fromLocal8Bit(open->path.c_str()) + mark + " - Harbinet");
+}
+
+void TMainWindow::UpdateModifiedMarks() {
+    for (const auto& open : open_) {
+        if (!open->tab)
+            continue;
+        const bool modified = open->document->GetDocumentModified() != kFalse;
+        const QString name = QFileInfo(QString::fromLocal8Bit(open->path.c_str())).fileName();
+        documents_->setTabText(documents_->indexOf(open->tab), modified ? name + "*" : name);
+    }
+    UpdateTitle();
 }
 
 void TMainWindow::OpenFile(const QString& path) {
@@ -219,9 +253,12 @@ void TMainWindow::OpenFile(const QString& path) {
         return;
     }
     const std::string native = absolute.toLocal8Bit().toStdString();
+    openFailure_.clear();
     auto document = TComPtr<IServerDocument>::Adopt(client_.OpenDocument("", native.c_str()));
     if (!document) {
-        QMessageBox::warning(this, "Harbinet", "No server module could open " + absolute + ".");
+        if (!openFailure_.empty())
+            QMessageBox::warning(this, "Harbinet",
+                                 "Cannot open " + absolute + ": " + QString::fromStdString(openFailure_));
         return;
     }
     client_.ShowDocument(document.Get());
@@ -246,6 +283,7 @@ bool TMainWindow::SaveDocument(TOpenDocument& open) {
         return false;
     }
     statusBar()->showMessage("Saved " + QString::fromLocal8Bit(path.c_str()), 3000);
+    UpdateModifiedMarks();
     return true;
 }
 
@@ -270,7 +308,7 @@ bool TMainWindow::SaveCurrentAs(const QString& path) {
     documents_->setTabText(documents_->indexOf(open->tab), QFileInfo(shown).fileName());
     documents_->setTabToolTip(documents_->indexOf(open->tab), shown);
     AddRecent(shown);
-    UpdateTitle();
+    UpdateModifiedMarks();
     return true;
 }
 

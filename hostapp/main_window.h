@@ -64,6 +64,7 @@ private:
     TOpenDocument* FindOpen(const std::string& path);
     TOpenDocument* OpenAtTab(int index);
     void UpdateTitle();
+    void UpdateModifiedMarks();
 
     THostClient& client_;
     QTabWidget* documents_ = nullptr;
@@ -73,4 +74,5 @@ private:
     THelpViewerWindow* helpViewer_ = nullptr;
     std::vector<std::unique_ptr<TOpenDocument>> open_;
     QStringList recent_;
+    std::string openFailure_;  // why the last OpenDocument gave nothing; "" when already told
 };

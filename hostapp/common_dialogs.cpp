@@ -1,0 +1,88 @@
+#include "hostapp/common_dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QStringList>
+#include <string>
+
+#include "host/abi/parameter_list.h"
+#include "hostapp/host_client.h"
+
+namespace {
+
+// Colour values cross as 0x00BBGGRR.
+QColor FromColorValue(long value) {
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+long ToColorValue(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+
+std::string Value(const TParameterList& request, const char* name) {
+    return request.GetParameterValue(name).value_or("");
+}
+
+// The reply goes into the request's buffer; without one there is nowhere to answer.
+bool Reply(char* params, int32_t capacity, const TParameterList& reply) {
+    if (!params || capacity <= 0)
+        return false;
+    reply.FormatParameters(params, static_cast<std::size_t>(capacity));
+    return true;
+}
+
+TParameterList RunColorDialog(const TParameterList& request, QWidget* owner) {
+    const std::string given = Value(request, "Color");
+    const QColor initial = given.empty() ? QColor(Qt::white) : FromColorValue(std::stol(given));
+    const QColor chosen = QColorDialog::getColor(initial, owner, "Color");
+    TParameterList reply;
+    reply.AddParameter("Result", chosen.isValid() ? "True" : "False");
+    if (chosen.isValid())
+        reply.AddParameter("Color", std::to_string(ToColorValue(chosen)));
+    return reply;
+}
+
+// "FileType1", "FileType2", ... as a Qt filter list ("Text File (*.txt);;All Files (*.*)").
+QString FileFilters(const TParameterList& request) {
+    QStringList filters;
+    for (int i = 1;; ++i) {
+        const auto type = request.GetParameterValue("FileType" + std::to_string(i));
+        if (!type)
+            break;
+        filters << QString::fromLocal8Bit(type->c_str());
+    }
+    return filters.join(";;");
+}
+
+TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
+    const QString caption = QString::fromLocal8Bit(Value(request, "Prompt").c_str());
+    const bool saving = Value(request, "Mode") == "1";
+    const QString path = saving ? QFileDialog::getSaveFileName(owner, caption, {}, FileFilters(request))
+                                : QFileDialog::getOpenFileName(owner, caption, {}, FileFilters(request));
+    TParameterList reply;
+    reply.AddParameter("Result", path.isEmpty() ? "False" : "True");
+    if (!path.isEmpty())
+        reply.AddParameter("Path", path.toLocal8Bit().toStdString());
+    return reply;
+}
+
+bool IsNumber(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos &&
+           text.size() < 11;
+}
+
+}  // namespace
+
+void RegisterCommonDialogs(THostClient& client, QWidget* owner) {
+    client.AddHostProcess("Client:RunCommonDialog", [owner](char* params, int32_t capacity, IServerView*) {
+        TParameterList request;
+        request.ParseParameters(params ? params : "");
+        const std::string dialog = Value(request, "Dialog");
+        const std::string color = Value(request, "Color");
+        TParameterList reply;
+        if (SameParameterName(dialog, "Color") && (color.empty() || IsNumber(color)))
+            reply = RunColorDialog(request, owner);
+        else if (SameParameterName(dialog, "FileOpenSave"))
+            reply = RunFileDialog(request, owner);
+        else
+            reply.AddParameter("Result", "False");  // a dialog this host does not offer
+        return Reply(params, capacity, reply);
+    });
+}

@@ -1,0 +1,177 @@
+// Harbinet's text-editing service against a recording document: which key runs which command,
+// the menus' state from the document's queries, the TextEdit processes routed through the
+// context view, and the common colour dialog.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <cstring>
+#include <vector>
+
+#include "host/abi/virtual_key_codes.h"
+#include "hostapp/common_dialogs.h"
+#include "hostapp/host_client.h"
+#include "hostapp/host_user_interface.h"
+#include "hostapp/text_commands.h"
+#include "hostapp/text_edit_processes.h"
+#include "tests/support/recording_text_document.h"
+
+namespace {
+
+TCurrentCommands CommandsOf(RecordingTextDocument& document) {
+    return [&document] { return TComPtr<ITextEditorCommands>::Share(&document); };
+}
+
+TEST(TextEditServiceTest, KeysLaunchTheirCommands) {
+    RecordingTextDocument document;
+    THostUserInterface ui;
+    RegisterTextShortcuts(ui, CommandsOf(document));
+    struct Row { int32_t key; bool alt, shift, ctrl; const char* command; };
+    const Row rows[] = {
+        {'3', false, true, true, "ToggleBookmark3"},
+        {'0', false, true, true, "ToggleBookmark10"},
+        {'1', false, false, true, "GotoBookmark1"},
+        {'0', false, false, true, "GotoBookmark10"},
+        {'U', false, true, true, "UpperCaseSelection"},
+        {'U', false, false, true, "LowerCaseSelection"},
+        {'L', true, false, true, "LowerCaseWord"},
+        {vk::Tab, false, true, false, "TabBack"},
+        {vk::End, false, false, false, "CaretLineEnd"},
+        {vk::End, false, false, true, "CaretDocumentEnd"},
+        {vk::Home, true, true, false, "ColumnLineStart"},
+        {'G', false, false, true, "GotoLine"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.command);
+        document.calls.clear();
+        ASSERT_NE(ui.AddKeyStroke(r.key, ToBool32(r.alt), ToBool32(r.shift), ToBool32(r.ctrl)), 0);
+        ui.LaunchCurrentHotkey();
+        ASSERT_EQ(document.calls.size(), 1u);
+        EXPECT_EQ(document.calls[0], r.command);
+    }
+}
+
+QAction* FindAction(QMenuBar& bar, const QString& text) {
+    for (QAction* action : bar.findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+TEST(TextEditServiceTest, MenusAskTheDocumentsStateEachTimeTheyOpen) {
+    RecordingTextDocument document;
+    QMenuBar bar;
+    AddTextMenus(&bar, CommandsOf(document));
+    QMenu* view = bar.addMenu("&View");
+    AddTextViewMenu(view, CommandsOf(document));
+    QMenu* edit = bar.findChildren<QMenu*>().front();
+    ASSERT_EQ(edit->title(), "&Edit");
+
+    document.enabledQueries = {"CanUndo"};
+    document.checkedParameters = {"Limit=Window"};
+    emit edit->aboutToShow();
+    emit view->aboutToShow();
+    EXPECT_TRUE(FindAction(bar, "&Undo")->isEnabled());
+    EXPECT_FALSE(FindAction(bar, "&Copy")->isEnabled());
+    EXPECT_FALSE(FindAction(bar, "Wrap at &Margin")->isChecked());
+    EXPECT_TRUE(FindAction(bar, "Wrap at &Window")->isChecked());
+
+    document.enabledQueries = {"CanCopy"};
+    document.checkedParameters = {"Limit=None"};
+    emit edit->aboutToShow();
+    emit view->aboutToShow();
+    EXPECT_FALSE(FindAction(bar, "&Undo")->isEnabled());
+    EXPECT_TRUE(FindAction(bar, "&Copy")->isEnabled());
+    EXPECT_FALSE(FindAction(bar, "Wrap at &Window")->isChecked());
+    EXPECT_TRUE(FindAction(bar, "&No Wrapping")->isChecked());
+
+    document.calls.clear();
+    document.params.clear();
+    FindAction(bar, "Wrap at &Margin")->trigger();
+    ASSERT_EQ(document.calls.size(), 1u);
+    EXPECT_EQ(document.calls[0], "SetWrapMode");
+    EXPECT_EQ(document.params[0], "Limit=Margin");
+}
+
+// A view of the recording document, as the search panel names it for its requests.
+class OwnedView : public IServerDocumentView {
+public:
+    explicit OwnedView(IServerDocument* owner) : owner_(owner) {}
+    int32_t QueryInterface(const TGUID& iid, void** out) override {
+        const bool found = OfferInterface<IServerView>(iid, out, static_cast<IServerView*>(this)) ||
+                           OfferInterface<IServerDocumentView>(iid, out, this);
+        return QueryResult(found, out);
+    }
+    int32_t AddRef() override { return 1; }
+    int32_t Release() override { return 1; }
+    void SetHolder(IExternalFormHolder*) override {}
+    void AttachToHolder() override {}
+    void Detach() override {}
+    void GetBounds(int32_t*, int32_t*, int32_t*, int32_t*) override {}
+    const char* GetCaption() override { return ""; }
+    intptr_t GetWindowHandle() override { return 0; }
+    void Hide() override {}
+    void SetBounds(int32_t, int32_t, int32_t, int32_t) override {}
+    void SetFocus() override {}
+    void Show() override {}
+    int32_t IsPanel() override { return kTrue; }
+    const char* GetViewName() override { return "EDIFSearchPanel"; }
+    const char* GetDocumentKind() override { return "EDIF"; }
+    void ReceiveViewNotification(INotification*) override {}
+    IServerDocument* GetOwnerDocument() override { return owner_; }
+
+private:
+    IServerDocument* owner_;
+};
+
+TEST(TextEditServiceTest, PanelRequestsReachTheDocumentOfTheirContextView) {
+    RecordingTextDocument document;
+    OwnedView panel(&document);
+    THostClient client;
+    RegisterTextEditProcesses(client);
+
+    EXPECT_EQ(client.RunProcess("TextEdit:JumpToLineFromPanel", nullptr, 0, &panel), kTrue);
+    EXPECT_EQ(client.RunProcess("textedit:updatefoundinstancelist", nullptr, 0, &panel), kTrue);
+    EXPECT_EQ(client.RunProcess("TextEdit:UpdateLocationMarks", nullptr, 0, &panel), kTrue);
+    EXPECT_EQ(document.calls, (std::vector<std::string>{"JumpToLineFromPanel", "UpdateFoundInstanceList"}));
+
+    EXPECT_EQ(client.RunProcess("TextEdit:JumpToLineFromPanel", nullptr, 0, nullptr), kFalse);
+    EXPECT_EQ(client.RunProcess("TextEdit:NoSuchProcess", nullptr, 0, &panel), kFalse);
+    EXPECT_EQ(document.calls.size(), 2u);
+}
+
+// Runs RunCommonDialog with request; answer handles the modal dialog it opens, if any.
+std::string RunCommonDialog(const char* request, std::function<void(QDialog&)> answer) {
+    QWidget owner;
+    THostClient client;
+    RegisterCommonDialogs(client, &owner);
+    std::vector<char> params(4048, '\0');
+    std::strncpy(params.data(), request, params.size() - 1);
+    QTimer::singleShot(0, [&answer] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            answer(*dialog);
+    });
+    client.RunProcess("CLient:RunCommonDialog", params.data(), int32_t(params.size()), nullptr);
+    return params.data();
+}
+
+TEST(TextEditServiceTest, ColourDialogAnswersInTheRequestBuffer) {
+    const std::string chosen = RunCommonDialog("Dialog = Color | Color = 255", [](QDialog& dialog) {
+        auto* colours = qobject_cast<QColorDialog*>(&dialog);
+        ASSERT_NE(colours, nullptr);
+        EXPECT_EQ(colours->currentColor(), QColor(255, 0, 0));  // 0x0000FF is red as BBGGRR
+        colours->setCurrentColor(QColor(0x12, 0x34, 0x56));
+        colours->accept();
+    });
+    EXPECT_EQ(chosen, "Result=True|Color=" + std::to_string(0x563412));
+
+    EXPECT_EQ(RunCommonDialog("Dialog=Color|Color=0", [](QDialog& d) { d.reject(); }), "Result=False");
+    EXPECT_EQ(RunCommonDialog("Dialog=Color|Color=red", [](QDialog& d) { d.reject(); }), "Result=False");
+    EXPECT_EQ(RunCommonDialog("Dialog=Telescope", [](QDialog& d) { d.reject(); }), "Result=False");
+}
+
+}  // namespace
