@@ -6,6 +6,7 @@
 
 #include "memo_source.h"
 #include "search_dialogs.h"
+#include "test_support.h"
 
 namespace tarnwick {
 namespace {
@@ -136,6 +137,43 @@ TEST_F(SearchEngineTest, WholeWordsOnlyIsSwitchedOffForTextWithDelimiters) {
     buffer.SearchFirst();
     EXPECT_FALSE(options().WholeWordsOnly);
     EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 1, 4}));
+}
+
+// Whole words go by the buffer's own delimiters, forward and backward.
+TEST_F(SearchEngineTest, WholeWordsFollowTheBufferDelimiters) {
+    Load({"concat cats (cat) cat"});
+    options().TextToFind = "cat";
+    options().WholeWordsOnly = true;
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 13, 16}));
+    buffer.SetDelimeters("");  // only blanks end words now: "(cat)" is one word
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 18, 21}));
+
+    Load({"cat cat_x xcat"});
+    options().Direction = sdBackward;
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 0, 3}));
+    buffer.SetDelimeters("_");
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 4, 7}));
+}
+
+// The delimiter test that switches whole words off is for plain text: a pattern holding
+// delimiters leaves the option on for the searches after it.
+TEST_F(SearchEngineTest, APatternWithDelimitersKeepsWholeWordsOn) {
+    Load({"concat net12 cat"});
+    options().WholeWordsOnly = true;
+    options().RegularExpr = true;
+    options().TextToFind = "net[0-9]+";
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 7, 12}));
+    EXPECT_TRUE(options().WholeWordsOnly);
+
+    options().RegularExpr = false;
+    options().TextToFind = "cat";
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 13, 16}));
 }
 
 TEST_F(SearchEngineTest, FoundTextIsSelectedWithSelectFoundText) {
@@ -288,6 +326,85 @@ TEST_F(SearchEngineTest, BackwardReplaceAllLeavesTheCaretAtEachStart) {
     EXPECT_EQ(Text(), (std::vector<std::string>{"abab abab", "abab"}));
     EXPECT_EQ(buffer.Caret(), (TPosition{0, 0}));
 }
+
+TEST_F(SearchEngineTest, ReplaceAllInASelectionReplacesOnlyInsideIt) {
+    Load({"cat cat", "cat cat", "cat cat"});
+    buffer.SetSelection(4, 0, 3, 2);
+    buffer.SetSelectionKind(stStream);
+    options().TextToFind = "cat";
+    options().ReplaceWith = "dog";
+    options().ReplaceAll = true;
+    options().Scope = ssSelectedText;
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), (std::vector<std::string>{"cat dog", "dog dog", "dog cat"}));
+
+    Load({"cat cat", "cat cat", "cat cat"});
+    buffer.SetSelection(2, 0, 6, 1);
+    buffer.SetSelectionKind(stColumn);
+    options().ReplaceWith = "x";
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), (std::vector<std::string>{"cat x", "cat x", "cat cat"}));
+}
+
+// Lines keep their tab characters (tab stops 9, 17, 25, ...) while the search reads them
+// expanded: a replacement removes exactly the matched columns and leaves the caret after the
+// inserted text in columns, or at the match start for a backward search.
+struct TabReplaceCase {
+    const char* name;
+    std::vector<std::string> lines;  // stored
+    const char* find;
+    const char* with;
+    std::vector<std::string> expected;  // stored
+    TPosition caret;
+    bool regularExpr = false;
+    bool backward = false;
+    bool all = false;
+    bool inSelection = false;
+    bool caretAlwaysOnTabs = false;
+};
+
+class TabReplaceTest : public SearchEngineTest, public testing::WithParamInterface<TabReplaceCase> {};
+
+TEST_P(TabReplaceTest, ReplacesTheMatchedColumns) {
+    const TabReplaceCase& c = GetParam();
+    TStringsOptions stringsOptions = buffer.Options().With(soUseTabCharacter);
+    if (c.caretAlwaysOnTabs)
+        stringsOptions = stringsOptions.With(soCursorAlwaysOnTabs);
+    buffer.SetOptions(stringsOptions);
+    Load(c.lines);
+    if (c.inSelection) {
+        buffer.SelectAll();
+        options().Scope = ssSelectedText;
+    }
+    options().TextToFind = c.find;
+    options().ReplaceWith = c.with;
+    options().RegularExpr = c.regularExpr;
+    options().Direction = c.backward ? sdBackward : sdForward;
+    options().ReplaceAll = c.all;
+    buffer.ReplaceFirst();
+    EXPECT_EQ(testing_support::StoredLines(buffer), c.expected);
+    EXPECT_EQ(buffer.Caret(), c.caret);
+    EXPECT_TRUE(dialogs.messages.empty());
+    buffer.Undo();
+    EXPECT_EQ(testing_support::StoredLines(buffer), c.lines);
+}
+
+using L = std::vector<std::string>;
+
+INSTANTIATE_TEST_SUITE_P(SearchEngine, TabReplaceTest, testing::Values(
+    TabReplaceCase{"PatternOverATab", L{"x\tyz more text"}, "x.*y", "Q", L{"Qz more text"}, {0, 1}, true},
+    TabReplaceCase{"PlainEndingInsideATab", L{"ab\tcd"}, "b ", "-", L{"a-      cd"}, {0, 2}},
+    TabReplaceCase{"InsideOneTab", L{"a\tb"}, "  ", "_", L{"a_      b"}, {0, 2}},
+    TabReplaceCase{"BackwardStartingInsideATab", L{"a\tb c"}, " b", "X", L{"a       X c"}, {0, 8}, true, true},
+    TabReplaceCase{"BackwardAllOverTabs", L{"ab\tcd", "ab\tcd"}, "b ", "-", L{"a-      cd", "a-      cd"}, {0, 1},
+                   false, true, true},
+    TabReplaceCase{"ReplacementHoldingATab", L{"ab cd"}, " ", "\t", L{"ab\tcd"}, {0, 9}},
+    TabReplaceCase{"AllWithATabEnds", L{"a b c"}, " ", "\t", L{"a\tb\tc"}, {0, 17}, false, false, true},
+    TabReplaceCase{"AllInASelection", L{"x\tyz more text", "x\ty\tz", "x\ty"}, "x.*y", "Q",
+                   L{"Qz more text", "Q\tz", "Q"}, {2, 1}, true, false, true, true},
+    TabReplaceCase{"CaretNeverInsideATab", L{"ab\tcd"}, "b ", "-", L{"a-      cd"}, {0, 2},
+                   false, false, false, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SearchEngineTest, PromptNoThenSearchAgainAsksAboutTheNextThenAllReplacesTheRest) {
     Load({"x x x x"});
