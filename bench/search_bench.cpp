@@ -95,7 +95,8 @@ void FindLines(BenchContext& ctx, const std::string& key, const std::string& bas
 }
 
 // The shared options as the replace dialog leaves them for a replace all of word.
-TSearchOptions ReplaceAllOptions(const std::string& word, const std::string& with, TSearchScope scope) {
+TSearchOptions ReplaceAllOptions(const std::string& word, const std::string& with,
+                                 TSearchScope scope) {
     TSearchOptions options;
     options.TextToFind = word;
     options.ReplaceWith = with;

@@ -545,8 +545,9 @@ std::string TCustomMemoSource::SelectionLine(int32_t line) const {
     auto slice = [&](int32_t from, int32_t to) {
         constexpr int32_t kMaxPadding = 1 << 16;
         to = std::min(to, std::max(from, int32_t(text.size())) + kMaxPadding);
-        std::string s = from < int32_t(text.size()) ? text.substr(size_t(from), size_t(std::max(to - from, 0)))
-                                                    : std::string();
+        std::string s = from < int32_t(text.size())
+                            ? text.substr(size_t(from), size_t(std::max(to - from, 0)))
+                            : std::string();
         if (int32_t(s.size()) < to - from)
             s.append(size_t(to - from) - s.size(), ' ');
         return s;

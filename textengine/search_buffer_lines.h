@@ -3,6 +3,7 @@
 // in a selection costs no more than the lines it reads.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "custom_memo_source.h"
@@ -32,9 +33,14 @@ private:
 class TSelectionLines : public TSearchLineSource {
 public:
     explicit TSelectionLines(const TCustomMemoSource& source)
-        : source_(source), whole_(source), top_(source.SelStart().LinePos),
-          bottom_(source.SelEnd().LinePos), stream_(source.SelectionType() == stStream) {}
-    int32_t Count() const override { return source_.HasSelection() ? bottom_ - top_ + 1 : 0; }
+        : source_(source),
+          whole_(source),
+          top_(source.SelStart().LinePos),
+          bottom_(source.SelEnd().LinePos),
+          stream_(source.SelectionType() == stStream) {}
+    int32_t Count() const override {
+        return source_.HasSelection() ? std::max(bottom_ - top_ + 1, 0) : 0;
+    }
     std::string_view Line(int32_t index) override {
         const int32_t line = top_ + index;
         if (stream_ && line > top_ && line < bottom_)

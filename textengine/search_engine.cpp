@@ -244,18 +244,21 @@ void TSearchEngine::ReplaceMatch(const TFoundRect& match) {
     const int32_t editStart = first.startColumn;
     const int64_t count = last.index - first.index + (last.insideTab ? 1 : 0);
     const int32_t spacesBefore = match.StartChar - editStart;
-    const int32_t spacesAfter = last.insideTab ? tabs.NextStop(last.startColumn) - match.EndChar : 0;
+    const int32_t spacesAfter =
+        last.insideTab ? tabs.NextStop(last.startColumn) - match.EndChar : 0;
     const std::string& with = options_.ReplaceWith;
 
     source_.SetCaret(editStart, match.LinePos);
     source_.DeleteChars(int32_t(std::min<int64_t>(count, INT32_MAX)));
-    source_.InsertString(std::string(size_t(spacesBefore), ' ') + with + std::string(size_t(spacesAfter), ' '));
+    source_.InsertString(std::string(size_t(spacesBefore), ' ') + with +
+                         std::string(size_t(spacesAfter), ' '));
     if (options_.Direction == sdBackward) {
         source_.SetCaret(match.StartChar, match.LinePos);
         return;
     }
     const std::string_view replaced = source_.StoredLine(match.LinePos);
-    const int64_t end = tabs.Locate(replaced, editStart).index + spacesBefore + int64_t(with.size());
+    const int64_t end =
+        tabs.Locate(replaced, editStart).index + spacesBefore + int64_t(with.size());
     source_.SetCaret(tabs.ColumnOf(replaced, end), match.LinePos);
 }
 

@@ -348,63 +348,65 @@ TEST_F(SearchEngineTest, ReplaceAllInASelectionReplacesOnlyInsideIt) {
 
 // Lines keep their tab characters (tab stops 9, 17, 25, ...) while the search reads them
 // expanded: a replacement removes exactly the matched columns and leaves the caret after the
-// inserted text in columns, or at the match start for a backward search.
-struct TabReplaceCase {
-    const char* name;
-    std::vector<std::string> lines;  // stored
-    const char* find;
-    const char* with;
-    std::vector<std::string> expected;  // stored
-    TPosition caret;
-    bool regularExpr = false;
-    bool backward = false;
-    bool all = false;
-    bool inSelection = false;
-    bool caretAlwaysOnTabs = false;
-};
-
-class TabReplaceTest : public SearchEngineTest, public testing::WithParamInterface<TabReplaceCase> {};
-
-TEST_P(TabReplaceTest, ReplacesTheMatchedColumns) {
-    const TabReplaceCase& c = GetParam();
-    TStringsOptions stringsOptions = buffer.Options().With(soUseTabCharacter);
-    if (c.caretAlwaysOnTabs)
-        stringsOptions = stringsOptions.With(soCursorAlwaysOnTabs);
-    buffer.SetOptions(stringsOptions);
-    Load(c.lines);
-    if (c.inSelection) {
-        buffer.SelectAll();
-        options().Scope = ssSelectedText;
+// inserted text in columns, or at the match start for a backward search. Undo gives the tabs back.
+TEST_F(SearchEngineTest, ReplaceAcrossStoredTabsRemovesExactlyTheMatch) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines;  // stored
+        const char* find;
+        const char* with;
+        std::vector<std::string> expected;  // stored
+        TPosition caret;
+        std::string flags;  // any of: regex backward all selection snap (soCursorAlwaysOnTabs)
+    };
+    const Case cases[] = {
+        {"PatternOverATab", {"x\tyz more text"}, "x.*y", "Q", {"Qz more text"}, {0, 1}, "regex"},
+        {"PlainEndingInsideATab", {"ab\tcd"}, "b ", "-", {"a-      cd"}, {0, 2}, ""},
+        {"InsideOneTab", {"a\tb"}, "  ", "_", {"a_      b"}, {0, 2}, ""},
+        {"BackwardInATab", {"a\tb c"}, " b", "X", {"a       X c"}, {0, 8}, "regex backward"},
+        {"BackwardAll",
+         {"ab\tcd", "ab\tcd"},
+         "b ",
+         "-",
+         {"a-      cd", "a-      cd"},
+         {0, 1},
+         "backward all"},
+        {"ReplacementHoldingATab", {"ab cd"}, " ", "\t", {"ab\tcd"}, {0, 9}, ""},
+        {"AllInASelection",
+         {"x\tyz more text", "x\ty\tz", "x\ty"},
+         "x.*y",
+         "Q",
+         {"Qz more text", "Q\tz", "Q"},
+         {2, 1},
+         "regex all selection"},
+        {"CaretNeverInsideATab", {"ab\tcd"}, "b ", "-", {"a-      cd"}, {0, 2}, "snap"},
+        {"AllWithATabEnds", {"a b c"}, " ", "\t", {"a\tb\tc"}, {0, 17}, "all"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto has = [&](const char* flag) { return c.flags.find(flag) != std::string::npos; };
+        const TStringsOptions tabs =
+            TStringsOptions(kDefaultStringsOptions).Without(soSmartTab).With(soUseTabCharacter);
+        buffer.SetOptions(has("snap") ? tabs.With(soCursorAlwaysOnTabs) : tabs);
+        Load(c.lines);
+        options() = TSearchOptions{};
+        if (has("selection")) {
+            buffer.SelectAll();
+            options().Scope = ssSelectedText;
+        }
+        options().TextToFind = c.find;
+        options().ReplaceWith = c.with;
+        options().RegularExpr = has("regex");
+        options().Direction = has("backward") ? sdBackward : sdForward;
+        options().ReplaceAll = has("all");
+        buffer.ReplaceFirst();
+        EXPECT_EQ(testing_support::StoredLines(buffer), c.expected);
+        EXPECT_EQ(buffer.Caret(), c.caret);
+        EXPECT_TRUE(dialogs.messages.empty());
+        buffer.Undo();
+        EXPECT_EQ(testing_support::StoredLines(buffer), c.lines);
     }
-    options().TextToFind = c.find;
-    options().ReplaceWith = c.with;
-    options().RegularExpr = c.regularExpr;
-    options().Direction = c.backward ? sdBackward : sdForward;
-    options().ReplaceAll = c.all;
-    buffer.ReplaceFirst();
-    EXPECT_EQ(testing_support::StoredLines(buffer), c.expected);
-    EXPECT_EQ(buffer.Caret(), c.caret);
-    EXPECT_TRUE(dialogs.messages.empty());
-    buffer.Undo();
-    EXPECT_EQ(testing_support::StoredLines(buffer), c.lines);
 }
-
-using L = std::vector<std::string>;
-
-INSTANTIATE_TEST_SUITE_P(SearchEngine, TabReplaceTest, testing::Values(
-    TabReplaceCase{"PatternOverATab", L{"x\tyz more text"}, "x.*y", "Q", L{"Qz more text"}, {0, 1}, true},
-    TabReplaceCase{"PlainEndingInsideATab", L{"ab\tcd"}, "b ", "-", L{"a-      cd"}, {0, 2}},
-    TabReplaceCase{"InsideOneTab", L{"a\tb"}, "  ", "_", L{"a_      b"}, {0, 2}},
-    TabReplaceCase{"BackwardStartingInsideATab", L{"a\tb c"}, " b", "X", L{"a       X c"}, {0, 8}, true, true},
-    TabReplaceCase{"BackwardAllOverTabs", L{"ab\tcd", "ab\tcd"}, "b ", "-", L{"a-      cd", "a-      cd"}, {0, 1},
-                   false, true, true},
-    TabReplaceCase{"ReplacementHoldingATab", L{"ab cd"}, " ", "\t", L{"ab\tcd"}, {0, 9}},
-    TabReplaceCase{"AllWithATabEnds", L{"a b c"}, " ", "\t", L{"a\tb\tc"}, {0, 17}, false, false, true},
-    TabReplaceCase{"AllInASelection", L{"x\tyz more text", "x\ty\tz", "x\ty"}, "x.*y", "Q",
-                   L{"Qz more text", "Q\tz", "Q"}, {2, 1}, true, false, true, true},
-    TabReplaceCase{"CaretNeverInsideATab", L{"ab\tcd"}, "b ", "-", L{"a-      cd"}, {0, 2},
-                   false, false, false, false, true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SearchEngineTest, PromptNoThenSearchAgainAsksAboutTheNextThenAllReplacesTheRest) {
     Load({"x x x x"});
