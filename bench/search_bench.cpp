@@ -1,7 +1,7 @@
 // Finding every line that holds a word (whole word, case ignored) or a pattern (case ignored),
-// the way the search panel lists them, and replace all of a word with its undo and redo;
-// grep -c on the same file is the baseline and must count the same lines. The text is back as
-// it was loaded when the step ends.
+// the way the search panel lists them, and replace all of a word with its undo and redo, over
+// the whole text and in a selection of the whole text; grep -c on the same file is the baseline
+// and must count the same lines. The text is back as it was loaded when the step ends.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,30 +94,52 @@ void FindLines(BenchContext& ctx, const std::string& key, const std::string& bas
     ctx.report.Set(key + "_count", count);
 }
 
-// Replace all through the buffer's command, with the shared options as the replace dialog
-// leaves them; then one undo and one redo, each a single step.
-void ReplaceAll(BenchContext& ctx, const std::string& word, const std::string& with) {
-    TMemoSource& buffer = *ctx.buffer;
-    const TSearchOptions saved = TSearchOptions::Shared();
-    TSearchOptions& options = TSearchOptions::Shared();
-    options = TSearchOptions{};
+// The shared options as the replace dialog leaves them for a replace all of word.
+TSearchOptions ReplaceAllOptions(const std::string& word, const std::string& with,
+                                 TSearchScope scope) {
+    TSearchOptions options;
     options.TextToFind = word;
     options.ReplaceWith = with;
     options.CaseSensitive = true;
     options.ReplaceAll = true;
+    options.Scope = scope;
+    return options;
+}
+
+// Replace all through the buffer's command; then one undo and one redo, each a single step.
+void ReplaceAll(BenchContext& ctx, const std::string& word, const std::string& with) {
+    TMemoSource& buffer = *ctx.buffer;
+    const TSearchOptions saved = TSearchOptions::Shared();
+    TSearchOptions::Shared() = ReplaceAllOptions(word, with, ssGlobal);
     buffer.SetCaret(0, 0);
     const double replaceMs = TimeMs([&] { buffer.ReplaceFirst(); });
     const int32_t count = buffer.ReplaceCount();
     const double undoMs = TimeMs([&] { buffer.Undo(); });
     const double redoMs = TimeMs([&] { buffer.Redo(); });
     buffer.Undo();
-    options = saved;
+    TSearchOptions::Shared() = saved;
     std::fprintf(stderr, "replace all: %d replacements, %d lines\n", count, buffer.LineCount());
     ctx.report.Set("replace_all_word", word);
     ctx.report.Set("replace_all_ms", replaceMs);
     ctx.report.Set("replace_all_count", int64_t(count));
     ctx.report.Set("replace_undo_ms", undoMs);
     ctx.report.Set("replace_redo_ms", redoMs);
+}
+
+// The same replace all with the whole text selected and the search scope on the selection;
+// it must find as many matches as the replace all over the whole text.
+void ReplaceAllInSelection(BenchContext& ctx, const std::string& word, const std::string& with) {
+    TMemoSource& buffer = *ctx.buffer;
+    const TSearchOptions saved = TSearchOptions::Shared();
+    TSearchOptions::Shared() = ReplaceAllOptions(word, with, ssSelectedText);
+    buffer.SelectAll();
+    const double replaceMs = TimeMs([&] { buffer.ReplaceFirst(); });
+    const int32_t count = buffer.ReplaceCount();
+    buffer.Undo();
+    buffer.SetCaret(0, 0);
+    TSearchOptions::Shared() = saved;
+    std::fprintf(stderr, "replace all in the selection: %d replacements\n", count);
+    ctx.report.Set("replace_all_selection_ms", replaceMs);
 }
 
 }  // namespace
@@ -140,7 +162,10 @@ void RunSearch(BenchContext& ctx) {
     pattern.RegularExpr = true;
     FindLines(ctx, "find_lines_regex", "grep_regex_ms", pattern, {"-E", "-e", regex, ctx.file});
 
-    ReplaceAll(ctx, ctx.Option("replace", word), ctx.Option("replace-with", word + "_x"));
+    const std::string replace = ctx.Option("replace", word);
+    const std::string replaceWith = ctx.Option("replace-with", word + "_x");
+    ReplaceAll(ctx, replace, replaceWith);
+    ReplaceAllInSelection(ctx, replace, replaceWith);
 }
 
 }  // namespace tarnwick::bench

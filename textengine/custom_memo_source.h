@@ -150,6 +150,8 @@ public:
     void SetSelectionKind(TSelectionType kind);
     // The selected part of each line (expanded form), see the selection rules.
     std::vector<std::string> SelectionLines() const;
+    // The selected part of one text line, as SelectionLines gives it; empty outside the selection.
+    std::string SelectionLine(int32_t line) const;
     // The selected part of each line in stored form for a stream selection (tabs kept),
     // expanded and padded for a column selection.
     std::vector<std::string> SelectionStoredLines() const;

@@ -530,32 +530,37 @@ std::vector<std::string> TCustomMemoSource::SelectionLines() const {
     std::vector<std::string> out;
     if (selType_ == stNone)
         return out;
-    const TPosition tl = selTopLeft_.Pos, br = selBottomRight_.Pos;
-    for (int32_t line = tl.LinePos; line <= br.LinePos; ++line) {
-        const std::string text = LineText(line);
-        // [from, to), padded with spaces; padding stops a bounded way past the line end, so
-        // a selection from a bad position cannot fill memory.
-        auto slice = [&](int32_t from, int32_t to) {
-            constexpr int32_t kMaxPadding = 1 << 16;
-            to = std::min(to, std::max(from, int32_t(text.size())) + kMaxPadding);
-            std::string s = from < int32_t(text.size()) ? text.substr(size_t(from), size_t(std::max(to - from, 0)))
-                                                        : std::string();
-            if (int32_t(s.size()) < to - from)
-                s.append(size_t(to - from) - s.size(), ' ');
-            return s;
-        };
-        if (selType_ == stColumn)
-            out.push_back(slice(tl.CharPos, br.CharPos + 1));
-        else if (tl.LinePos == br.LinePos)
-            out.push_back(slice(tl.CharPos, br.CharPos));
-        else if (line == tl.LinePos)
-            out.push_back(tl.CharPos < int32_t(text.size()) ? text.substr(size_t(tl.CharPos)) : std::string());
-        else if (line == br.LinePos)
-            out.push_back(text.substr(0, size_t(std::min<int32_t>(br.CharPos, int32_t(text.size())))));
-        else
-            out.push_back(text);
-    }
+    for (int32_t line = selTopLeft_.Pos.LinePos; line <= selBottomRight_.Pos.LinePos; ++line)
+        out.push_back(SelectionLine(line));
     return out;
+}
+
+std::string TCustomMemoSource::SelectionLine(int32_t line) const {
+    const TPosition tl = selTopLeft_.Pos, br = selBottomRight_.Pos;
+    if (selType_ == stNone || line < tl.LinePos || line > br.LinePos)
+        return {};
+    const std::string text = LineText(line);
+    // [from, to), padded with spaces; padding stops a bounded way past the line end, so
+    // a selection from a bad position cannot fill memory.
+    auto slice = [&](int32_t from, int32_t to) {
+        constexpr int32_t kMaxPadding = 1 << 16;
+        to = std::min(to, std::max(from, int32_t(text.size())) + kMaxPadding);
+        std::string s = from < int32_t(text.size())
+                            ? text.substr(size_t(from), size_t(std::max(to - from, 0)))
+                            : std::string();
+        if (int32_t(s.size()) < to - from)
+            s.append(size_t(to - from) - s.size(), ' ');
+        return s;
+    };
+    if (selType_ == stColumn)
+        return slice(tl.CharPos, br.CharPos + 1);
+    if (tl.LinePos == br.LinePos)
+        return slice(tl.CharPos, br.CharPos);
+    if (line == tl.LinePos)
+        return tl.CharPos < int32_t(text.size()) ? text.substr(size_t(tl.CharPos)) : std::string();
+    if (line == br.LinePos)
+        return text.substr(0, size_t(std::min<int32_t>(br.CharPos, int32_t(text.size()))));
+    return text;
 }
 
 // ---- Words and line decoration ---------------------------------------------------------

@@ -1,8 +1,9 @@
 #include "search_engine.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <memory>
-#include <vector>
 
 #include "custom_memo_source.h"
 #include "reg_expr.h"
@@ -52,33 +53,32 @@ private:
 
 // The text a search reads: every line, or the selected text with coordinates of its own (the
 // first line of a stream selection starts at its left column, every line of a column
-// selection at the left column).
+// selection at the left column). The selected text is read line by line as the search goes.
 class TSearchEngine::TArea {
 public:
     TArea(TCustomMemoSource& source, bool selection)
         : selection_(selection), kind_(source.SelectionType()), topLeft_(source.SelStart()),
           bottomRight_(source.SelEnd()) {
-        if (selection_) {
-            selected_ = source.SelectionLines();
-            lines_ = std::make_unique<TStringListLines>(selected_);
-        } else {
+        if (selection_)
+            lines_ = std::make_unique<TSelectionLines>(source);
+        else
             lines_ = std::make_unique<TMemoSourceLines>(source);
-        }
     }
 
     TSearchLineSource& Lines() { return *lines_; }
 
     // A text position in area coordinates; positions before or after the selection go to its
     // start or its end.
-    TPosition ToArea(TPosition text) const {
+    TPosition ToArea(TPosition text) {
         if (!selection_)
             return text;
         const bool before = kind_ == stStream ? text < topLeft_ : text.LinePos < topLeft_.LinePos;
         const bool after = kind_ == stStream ? bottomRight_ < text : text.LinePos > bottomRight_.LinePos;
-        if (before || selected_.empty())
+        const int32_t count = lines_->Count();
+        if (before || count == 0)
             return {0, 0};
         if (after)
-            return {int32_t(selected_.size()) - 1, int32_t(selected_.back().size())};
+            return {count - 1, int32_t(lines_->Line(count - 1).size())};
         const int32_t line = text.LinePos - topLeft_.LinePos;
         return {line, std::max(0, text.CharPos - OffsetOf(line))};
     }
@@ -98,7 +98,6 @@ private:
     TSelectionType kind_;
     TPosition topLeft_;
     TPosition bottomRight_;
-    std::vector<std::string> selected_;
     std::unique_ptr<TSearchLineSource> lines_;
 };
 
@@ -108,7 +107,13 @@ TSearchEngine::TSearchEngine(TCustomMemoSource& source, TSearchOptions& options)
 TSearchEngine::~TSearchEngine() { CloseReplaceBrackets(); }
 
 bool TSearchEngine::FindNext(int32_t& length) {
-    length = 0;
+    TFoundRect match;
+    const bool found = FindMatch(match);
+    length = found ? match.EndChar - match.StartChar : 0;
+    return found;
+}
+
+bool TSearchEngine::FindMatch(TFoundRect& match) {
     const bool inSelection = options_.Scope == ssSelectedText;
     if (inSelection && !source_.HasSelection()) {
         if (options_.FirstSearch)
@@ -135,6 +140,7 @@ bool TSearchEngine::FindNext(int32_t& length) {
             delimiters[size_t(c)] = source_.IsDelimiter(uint8_t(c));
 
     bool found = false;
+    int32_t length = 0;
     try {
         TBusyScope busy(*this);
         found = SearchLines(area.Lines(), options_, position, delimiters, length);
@@ -149,7 +155,8 @@ bool TSearchEngine::FindNext(int32_t& length) {
     }
 
     const TPosition start = area.ToText({position.LinePos, position.CharPos - 1});
-    source_.SetFoundRect({start.LinePos, start.CharPos, start.CharPos + length});
+    match = {start.LinePos, start.CharPos, start.CharPos + length};
+    source_.SetFoundRect(match);
     if (source_.HasOption(soSelectFoundText) && !inSelection) {
         source_.SetSelection(start.CharPos, start.LinePos, start.CharPos + length, start.LinePos);
         source_.SetSelectionKind(stStream);
@@ -199,8 +206,8 @@ bool TSearchEngine::ReplaceAll() {
 // Finds the next match and, unless the user says otherwise, replaces it. False when nothing was
 // found or the user cancelled; true after a refusal, so a replace-all goes on.
 bool TSearchEngine::ReplaceOne(TReplaceAnswer& answer) {
-    int32_t length = 0;
-    if (!FindNext(length))
+    TFoundRect match;
+    if (!FindMatch(match))
         return false;
     answer = raYes;
     if (options_.PromptOnReplace && source_.SearchDialogs())
@@ -216,21 +223,43 @@ bool TSearchEngine::ReplaceOne(TReplaceAnswer& answer) {
         OpenReplaceBracket();
     }
     // A line that may not change keeps its match; the caret, already past it, moves on.
-    if (source_.LineReadOnly(source_.Caret().LinePos))
+    if (source_.LineReadOnly(match.LinePos))
         return true;
-    TChangeBracket bracket(source_, ccReplace);
-    const std::string& with = options_.ReplaceWith;
-    if (options_.Direction == sdBackward) {
-        source_.DeleteChars(length);
-        source_.InsertString(with);
-    } else {
-        source_.MoveCaret(0, -length);
-        source_.DeleteChars(length);
-        source_.InsertString(with);
-        source_.MoveCaret(0, int32_t(with.size()));
-    }
+    ReplaceMatch(match);
     source_.SetReplaceCount(source_.ReplaceCount() + 1);
     return true;
+}
+
+// The match is in expanded columns, and a stored tab may cover several of them. A tab that an
+// edge of the match cuts through goes whole, and its columns outside the match come back as
+// spaces around the replacement, so exactly the matched text is replaced whatever tabs it
+// spans, and the caret never has to stand inside a tab. A forward search goes on after the
+// replacement, a backward one before it.
+void TSearchEngine::ReplaceMatch(const TFoundRect& match) {
+    TChangeBracket bracket(source_, ccReplace);
+    const TTabStops& tabs = source_.TabRack();
+    const std::string_view stored = source_.StoredLine(match.LinePos);
+    const TTabStops::Location first = tabs.Locate(stored, match.StartChar);
+    const TTabStops::Location last = tabs.Locate(stored, match.EndChar);
+    const int32_t editStart = first.startColumn;
+    const int64_t count = last.index - first.index + (last.insideTab ? 1 : 0);
+    const int32_t spacesBefore = match.StartChar - editStart;
+    const int32_t spacesAfter =
+        last.insideTab ? tabs.NextStop(last.startColumn) - match.EndChar : 0;
+    const std::string& with = options_.ReplaceWith;
+
+    source_.SetCaret(editStart, match.LinePos);
+    source_.DeleteChars(int32_t(std::min<int64_t>(count, INT32_MAX)));
+    source_.InsertString(std::string(size_t(spacesBefore), ' ') + with +
+                         std::string(size_t(spacesAfter), ' '));
+    if (options_.Direction == sdBackward) {
+        source_.SetCaret(match.StartChar, match.LinePos);
+        return;
+    }
+    const std::string_view replaced = source_.StoredLine(match.LinePos);
+    const int64_t end =
+        tabs.Locate(replaced, editStart).index + spacesBefore + int64_t(with.size());
+    source_.SetCaret(tabs.ColumnOf(replaced, end), match.LinePos);
 }
 
 void TSearchEngine::OpenReplaceBracket() {

@@ -18,6 +18,7 @@
 namespace tarnwick {
 
 class TCustomMemoSource;
+struct TFoundRect;
 
 class ESearchError : public std::runtime_error {
 public:
@@ -54,7 +55,10 @@ private:
     class TBusyScope;
 
     TModalResult ShowDialog(std::unique_ptr<TSearchDialog> dialog);
+    // FindNext's step, answering the match in text coordinates.
+    bool FindMatch(TFoundRect& match);
     bool ReplaceOne(TReplaceAnswer& answer);
+    void ReplaceMatch(const TFoundRect& match);
     bool ReplaceAll();
     void OpenReplaceBracket();
     void CloseReplaceBrackets();

@@ -6,6 +6,7 @@
 
 #include "memo_source.h"
 #include "search_dialogs.h"
+#include "test_support.h"
 
 namespace tarnwick {
 namespace {
@@ -136,6 +137,43 @@ TEST_F(SearchEngineTest, WholeWordsOnlyIsSwitchedOffForTextWithDelimiters) {
     buffer.SearchFirst();
     EXPECT_FALSE(options().WholeWordsOnly);
     EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 1, 4}));
+}
+
+// Whole words go by the buffer's own delimiters, forward and backward.
+TEST_F(SearchEngineTest, WholeWordsFollowTheBufferDelimiters) {
+    Load({"concat cats (cat) cat"});
+    options().TextToFind = "cat";
+    options().WholeWordsOnly = true;
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 13, 16}));
+    buffer.SetDelimeters("");  // only blanks end words now: "(cat)" is one word
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 18, 21}));
+
+    Load({"cat cat_x xcat"});
+    options().Direction = sdBackward;
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 0, 3}));
+    buffer.SetDelimeters("_");
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 4, 7}));
+}
+
+// The delimiter test that switches whole words off is for plain text: a pattern holding
+// delimiters leaves the option on for the searches after it.
+TEST_F(SearchEngineTest, APatternWithDelimitersKeepsWholeWordsOn) {
+    Load({"concat net12 cat"});
+    options().WholeWordsOnly = true;
+    options().RegularExpr = true;
+    options().TextToFind = "net[0-9]+";
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 7, 12}));
+    EXPECT_TRUE(options().WholeWordsOnly);
+
+    options().RegularExpr = false;
+    options().TextToFind = "cat";
+    buffer.SearchFirst();
+    EXPECT_EQ(buffer.FoundRect(), (TFoundRect{0, 13, 16}));
 }
 
 TEST_F(SearchEngineTest, FoundTextIsSelectedWithSelectFoundText) {
@@ -287,6 +325,87 @@ TEST_F(SearchEngineTest, BackwardReplaceAllLeavesTheCaretAtEachStart) {
     buffer.ReplaceFirst();
     EXPECT_EQ(Text(), (std::vector<std::string>{"abab abab", "abab"}));
     EXPECT_EQ(buffer.Caret(), (TPosition{0, 0}));
+}
+
+TEST_F(SearchEngineTest, ReplaceAllInASelectionReplacesOnlyInsideIt) {
+    Load({"cat cat", "cat cat", "cat cat"});
+    buffer.SetSelection(4, 0, 3, 2);
+    buffer.SetSelectionKind(stStream);
+    options().TextToFind = "cat";
+    options().ReplaceWith = "dog";
+    options().ReplaceAll = true;
+    options().Scope = ssSelectedText;
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), (std::vector<std::string>{"cat dog", "dog dog", "dog cat"}));
+
+    Load({"cat cat", "cat cat", "cat cat"});
+    buffer.SetSelection(2, 0, 6, 1);
+    buffer.SetSelectionKind(stColumn);
+    options().ReplaceWith = "x";
+    buffer.ReplaceFirst();
+    EXPECT_EQ(Text(), (std::vector<std::string>{"cat x", "cat x", "cat cat"}));
+}
+
+// Lines keep their tab characters (tab stops 9, 17, 25, ...) while the search reads them
+// expanded: a replacement removes exactly the matched columns and leaves the caret after the
+// inserted text in columns, or at the match start for a backward search. Undo gives the tabs back.
+TEST_F(SearchEngineTest, ReplaceAcrossStoredTabsRemovesExactlyTheMatch) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines;  // stored
+        const char* find;
+        const char* with;
+        std::vector<std::string> expected;  // stored
+        TPosition caret;
+        std::string flags;  // any of: regex backward all selection snap (soCursorAlwaysOnTabs)
+    };
+    const Case cases[] = {
+        {"PatternOverATab", {"x\tyz more text"}, "x.*y", "Q", {"Qz more text"}, {0, 1}, "regex"},
+        {"PlainEndingInsideATab", {"ab\tcd"}, "b ", "-", {"a-      cd"}, {0, 2}, ""},
+        {"InsideOneTab", {"a\tb"}, "  ", "_", {"a_      b"}, {0, 2}, ""},
+        {"BackwardInATab", {"a\tb c"}, " b", "X", {"a       X c"}, {0, 8}, "regex backward"},
+        {"BackwardAll",
+         {"ab\tcd", "ab\tcd"},
+         "b ",
+         "-",
+         {"a-      cd", "a-      cd"},
+         {0, 1},
+         "backward all"},
+        {"ReplacementHoldingATab", {"ab cd"}, " ", "\t", {"ab\tcd"}, {0, 9}, ""},
+        {"AllInASelection",
+         {"x\tyz more text", "x\ty\tz", "x\ty"},
+         "x.*y",
+         "Q",
+         {"Qz more text", "Q\tz", "Q"},
+         {2, 1},
+         "regex all selection"},
+        {"CaretNeverInsideATab", {"ab\tcd"}, "b ", "-", {"a-      cd"}, {0, 2}, "snap"},
+        {"AllWithATabEnds", {"a b c"}, " ", "\t", {"a\tb\tc"}, {0, 17}, "all"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto has = [&](const char* flag) { return c.flags.find(flag) != std::string::npos; };
+        const TStringsOptions tabs =
+            TStringsOptions(kDefaultStringsOptions).Without(soSmartTab).With(soUseTabCharacter);
+        buffer.SetOptions(has("snap") ? tabs.With(soCursorAlwaysOnTabs) : tabs);
+        Load(c.lines);
+        options() = TSearchOptions{};
+        if (has("selection")) {
+            buffer.SelectAll();
+            options().Scope = ssSelectedText;
+        }
+        options().TextToFind = c.find;
+        options().ReplaceWith = c.with;
+        options().RegularExpr = has("regex");
+        options().Direction = has("backward") ? sdBackward : sdForward;
+        options().ReplaceAll = has("all");
+        buffer.ReplaceFirst();
+        EXPECT_EQ(testing_support::StoredLines(buffer), c.expected);
+        EXPECT_EQ(buffer.Caret(), c.caret);
+        EXPECT_TRUE(dialogs.messages.empty());
+        buffer.Undo();
+        EXPECT_EQ(testing_support::StoredLines(buffer), c.lines);
+    }
 }
 
 TEST_F(SearchEngineTest, PromptNoThenSearchAgainAsksAboutTheNextThenAllReplacesTheRest) {
