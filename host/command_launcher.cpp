@@ -5,19 +5,6 @@
 #include "host/abi/com_ptr.h"
 #include "host/abi/document_interfaces.h"
 
-namespace {
-unsigned char LowerAscii(char c) noexcept {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + 32) : u;
-}
-}  // namespace
-
-bool TCommandLauncher::TIgnoreAsciiCase::operator()(const std::string& a,
-                                                    const std::string& b) const noexcept {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
-}
-
 void TCommandLauncher::RegisterCommand(const std::string& name, TCommandHandler::TRunHandler run,
                                        TCommandHandler::TStatusHandler status) {
     handlers_.try_emplace(name, TCommandHandler{std::move(run), std::move(status)});

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "host/abi/ascii_text.h"
 #include "host/abi/interfaced_object.h"
 #include "host/abi/server_interfaces.h"
 
@@ -33,10 +34,7 @@ public:
                          int32_t* b, int32_t* c, uint8_t* d, uint8_t* e) override;
 
 private:
-    struct TIgnoreAsciiCase {
-        bool operator()(const std::string& a, const std::string& b) const noexcept;
-    };
     const TCommandHandler* Find(const char* name) const;
 
-    std::map<std::string, TCommandHandler, TIgnoreAsciiCase> handlers_;
+    std::map<std::string, TCommandHandler, ascii::LessIgnoringCase> handlers_;
 };

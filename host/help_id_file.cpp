@@ -5,35 +5,19 @@
 #include <fstream>
 #include <iterator>
 
+#include "host/abi/ascii_text.h"
+
 namespace {
-
-unsigned char LowerAscii(char c) noexcept {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + 32) : u;
-}
-
-std::string_view Trim(std::string_view s) noexcept {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20)
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 0x20)
-        s.remove_suffix(1);
-    return s;
-}
 
 // Decimal text to a context; anything else, or a number out of range, is 0.
 int ContextNumber(std::string_view text) noexcept {
-    text = Trim(text);
+    text = ascii::Trim(text);
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return (error == std::errc() && end == text.data() + text.size()) ? value : 0;
 }
 
 }  // namespace
-
-bool THelpIdFile::TIgnoreCase::operator()(std::string_view a, std::string_view b) const noexcept {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
-}
 
 THelpIdFile THelpIdFile::Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -52,14 +36,14 @@ THelpIdFile THelpIdFile::Parse(std::string_view text) {
         const auto equals = line.find('=');
         if (equals == std::string_view::npos)
             continue;
-        const std::string_view key = Trim(line.substr(0, equals));
+        const std::string_view key = ascii::Trim(line.substr(0, equals));
         const std::string_view value = line.substr(equals + 1);
         THelpIdEntry entry;
         const auto comma = value.find(',');
         if (comma == std::string_view::npos)
             entry.context = ContextNumber(value);
         else
-            entry.redirect = std::string(Trim(value.substr(comma + 1)));
+            entry.redirect = std::string(ascii::Trim(value.substr(comma + 1)));
         file.entries_.try_emplace(std::string(key), std::move(entry));
     }
     return file;

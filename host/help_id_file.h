@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/abi/ascii_text.h"
+
 struct THelpIdEntry {
     int context = 0;       // 0 when the value is no number
     std::string redirect;  // the name after the first comma; empty for a plain context
@@ -22,11 +24,7 @@ public:
     [[nodiscard]] std::size_t Size() const noexcept { return entries_.size(); }
 
 private:
-    struct TIgnoreCase {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const noexcept;
-    };
-    std::map<std::string, THelpIdEntry, TIgnoreCase> entries_;
+    std::map<std::string, THelpIdEntry, ascii::LessIgnoringCase> entries_;
 };
 
 // The ID file beside a help file: the same path with the extension ".id".

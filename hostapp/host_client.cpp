@@ -1,19 +1,13 @@
 #include "hostapp/host_client.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "host/abi/ascii_text.h"
 #include "host/abi/interfaced_object.h"
 #include "host/abi/parameter_list.h"
 #include "host/abi/server_interfaces.h"
 
 namespace {
-
-std::string UpperAscii(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
-}
 
 // "Server:Process" split at its first colon; no colon gives an empty server.
 std::pair<std::string, std::string> SplitProcessName(const std::string& full) {
@@ -26,7 +20,7 @@ std::pair<std::string, std::string> SplitProcessName(const std::string& full) {
 }  // namespace
 
 void THostClient::AddHostProcess(const std::string& fullName, THostProcess process) {
-    hostProcesses_[UpperAscii(fullName)] = std::move(process);
+    hostProcesses_[ascii::Upper(fullName)] = std::move(process);
 }
 
 int32_t THostClient::QueryInterface(const TGUID& iid, void** out) {
@@ -72,7 +66,7 @@ const char* THostClient::GetServerFileName(const char* name) {
 int32_t THostClient::RunProcess(const char* process, char* params, int32_t capacity,
                                 IServerView* context) {
     const std::string full = process ? process : "";
-    const auto own = hostProcesses_.find(UpperAscii(full));
+    const auto own = hostProcesses_.find(ascii::Upper(full));
     if (own != hostProcesses_.end())
         return own->second(params, capacity, context) ? kTrue : kFalse;
     const auto [server, name] = SplitProcessName(full);

@@ -4,11 +4,9 @@
 #include <cstring>
 #include <utility>
 
+#include "host/abi/ascii_text.h"
+
 namespace {
-
-bool IsBlank(char c) noexcept { return static_cast<unsigned char>(c) <= 0x20; }
-
-char AsciiUpper(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 // The bytes of a zero-terminated string, never reading more than limit bytes of it.
 std::string_view BoundedText(const char* text, std::size_t limit = kParameterStringLimit - 1) noexcept {
@@ -29,18 +27,10 @@ void CopyCut(std::string_view text, char* buffer, std::size_t capacity) noexcept
 
 }  // namespace
 
-std::string_view TrimParameterText(std::string_view text) noexcept {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+std::string_view TrimParameterText(std::string_view text) noexcept { return ascii::Trim(text); }
 
 bool SameParameterName(std::string_view a, std::string_view b) noexcept {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
+    return ascii::EqualIgnoringCase(a, b);
 }
 
 void TParameterList::ParseParameters(std::string_view text) {
