@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QVBoxLayout>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -28,8 +29,14 @@ std::string ExtensionOf(const std::string& path) {
     return path.substr(dot + 1);
 }
 
-// The scheme file of the language Languages.ini associates with the file's extension, or "".
-std::string SchemePathFor(const std::string& fileName) {
+// The files of the language Languages.ini associates with the file's extension; a path is empty
+// where the language has no such file, or there is no language.
+struct TLanguageFiles {
+    std::string scheme;
+    std::string templates;
+};
+
+TLanguageFiles LanguageFilesFor(const std::string& fileName) {
     const std::string folder = HostProgramFolder();
     std::ifstream in(folder + "System/Languages/Languages.ini", std::ios::binary);
     if (!in)
@@ -38,8 +45,11 @@ std::string SchemePathFor(const std::string& fileName) {
     const auto language = ini.ReadString("FileAssociations", ExtensionOf(fileName));
     if (!language || language->empty())
         return {};
-    const auto scheme = ini.ReadString("SyntaxSchemes", *language);
-    return scheme && !scheme->empty() ? folder + *scheme : std::string();
+    const auto pathIn = [&](std::string_view section) {
+        const auto path = ini.ReadString(section, *language);
+        return path && !path->empty() ? folder + *path : std::string();
+    };
+    return {pathIn("SyntaxSchemes"), pathIn("CodeTemplates")};
 }
 
 tarnwick::TFontDesc EditorFont() {
@@ -56,9 +66,11 @@ TStandInDocument::TStandInDocument(IServerModule* module, std::string fileName, 
       parser_(std::make_unique<tarnwick::TSyntaxParser>()) {}
 
 TStandInDocument::~TStandInDocument() {
-    // The view's buffer must not keep the parser past its end.
-    if (view_)
+    // The view must not keep the parser or the templates past their end.
+    if (view_) {
         view_->MemoSource().SetSyntaxParser(nullptr);
+        view_->SetCodeTemplates(nullptr);
+    }
 }
 
 void TStandInDocument::BuildViews() {
@@ -76,6 +88,13 @@ void TStandInDocument::BuildViews() {
                           .With(moDrawMargin).With(moOverwriteCaret));
     view_->SetScrollBars(ssBoth);
     view_->LineHighlight.Visible = true;
+    // The templates are the language's own (no built-in set).
+    view_->MemoSource().SetTemplatesType("Custom");
+    view_->SetTemplatesType("Custom");
+    view_->SetCodeTemplates(&templates_);
+    view_->OnError = [](TCustomDCMemo&, const std::string& message) {
+        ShowErrorMessage(QString::fromLatin1(message.c_str()));
+    };
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
@@ -90,18 +109,28 @@ void TStandInDocument::BuildViews() {
     AttachView(editing.Get());
 }
 
-// Colours the text by the language of the file's extension; a file without one stays plain.
+// Colours the text by the language of the file's extension and offers its code templates; a
+// file without a language stays plain and has no templates.
 void TStandInDocument::ApplyLanguage() {
     const tarnwick::TFontDesc font = EditorFont();
-    view_->MemoSource().SetSyntaxParser(nullptr);
-    const std::string schemePath = SchemePathFor(FileName);
-    if (!schemePath.empty()) {
+    view_->SetSyntaxParser(nullptr);
+    const TLanguageFiles files = LanguageFilesFor(FileName);
+    if (!files.scheme.empty()) {
         try {
             tarnwick::TSyntaxScheme scheme;
-            scheme.LoadFromFile(schemePath);
+            scheme.LoadFromFile(files.scheme);
             parser_->SetSyntaxScheme(scheme);
             parser_->SetDefaultFont(font);
-            view_->MemoSource().SetSyntaxParser(parser_.get());
+            view_->SetSyntaxParser(parser_.get());
+        } catch (const std::exception& e) {
+            ShowErrorMessage(QString::fromLocal8Bit(e.what()));
+        }
+    }
+    templates_ = {};
+    std::error_code error;
+    if (!files.templates.empty() && std::filesystem::is_regular_file(files.templates, error)) {
+        try {
+            templates_.LoadFromFile(files.templates);
         } catch (const std::exception& e) {
             ShowErrorMessage(QString::fromLocal8Bit(e.what()));
         }

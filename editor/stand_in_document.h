@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "code_templates.h"
 #include "host/server_document.h"
 
 namespace tarnwick {
@@ -30,5 +31,6 @@ private:
     void ApplyLanguage();
 
     std::unique_ptr<tarnwick::TSyntaxParser> parser_;
-    QPointer<tarnwick::TDCMemo> view_;  // owned by the editing view's window
+    tarnwick::TMemoCodeTemplates templates_;  // the language's code templates, for Ctrl+J
+    QPointer<tarnwick::TDCMemo> view_;         // owned by the editing view's window
 };

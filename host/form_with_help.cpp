@@ -38,6 +38,15 @@ std::string ClassDerivedName(const QWidget* w) {
 
 void MarkAsHelpFrame(QWidget* widget) { widget->setProperty(kFrameProperty, true); }
 
+void ShowHelpContext(const std::string& helpFile, int context) {
+    if (context != 0) {
+        ShowHelpTopic(helpFile, context);
+        return;
+    }
+    SetHelpPopupPosition(QCursor::pos());
+    ShowHelpPopup(PluginHelpFiles().master, 1);
+}
+
 TFormWithHelp::TFormWithHelp()
     : files_(PluginHelpFiles()),
       finder_(std::make_unique<THelpContextFinder>(HostProgramFolder(), ServerFileNameFromHost)) {}
@@ -99,12 +108,7 @@ void TFormWithHelp::ShowHelpForControl(QWidget* window, QWidget* focused) {
         file = files_.main;
         context = FindHelpContext(KeyOf(window), file);
     }
-    if (context != 0) {
-        ShowHelpTopic(file, context);
-        return;
-    }
-    SetHelpPopupPosition(QCursor::pos());
-    ShowHelpPopup(files_.master, 1);
+    ShowHelpContext(file, context);
 }
 
 void TFormWithHelp::ShowWhatsThisHelp(QWidget* window, QWidget* control, QPoint globalPosition) {

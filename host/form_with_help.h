@@ -39,3 +39,7 @@ private:
 
 // Marks a widget as a frame: a reusable group of controls with its own help key.
 void MarkAsHelpFrame(QWidget* widget);
+
+// Opens the help viewer on a context of a help file; without a context (0), the master help
+// file's popup topic 1 at the mouse position.
+void ShowHelpContext(const std::string& helpFile, int context);

@@ -5,10 +5,10 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 #include "host/dialog_placement.h"
+#include "host/form_with_help.h"
 #include "host/server_dialog.h"
 
 namespace {
@@ -76,7 +76,7 @@ struct TDialogUnits {
 
 std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString& caption,
                                              TMsgDlgType type, TMsgDlgButtons buttons,
-                                             QWidget* owner) {
+                                             QWidget* owner, int helpContext) {
     auto dialog = std::make_unique<QDialog>(owner ? owner : HostOwnerWindow());
     dialog->setWindowTitle(caption);
     dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -85,8 +85,7 @@ std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString&
     dialog->setFont(font);
     const TDialogUnits du(font);
 
-    const QScreen* screen = QApplication::primaryScreen();
-    const int wrapWidth = (screen ? screen->geometry().width() : 1024) / 2;
+    const int wrapWidth = ActiveMonitorRect().width() / 2;
     const QString shown = StaticControlText(text);
     const QRect textRect = QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 0),
                                                           Qt::TextWordWrap | Qt::AlignLeft, shown);
@@ -131,8 +130,11 @@ std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString&
         button->setGeometry(x, y, buttonWidth, buttonHeight);
         x += buttonWidth + buttonGap;
         QDialog* d = dialog.get();
-        if (b.button == mbHelp)
-            continue;  // shows the dialog's help context instead of closing
+        if (b.button == mbHelp) {  // shows the dialog's help context instead of closing
+            QObject::connect(button, &QPushButton::clicked, d,
+                             [helpContext] { ShowHelpContext(PluginHelpFiles().main, helpContext); });
+            continue;
+        }
         QObject::connect(button, &QPushButton::clicked, d, [d, result = b.result] { d->done(result); });
         if (b.button == defaultButton)
             button->setDefault(true);
@@ -146,8 +148,8 @@ std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString&
 }
 
 int ShowMessageDialog(const QString& text, const QString& caption, TMsgDlgType type,
-                      TMsgDlgButtons buttons) {
-    std::unique_ptr<QDialog> dialog = CreateMessageDialog(text, caption, type, buttons);
+                      TMsgDlgButtons buttons, int helpContext) {
+    std::unique_ptr<QDialog> dialog = CreateMessageDialog(text, caption, type, buttons, nullptr, helpContext);
     CenterOnActiveMonitor(dialog.get());
     dialog->exec();
     return dialog->result();

@@ -28,12 +28,14 @@ constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIg
               mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
 
 // Builds the dialog without showing it (the text keeps Windows label rules: "&&" shows "&").
+// The text wraps at half the width of the monitor that holds the active window. The Help button
+// opens the main help file on helpContext and leaves the dialog open.
 std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString& caption,
                                              TMsgDlgType type, TMsgDlgButtons buttons,
-                                             QWidget* owner = nullptr);
+                                             QWidget* owner = nullptr, int helpContext = 0);
 // Shows it modally on the active monitor and returns the modal result of the pressed button.
 int ShowMessageDialog(const QString& text, const QString& caption, TMsgDlgType type,
-                      TMsgDlgButtons buttons);
+                      TMsgDlgButtons buttons, int helpContext = 0);
 
 void ShowErrorMessage(const QString& text);        // "Harbinet Error", OK
 void ShowInformationMessage(const QString& text);  // "Harbinet Information", OK

@@ -2,7 +2,6 @@
 
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QWhatsThisClickedEvent>
 
 #include "host/client.h"
 #include "host/abi/client_interfaces.h"
@@ -30,22 +29,23 @@ void TServerDialog::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
         CenterOnActiveMonitor(this);
-        // Clicks in "What's this?" mode reach each control; answer them from the help files.
-        for (QWidget* child : findChildren<QWidget*>())
-            child->installEventFilter(this);
     }
     QDialog::showEvent(event);
 }
 
-bool TServerDialog::eventFilter(QObject* watched, QEvent* event) {
-    auto* control = qobject_cast<QWidget*>(watched);
-    if (control && event->type() == QEvent::QueryWhatsThis) {
+// In "What's this?" mode a control without a text of its own passes the query and the click on
+// to its parents, so they arrive here for every control, however late it was added; the click
+// position, mapped to the dialog, names the control.
+bool TServerDialog::event(QEvent* event) {
+    if (event->type() == QEvent::QueryWhatsThis) {
         event->accept();
         return true;
     }
-    if (control && event->type() == QEvent::WhatsThis) {
-        ShowWhatsThisHelp(this, control, static_cast<QHelpEvent*>(event)->globalPos());
+    if (event->type() == QEvent::WhatsThis) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        ShowWhatsThisHelp(this, childAt(help->pos()), help->globalPos());
+        event->accept();
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return QDialog::event(event);
 }

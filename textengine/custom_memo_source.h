@@ -245,7 +245,8 @@ public:
     void ToggleRegularExpr();
     void FindDialog();
     void ReplaceDialog();
-    void GotoLineDialog();
+    // True when a line was entered and the caret went there.
+    bool GotoLineDialog();
     // The dialog factories; these ask the dialogs set with SetSearchDialogs (none: no dialog).
     virtual std::unique_ptr<TSearchDialog> CreateFindDialog();
     virtual std::unique_ptr<TSearchDialog> CreateReplaceDialog();
@@ -307,6 +308,9 @@ public:
     const TMemoBookMarkList& Bookmarks() const { return bookmarks_; }
     void ToggleBookmark(int32_t number);
     void GotoBookmark(int32_t number);
+    // Whether the change the views are being told of jumped to a bookmark (so that a view may
+    // centre the caret line); valid until the next change begins.
+    bool BookmarkJump() const { return bookmarkJump_; }
     bool BookmarkPos(int32_t number, TPosition& pos) const;
 
     // The model side of the clipboard commands the view binds to keys.

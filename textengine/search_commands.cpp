@@ -15,7 +15,7 @@ void TCustomMemoSource::ToggleCaseSensitive() { TSearchEngine(*this).ToggleCaseS
 void TCustomMemoSource::ToggleRegularExpr() { TSearchEngine(*this).ToggleRegularExpr(); }
 void TCustomMemoSource::FindDialog() { TSearchEngine(*this).FindDialog(); }
 void TCustomMemoSource::ReplaceDialog() { TSearchEngine(*this).ReplaceDialog(); }
-void TCustomMemoSource::GotoLineDialog() { TSearchEngine(*this).GotoLineDialog(); }
+bool TCustomMemoSource::GotoLineDialog() { return TSearchEngine(*this).GotoLineDialog(); }
 
 std::unique_ptr<TSearchDialog> TCustomMemoSource::CreateFindDialog() {
     return searchDialogs_ ? searchDialogs_->CreateFindDialog(*this) : nullptr;

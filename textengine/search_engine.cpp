@@ -336,14 +336,14 @@ TModalResult TSearchEngine::ShowDialog(std::unique_ptr<TSearchDialog> dialog) {
     return dialog->ShowModal();
 }
 
-void TSearchEngine::GotoLineDialog() {
+bool TSearchEngine::GotoLineDialog() {
     TSearchDialogFactory* dialogs = source_.SearchDialogs();
     if (!dialogs)
-        return;
+        return false;
     TInputBoxRequest request{"Go to line Number", "&Enter new line number:",
                              std::to_string(int64_t(source_.Caret().LinePos) + 1)};
     if (!dialogs->InputBox(request))
-        return;
+        return false;
     const std::string& text = request.Value;
     const size_t first = text.find_first_not_of(' ');
     const size_t last = text.find_last_not_of(' ');
@@ -356,6 +356,7 @@ void TSearchEngine::GotoLineDialog() {
     if (error != std::errc() || stop != end || begin == end)
         throw ESearchError("'" + text + "' is not a valid integer value");
     source_.SetCaret(0, line > INT32_MIN ? line - 1 : line);
+    return true;
 }
 
 bool TSearchEngine::CaretInsideSelection() const {

@@ -48,7 +48,8 @@ public:
     void PrepareDialog();
     void FindDialog();
     void ReplaceDialog();
-    void GotoLineDialog();
+    // True when a line was entered and the caret went there.
+    bool GotoLineDialog();
 
 private:
     class TArea;

@@ -121,15 +121,20 @@ void MakeEdifScheme(TSyntaxScheme& scheme) {
     // Names may start with "&" (as in &1 for a name that starts with a digit).
     root.FirstIdentChars.Add('&');
 
-    // (comment "...") forms: the block opens at the keyword (so commentGraphics does not open
-    // it) and closes after the parenthesis that ends the form; a parenthesis inside one of its
-    // strings is part of the string and does not close it.
+    // (comment "...") forms. The block opens once the form's keyword is behind the cursor with
+    // its parenthesis just before it, in any letter case (the root block ignores case): so a
+    // name that happens to read COMMENT, as in (figureGroup COMMENT ...), or a longer keyword
+    // such as commentGraphics, opens nothing. The form's own parenthesis and keyword keep their
+    // styles; the block closes at the parenthesis that ends the form, and a parenthesis inside
+    // one of its strings is part of the string. An opener is a fixed string, so one blank
+    // between the parenthesis and the keyword is all the forms written apart can have.
     TSyntaxBlock comment;
     comment.Name = "Comment";
     comment.ID = 1;
     comment.ParentID = 0;
     comment.FIText = edComment;
-    comment.BlockDelimiters.push_back({"comment", ")", true, true});
+    for (const char* opener : {"(comment", "( comment"})
+        comment.BlockDelimiters.push_back({opener, ")", false, true});
     comment.UseStrings = comment.UseSingleLineStrings = true;
     comment.SingleLineStringDelimiters.push_back(Pair(edComment, "\"", "\""));
     scheme.SyntaxBlocks.push_back(comment);

@@ -1,5 +1,5 @@
 // Harbinet with the real plug-in loaded: a file opens in a tab with its panel, saves through
-// the host's safe write stream, and closes.
+// the host's safe write stream, and closes; the editor expands the language's code templates.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "hostapp/host_client.h"
 #include "hostapp/host_exports.h"
@@ -21,51 +22,88 @@ std::string ReadAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(HarbinetDocumentsTest, OpensSavesAndClosesAnEdifFile) {
+// Harbinet with the plug-in loaded. The recent-files list and the preferences land in a folder
+// of the test's own.
+class HarbinetDocumentsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
+        SetExportedClient(&client);
+        std::string error;
+        ASSERT_TRUE(client.Modules().Load(TARNWICK_BIN_DIR "/libtarnwick.so", &client, error)) << error;
+        window = std::make_unique<TMainWindow>(client);
+        client.SetShell(window.get());
+    }
+    void TearDown() override {
+        CloseWindow();
+        SetExportedClient(nullptr);
+        std::filesystem::remove_all(config);
+    }
+    void CloseWindow() {
+        client.SetShell(nullptr);
+        window.reset();
+    }
+    // The editor embedded in the document of a tab.
+    QWidget* EditorOf(int tab) const {
+        return window->DocumentArea()->widget(tab)->findChild<QWidget*>("TextWindow")->focusProxy();
+    }
+
+    const std::string config = testing::TempDir() + "harbinet-documents-config";
+    THostClient client;
+    std::unique_ptr<TMainWindow> window;
+};
+
+TEST_F(HarbinetDocumentsTest, OpensSavesAndClosesAnEdifFile) {
     const std::string path = testing::TempDir() + "harbinet-doc.edf";
     const std::string original = "(edif doc\n  (edifVersion 2 0 0)\n  (status \"\xE9t\xE9\")\n)\n";
     std::ofstream(path, std::ios::binary) << original;
 
-    // The recent-files list and the preferences land in a folder of the test's own.
-    const std::string config = testing::TempDir() + "harbinet-documents-config";
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
-    THostClient client;
-    SetExportedClient(&client);
-    std::string error;
-    ASSERT_TRUE(client.Modules().Load(TARNWICK_BIN_DIR "/libtarnwick.so", &client, error)) << error;
-    {
-        TMainWindow window(client);
-        client.SetShell(&window);
-        window.OpenFile(QString::fromStdString(path));
-        ASSERT_EQ(window.DocumentArea()->count(), 1);
-        EXPECT_EQ(window.DocumentArea()->tabText(0), "harbinet-doc.edf");
-        EXPECT_EQ(window.PanelArea()->count(), 1);
-        auto view = TComPtr<IServerView>::Adopt(client.GetCurrentView());
-        ASSERT_TRUE(view);
-        EXPECT_STREQ(view->GetViewName(), "EDIFEditor");
+    window->OpenFile(QString::fromStdString(path));
+    ASSERT_EQ(window->DocumentArea()->count(), 1);
+    EXPECT_EQ(window->DocumentArea()->tabText(0), "harbinet-doc.edf");
+    EXPECT_EQ(window->PanelArea()->count(), 1);
+    auto view = TComPtr<IServerView>::Adopt(client.GetCurrentView());
+    ASSERT_TRUE(view);
+    EXPECT_STREQ(view->GetViewName(), "EDIFEditor");
 
-        window.OpenFile(QString::fromStdString(path));  // already open: the same tab
-        EXPECT_EQ(window.DocumentArea()->count(), 1);
+    window->OpenFile(QString::fromStdString(path));  // already open: the same tab
+    EXPECT_EQ(window->DocumentArea()->count(), 1);
 
-        // Typing into the embedded editor changes the document.
-        QWidget* editor = window.DocumentArea()->widget(0)->findChild<QWidget*>("TextWindow")->focusProxy();
-        ASSERT_NE(editor, nullptr);
-        QTest::keyClicks(editor, "x1");
-        auto document = TComPtr<IServerDocument>::Adopt(TComPtr<IServerView>(view).As<IServerDocumentView>()->GetOwnerDocument());
-        EXPECT_NE(document->GetDocumentModified(), 0);
+    // Typing into the embedded editor changes the document.
+    QWidget* editor = EditorOf(0);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "x1");
+    auto document = TComPtr<IServerDocument>::Adopt(TComPtr<IServerView>(view).As<IServerDocumentView>()->GetOwnerDocument());
+    EXPECT_NE(document->GetDocumentModified(), 0);
 
-        ASSERT_TRUE(window.SaveCurrent());
-        EXPECT_EQ(document->GetDocumentModified(), 0);
-        // Saved with the buffer's line ends (CR LF between lines), every other byte as it was.
-        EXPECT_EQ(ReadAll(path), "x1(edif doc\r\n  (edifVersion 2 0 0)\r\n  (status \"\xE9t\xE9\")\r\n)");
+    ASSERT_TRUE(window->SaveCurrent());
+    EXPECT_EQ(document->GetDocumentModified(), 0);
+    // Saved with the buffer's line ends (CR LF between lines), every other byte as it was.
+    EXPECT_EQ(ReadAll(path), "x1(edif doc\r\n  (edifVersion 2 0 0)\r\n  (status \"\xE9t\xE9\")\r\n)");
 
-        EXPECT_TRUE(window.CloseDocument(0));
-        EXPECT_EQ(window.DocumentArea()->count(), 0);
-        client.SetShell(nullptr);
-    }
-    SetExportedClient(nullptr);
+    EXPECT_TRUE(window->CloseDocument(0));
+    EXPECT_EQ(window->DocumentArea()->count(), 0);
+    CloseWindow();
     EXPECT_TRUE(std::filesystem::exists(config + "/Harbinet/recent-files"));
-    std::filesystem::remove_all(config);
+}
+
+// Ctrl+J in the editor of an EDIF document expands the language's code template named by the
+// word before the caret, with the caret where the template's marker was.
+TEST_F(HarbinetDocumentsTest, CtrlJExpandsAnEdifCodeTemplate) {
+    const std::string path = testing::TempDir() + "harbinet-templates.edf";
+    std::ofstream(path, std::ios::binary) << "\n";
+    window->OpenFile(QString::fromStdString(path));
+    ASSERT_EQ(window->DocumentArea()->count(), 1);
+    QWidget* editor = EditorOf(0);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "  port");
+    QTest::keyClick(editor, Qt::Key_J, Qt::ControlModifier);
+    QTest::keyClicks(editor, "A");  // typed where the marker was
+    editor->grab().save(QString::fromStdString(testing::TempDir() + "harbinet-template.png"));
+    ASSERT_TRUE(window->SaveCurrent());
+    EXPECT_EQ(ReadAll(path), "  (port A (direction INPUT))");
+    EXPECT_TRUE(window->CloseDocument(0));
+    std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -68,8 +68,10 @@ TEST_F(EdifHighlightingTest, StylesTheFormsOfANetlist) {
                                                            kText, kParen, kKeyword, kKeyword}));
     EXPECT_EQ(cell.substr(21, 11), std::string(11, kString));
     const std::string comment = buffer_.LineColors(4);  // "      (comment "made by (a) tool")"
-    EXPECT_EQ(comment[6], kParen);
-    EXPECT_EQ(comment.substr(7), std::string(comment.size() - 7, kComment));
+    EXPECT_EQ(comment.substr(6, 8), std::string({kParen, kKeyword, kKeyword, kKeyword, kKeyword, kKeyword,
+                                                  kKeyword, kKeyword}));
+    EXPECT_EQ(comment.substr(14, comment.size() - 15), std::string(comment.size() - 15, kComment));
+    EXPECT_EQ(comment.back(), kParen);  // the parenthesis that ends the form
     EXPECT_EQ(buffer_.LineColors(6)[buffer_.LineText(6).find("INPUT")], kValue);
     EXPECT_EQ(buffer_.LineColors(8)[buffer_.LineText(8).find("0)")], kNumber);
 }
@@ -98,6 +100,61 @@ TEST_F(EdifHighlightingTest, AnEditReparsesOnlyUntilTheEndStateMatches) {
     EXPECT_EQ(counter_.calls, 2);
     EXPECT_EQ(buffer_.LineColors(middle + 1)[0], kComment);
     EXPECT_EQ(buffer_.LineColors(middle + 2)[0], kText);
+}
+
+// A comment block opens only at the keyword of a (comment ...) form, in any letter case; a name or
+// a longer keyword that starts with the word opens nothing, and what follows keeps its styles.
+TEST(EdifCommentFormTest, OpensOnlyAtTheKeywordOfACommentForm) {
+    TSyntaxScheme scheme;
+    scheme.LoadFromFile(kEdifScheme);
+    TSyntaxParser parser;
+    parser.SetSyntaxScheme(scheme);
+    const auto stylesOf = [&](const std::string& line, uint32_t& state) {
+        std::string styles(line.size(), '\0');
+        state = parser.ParseLine(line, state, styles);
+        return styles;
+    };
+    const struct {
+        const char* name;
+        std::string line;
+        const char* commented;  // the text that must be in the comment style, or null for none
+    } cases[] = {
+        {"NameCOMMENT", "(figureGroup COMMENT (pathWidth 10))", nullptr},
+        {"LowerCaseName", "(rename comment \"x\") (pathWidth 10)", nullptr},
+        {"LongerKeyword", "(commentGraphics (annotate \"t\")) (pathWidth 10)", nullptr},
+        {"Keyword", "(comment \"made (by) me\")", " \"made (by) me\""},
+        {"KeywordInCapitals", "(COMMENT \"made by me\")", " \"made by me\""},
+        {"KeywordInMixedCase", "(Comment\"x\")", "\"x\""},
+        {"BlankBeforeKeyword", "( comment \"x\")", " \"x\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        uint32_t state = 0;
+        const std::string styles = stylesOf(c.line, state);
+        EXPECT_EQ(state, 0u);  // every form is closed by the end of the line
+        // One mark per column: 'c' in the comment style, '.' in any other.
+        std::string marks, expected(c.line.size(), '.');
+        for (char style : styles)
+            marks += style == kComment ? 'c' : '.';
+        if (c.commented) {
+            const std::string commented = c.commented;
+            expected.replace(c.line.find(commented), commented.size(), commented.size(), 'c');
+        } else {
+            EXPECT_EQ(styles[c.line.rfind("10")], kNumber) << "the following form keeps its styles";
+        }
+        EXPECT_EQ(marks, expected);
+    }
+
+    // A form opened at the end of a line goes on as a comment on the next one.
+    uint32_t state = 0;
+    stylesOf("  (COMMENT", state);
+    EXPECT_NE(state, 0u);
+    const std::string nextLine = "\"10 (a)\") (pathWidth 10)";
+    const std::string next = stylesOf(nextLine, state);
+    EXPECT_EQ(next.substr(0, 8), std::string(8, kComment));
+    EXPECT_EQ(next[8], kParen);
+    EXPECT_EQ(next[nextLine.rfind("10")], kNumber);
+    EXPECT_EQ(state, 0u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
+#include "syntax_parser.h"
 #include "template_choice_list.h"
 #include "widgets/colors.h"
 
@@ -80,7 +81,7 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
             connect(bar, &QScrollBar::sliderMoved, this, [this] { ShowScrollHint(); });
     }
     autoScroll_.setInterval(30);
-    connect(&autoScroll_, &QTimer::timeout, this, [this] { AutoScrollTick(); });
+    connect(&autoScroll_, &QTimer::timeout, this, [this] { RunCommand([this] { AutoScrollTick(); }); });
     delayedHint_.setSingleShot(true);
     delayedHint_.setInterval(500);
     connect(&delayedHint_, &QTimer::timeout, this, [this] {
@@ -99,7 +100,7 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
         hint->setForegroundRole(QPalette::ToolTipText);
     }
     choiceList_ = new TTemplateChoiceList(this);
-    choiceList_->OnChoose = [this](int index) { ChooseTemplate(index); };
+    choiceList_->OnChoose = [this](int index) { RunCommand([this, index] { ChooseTemplate(index); }); };
 
     UpdateMetrics();
     SetKeyMapping("Default");
@@ -130,8 +131,27 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source) {
     leftCol_ = 0;
     lineCount_ = source_->LineCount();
     RewrapAll();
+    GiveUrlColorToParser();
     source_->AddView([this](TCustomMemoSource& s, int32_t first, int32_t last) { SourceChanged(s, first, last); },
                      this, true);
+}
+
+void TCustomDCMemo::SetSyntaxParser(TSimpleParser* parser) {
+    source_->SetSyntaxParser(parser);
+    GiveUrlColorToParser();
+    UpdateMetrics();  // the highlighter's default font counts for the character width
+    RewrapAll();
+    update();
+}
+
+// Links (style 12) take the colour of the view's "Url" style, unless the highlighter's scheme
+// has a style 12 of its own.
+void TCustomDCMemo::GiveUrlColorToParser() {
+    auto* parser = dynamic_cast<TSyntaxParser*>(source_->SyntaxParser());
+    if (parser == nullptr)
+        return;
+    const TTextStyle* url = textStyles_.At(textStyles_.IndexOf("Url"));
+    parser->SetGlobalUrlColor(url ? std::optional<TColorValue>(url->Font.Color) : std::nullopt);
 }
 
 bool TCustomDCMemo::IsActiveView() const {
@@ -248,6 +268,8 @@ void TCustomDCMemo::SetTextStyle(int32_t index, const TTextStyle& style) {
             break;
         case mcNone: break;
     }
+    if (stored->Name == "Url")
+        GiveUrlColorToParser();
     UpdateMetrics();
     update();
 }
@@ -348,6 +370,8 @@ void TCustomDCMemo::SourceChanged(TCustomMemoSource& source, int32_t first, int3
     if (IsActiveView() && ((states & msCaretMoved) || ((states & msTextChanged) && !useMonoFont_))) {
         if ((states & msFound) && !source.FoundRect().IsEmpty())
             ScrollFoundIntoView();
+        else if ((states & msCaretMoved) && source.BookmarkJump() && options_.Has(moCenterOnBookmark))
+            CenterLine();  // however the jump was asked for: a key, a menu, the host
         else
             MakeCaretVisible();
     }

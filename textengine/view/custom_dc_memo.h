@@ -71,8 +71,19 @@ public:
     // does nothing, so a list an owner emptied stays empty.
     void SetKeyMapping(const std::string& name);
     TKeyList& KeyList() { return keys_; }
-    // Runs one command as a key binding would.
+    // Runs one command as a key binding would. What the command raises goes to the caller;
+    // entries from outside the view go through RunCommand.
     void ExecuteAction(const TKeyAction& action);
+    // Runs a command that comes from outside the view (a key, the mouse, an owner's command): a
+    // failure it raises (a search error, a go-to text that is no number, ...) is reported through
+    // OnError, or the view's own error box without one, and the view goes on. False when the
+    // command failed.
+    bool RunCommand(const std::function<void()>& command);
+
+    // The buffer's highlighter. Attaching one through the view gives it the colour of the
+    // view's "Url" style for links (style 12).
+    TSimpleParser* SyntaxParser() const { return source_->SyntaxParser(); }
+    void SetSyntaxParser(TSimpleParser* parser);
 
     // ---- Properties ------------------------------------------------------------------------
     TMemoOptions Options() const { return options_; }
@@ -137,6 +148,8 @@ public:
     std::function<void(TCustomDCMemo&, const std::string& url)> OnJumpToUrl;
     // False keeps a printable character from being typed.
     std::function<bool(TCustomDCMemo&, char c)> OnKeyPressFilter;
+    // Gets the message of a command that failed (see RunCommand).
+    std::function<void(TCustomDCMemo&, const std::string& message)> OnError;
 
     // ---- View commands ---------------------------------------------------------------------
     void ViewUp();
@@ -156,6 +169,8 @@ public:
     void CutToClipboard();
     void PasteFromClipboard();
     void CodeTemplatePopup();
+    // Asks the buffer's go-to-line box for a line and centres the caret line when it went there.
+    void GotoLineDialog();
     void CloseHints();
     void MatchBracket(int direction = 0);  // 0 both, 1 forward, -1 backward
 
@@ -224,6 +239,7 @@ private:
 
     // custom_dc_memo.cpp: buffer attachment, metrics, rows, scrolling, change handling.
     void Attach(TCustomMemoSource* source);
+    void GiveUrlColorToParser();
     void SourceChanged(TCustomMemoSource& source, int32_t firstLine, int32_t lastLine);
     void UpdateMetrics();
     void RewrapAll();
@@ -258,6 +274,7 @@ private:
     QColor WindowColor() const;
 
     // dc_memo_commands.cpp
+    void ReportFailure(const std::string& message);
     void DispatchKey(QKeyEvent* event);
     void RunMovement(TKeyCommand movement);
     void TypeCharacter(char c);
@@ -270,6 +287,10 @@ private:
     void ChooseTemplate(int index);
 
     // dc_memo_mouse.cpp
+    void PressMouse(QMouseEvent* event);
+    void MoveMouse(QMouseEvent* event);
+    void ReleaseMouse(QMouseEvent* event);
+    void DoubleClickMouse(QMouseEvent* event);
     bool InGutter(QPoint point) const;
     int32_t GutterImageAt(int32_t line, int32_t x) const;
     void ExtendSelectionTo(QPoint point);

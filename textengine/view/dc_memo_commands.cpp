@@ -2,6 +2,7 @@
 // in one table of handlers; a printable character that no binding takes is typed.
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QUuid>
 
 #include "code_template_expander.h"
@@ -88,19 +89,14 @@ const TCommandEntry kCommands[] = {
     {C::Redo, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).Redo(); }},
     {C::ToggleInsertMode, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).ToggleInsertMode(); }},
     {C::ToggleBookmark, [](TCustomDCMemo& m, const TKeyAction& a) { Src(m).ToggleBookmark(a.argument); }},
-    {C::GotoBookmark,
-     [](TCustomDCMemo& m, const TKeyAction& a) {
-         Src(m).GotoBookmark(a.argument);
-         if (m.Options().Has(moCenterOnBookmark))
-             m.CenterLine();
-     }},
+    {C::GotoBookmark, [](TCustomDCMemo& m, const TKeyAction& a) { Src(m).GotoBookmark(a.argument); }},
     {C::FindDialog, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).FindDialog(); }},
     {C::ReplaceDialog, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).ReplaceDialog(); }},
     {C::SearchAgain, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).SearchAgain(); }},
     {C::ReplaceAgain, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).ReplaceAgain(); }},
     {C::ToggleCaseSensitive, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).ToggleCaseSensitive(); }},
     {C::ToggleRegularExpr, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).ToggleRegularExpr(); }},
-    {C::GotoLineDialog, [](TCustomDCMemo& m, const TKeyAction&) { Src(m).GotoLineDialog(); }},
+    {C::GotoLineDialog, [](TCustomDCMemo& m, const TKeyAction&) { m.GotoLineDialog(); }},
     {C::CutToClipboard, [](TCustomDCMemo& m, const TKeyAction&) { m.CutToClipboard(); }},
     {C::CopyToClipboard, [](TCustomDCMemo& m, const TKeyAction&) { m.CopyToClipboard(); }},
     {C::PasteFromClipboard, [](TCustomDCMemo& m, const TKeyAction&) { m.PasteFromClipboard(); }},
@@ -163,7 +159,37 @@ bool TCustomDCMemo::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void TCustomDCMemo::keyPressEvent(QKeyEvent* event) { DispatchKey(event); }
+void TCustomDCMemo::keyPressEvent(QKeyEvent* event) {
+    if (!RunCommand([this, event] { DispatchKey(event); }))
+        event->accept();  // the key was taken; it must not reach the window's own shortcuts
+}
+
+bool TCustomDCMemo::RunCommand(const std::function<void()>& command) {
+    std::string message;
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        message = e.what();
+    } catch (...) {
+        message = "The command failed";
+    }
+    ReportFailure(message);
+    return false;
+}
+
+// A failure leaves no mouse gesture half done: the error box takes the button's release.
+void TCustomDCMemo::ReportFailure(const std::string& message) {
+    autoScroll_.stop();
+    mouseMode_ = MouseMode::Idle;
+    pressInGutter_ = false;
+    if (OnError) {
+        OnError(*this, message);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, "Error", QString::fromLatin1(message.c_str()), QMessageBox::Ok, this);
+    box.exec();
+}
 
 void TCustomDCMemo::DispatchKey(QKeyEvent* event) {
     const TVirtualKey key = TranslateKeyEvent(*event);
@@ -276,6 +302,11 @@ void TCustomDCMemo::ScrollLineUp() { SetTopRow(topRow_ - 1); }
 void TCustomDCMemo::ScrollLineDown() { SetTopRow(topRow_ + 1); }
 
 void TCustomDCMemo::CenterLine() { SetTopRow(RowOfPosition(source_->Caret()) - FullyVisibleRows() / 2); }
+
+void TCustomDCMemo::GotoLineDialog() {
+    if (source_->GotoLineDialog())
+        CenterLine();
+}
 
 // ---- Clipboard -------------------------------------------------------------------------------
 

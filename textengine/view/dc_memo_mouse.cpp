@@ -39,6 +39,15 @@ bool InsideSelection(const TCustomMemoSource& source, TPosition pos) {
 
 }  // namespace
 
+// Mouse commands run as every command from outside does: a failure is reported, not thrown
+// through the window system.
+void TCustomDCMemo::mousePressEvent(QMouseEvent* event) { RunCommand([this, event] { PressMouse(event); }); }
+void TCustomDCMemo::mouseMoveEvent(QMouseEvent* event) { RunCommand([this, event] { MoveMouse(event); }); }
+void TCustomDCMemo::mouseReleaseEvent(QMouseEvent* event) { RunCommand([this, event] { ReleaseMouse(event); }); }
+void TCustomDCMemo::mouseDoubleClickEvent(QMouseEvent* event) {
+    RunCommand([this, event] { DoubleClickMouse(event); });
+}
+
 bool TCustomDCMemo::InGutter(QPoint point) const { return point.x() < GutterPx(); }
 
 int32_t TCustomDCMemo::GutterImageAt(int32_t line, int32_t x) const {
@@ -65,7 +74,7 @@ int32_t TCustomDCMemo::GutterImageAt(int32_t line, int32_t x) const {
     return -1;
 }
 
-void TCustomDCMemo::mousePressEvent(QMouseEvent* event) {
+void TCustomDCMemo::PressMouse(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     mousePoint_ = point;
     if (!hasFocus()) {
@@ -119,7 +128,7 @@ void TCustomDCMemo::mousePressEvent(QMouseEvent* event) {
     autoScroll_.start();
 }
 
-void TCustomDCMemo::mouseMoveEvent(QMouseEvent* event) {
+void TCustomDCMemo::MoveMouse(QMouseEvent* event) {
     mousePoint_ = event->position().toPoint();
     if (mouseMode_ == MouseMode::Selecting)
         ExtendSelectionTo(mousePoint_);
@@ -156,7 +165,7 @@ void TCustomDCMemo::AutoScrollTick() {
     ExtendSelectionTo(clamped);
 }
 
-void TCustomDCMemo::mouseReleaseEvent(QMouseEvent* event) {
+void TCustomDCMemo::ReleaseMouse(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     autoScroll_.stop();
     const MouseMode mode = mouseMode_;
@@ -186,10 +195,10 @@ void TCustomDCMemo::mouseReleaseEvent(QMouseEvent* event) {
         source_->MoveBlock();
 }
 
-void TCustomDCMemo::mouseDoubleClickEvent(QMouseEvent* event) {
+void TCustomDCMemo::DoubleClickMouse(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (event->button() != Qt::LeftButton || InGutter(point)) {
-        mousePressEvent(event);
+        PressMouse(event);
         return;
     }
     autoScroll_.stop();

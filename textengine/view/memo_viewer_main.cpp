@@ -96,8 +96,7 @@ int main(int argc, char** argv) {
         TMemoSource& buffer = static_cast<TMemoSource&>(view.MemoSource());
         TMemoryStream stream(ReadFile(o.file));
         buffer.LoadFromStream(stream);
-        buffer.SetSyntaxParser(&parser);
-        view.SetFont(font);  // measures the scheme's fonts too
+        view.SetSyntaxParser(&parser);  // measures the scheme's fonts too
 
         // As the editor preferences arrange it: numbers inside the gutter.
         view.SetOptions(view.Options().With(moDrawGutter).With(moLineNumbers).With(moLineNumbersOnGutter)

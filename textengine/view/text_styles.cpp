@@ -14,6 +14,7 @@ TTextStyles TTextStyles::Defaults() {
     TTextStyles styles;
     for (const char* name : kNames)
         styles.Add(name);
+    styles.items_[size_t(styles.IndexOf("Url"))].Font.Color = 0x00FF0000;  // blue links
     return styles;
 }
 

@@ -2,6 +2,7 @@
 // selection on screen, and painting bad input without a crash or a freeze.
 #include <QPaintEvent>
 
+#include "syntax_parser.h"
 #include "view_test_support.h"
 #include "widgets/colors.h"
 #include "word_wrap_list.h"
@@ -315,6 +316,47 @@ TEST_F(ViewLayoutTest, ProportionalFontKeepsThePixelColumnAcrossLines) {
     EXPECT_EQ(Buffer().Caret(), (TPosition{2, 8}));  // the remembered pixel column, not the wide line's
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(view->TextLeftPx() + 1, view->RowHeight() / 2));
     EXPECT_EQ(Buffer().Caret(), (TPosition{0, 0}));
+}
+
+// Pixels of a colour in the cells of one row, from the first column on.
+int PixelsLike(TCustomDCMemo& view, int32_t row, int32_t columns, const std::function<bool(QColor)>& like) {
+    const QImage image = view.grab().toImage();
+    int count = 0;
+    for (int y = row * view.RowHeight(); y < (row + 1) * view.RowHeight(); ++y)
+        for (int x = view.TextLeftPx(); x < view.TextLeftPx() + columns * view.CharWidth(); ++x)
+            count += like(image.pixelColor(x, y));
+    return count;
+}
+
+// Links take the colour of the view's "Url" style (blue unless changed) when the scheme has no
+// style 12 of its own.
+TEST_F(ViewLayoutTest, LinkStyleShowsTheColourOfTheUrlStyle) {
+    TSyntaxScheme scheme;
+    TSyntaxBlock& root = scheme.SyntaxBlocks.at(0);
+    root.FIText = 0;
+    root.UseKeywords = true;
+    TKeywordSet links;
+    links.FontID = 12;
+    links.Keywords = "http";
+    root.KeywordSets.push_back(links);
+    scheme.FontTable.Add().FontID = 0;
+    TSyntaxParser parser;
+    parser.SetSyntaxScheme(scheme);
+    SetLines({"http", "text"});
+    view->SetSyntaxParser(&parser);
+    ASSERT_EQ(Buffer().LineColors(0), std::string(4, 12));
+    const auto blue = [](QColor c) { return c.blue() > 150 && c.red() < 100 && c.green() < 100; };
+    const auto red = [](QColor c) { return c.red() > 150 && c.green() < 100 && c.blue() < 100; };
+    view->grab().save(QString::fromStdString(testing::TempDir() + "url-style.png"));
+    EXPECT_GT(PixelsLike(*view, 0, 4, blue), 0);
+    EXPECT_EQ(PixelsLike(*view, 1, 4, blue), 0);  // plain text keeps the text colour
+
+    TTextStyle url = *view->TextStyles().At(12);
+    url.Font.Color = 0x0000FF;  // red
+    view->SetTextStyle(12, url);
+    EXPECT_GT(PixelsLike(*view, 0, 4, red), 0);
+    EXPECT_EQ(PixelsLike(*view, 0, 4, blue), 0);
+    view->SetSyntaxParser(nullptr);
 }
 
 }  // namespace
