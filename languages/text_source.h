@@ -21,6 +21,7 @@
 namespace tarnwick {
 
 class TSyntaxParser;
+class TSyntaxScheme;
 
 class TTextSource : public TMemoSource {
 public:
@@ -84,7 +85,10 @@ public:
     void NewLine() override;
 
 private:
-    int32_t SearchLinesFrom(TPosition start);
+    // The 1-based line of the first match from the start of firstLine on, or -1.
+    int32_t SearchLinesFrom(int32_t firstLine);
+    void LoadSchemeFile(TSyntaxScheme& scheme, const std::string& path);
+    void ShowError(const std::string& message);
 
     TLanguageManager languageManager_;
     std::string languageKey_;
