@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <unordered_set>
 
