@@ -33,17 +33,25 @@ void WriteTextFile(const std::string& path, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             break;
         written += static_cast<std::size_t>(n);
     }
+    // The bytes reach the disk before the rename, so a crash cannot leave an empty file behind.
+    const bool complete = written == bytes.size() && ::fsync(fd) == 0;
     const int writeErrno = errno;
-    const bool complete = written == bytes.size();
     if (::close(fd) != 0 || !complete || std::rename(temp.c_str(), path.c_str()) != 0) {
         const int err = complete ? errno : writeErrno;
         ::unlink(temp.c_str());
         throw std::system_error(err, std::generic_category(), "Cannot save " + path);
     }
+}
+
+bool IsExistingFile(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace tarnwick
