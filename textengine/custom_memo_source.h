@@ -98,6 +98,8 @@ public:
     void SetBlockOption(TBlockOption option);
     TOutFormatType OutFormat() const { return outFormat_; }
     void SetOutFormat(TOutFormatType format) { outFormat_ = format; }
+    TFinalLineEnd FinalLineEnd() const { return finalLineEnd_; }
+    void SetFinalLineEnd(TFinalLineEnd rule) { finalLineEnd_ = rule; }
 
     bool AllowUndo() const { return allowUndo_; }
     // Switching it off clears both lists.
@@ -408,6 +410,7 @@ private:
     bool highlightUrls_ = false;
     TBlockOption blockOption_ = bkBoth;
     TOutFormatType outFormat_ = ofWindows;
+    TFinalLineEnd finalLineEnd_ = feByOutFormat;
     bool useGlobalOptions_ = false;
 
     TPosition caret_;
