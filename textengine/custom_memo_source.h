@@ -306,6 +306,10 @@ public:
 
     const TMemoBookMarkList& Bookmarks() const { return bookmarks_; }
     void ToggleBookmark(int32_t number);
+    // The two halves of ToggleBookmark: set number at the caret (dropping its old place), and
+    // remove it. Numbers outside 1..10 are ignored.
+    void SetBookmark(int32_t number);
+    void ClearBookmark(int32_t number);
     void GotoBookmark(int32_t number);
     bool BookmarkPos(int32_t number, TPosition& pos) const;
 
