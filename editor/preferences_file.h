@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "editor/file_result.h"
-#include "editor/ini_file.h"
+#include "widgets/ini_file.h"
 
 // Texts read from the file are cut to this many bytes.
 constexpr std::size_t kIniStringLength = 255;

@@ -8,7 +8,7 @@
 
 #include "dc_memo.h"
 #include "editor/host_byte_stream.h"
-#include "editor/ini_file.h"
+#include "widgets/ini_file.h"
 #include "host/help_context_finder.h"
 #include "host/host_functions.h"
 #include "host/host_stream.h"

@@ -46,4 +46,9 @@ void WriteTextFile(const std::string& path, const std::string& bytes) {
     }
 }
 
+bool IsExistingFile(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 }  // namespace tarnwick

@@ -9,5 +9,7 @@ namespace tarnwick {
 // replaces it only once every byte is written, so a failed save leaves the old file intact.
 [[nodiscard]] std::string ReadTextFile(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& bytes);
+// True when path names an existing regular file (a folder is not one).
+[[nodiscard]] bool IsExistingFile(const std::string& path);
 
 }  // namespace tarnwick

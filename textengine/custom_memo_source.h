@@ -264,7 +264,9 @@ public:
     void ToggleInsertMode();
 
     // ---- Editing commands --------------------------------------------------------------
-    void CaretLeft();
+    // The virtual ones are those a language-bound buffer changes; views reach them through
+    // this class.
+    virtual void CaretLeft();
     void CaretRight();
     void CaretUp();
     void CaretDown();
@@ -283,7 +285,7 @@ public:
     void SelectWord();
 
     void TypeChar(char c);
-    void NewLine();
+    virtual void NewLine();
     void BackSpace();
     void DeleteChar();
     void DeleteLine();
@@ -291,10 +293,10 @@ public:
     void DeleteToLineStart();
     void DeleteWordRight();
     void DeleteWordLeft();
-    void TabKey();
+    virtual void TabKey();
     void BackTab();
-    void IndentBlock();
-    void UnindentBlock();
+    virtual void IndentBlock();
+    virtual void UnindentBlock();
     void UpperCaseBlock();
     void LowerCaseBlock();
     void ToggleCaseBlock();

@@ -1,4 +1,4 @@
-#include "editor/ini_file.h"
+#include "widgets/ini_file.h"
 
 #include <gtest/gtest.h>
 

@@ -16,6 +16,11 @@
 
 class TIniFile {
 public:
+    struct TEntry {
+        std::string Key;    // trimmed
+        std::string Value;  // trimmed
+    };
+
     static TIniFile Parse(std::string_view bytes);
 
     [[nodiscard]] std::string Text() const;
@@ -25,11 +30,15 @@ public:
                                                         std::string_view key) const;
     // True when some section of that name holds at least one key.
     [[nodiscard]] bool SectionExists(std::string_view section) const;
+    // Every key line of every section of that name, in file order, duplicates included.
+    [[nodiscard]] std::vector<TEntry> SectionEntries(std::string_view section) const;
 
     // Replaces the first such key's line, or adds the key at the end of the first section of
     // that name, or appends the section. The value is cut at its first line break or NUL, so
     // it can never add lines of its own.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Removes every section of that name: its header and every line up to the next header.
+    void EraseSection(std::string_view section);
 
 private:
     struct TLine {

@@ -1,4 +1,4 @@
-#include "editor/ini_file.h"
+#include "widgets/ini_file.h"
 
 #include <algorithm>
 
@@ -110,6 +110,27 @@ bool TIniFile::SectionExists(std::string_view section) const {
             return true;
     }
     return false;
+}
+
+std::vector<TIniFile::TEntry> TIniFile::SectionEntries(std::string_view section) const {
+    std::vector<TEntry> entries;
+    bool inSection = false;
+    for (const TLine& line : lines_) {
+        if (const auto name = SectionName(line.Text))
+            inSection = SameName(*name, section);
+        else if (const auto keyLine = inSection ? KeyLine(line.Text) : std::nullopt)
+            entries.push_back({std::string(keyLine->Key), std::string(keyLine->Value)});
+    }
+    return entries;
+}
+
+void TIniFile::EraseSection(std::string_view section) {
+    bool inSection = false;
+    std::erase_if(lines_, [&](const TLine& line) {
+        if (const auto name = SectionName(line.Text))
+            inSection = SameName(*name, section);
+        return inSection;
+    });
 }
 
 std::size_t TIniFile::FindInsertionPoint(std::string_view section) const {
