@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <unordered_set>
 
@@ -25,7 +26,9 @@ constexpr std::string_view kCodeTemplates = "CodeTemplates";
 constexpr std::string_view kFileAssociations = "FileAssociations";
 
 // Names and extensions compare as parameter names do: trimmed, ASCII case ignored.
-std::string_view Trimmed(std::string_view text) noexcept { return TrimParameterText(text); }
+std::string_view Trimmed(std::string_view text) noexcept {
+    return TrimParameterText(text);
+}
 bool SameName(std::string_view a, std::string_view b) noexcept {
     return SameParameterName(Trimmed(a), Trimmed(b));
 }
@@ -59,7 +62,8 @@ std::string RunningProgramPath() {
 
 bool HasExtension(const std::string& fileName, std::string_view extension) {
     const auto dot = fileName.find_last_of('.');
-    return dot != std::string::npos && SameName(std::string_view(fileName).substr(dot + 1), extension);
+    return dot != std::string::npos &&
+           SameName(std::string_view(fileName).substr(dot + 1), extension);
 }
 
 // The names of the regular files "*.<extension>" in folder, sorted so that the catalogue's order
@@ -155,7 +159,8 @@ void TLanguageManager::AttachTemplatesFromFolder() {
 // keeps the language of its first line, as a lookup by key would give.
 void TLanguageManager::ReadCatalogue(std::string_view listFileText) {
     std::unordered_set<std::string> seen;
-    for (const TIniFile::TEntry& entry : TIniFile::Parse(listFileText).SectionEntries(kFileAssociations)) {
+    for (const TIniFile::TEntry& entry :
+         TIniFile::Parse(listFileText).SectionEntries(kFileAssociations)) {
         const std::string extension = ShortString(entry.Key);
         if (seen.insert(UpperKey(extension)).second)
             SetAssociation(extension, ShortString(entry.Value));
@@ -165,8 +170,9 @@ void TLanguageManager::ReadCatalogue(std::string_view listFileText) {
 void TLanguageManager::Save() const {
     const std::string listFile = ListFilePath();
     if (listFile.empty())
-        throw std::system_error(ENOENT, std::generic_category(),
-                                "Cannot save the language list: the host program's folder is unknown");
+        throw std::system_error(
+            ENOENT, std::generic_category(),
+            "Cannot save the language list: the host program's folder is unknown");
     std::error_code error;
     const bool exists = std::filesystem::exists(listFile, error);
     if (error)
@@ -205,7 +211,9 @@ const TLanguage* TLanguageManager::FindLanguage(std::string_view name) const {
     return const_cast<TLanguageManager*>(this)->FindLanguage(name);
 }
 
-bool TLanguageManager::HasLanguage(std::string_view name) const { return FindLanguage(name) != nullptr; }
+bool TLanguageManager::HasLanguage(std::string_view name) const {
+    return FindLanguage(name) != nullptr;
+}
 
 void TLanguageManager::AddLanguage(std::string_view name) {
     if (!HasLanguage(name))
@@ -227,10 +235,9 @@ void TLanguageManager::SetTemplateFile(std::string_view name, std::string_view p
 void TLanguageManager::SetAssociation(std::string_view extension, std::string_view name) {
     if (!HasLanguage(name))
         return;
-    const auto it = std::find_if(associations_.begin(), associations_.end(),
-                                 [extension](const TLanguageAssociation& a) {
-                                     return SameName(a.Extension, extension);
-                                 });
+    const auto it = std::find_if(
+        associations_.begin(), associations_.end(),
+        [extension](const TLanguageAssociation& a) { return SameName(a.Extension, extension); });
     if (it != associations_.end())
         it->Language = Trimmed(name);
     else
@@ -238,7 +245,8 @@ void TLanguageManager::SetAssociation(std::string_view extension, std::string_vi
 }
 
 void TLanguageManager::RemoveAssociations(std::string_view name) {
-    std::erase_if(associations_, [name](const TLanguageAssociation& a) { return SameName(a.Language, name); });
+    std::erase_if(associations_,
+                  [name](const TLanguageAssociation& a) { return SameName(a.Language, name); });
 }
 
 void TLanguageManager::ExtensionsOf(std::string_view name, std::vector<std::string>& list) const {
@@ -314,8 +322,7 @@ std::unique_ptr<TSyntaxScheme> TLanguageManager::NewScheme() {
     auto scheme = std::make_unique<TSyntaxScheme>();
     TSyntaxBlock& root = scheme->SyntaxBlocks.front();
     root.Name.clear();
-    for (int* style : root.BlockStyles())
-        *style = -1;
+    for (int* style : root.BlockStyles()) *style = -1;
     return scheme;
 }
 

@@ -33,12 +33,15 @@ void WriteTextFile(const std::string& path, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             break;
         written += static_cast<std::size_t>(n);
     }
+    // The bytes reach the disk before the rename, so a crash cannot leave an empty file behind.
+    const bool complete = written == bytes.size() && ::fsync(fd) == 0;
     const int writeErrno = errno;
-    const bool complete = written == bytes.size();
     if (::close(fd) != 0 || !complete || std::rename(temp.c_str(), path.c_str()) != 0) {
         const int err = complete ? errno : writeErrno;
         ::unlink(temp.c_str());

@@ -137,7 +137,8 @@ void TTextSource::RunSchemeEditor(TColorValue fontColor, TColorValue backColor) 
 
 void TTextSource::LoadLanguageScheme(TSyntaxParser* parser) {
     languageManager_.Load();
-    const std::string path = languageManager_.SyntaxFileOf(languageManager_.LanguageOf(languageKey_));
+    const std::string path =
+        languageManager_.SyntaxFileOf(languageManager_.LanguageOf(languageKey_));
     if (parser == nullptr)
         return;
     const std::unique_ptr<TSyntaxScheme> scheme = TLanguageManager::NewScheme();
@@ -174,7 +175,8 @@ void TTextSource::ShowError(const std::string& message) {
 
 std::string TTextSource::FileNameAtCaret() {
     std::string delimiters = Delimeters();
-    std::erase_if(delimiters, [](char c) { return kFileNameCharacters.find(c) != std::string_view::npos; });
+    std::erase_if(delimiters,
+                  [](char c) { return kFileNameCharacters.find(c) != std::string_view::npos; });
     const TDelimiterScope scope(*this, delimiters);
     std::string name;
     // Only a selection of at most two lines can be a name, so a large one is never copied.
@@ -205,7 +207,9 @@ void TTextSource::AskGotoLine() {
     }
 }
 
-std::string TTextSource::GetLineText(int32_t index) const { return LineText(index); }
+std::string TTextSource::GetLineText(int32_t index) const {
+    return LineText(index);
+}
 
 void TTextSource::PutLineText(int32_t index, std::string_view text) {
     if (ReadOnly() || LineReadOnly(index))
