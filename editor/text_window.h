@@ -7,6 +7,7 @@
 // file ended with one are noted at load and written back. A failed read never leaves text that
 // a save could write over the file; a failed save leaves the modified flag set.
 
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "editor/line_end_form.h"
+#include "editor/text_panel.h"
 #include "host/abi/com_ptr.h"
 #include "host/abi/document_interfaces.h"
 #include "host/server_view_form.h"
@@ -27,7 +29,6 @@ namespace tarnwick {
 
 class TCustomDCMemo;
 class TSyntaxParser;
-class TTextPanel;
 class TTextSource;
 class TTextView;
 
@@ -51,7 +52,7 @@ public:
 
     static constexpr int kBookmarkCount = 10;
 
-    TTextPanel* Panel = nullptr;  // not owned
+    QPointer<TTextPanel> Panel;  // not owned
     // Line at which bookmark n was last set through this window, at [n - 1]; -1 = not set.
     std::array<int32_t, kBookmarkCount> BookmarkLines;
     std::string LinkServerName;

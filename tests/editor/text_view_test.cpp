@@ -6,11 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <functional>
 
 #include "editor/line_end_form.h"
-#include "textengine/memory_stream.h"
+#include "tests/support/chunked_stream.h"
 
 namespace tarnwick {
 namespace {
@@ -150,24 +149,6 @@ TEST(TextViewTest, OnlyANamedMappingOtherThanDefaultGivesTheViewKeysOfItsOwn) {
     EXPECT_TRUE(view.WantTabs);
 }
 
-// Hands out its bytes a few at a time, so line ends fall on the edges of reads.
-class TrickleStream final : public TByteStream {
-public:
-    TrickleStream(std::string bytes, int64_t piece) : bytes_(std::move(bytes)), piece_(piece) {}
-    int64_t Read(void* buffer, int64_t count) override {
-        const int64_t n = std::min<int64_t>({count, piece_, int64_t(bytes_.size() - at_)});
-        std::memcpy(buffer, bytes_.data() + at_, size_t(n));
-        at_ += size_t(n);
-        return n;
-    }
-    int64_t Write(const void*, int64_t) override { return -1; }
-
-private:
-    std::string bytes_;
-    int64_t piece_;
-    size_t at_ = 0;
-};
-
 struct SniffCase {
     const char* name;
     std::string bytes;
@@ -179,7 +160,7 @@ class LineEndSnifferTest : public testing::TestWithParam<SniffCase> {};
 TEST_P(LineEndSnifferTest, NotesTheFirstLineEndAndTheLastByteInPiecesOfAnySize) {
     const SniffCase& c = GetParam();
     for (const int64_t piece : {1, 2, 3, 1 << 20}) {
-        TrickleStream source(c.bytes, piece);
+        ChunkedStream source(c.bytes, piece);
         TLineEndSniffer sniffer(source);
         char buffer[4096];
         std::string passed;

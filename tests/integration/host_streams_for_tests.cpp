@@ -1,7 +1,9 @@
 // The VFSAPI_* stream functions a test host exports by name, over harbinet's disk
-// file system.
+// file system, and the path function that resolves a name beside a document.
 
 #include "tests/integration/host_streams_for_tests.h"
+
+#include <cstring>
 
 #include "host/abi/host_function_types.h"
 #include "hostapp/disk_file_system.h"
@@ -47,4 +49,11 @@ TEST_HOST_EXPORT int64_t VFSAPI_VFS_StreamSeek(int32_t handle, int64_t offset, i
 
 TEST_HOST_EXPORT void VFSAPI_VFS_StreamSetSize(int32_t handle, int64_t size) {
     Disk().StreamSetSize(handle, size);
+}
+
+// The result buffer holds length(path) + length(name) + 1 bytes.
+TEST_HOST_EXPORT void VFSAPI_VFS_ChangeFileName(const char* path, const char* name, char* result) {
+    const std::string p = path ? path : "";
+    const std::string changed = p.substr(0, p.find_last_of('/') + 1) + (name ? name : "");
+    std::memcpy(result, changed.c_str(), changed.size() + 1);
 }

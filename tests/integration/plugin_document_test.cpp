@@ -328,6 +328,14 @@ TEST_P(UnreadableFileTest, IsRefusedByNameAndNeverWrittenOver) {
     else
         EXPECT_TRUE(fs::is_directory(path));
     EXPECT_EQ(host.ui.status[3], "Read Only");
+
+    if (!fs::is_regular_file(path))
+        return;
+    EXPECT_EQ(document->LoadDocument(), kTrue) << "once the file can be read, it is the document";
+    EXPECT_EQ(Content(*document)->GetLineCount(), 1);
+    EXPECT_EQ(host.ui.status[3], "");
+    EXPECT_EQ(document->SaveDocument(""), kTrue);
+    EXPECT_EQ(ReadAll(path), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, UnreadableFileTest,
@@ -718,6 +726,30 @@ TEST_F(PluginDocumentTest, KeysGoToTheHostFirstAndTheStatusLineFollows) {
     RunSlot(*Commands(*document), 126);
     EXPECT_EQ(host.ui.status[2], "Insert");
     EXPECT_EQ(host.notifications, (std::vector<int32_t>{5, 5}));
+}
+
+TEST_F(PluginDocumentTest, HelpAndOpeningAFileGoThroughTheHost) {
+    auto document = Open("(edif other.edf)\n");
+    auto commands = Commands(*document);
+    RunSlot(*commands, kCaretRight);
+    RunSlot(*commands, 76);  // help on the word at the caret
+    ASSERT_EQ(host.processes.size(), 1u);
+    EXPECT_EQ(host.processes[0].process, "Client:RunHelpTopic");
+    EXPECT_EQ(host.processes[0].params, "Topic = edif");
+    EXPECT_EQ(host.processes[0].capacity, 255);
+    EXPECT_EQ(host.processes[0].context, nullptr);
+
+    for (int i = 0; i < 6; ++i) RunSlot(*commands, kCaretRight);
+    RunSlot(*commands, 91);  // open the file named at the caret: not there yet
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], "Cannot find file named " + PathOf("other.edf") + ".");
+    EXPECT_TRUE(host.opened.empty());
+
+    WriteAll(PathOf("other.edf"), "(edif x)\n");
+    RunSlot(*commands, 91);
+    ASSERT_EQ(host.opened.size(), 1u);
+    EXPECT_EQ(host.opened[0], "|" + PathOf("other.edf"));
+    EXPECT_EQ(host.shown.size(), 1u);
 }
 
 }  // namespace
