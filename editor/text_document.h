@@ -48,7 +48,8 @@ public:
     void AnnouncePreferencesChanged() override;
 
     // ---- ITextEditorCommands, in slot order -------------------------------------------------
-    // Control requests, the search panel, the dialogs and printing fill the empty ones in.
+    // The empty ones (control requests, the search panel's list and jump, the preferences,
+    // find and go-to dialogs, printing) answer nothing.
     void DeleteSelection() override { Engine(C::DeleteSelection); }                        // 3
     void ClearBookmark1() override { Call(&TTextWindow::ClearBookmark, 1); }               // 4
     void ClearBookmark10() override { Call(&TTextWindow::ClearBookmark, 10); }             // 5
@@ -194,6 +195,7 @@ public:
                  int32_t* r5) override;  // 138
     void IsWrapMode(char* params, int32_t* r1, int32_t* r2, int32_t* r3, int32_t* r4,
                     int32_t* r5) override;  // 139
+
 protected:
     TTextDocument(IServerModule* module, std::string fileName, std::string kind);
 

@@ -1,6 +1,6 @@
 #pragma once
-// The document's search side panel. For now it is the bare form, bound to the document's
-// editor view, which its searches and jumps will use as their context.
+// The document's search side panel: a form bound to the document's editor view, the context
+// of the requests it sends the host.
 
 #include <QWidget>
 
