@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "editor/stand_in_document.h"
+#include "editor/host_processes.h"
+#include "editor/text_document.h"
 #include "host/client.h"
 #include "host/host_functions.h"
 #include "host/abi/parameter_list.h"
@@ -33,7 +34,7 @@ int32_t TTarnwickModule::EditModelProperties(intptr_t, intptr_t, int32_t, int32_
 
 TComPtr<IServerDocument> TTarnwickModule::NewDocument(const std::string& kind,
                                                       const std::string& fileName) {
-    return TServerDocument::Create<TStandInDocument>(this, fileName, kind);
+    return TServerDocument::Create<tarnwick::TEDIFDocument>(this, fileName, kind);
 }
 
 // Opens FullDocumentPath with EditorKind, then runs DoCommand in the opened document's first
@@ -67,11 +68,7 @@ int32_t TTarnwickModule::ViewError(IServerView*, char* params, int32_t) {
         list.RemoveParameter("DoCommand");
         std::array<char, kDoCommandCapacity> buffer{};
         list.FormatParameters(buffer.data(), buffer.size());
-        if (client) {
-            const auto launcher = TComPtr<IClient>::Share(client).As<IProcessLauncher>();
-            if (launcher)
-                launcher->RunProcess(process.c_str(), buffer.data(), kDoCommandCapacity, view.Get());
-        }
+        tarnwick::RunHostProcess(process.c_str(), buffer.data(), kDoCommandCapacity, view.Get());
     }
     return 1;
 }

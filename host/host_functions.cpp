@@ -49,6 +49,7 @@ void BindHostFunctions(const TSymbolLookup& lookup) noexcept {
     Bind(lookup, "ClientAPI_ForceFileNameExtension", t.ForceFileNameExtension);
     Bind(lookup, "VFSAPI_VFS_StreamCreate", t.StreamCreate);
     Bind(lookup, "VFSAPI_VFS_StreamDestroy", t.StreamDestroy);
+    Bind(lookup, "VFSAPI_VFS_StreamClose", t.StreamClose);
     Bind(lookup, "VFSAPI_VFS_StreamRead", t.StreamRead);
     Bind(lookup, "VFSAPI_VFS_StreamWrite", t.StreamWrite);
     Bind(lookup, "VFSAPI_VFS_StreamSeek", t.StreamSeek);

@@ -16,6 +16,7 @@ struct THostFunctions {
 
     TVfsStreamCreate* StreamCreate = nullptr;
     TVfsStreamDestroy* StreamDestroy = nullptr;
+    TVfsStreamClose* StreamClose = nullptr;
     TVfsStreamRead* StreamRead = nullptr;
     TVfsStreamWrite* StreamWrite = nullptr;
     TVfsStreamSeek* StreamSeek = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "host/host_functions.h"
 
@@ -35,8 +36,21 @@ TVFS_Stream::TVFS_Stream(const char* path, int32_t mode) {
 }
 
 TVFS_Stream::~TVFS_Stream() {
+    if (Handle == 0)
+        return;
     if (auto* destroy = HostFunctions().StreamDestroy)
         destroy(Handle);
+}
+
+bool TVFS_Stream::Close() {
+    const int32_t handle = std::exchange(Handle, 0);
+    if (handle == 0)
+        return false;
+    if (auto* close = HostFunctions().StreamClose)
+        return close(handle) != 0;
+    if (auto* destroy = HostFunctions().StreamDestroy)
+        destroy(handle);
+    return true;
 }
 
 int64_t TVFS_Stream::Read(void* buffer, int64_t count) {

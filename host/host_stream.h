@@ -26,12 +26,21 @@ public:
 
 // A stream over a host stream handle. It never raises: a refused open leaves Handle 0, and
 // missing host functions answer -1 (read, write, seek) or do nothing.
+//
+// A write stream may fail only when it is finished (the host flushes and renames then), so a
+// writer calls Close and trusts the written bytes only when it answers true. Destroying a
+// stream that was not closed gives up its outcome.
 class TVFS_Stream final : public THostStream {
 public:
     TVFS_Stream(const char* path, int32_t mode);
     ~TVFS_Stream() override;
     TVFS_Stream(const TVFS_Stream&) = delete;
     TVFS_Stream& operator=(const TVFS_Stream&) = delete;
+
+    // Finishes the stream; false when it was refused or the host reports that what was
+    // written did not reach the file. A host without VFSAPI_VFS_StreamClose reports failures
+    // only through the results of the writes, so there Close answers true for an open stream.
+    [[nodiscard]] bool Close();
 
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "host/abi/host_function_types.h"
 
@@ -120,35 +121,38 @@ void TDiskFileSystem::StreamSetSize(int32_t handle, int64_t size) {
     }
 }
 
-void TDiskFileSystem::StreamDestroy(int32_t handle) {
+bool TDiskFileSystem::StreamClose(int32_t handle) {
     const auto it = streams_.find(handle);
     if (it == streams_.end())
-        return;
+        return false;
     std::unique_ptr<TStream> s = std::move(it->second);
     streams_.erase(it);
     if (!s->writing) {
         ::close(s->fd);
-        return;
+        return true;
     }
+    const TCommitStep injected = std::exchange(failCommitAt_, TCommitStep::None);
     // Commit: the new file takes the old one's permissions, reaches the disk, then replaces it.
     struct stat old {};
     ::fchmod(s->fd, ::stat(s->target.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode());
-    if (!s->failed && ::fsync(s->fd) != 0) {
+    if (!s->failed && (injected == TCommitStep::Flush || ::fsync(s->fd) != 0)) {
         s->failed = true;
-        s->failure = ErrorText("Cannot write", s->target, errno);
+        s->failure = ErrorText("Cannot write", s->target, injected == TCommitStep::Flush ? EIO : errno);
     }
     if (::close(s->fd) != 0 && !s->failed) {
         s->failed = true;
         s->failure = ErrorText("Cannot write", s->target, errno);
     }
-    if (!s->failed && ::rename(s->temporary.c_str(), s->target.c_str()) != 0) {
+    if (!s->failed &&
+        (injected == TCommitStep::Rename || ::rename(s->temporary.c_str(), s->target.c_str()) != 0)) {
         s->failed = true;
-        s->failure = ErrorText("Cannot replace", s->target, errno);
+        s->failure = ErrorText("Cannot replace", s->target, injected == TCommitStep::Rename ? EIO : errno);
     }
     if (s->failed) {
         ::unlink(s->temporary.c_str());
         failures_[s->target] = s->failure;
     }
+    return !s->failed;
 }
 
 bool TDiskFileSystem::TakeFailure(const std::string& path, std::string& message) {

@@ -3,9 +3,9 @@
 // by handle, and the editor-kind table.
 //
 // A stream created for writing writes a temporary file beside its target and renames it over
-// the target only when it is destroyed after every write succeeded; a failed or short write,
-// or a failed commit, leaves the original file exactly as it was and is recorded as the
-// stream's failure.
+// the target only when it is closed after every write succeeded; a failed or short write, or
+// a failed commit (flush or rename), leaves the original file exactly as it was, is answered
+// by StreamClose and is recorded as the stream's failure.
 
 #include <cstdint>
 #include <map>
@@ -22,7 +22,10 @@ public:
     static TDiskFileSystem& Instance();
 
     int32_t StreamCreate(const std::string& path, int32_t mode);
-    void StreamDestroy(int32_t handle);
+    // Finishes the stream: a write stream commits. True when everything written reached the
+    // file (a read stream: always); false for an unknown handle or a failed write stream.
+    bool StreamClose(int32_t handle);
+    void StreamDestroy(int32_t handle) { StreamClose(handle); }
     int32_t StreamRead(int32_t handle, void* buffer, int32_t count);
     int32_t StreamWrite(int32_t handle, const void* buffer, int32_t count);
     int64_t StreamSeek(int32_t handle, int64_t offset, int32_t origin);
@@ -33,6 +36,9 @@ public:
 
     // Tests: the n-th write from now on fails as a full disk would (0 switches it off).
     void FailNthWrite(int n) { failNthWrite_ = n; }
+    // Tests: the next commit fails at that step as an I/O error would.
+    enum class TCommitStep { None, Flush, Rename };
+    void FailNextCommitAt(TCommitStep step) { failCommitAt_ = step; }
 
     // The editor kind of a file: EDIF netlists by extension, every other file plain text.
     static std::string EditorKindOf(const std::string& path);
@@ -45,6 +51,7 @@ private:
     std::map<std::string, std::string> failures_;
     int32_t nextHandle_ = 1;
     int failNthWrite_ = 0;
+    TCommitStep failCommitAt_ = TCommitStep::None;
 };
 
 // Editor kinds the host knows, and the server module that edits them.

@@ -50,6 +50,7 @@ static_assert(
     std::is_same_v<decltype(ClientAPI_ForceFileNameExtension), TClientForceFileNameExtension>);
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamCreate), TVfsStreamCreate>);
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamDestroy), TVfsStreamDestroy>);
+static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamClose), TVfsStreamClose>);
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamRead), TVfsStreamRead>);
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamWrite), TVfsStreamWrite>);
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamSeek), TVfsStreamSeek>);
@@ -90,6 +91,10 @@ extern "C" int32_t VFSAPI_VFS_StreamCreate(const char* path, int32_t mode) {
 
 extern "C" void VFSAPI_VFS_StreamDestroy(int32_t handle) {
     TDiskFileSystem::Instance().StreamDestroy(handle);
+}
+
+extern "C" int32_t VFSAPI_VFS_StreamClose(int32_t handle) {
+    return TDiskFileSystem::Instance().StreamClose(handle) ? -1 : 0;
 }
 
 extern "C" int32_t VFSAPI_VFS_StreamRead(int32_t handle, void* buffer, int32_t count) {

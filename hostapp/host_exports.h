@@ -23,6 +23,7 @@ __attribute__((visibility("default"))) void ClientAPI_ForceFileNameExtension(con
 extern "C" {
 __attribute__((visibility("default"))) int32_t VFSAPI_VFS_StreamCreate(const char* path, int32_t mode);
 __attribute__((visibility("default"))) void VFSAPI_VFS_StreamDestroy(int32_t handle);
+__attribute__((visibility("default"))) int32_t VFSAPI_VFS_StreamClose(int32_t handle);
 __attribute__((visibility("default"))) int32_t VFSAPI_VFS_StreamRead(int32_t handle, void* buffer,
                                                                      int32_t count);
 __attribute__((visibility("default"))) int32_t VFSAPI_VFS_StreamWrite(int32_t handle,

@@ -276,10 +276,14 @@ bool TMainWindow::SaveDocument(TOpenDocument& open) {
     const std::string path = PathOf(*open.document);
     const bool saved = open.document->SaveDocument(path.c_str()) != 0;
     std::string failure;
-    if (TDiskFileSystem::Instance().TakeFailure(path, failure) || !saved) {
+    const bool streamFailed = TDiskFileSystem::Instance().TakeFailure(path, failure);
+    if (!saved)
+        return false;  // the document has told the user why
+    if (streamFailed) {
+        // A failure the document did not hear of: the user still must not believe it saved.
         QMessageBox::critical(this, "Harbinet",
                               "The file was not saved; the copy on disk is unchanged.\n\n" +
-                                  QString::fromLocal8Bit(failure.empty() ? path.c_str() : failure.c_str()));
+                                  QString::fromLocal8Bit(failure.c_str()));
         return false;
     }
     statusBar()->showMessage("Saved " + QString::fromLocal8Bit(path.c_str()), 3000);

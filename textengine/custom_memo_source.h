@@ -98,6 +98,8 @@ public:
     void SetBlockOption(TBlockOption option);
     TOutFormatType OutFormat() const { return outFormat_; }
     void SetOutFormat(TOutFormatType format) { outFormat_ = format; }
+    TFinalLineEnd FinalLineEnd() const { return finalLineEnd_; }
+    void SetFinalLineEnd(TFinalLineEnd rule) { finalLineEnd_ = rule; }
 
     bool AllowUndo() const { return allowUndo_; }
     // Switching it off clears both lists.
@@ -309,6 +311,10 @@ public:
 
     const TMemoBookMarkList& Bookmarks() const { return bookmarks_; }
     void ToggleBookmark(int32_t number);
+    // The two halves of ToggleBookmark: set number at the caret (dropping its old place), and
+    // remove it. Numbers outside 1..10 are ignored.
+    void SetBookmark(int32_t number);
+    void ClearBookmark(int32_t number);
     void GotoBookmark(int32_t number);
     // Whether the change the views are being told of jumped to a bookmark (so that a view may
     // centre the caret line); valid until the next change begins.
@@ -416,6 +422,7 @@ private:
     bool highlightUrls_ = false;
     TBlockOption blockOption_ = bkBoth;
     TOutFormatType outFormat_ = ofWindows;
+    TFinalLineEnd finalLineEnd_ = feByOutFormat;
     bool useGlobalOptions_ = false;
 
     TPosition caret_;

@@ -550,18 +550,31 @@ void TCustomMemoSource::BackTab() {
 // ---- Bookmarks -------------------------------------------------------------------------
 
 void TCustomMemoSource::ToggleBookmark(int32_t number) {
+    const std::optional<TPosition> old = bookmarks_.Find(number);
+    if (old && old->LinePos == caret_.LinePos)
+        ClearBookmark(number);
+    else
+        SetBookmark(number);
+}
+
+void TCustomMemoSource::SetBookmark(int32_t number) {
     if (!TMemoBookMarkList::IsValidNumber(number))
         return;
-    const std::optional<TPosition> old = bookmarks_.Find(number);
-    const bool remove = old && old->LinePos == caret_.LinePos;
-    TChangeBracket bracket(*this, remove ? ccClearBookmark : ccSetBookmark);
-    if (old) {
-        bookmarks_.Remove(number);
+    TChangeBracket bracket(*this, ccSetBookmark);
+    if (const std::optional<TPosition> old = bookmarks_.Find(number))
         MarkChanged(old->LinePos, old->LinePos);
-    }
-    if (!remove)
-        bookmarks_.Set(number, caret_);
+    bookmarks_.Set(number, caret_);
     MarkChanged(caret_.LinePos, caret_.LinePos);
+    AddStates(msRepaint);
+}
+
+void TCustomMemoSource::ClearBookmark(int32_t number) {
+    const std::optional<TPosition> old = bookmarks_.Find(number);
+    if (!old)
+        return;
+    TChangeBracket bracket(*this, ccClearBookmark);
+    bookmarks_.Remove(number);
+    MarkChanged(old->LinePos, old->LinePos);
     AddStates(msRepaint);
 }
 

@@ -83,12 +83,18 @@ void TCustomMemoSource::Loaded() {
 
 void TCustomMemoSource::SaveToStream(TByteStream& stream) const {
     const bool excludeReadOnly = options_.Has(soExcludeReadOnlyLines);
-    const bool joinOnly = outFormat_ == ofWindows && !excludeReadOnly;
     const std::string_view lineEnd = outFormat_ == ofWindows ? "\r\n" : outFormat_ == ofMac ? "\r" : "\n";
-    ChunkedWriter out(stream);
+    const bool finalLineEnd = finalLineEnd_ == feByOutFormat ? outFormat_ != ofWindows || excludeReadOnly
+                                                             : finalLineEnd_ == feWritten;
     const int32_t count = LineCount();
-    // Without a line end after the last line, that line is written on its own.
-    const int32_t lastWithLineEnd = joinOnly ? count - 2 : count - 1;
+    // The last line written at all: read-only lines at the end may be left out.
+    int32_t lastWritten = count - 1;
+    while (excludeReadOnly && lastWritten >= 0 && store_.IsReadOnly(lastWritten))
+        --lastWritten;
+    // Lines up to this one are followed by a line end; without a final one the last line is
+    // written on its own.
+    const int32_t lastWithLineEnd = finalLineEnd ? count - 1 : lastWritten - 1;
+    ChunkedWriter out(stream);
     for (int32_t i = 0; i < count;) {
         int32_t run = 0;
         const std::string_view bytes = store_.LoadedRun(i, lastWithLineEnd, lineEnd, excludeReadOnly, run);
@@ -99,7 +105,7 @@ void TCustomMemoSource::SaveToStream(TByteStream& stream) const {
         }
         if (!(excludeReadOnly && store_.IsReadOnly(i))) {
             out.Append(store_.Text(i));
-            if (!joinOnly || i + 1 < count)
+            if (i <= lastWithLineEnd)
                 out.Append(lineEnd);
         }
         ++i;

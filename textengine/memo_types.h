@@ -54,6 +54,9 @@ inline constexpr uint32_t kDefaultStringsOptions = 635;
 enum TSelectionType : uint8_t { stNone, stStream, stColumn };
 enum TBlockOption : uint8_t { bkStreamSel, bkBlockSel, bkNone, bkBoth };
 enum TOutFormatType : uint8_t { ofWindows, ofMac, ofUnix };
+// Whether saving puts a line end after the last line: as OutFormat has it (ofWindows without
+// soExcludeReadOnlyLines: no; otherwise yes), or as the file that was loaded had it.
+enum TFinalLineEnd : uint8_t { feByOutFormat, feWritten, feOmitted };
 
 // Change-state mask handed to the views after each outermost change.
 using TMemoStates = uint16_t;

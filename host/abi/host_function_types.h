@@ -14,6 +14,10 @@ using TClientForceFileNameExtension = void(const char* path, const char* extensi
 
 using TVfsStreamCreate = int32_t(const char* path, int32_t mode);
 using TVfsStreamDestroy = void(int32_t handle);
+// Harbinet's own addition: finishes a stream as StreamDestroy does and answers -1 when every
+// byte written reached the file (flush and rename at the end included), 0 when the stream
+// failed and the file was left as it was. A read stream answers -1. The handle is gone after.
+using TVfsStreamClose = int32_t(int32_t handle);
 using TVfsStreamRead = int32_t(int32_t handle, void* buffer, int32_t count);
 using TVfsStreamWrite = int32_t(int32_t handle, const void* buffer, int32_t count);
 using TVfsStreamSeek = int64_t(int32_t handle, int64_t offset, int32_t origin);

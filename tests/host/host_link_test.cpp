@@ -9,6 +9,7 @@
 #include "host/command_launcher.h"
 #include "host/abi/document_interfaces.h"
 #include "host/host_functions.h"
+#include "host/host_stream.h"
 #include "host/process_control.h"
 #include "host/abi/server_interfaces.h"
 #include "host/server_module.h"
@@ -178,6 +179,61 @@ TEST(HostFunctionsTest, AResultWithoutTerminatorIsCutAtTheBuffer) {
                    : nullptr;
     });
     EXPECT_EQ(HostApi::ExtractFileDirFromPath("p").size(), kHostPathCapacity);
+    UnbindHostFunctions();
+}
+
+// A host whose streams are recorded; StreamClose answers closeAnswer when it is exported.
+struct FakeStreamHost {
+    static inline int destroyed = 0;
+    static inline int closed = 0;
+    static inline int32_t closeAnswer = 0;
+    static int32_t Create(const char* path, int32_t) { return std::strcmp(path, "refused") == 0 ? 0 : 7; }
+    static void Destroy(int32_t) { ++destroyed; }
+    static int32_t Close(int32_t) { ++closed; return closeAnswer; }
+    static void Bind(bool withClose) {
+        destroyed = closed = 0;
+        BindHostFunctions([withClose](const char* name) -> void* {
+            if (std::strcmp(name, "VFSAPI_VFS_StreamCreate") == 0)
+                return reinterpret_cast<void*>(&Create);
+            if (std::strcmp(name, "VFSAPI_VFS_StreamDestroy") == 0)
+                return reinterpret_cast<void*>(&Destroy);
+            if (withClose && std::strcmp(name, "VFSAPI_VFS_StreamClose") == 0)
+                return reinterpret_cast<void*>(&Close);
+            return nullptr;
+        });
+    }
+};
+
+TEST(VfsStreamCloseTest, TheHostsAnswerAtCloseReachesTheWriter) {
+    for (const int32_t answer : {kFalse, kTrue}) {
+        FakeStreamHost::Bind(true);
+        FakeStreamHost::closeAnswer = answer;
+        {
+            TVFS_Stream stream("/a/b.edf", kStreamCreateWrite);
+            EXPECT_EQ(stream.Close(), answer != 0);
+            EXPECT_FALSE(stream.Close()) << "a closed stream has nothing left to close";
+        }
+        EXPECT_EQ(FakeStreamHost::closed, 1);
+        EXPECT_EQ(FakeStreamHost::destroyed, 0) << "closing finished the stream";
+    }
+    UnbindHostFunctions();
+}
+
+TEST(VfsStreamCloseTest, ARefusedStreamNeverClosesAsASuccess) {
+    FakeStreamHost::Bind(true);
+    TVFS_Stream stream("refused", kStreamCreateWrite);
+    EXPECT_FALSE(stream.Close());
+    EXPECT_EQ(FakeStreamHost::closed, 0);
+    UnbindHostFunctions();
+}
+
+TEST(VfsStreamCloseTest, AHostWithoutStreamCloseIsDestroyedOnceAndTrusted) {
+    FakeStreamHost::Bind(false);
+    {
+        TVFS_Stream stream("/a/b.edf", kStreamCreateWrite);
+        EXPECT_TRUE(stream.Close());
+    }
+    EXPECT_EQ(FakeStreamHost::destroyed, 1);
     UnbindHostFunctions();
 }
 

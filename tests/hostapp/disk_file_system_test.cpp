@@ -30,15 +30,18 @@ protected:
         std::ofstream(path, std::ios::binary) << original;
         ::chmod(path.c_str(), 0640);
     }
-    void TearDown() override { fs.FailNthWrite(0); }
+    void TearDown() override {
+        fs.FailNthWrite(0);
+        fs.FailNextCommitAt(TDiskFileSystem::TCommitStep::None);
+    }
 
-    // Writes the text in pieces of 4 bytes through one write stream.
-    void WriteInPieces(const std::string& text) {
+    // Writes the text in pieces of 4 bytes through one write stream; the outcome of its close.
+    bool WriteInPieces(const std::string& text) {
         const int32_t h = fs.StreamCreate(path, kStreamCreateWrite);
-        ASSERT_NE(h, 0);
+        EXPECT_NE(h, 0);
         for (std::size_t at = 0; at < text.size(); at += 4)
             fs.StreamWrite(h, text.data() + at, static_cast<int32_t>(std::min<std::size_t>(4, text.size() - at)));
-        fs.StreamDestroy(h);
+        return fs.StreamClose(h);
     }
 
     std::size_t FilesInFolder() const {
@@ -52,7 +55,7 @@ protected:
 };
 
 TEST_F(DiskFileSystemTest, ACompleteWriteReplacesTheFileAndKeepsItsMode) {
-    WriteInPieces("(edif new)\n");
+    EXPECT_TRUE(WriteInPieces("(edif new)\n"));
     EXPECT_EQ(ReadAll(path), "(edif new)\n");
     struct stat info {};
     ::stat(path.c_str(), &info);
@@ -66,13 +69,28 @@ TEST_F(DiskFileSystemTest, AFailedNthWriteLeavesTheOriginalByteIdenticalAndIsRep
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
         fs.FailNthWrite(n);
-        WriteInPieces("(edif a much longer replacement text)\n");
+        EXPECT_FALSE(WriteInPieces("(edif a much longer replacement text)\n"));
         EXPECT_EQ(ReadAll(path), original);
         std::string failure;
         EXPECT_TRUE(fs.TakeFailure(path, failure));
         EXPECT_NE(failure.find("No space left"), std::string::npos) << failure;
         EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left behind
     }
+}
+
+TEST_F(DiskFileSystemTest, AFailedFlushOrRenameIsAnsweredByTheCloseAndKeepsTheOriginal) {
+    using Step = TDiskFileSystem::TCommitStep;
+    for (const Step step : {Step::Flush, Step::Rename}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        fs.FailNextCommitAt(step);
+        EXPECT_FALSE(WriteInPieces("(edif new)\n"));
+        EXPECT_EQ(ReadAll(path), original);
+        std::string failure;
+        EXPECT_TRUE(fs.TakeFailure(path, failure));
+        EXPECT_NE(failure.find(path), std::string::npos) << failure;
+        EXPECT_EQ(FilesInFolder(), 1u);
+    }
+    EXPECT_TRUE(WriteInPieces("(edif new)\n")) << "the fault is injected once";
 }
 
 TEST_F(DiskFileSystemTest, AnUnwritableFolderRefusesTheStreamAndSaysWhy) {
@@ -92,7 +110,8 @@ TEST_F(DiskFileSystemTest, ReadsSeeksAndRejectsBadHandlesAndRequests) {
     EXPECT_EQ(fs.StreamSeek(h, 0, 2), static_cast<int64_t>(original.size()));
     EXPECT_EQ(fs.StreamSeek(h, 0, 7), -1);
     EXPECT_EQ(fs.StreamRead(h, buffer, -5), -1);
-    fs.StreamDestroy(h);
+    EXPECT_TRUE(fs.StreamClose(h));
+    EXPECT_FALSE(fs.StreamClose(h));
     EXPECT_EQ(fs.StreamRead(h, buffer, 1), -1);
     EXPECT_EQ(fs.StreamWrite(12345, buffer, 1), -1);
     EXPECT_EQ(fs.StreamCreate((folder / "absent").string(), kStreamOpenRead), 0);

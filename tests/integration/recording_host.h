@@ -2,6 +2,7 @@
 // A host that records what the plug-in asks of it, for tests that drive libtarnwick.so
 // through its interfaces only.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,23 +49,47 @@ public:
     IServerDocumentView* GetView(int32_t index) override { return index == 0 ? &view : nullptr; }
 };
 
+// The status bar and the shortcut table: it takes no key stroke unless told which to take.
+class RecordingUserInterface final : public IClientUserInterface {
+public:
+    std::map<int32_t, std::string> status;  // by panel
+    int32_t shortcutKey = 0;                // a stroke of this key completes a host shortcut
+    int launched = 0;                       // LaunchCurrentHotkey calls
+    int strokes = 0;                        // AddKeyStroke calls
+
+    int32_t QueryInterface(const TGUID& iid, void** out) override;
+    int32_t AddRef() override { return 1; }
+    int32_t Release() override { return 1; }
+    void LaunchCurrentHotkey() override { ++launched; }
+    int32_t AddKeyStroke(int32_t key, int32_t, int32_t, int32_t) override {
+        ++strokes;
+        return key == shortcutKey ? kTrue : kFalse;
+    }
+    void SetStatusText(int32_t panel, const char* text) override {
+        status[panel] = text ? text : "";
+    }
+};
+
 class RecordingHost final : public IClient, public IProcessLauncher {
 public:
     std::vector<std::string> opened;  // "kind|path"
     std::vector<IServerDocument*> shown;
     std::vector<RecordedProcess> processes;
+    std::vector<int32_t> notifications;  // codes, in the order broadcast
     StubDocument document;
     StubView currentView;
+    RecordingUserInterface ui;
     bool openSucceeds = true;
+    IServerModule* notify = nullptr;  // gets every broadcast, as a loaded module would
 
     int32_t QueryInterface(const TGUID& iid, void** out) override;
     int32_t AddRef() override { return 1; }
     int32_t Release() override { return 1; }
-    void BroadcastNotification(INotification*) override {}
+    void BroadcastNotification(INotification* note) override;
     intptr_t GetHelpOwnerWindow() override { return 0; }
     IServerView* GetCurrentView() override { return &currentView; }
     intptr_t GetOwnerWindow() override { return 0; }
-    IClientUserInterface* GetUserInterface() override { return nullptr; }
+    IClientUserInterface* GetUserInterface() override { return &ui; }
     IServerDocument* OpenDocument(const char* kind, const char* path) override;
     void ShowDocument(IServerDocument* d) override { shown.push_back(d); }
     const char* GetServerFileName(const char*) override { return ""; }

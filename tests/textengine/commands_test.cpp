@@ -186,6 +186,16 @@ TEST(CommandsTest, Bookmarks) {
     e.s.ToggleBookmark(11);
     EXPECT_EQ(e.s.Bookmarks().Items().size(), 1u);
 
+    e.s.SetCaret(0, 1);
+    e.s.SetBookmark(3);
+    ASSERT_TRUE(e.s.BookmarkPos(3, at));
+    EXPECT_EQ(at, (TPosition{1, 0})) << "setting on its own line moves it, never removes it";
+    e.s.SetCaret(2, 1);
+    e.s.ClearBookmark(3);
+    EXPECT_FALSE(e.s.BookmarkPos(3, at)) << "cleared wherever the caret is";
+    e.s.SetCaret(1, 2);
+    e.s.SetBookmark(3);
+
     e.s.SetCaret(0, 0);
     e.s.NewLine();
     ASSERT_TRUE(e.s.BookmarkPos(3, at));

@@ -21,6 +21,7 @@ struct SaveCase {
     std::string loaded;
     TOutFormatType format;
     std::string saved;
+    TFinalLineEnd finalLineEnd = feByOutFormat;
 };
 
 class SaveFormatTest : public testing::TestWithParam<SaveCase> {};
@@ -30,6 +31,7 @@ TEST_P(SaveFormatTest, WritesLineEndsOfTheOutFormat) {
     TMemoSource s;
     Load(s, c.loaded);
     s.SetOutFormat(c.format);
+    s.SetFinalLineEnd(c.finalLineEnd);
     EXPECT_EQ(Saved(s), c.saved);
 }
 
@@ -40,7 +42,13 @@ INSTANTIATE_TEST_SUITE_P(Formats, SaveFormatTest, testing::Values(
     SaveCase{"MixedLineEndsBecomeOneKind", "a\rb\r\nc\nd", ofUnix, "a\nb\nc\nd\n"},
     SaveCase{"EmptyFile", "", ofUnix, ""},
     SaveCase{"EmptyLinesKept", "\n\n\n", ofUnix, "\n\n\n"},
-    SaveCase{"CrOnlyFileToWindows", "a\r\rb\r", ofWindows, "a\r\n\r\nb"}),
+    SaveCase{"CrOnlyFileToWindows", "a\r\rb\r", ofWindows, "a\r\n\r\nb"},
+    SaveCase{"WindowsWithFinalLineEnd", "a\r\nb\r\n", ofWindows, "a\r\nb\r\n", feWritten},
+    SaveCase{"UnixWithoutFinalLineEnd", "a\nb", ofUnix, "a\nb", feOmitted},
+    SaveCase{"MacWithoutFinalLineEnd", "a\rb", ofMac, "a\rb", feOmitted},
+    SaveCase{"EmptyLastLineKeepsItsLineEnd", "a\n\n", ofUnix, "a\n\n", feWritten},
+    SaveCase{"EmptyFileStaysEmpty", "", ofUnix, "", feWritten},
+    SaveCase{"LoneLineEnd", "\n", ofUnix, "\n", feWritten}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadSaveTest, EveryByteComesBackThatNoRuleChanges) {
@@ -120,6 +128,10 @@ TEST(LoadSaveTest, ReadOnlyLinesLeftOutWhenExcluded) {
     EXPECT_EQ(Saved(s), "a\nc\n");
     s.SetOutFormat(ofWindows);
     EXPECT_EQ(Saved(s), "a\r\nc\r\n") << "excluding read-only lines ends every line";
+    s.SetLineReadOnly(1, false);
+    s.SetLineReadOnly(2, true);
+    s.SetFinalLineEnd(feOmitted);
+    EXPECT_EQ(Saved(s), "a\r\nb") << "no line end after the last line written";
 }
 
 TEST(LoadSaveTest, LinesTextAndAssign) {
