@@ -41,7 +41,9 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), ResolveColor(color_)); }
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), ResolveColor(color_));
+    }
 
 private:
     TColorValue color_ = 0;
@@ -53,7 +55,8 @@ using TPrefs = TTextEditorPreferences;
 
 const QString kBlockIndentMessage = "Please enter an integer block indent.";
 const QString kMarginMessage = "Please enter an integer margin greater than or equal to 2.";
-const QString kTabStopsNotIntegerMessage = "Please enter some integer tab stops seperated by commas.";
+const QString kTabStopsNotIntegerMessage =
+    "Please enter some integer tab stops seperated by commas.";
 const QString kTabStopsOrderMessage = "Tab stops must be in ascending order.";
 
 constexpr int32_t kMinimumMargin = 2;
@@ -175,8 +178,7 @@ TTabStopEntries ReadTabStopEntries(const QString& text) {
 // stored as a plain comma list; it is never longer than the text it came from.
 std::string TabStopsText(const std::vector<int32_t>& stops) {
     std::string text;
-    for (const int32_t stop : stops)
-        text += (text.empty() ? "" : ",") + std::to_string(stop);
+    for (const int32_t stop : stops) text += (text.empty() ? "" : ",") + std::to_string(stop);
     return text;
 }
 
@@ -190,7 +192,8 @@ TColorValue RgbOf(TColorValue color) {
     if ((color & clSystemColor) == 0)
         return color;
     const QColor shown = ResolveColor(color);
-    return TColorValue(shown.red()) | TColorValue(shown.green()) << 8 | TColorValue(shown.blue()) << 16;
+    return TColorValue(shown.red()) | TColorValue(shown.green()) << 8 |
+           TColorValue(shown.blue()) << 16;
 }
 
 // The host's answer to a colour request: a colour when "Result" says TRUE (in any case) and a
@@ -221,7 +224,8 @@ bool RunCommonDialogProcess(char* params, int32_t capacity) {
 TFontDesc FontFrom(const QFont& chosen, TFontDesc font) {
     constexpr double kPixelsPerPoint = 96.0 / 72.0;  // the screen resolution fonts are kept at
     font.Name = chosen.family().toStdString();
-    const double points = chosen.pointSizeF() > 0 ? chosen.pointSizeF() : chosen.pixelSize() / kPixelsPerPoint;
+    const double points =
+        chosen.pointSizeF() > 0 ? chosen.pointSizeF() : chosen.pixelSize() / kPixelsPerPoint;
     font.Size = static_cast<int32_t>(std::lround(points));
     font.Height = -static_cast<int32_t>(std::lround(font.Size * kPixelsPerPoint));
     font.Style = (chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
@@ -266,9 +270,11 @@ QWidget* TPreferencesDialog::BuildOptionsPage() {
     wrapCheck_ = page->findChild<QCheckBox*>("WrapCheck");
     const QRect wrap = wrapCheck_->geometry();
     const QRect radio(wrap.x() + kRadioIndent, 0, wrap.width() - kRadioIndent, kCheckHeight);
-    marginWrapRadio_ = MakeNamed<QRadioButton>(page, "MarginWrapRadio", radio.translated(0, wrap.y() + kRowPitch));
+    marginWrapRadio_ =
+        MakeNamed<QRadioButton>(page, "MarginWrapRadio", radio.translated(0, wrap.y() + kRowPitch));
     marginWrapRadio_->setText("Wrap at margin");
-    windowWrapRadio_ = MakeNamed<QRadioButton>(page, "WindowWrapRadio", radio.translated(0, wrap.y() + 2 * kRowPitch));
+    windowWrapRadio_ = MakeNamed<QRadioButton>(page, "WindowWrapRadio",
+                                               radio.translated(0, wrap.y() + 2 * kRowPitch));
     windowWrapRadio_->setText("Wrap at window");
     connect(wrapCheck_, &QCheckBox::toggled, this, &TPreferencesDialog::ApplyWrapRule);
     return page;
@@ -298,7 +304,8 @@ QWidget* TPreferencesDialog::BuildGeneralPage() {
     AddFieldLabel(page, "Default Background:", 184);
     auto* panel = MakeNamed<QFrame>(page, "BackgroundPanel", {kFieldX, 180, 60, 30});
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    swatch_ = MakeNamed<TColorSwatch>(panel, "BackgroundPaintBox", panel->contentsRect().adjusted(2, 2, -2, -2));
+    swatch_ = MakeNamed<TColorSwatch>(panel, "BackgroundPaintBox",
+                                      panel->contentsRect().adjusted(2, 2, -2, -2));
     QPushButton* changeBack = MakeButton(page, "ChangeBackButton", "Change...", {220, 182});
     connect(changeBack, &QPushButton::clicked, this, &TPreferencesDialog::ChangeBackgroundColor);
 
@@ -312,19 +319,20 @@ QWidget* TPreferencesDialog::BuildGeneralPage() {
 // OK closes the dialog only once the fields are valid.
 void TPreferencesDialog::BuildButtons() {
     QPushButton* defaults = MakeButton(this, "DefaultButton", "Default", {224, kButtonTop});
-    connect(defaults, &QPushButton::clicked, this, [this] { LoadControls(TTextEditorPreferences{}); });
-    connect(MakeButton(this, "OkButton", "OK", {306, kButtonTop}), &QPushButton::clicked, this, [this] {
-        if (Validate())
-            accept();
-    });
-    connect(MakeButton(this, "CancelButton", "Cancel", {387, kButtonTop}), &QPushButton::clicked, this,
-            &QDialog::reject);
+    connect(defaults, &QPushButton::clicked, this,
+            [this] { LoadControls(TTextEditorPreferences{}); });
+    connect(MakeButton(this, "OkButton", "OK", {306, kButtonTop}), &QPushButton::clicked, this,
+            [this] {
+                if (Validate())
+                    accept();
+            });
+    connect(MakeButton(this, "CancelButton", "Cancel", {387, kButtonTop}), &QPushButton::clicked,
+            this, &QDialog::reject);
     defaults->setFocus();
 }
 
 void TPreferencesDialog::LoadControls(const TTextEditorPreferences& source) {
-    for (const TCheckControl& check : checks_)
-        check.box->setChecked(source.*check.field);
+    for (const TCheckControl& check : checks_) check.box->setChecked(source.*check.field);
     (source.WrapAtMargin ? marginWrapRadio_ : windowWrapRadio_)->setChecked(true);
     marginEdit_->setText(QString::number(source.MarginWidth));
     blockIndentEdit_->setText(QString::number(source.BlockIndent));
@@ -341,8 +349,7 @@ void TPreferencesDialog::LoadControls(const TTextEditorPreferences& source) {
 
 void TPreferencesDialog::StoreControls() {
     TTextEditorPreferences& r = record_;
-    for (const TCheckControl& check : checks_)
-        r.*check.field = check.box->isChecked();
+    for (const TCheckControl& check : checks_) r.*check.field = check.box->isChecked();
     r.WrapAtMargin = marginWrapRadio_->isChecked();
     // Blank fields leave their values as they were.
     if (const auto margin = ReadInteger(marginEdit_->text()))
@@ -369,9 +376,14 @@ bool TPreferencesDialog::Validate() {
         return false;
     }
     switch (ReadTabStopEntries(tabStopEdit_->text()).fault) {
-        case TTabStopEntries::TFault::None: return true;
-        case TTabStopEntries::TFault::NotAnInteger: Refuse(tabStopEdit_, kTabStopsNotIntegerMessage); break;
-        case TTabStopEntries::TFault::NotAscending: Refuse(tabStopEdit_, kTabStopsOrderMessage); break;
+        case TTabStopEntries::TFault::None:
+            return true;
+        case TTabStopEntries::TFault::NotAnInteger:
+            Refuse(tabStopEdit_, kTabStopsNotIntegerMessage);
+            break;
+        case TTabStopEntries::TFault::NotAscending:
+            Refuse(tabStopEdit_, kTabStopsOrderMessage);
+            break;
     }
     return false;
 }
@@ -395,7 +407,8 @@ void TPreferencesDialog::ApplyWrapRule() {
 // The host shows its colour dialog; this one stays disabled meanwhile, so nothing in it can
 // change under the request.
 void TPreferencesDialog::ChangeBackgroundColor() {
-    const std::string request = "Dialog = Color | Color = " + std::to_string(RgbOf(swatch_->Color()));
+    const std::string request =
+        "Dialog = Color | Color = " + std::to_string(RgbOf(swatch_->Color()));
     std::array<char, kColorRequestCapacity> params{};
     request.copy(params.data(), params.size() - 1);
     const QPointer<QWidget> focused = focusWidget();
@@ -417,7 +430,8 @@ void TPreferencesDialog::ChangeFont() {
 
 void TPreferencesDialog::SetDialogFont(const TFontDesc& font) {
     font_ = font;
-    currentFont_->setText(QString::fromStdString(font.Name) + ", " + QString::number(font.Size) + " pt");
+    currentFont_->setText(QString::fromStdString(font.Name) + ", " + QString::number(font.Size) +
+                          " pt");
 }
 
 }  // namespace tarnwick

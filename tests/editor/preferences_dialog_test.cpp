@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,10 +23,7 @@
 
 #include "editor/preferences_dialog.h"
 #include "editor/text_editor_preferences.h"
-#include "host/abi/ascii_text.h"
-#include "host/abi/client_interfaces.h"
-#include "host/abi/interfaced_object.h"
-#include "host/client.h"
+#include "tests/host/recording_client.h"
 #include "widgets/colors.h"
 
 namespace tarnwick {
@@ -146,8 +144,7 @@ QColor SwatchColor(QWidget& dialog) {
 // A record whose every field differs from the built-in defaults.
 TPrefs AllChanged() {
     TPrefs r;
-    for (const TCheckField& c : kCheckFields)
-        r.*c.field = !(r.*c.field);
+    for (const TCheckField& c : kCheckFields) r.*c.field = !(r.*c.field);
     r.WrapAtMargin = true;
     r.BlockIndent = 3;
     r.MarginWidth = 72;
@@ -163,45 +160,26 @@ TPrefs AllChanged() {
     return r;
 }
 
-// A host whose "Client:RunCommonDialog" answers with a set reply, noting what it was asked.
-class FakeColorHost final : public IClient, public IProcessLauncher {
-public:
+// A host whose "Client:RunCommonDialog" answers with a set reply, noting the capacity it was
+// given and whether the asking dialog was disabled meanwhile.
+struct TColorHost {
+    RecordingClient client;
     std::string reply;  // written over the request; none when empty
-    std::vector<std::string> requests;
     int32_t capacity = 0;
     bool dialogEnabledDuringRequest = true;
 
-    FakeColorHost() { SetGlobalClient(this); }
-    ~FakeColorHost() { SetGlobalClient(nullptr); }
-
-    int32_t QueryInterface(const TGUID& iid, void** out) override {
-        const bool found = OfferInterface<IClient>(iid, out, static_cast<IClient*>(this)) ||
-                           OfferInterface<IProcessLauncher>(iid, out, static_cast<IProcessLauncher*>(this));
-        return QueryResult(found, out);
+    TColorHost() {
+        client.answer = [this](char* params, int32_t size) {
+            capacity = size;
+            if (QWidget* modal = QApplication::activeModalWidget())
+                dialogEnabledDuringRequest = modal->isEnabled();
+            if (reply.empty() || !params || reply.size() >= std::size_t(size))
+                return kFalse;
+            std::memcpy(params, reply.c_str(), reply.size() + 1);
+            return kTrue;
+        };
     }
-    int32_t AddRef() override { return 1; }
-    int32_t Release() override { return 1; }
-    void BroadcastNotification(INotification*) override {}
-    intptr_t GetHelpOwnerWindow() override { return 0; }
-    IServerView* GetCurrentView() override { return nullptr; }
-    intptr_t GetOwnerWindow() override { return 0; }
-    IClientUserInterface* GetUserInterface() override { return nullptr; }
-    IServerDocument* OpenDocument(const char*, const char*) override { return nullptr; }
-    void ShowDocument(IServerDocument*) override {}
-    const char* GetServerFileName(const char*) override { return ""; }
-    int32_t RunProcess(const char* name, char* params, int32_t size, IServerView*) override {
-        if (!ascii::EqualIgnoringCase(name, "Client:RunCommonDialog") || !params)
-            return kFalse;
-        requests.emplace_back(params);
-        capacity = size;
-        if (QWidget* modal = QApplication::activeModalWidget())
-            dialogEnabledDuringRequest = modal->isEnabled();
-        if (reply.empty() || reply.size() >= std::size_t(size))
-            return kFalse;
-        reply.copy(params, reply.size());
-        params[reply.size()] = '\0';
-        return kTrue;
-    }
+    const std::vector<RecordingClient::Process>& Requests() const { return client.processes; }
 };
 
 TEST(PreferencesDialogTest, FormHasItsControlsWhereTheUserExpectsThem) {
@@ -266,12 +244,12 @@ TEST(PreferencesDialogTest, FormHasItsControlsWhereTheUserExpectsThem) {
 
     // No button is a default button: Enter in a field neither closes the dialog nor asks the
     // host for anything.
-    FakeColorHost host;
+    TColorHost host;
     for (QPushButton* button : dialog.findChildren<QPushButton*>())
         EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
     QTest::keyClick(Control<QLineEdit>(dialog, "MarginEdit"), Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(host.requests.empty());
+    EXPECT_TRUE(host.Requests().empty());
 }
 
 TEST(PreferencesDialogTest, EveryCheckBoxShowsItsOwnField) {
@@ -332,7 +310,8 @@ TEST(PreferencesDialogTest, KeyMappingBoxListsTheKeyMapsAndKeepsAListedName) {
     const struct {
         const char* name;
         const char* shown;
-    } cases[] = {{"Default", "Default"}, {"Visual Studio", "Visual Studio"}, {"Nonesuch", ""}, {"", ""}};
+    } cases[] = {
+        {"Default", "Default"}, {"Visual Studio", "Visual Studio"}, {"Nonesuch", ""}, {"", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TPrefs record;
@@ -462,7 +441,9 @@ TEST(PreferencesDialogTest, WrapRadioButtonsFollowWordWrapAndKeepTheirChoice) {
 
 TEST(PreferencesDialogTest, DefaultLoadsTheBuiltInValuesAndOnlyOkStoresThem) {
     const std::function<void(TPreferencesDialog&)> closers[] = {
-        [](TPreferencesDialog& d) { QTest::mouseClick(Control<QPushButton>(d, "CancelButton"), Qt::LeftButton); },
+        [](TPreferencesDialog& d) {
+            QTest::mouseClick(Control<QPushButton>(d, "CancelButton"), Qt::LeftButton);
+        },
         [](TPreferencesDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
         [](TPreferencesDialog& d) { d.close(); },  // the title bar's close button
     };
@@ -513,7 +494,7 @@ TEST(PreferencesDialogTest, ChangeBackAsksTheHostForAColour) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeColorHost host;
+        TColorHost host;
         host.reply = c.reply;
         TPrefs record;
         EXPECT_TRUE(RunDialog(record, [&](TPreferencesDialog& dialog) {
@@ -525,8 +506,9 @@ TEST(PreferencesDialogTest, ChangeBackAsksTheHostForAColour) {
             EXPECT_TRUE(FocusReaches(change));
             ClickOkExpectingNoError(dialog);
         }));
-        ASSERT_EQ(host.requests.size(), 1u);
-        EXPECT_EQ(host.requests[0], "Dialog = Color | Color = 15269887");
+        ASSERT_EQ(host.Requests().size(), 1u);
+        EXPECT_EQ(host.Requests()[0].name, "CLient:RunCommonDialog");
+        EXPECT_EQ(host.Requests()[0].params, "Dialog = Color | Color = 15269887");
         EXPECT_EQ(host.capacity, 4048);
         EXPECT_FALSE(host.dialogEnabledDuringRequest);
         EXPECT_EQ(record.WindowColor, c.stored);
@@ -535,7 +517,7 @@ TEST(PreferencesDialogTest, ChangeBackAsksTheHostForAColour) {
 
 // The host's colour dialog takes RGB values only: a system colour is sent as what it shows.
 TEST(PreferencesDialogTest, ASystemColourIsOfferedAsTheColourItShows) {
-    FakeColorHost host;
+    TColorHost host;
     TPrefs record;
     record.WindowColor = clWindow;
     const QColor shown = ResolveColor(clWindow);
@@ -543,9 +525,10 @@ TEST(PreferencesDialogTest, ASystemColourIsOfferedAsTheColourItShows) {
         ShowPage(dialog, 1);
         QTest::mouseClick(Control<QPushButton>(dialog, "ChangeBackButton"), Qt::LeftButton);
     }));
-    ASSERT_EQ(host.requests.size(), 1u);
-    EXPECT_EQ(host.requests[0], "Dialog = Color | Color = " +
-                                    std::to_string(shown.red() | shown.green() << 8 | shown.blue() << 16));
+    ASSERT_EQ(host.Requests().size(), 1u);
+    EXPECT_EQ(host.Requests()[0].params,
+              "Dialog = Color | Color = " +
+                  std::to_string(shown.red() | shown.green() << 8 | shown.blue() << 16));
 }
 
 TEST(PreferencesDialogTest, ChangeBackWithoutAHostChangesNothing) {
