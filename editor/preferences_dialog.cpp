@@ -303,7 +303,7 @@ QWidget* TPreferencesDialog::BuildGeneralPage() {
 
     AddFieldLabel(page, "Default Background:", 184);
     auto* panel = MakeNamed<QFrame>(page, "BackgroundPanel", {kFieldX, 180, 60, 30});
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     swatch_ = MakeNamed<TColorSwatch>(panel, "BackgroundPaintBox",
                                       panel->contentsRect().adjusted(2, 2, -2, -2));
     QPushButton* changeBack = MakeButton(page, "ChangeBackButton", "Change...", {220, 182});
