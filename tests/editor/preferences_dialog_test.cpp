@@ -326,6 +326,23 @@ TEST(PreferencesDialogTest, KeyMappingBoxListsTheKeyMapsAndKeepsAListedName) {
     }
 }
 
+// The texts the record keeps hold at most 255 characters; the fields take no more.
+TEST(PreferencesDialogTest, LongTextsAreCutToWhatTheRecordHolds) {
+    TPrefs record;
+    EXPECT_TRUE(RunDialog(record, [](TPreferencesDialog& dialog) {
+        ShowPage(dialog, 1);
+        TypeInto(Control<QComboBox>(dialog, "cbKeyMapping")->lineEdit(), QString(300, 'k'));
+        QString stops;
+        for (int stop = 1; stops.size() < 300; ++stop) stops += QString::number(stop) + ",";
+        TypeInto(dialog, "TabStopEdit", stops);
+        EXPECT_EQ(Control<QLineEdit>(dialog, "TabStopEdit")->text(), stops.left(255));
+        TypeInto(dialog, "TabStopEdit", "8,16");
+        ClickOkExpectingNoError(dialog);
+    }));
+    EXPECT_EQ(record.KeyMapping, std::string(255, 'k'));
+    EXPECT_EQ(record.TabStops, "8,16");
+}
+
 struct TValidationCase {
     const char* name;
     const char* blockIndent;
