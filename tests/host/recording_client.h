@@ -2,6 +2,7 @@
 // An IClient that records broadcasts and processes, installed as the process-wide client for
 // the lifetime of a test.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ public:
     std::vector<Broadcast> broadcasts;
     std::vector<Process> processes;
     std::string serverFileName;
+    // Answers each process in place of a plain true; may rewrite params within capacity.
+    std::function<int32_t(char* params, int32_t capacity)> answer;
 
     RecordingClient() { SetGlobalClient(this); }
     ~RecordingClient() { SetGlobalClient(nullptr); }
@@ -39,8 +42,8 @@ public:
     IServerDocument* OpenDocument(const char*, const char*) override { return nullptr; }
     void ShowDocument(IServerDocument*) override {}
     const char* GetServerFileName(const char*) override { return serverFileName.c_str(); }
-    int32_t RunProcess(const char* name, char* params, int32_t, IServerView*) override {
+    int32_t RunProcess(const char* name, char* params, int32_t capacity, IServerView*) override {
         processes.push_back({name, params ? params : ""});
-        return kTrue;
+        return answer ? answer(params, capacity) : kTrue;
     }
 };
