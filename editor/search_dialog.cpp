@@ -44,6 +44,14 @@ TSearchDialog::TSearchDialog(TSearchOptions& shared, QWidget* owner, const QStri
     textRows_->addWidget(searLabel, 0, 0);
     textRows_->addWidget(SearText, 0, 1);
 
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(textRows_);
+    page->addLayout(MakeOptionGroups(regExprCaption));
+    page->addStretch();
+    page->addLayout(MakeButtonRow());
+}
+
+QGridLayout* TSearchDialog::MakeOptionGroups(const QString& regExprCaption) {
     auto* optionsGroup = Named(new QGroupBox(QStringLiteral("Options"), this), "OptionsGroup");
     CaseSens = Named(new QCheckBox(QStringLiteral("&Case sensitive"), optionsGroup), "CaseSens");
     WholeWord =
@@ -78,22 +86,20 @@ TSearchDialog::TSearchDialog(TSearchOptions& shared, QWidget* owner, const QStri
     groups->addWidget(directionGroup, 0, 1);
     groups->addWidget(ScopeGroup, 1, 0);
     groups->addWidget(OriginGroup, 1, 1);
+    return groups;
+}
 
+QHBoxLayout* TSearchDialog::MakeButtonRow() {
     OkButton = Named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
     OkButton->setDefault(true);
     CancelButton = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
+    connect(OkButton, &QPushButton::clicked, this, [this] { OkClicked(); });
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     buttonRow_ = new QHBoxLayout;
     buttonRow_->addStretch();
     buttonRow_->addWidget(OkButton);
     buttonRow_->addWidget(CancelButton);
-    connect(OkButton, &QPushButton::clicked, this, [this] { OkClicked(); });
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* page = new QVBoxLayout(this);
-    page->addLayout(textRows_);
-    page->addLayout(groups);
-    page->addStretch();
-    page->addLayout(buttonRow_);
+    return buttonRow_;
 }
 
 TModalResult TSearchDialog::ShowModal() {

@@ -62,6 +62,9 @@ protected:
     QHBoxLayout* buttonRow_;
 
 private:
+    QGridLayout* MakeOptionGroups(const QString& regExprCaption);
+    QHBoxLayout* MakeButtonRow();
+
     TSearchOptions& shared_;
     TSearchOptions options_;
 };

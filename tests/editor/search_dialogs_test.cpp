@@ -273,6 +273,7 @@ TEST(SearchDialogControlsTest, AnEmptySearchTextKeepsTheDialogOpenWithTheFocusTh
         SCOPED_TRACE(c.name);
         TSearchOptions shared;
         shared.TextToFind = "old";
+        const TSearchOptions before = shared;
         const auto dialog = MakeDialog(c.kind, shared);
         ShowAndWait(*dialog);
         Click(*dialog, "CaseSens");  // the focus leaves the search text
@@ -280,11 +281,7 @@ TEST(SearchDialogControlsTest, AnEmptySearchTextKeepsTheDialogOpenWithTheFocusTh
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
         EXPECT_EQ(QApplication::focusWidget(), Find(*dialog, "SearText"));
-        EXPECT_EQ(shared, [] {
-            TSearchOptions old;
-            old.TextToFind = "old";
-            return old;
-        }());
+        EXPECT_EQ(shared, before);
     }
 }
 
@@ -423,10 +420,14 @@ struct PromptCase {
     const char* dialogButton;          // closes the replace dialog
     bool prompt;                       // PromptRepl checked
     std::vector<const char*> answers;  // the prompt's button, each time it asks
-    bool replaceAgain;                 // then the search-again command
+    bool searchAgain;                  // then the search-again command
     std::vector<const char*> againAnswers;
     const char* text;
 };
+
+void PrintTo(const PromptCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ReplacePromptTest : public SearchDialogsTest,
                           public testing::WithParamInterface<PromptCase> {};
@@ -461,7 +462,7 @@ TEST_P(ReplacePromptTest, PromptAnswersDecideWhatIsReplaced) {
         EXPECT_TRUE(script.Finished());
         EXPECT_TRUE(script.unexpected.empty());
     }
-    if (c.replaceAgain) {
+    if (c.searchAgain) {
         std::vector<ModalScript::Step> again;
         for (const char* button : c.againAnswers) again.push_back(answer(button));
         ModalScript script(std::move(again));
@@ -479,7 +480,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, ReplacePromptTest, testing::Values(
     PromptCase{"YesReplacesOne", "OkButton", true, {"Yes"}, false, {}, "dog cat\r\ncat"},
     PromptCase{"NoThenSearchAgainAsksAboutTheNext", "OkButton", true, {"No"}, true, {"Yes"},
                "cat dog\r\ncat"},
-    PromptCase{"AllReplacesTheRestWithoutAsking", "OkButton", true, {"No", }, true, {"All"},
+    PromptCase{"AllReplacesTheRestWithoutAsking", "OkButton", true, {"No"}, true, {"All"},
                "cat dog\r\ndog"},
     PromptCase{"CancelReplacesNothing", "OkButton", true, {"Cancel"}, false, {}, "cat cat\r\ncat"},
     PromptCase{"EscapeCancels", "OkButton", true, {"Escape"}, false, {}, "cat cat\r\ncat"},
@@ -636,6 +637,10 @@ struct GotoCase {
     std::vector<QString> shown;                 // the number each dialog opened with
     int32_t caretLine;
 };
+
+void PrintTo(const GotoCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class GotoLineTest : public SearchDialogsTest, public testing::WithParamInterface<GotoCase> {};
 
