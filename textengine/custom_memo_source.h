@@ -33,7 +33,7 @@ class TByteStream;
 class TClipboard;
 class TCustomMemoSource;
 class TExternalStrings;
-class TSearchDialog;
+class TSearchOptionsDialog;
 class TSearchDialogFactory;
 
 // The rectangle of the last search match on one line: [StartChar, EndChar).
@@ -250,13 +250,13 @@ public:
     // True when a line was entered and the caret went there.
     bool GotoLineDialog();
     // The dialog factories; these ask the dialogs set with SetSearchDialogs (none: no dialog).
-    virtual std::unique_ptr<TSearchDialog> CreateFindDialog();
-    virtual std::unique_ptr<TSearchDialog> CreateReplaceDialog();
+    virtual std::unique_ptr<TSearchOptionsDialog> CreateFindDialog();
+    virtual std::unique_ptr<TSearchOptionsDialog> CreateReplaceDialog();
     TSearchDialogFactory* SearchDialogs() const { return searchDialogs_; }
     void SetSearchDialogs(TSearchDialogFactory* dialogs) { searchDialogs_ = dialogs; }
     // Gets every search message first; setting handled keeps it from being shown or thrown.
     std::function<void(TCustomMemoSource&, const std::string& message, bool& handled)> OnSearchException;
-    std::function<void(TCustomMemoSource&, TSearchDialog&)> OnCreateDialog;
+    std::function<void(TCustomMemoSource&, TSearchOptionsDialog&)> OnCreateDialog;
     // Called with 0 before a search command and with 1 before a replace command.
     std::function<void(TCustomMemoSource&, int32_t replacing)> OnBeforeSearch;
 

@@ -17,11 +17,11 @@ void TCustomMemoSource::FindDialog() { TSearchEngine(*this).FindDialog(); }
 void TCustomMemoSource::ReplaceDialog() { TSearchEngine(*this).ReplaceDialog(); }
 bool TCustomMemoSource::GotoLineDialog() { return TSearchEngine(*this).GotoLineDialog(); }
 
-std::unique_ptr<TSearchDialog> TCustomMemoSource::CreateFindDialog() {
+std::unique_ptr<TSearchOptionsDialog> TCustomMemoSource::CreateFindDialog() {
     return searchDialogs_ ? searchDialogs_->CreateFindDialog(*this) : nullptr;
 }
 
-std::unique_ptr<TSearchDialog> TCustomMemoSource::CreateReplaceDialog() {
+std::unique_ptr<TSearchOptionsDialog> TCustomMemoSource::CreateReplaceDialog() {
     return searchDialogs_ ? searchDialogs_->CreateReplaceDialog(*this) : nullptr;
 }
 

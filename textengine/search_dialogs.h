@@ -15,9 +15,9 @@ enum TModalResult : uint8_t { mrNone, mrOk, mrCancel, mrAll };
 enum TReplaceAnswer : uint8_t { raYes, raNo, raCancel, raAll };
 
 // A modal find or replace dialog; it reads and writes the shared TSearchOptions itself.
-class TSearchDialog {
+class TSearchOptionsDialog {
 public:
-    virtual ~TSearchDialog() = default;
+    virtual ~TSearchOptionsDialog() = default;
     virtual TModalResult ShowModal() = 0;
 };
 
@@ -32,9 +32,10 @@ struct TInputBoxRequest {
 class TSearchDialogFactory {
 public:
     virtual ~TSearchDialogFactory() = default;
-    virtual std::unique_ptr<TSearchDialog> CreateFindDialog(TCustomMemoSource& source) = 0;
+    virtual std::unique_ptr<TSearchOptionsDialog> CreateFindDialog(TCustomMemoSource& source) = 0;
     // None when the buffer may not be changed.
-    virtual std::unique_ptr<TSearchDialog> CreateReplaceDialog(TCustomMemoSource& source) = 0;
+    virtual std::unique_ptr<TSearchOptionsDialog> CreateReplaceDialog(
+        TCustomMemoSource& source) = 0;
     // Modal; false when cancelled, else request.Value holds the text entered.
     virtual bool InputBox(TInputBoxRequest& request) = 0;
     // Asked before a replacement, with the buttons Yes, No, Cancel and All.

@@ -328,7 +328,7 @@ void TSearchEngine::ReplaceDialog() {
         ReplaceFirst();
 }
 
-TModalResult TSearchEngine::ShowDialog(std::unique_ptr<TSearchDialog> dialog) {
+TModalResult TSearchEngine::ShowDialog(std::unique_ptr<TSearchOptionsDialog> dialog) {
     if (!dialog)
         return mrNone;
     if (source_.OnCreateDialog)

@@ -55,7 +55,7 @@ private:
     class TArea;
     class TBusyScope;
 
-    TModalResult ShowDialog(std::unique_ptr<TSearchDialog> dialog);
+    TModalResult ShowDialog(std::unique_ptr<TSearchOptionsDialog> dialog);
     // FindNext's step, answering the match in text coordinates.
     bool FindMatch(TFoundRect& match);
     bool ReplaceOne(TReplaceAnswer& answer);

@@ -32,6 +32,8 @@ struct TSearchOptions {
     std::string FileMask;
     bool IncludeSubDirs = false;
 
+    bool operator==(const TSearchOptions&) const = default;
+
     // The object shared by all buffers, created on first use.
     static TSearchOptions& Shared();
 };

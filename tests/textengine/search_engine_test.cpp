@@ -14,7 +14,7 @@ namespace {
 // Answers the search commands' questions from a script and records what they showed.
 class ScriptedDialogs : public TSearchDialogFactory {
 public:
-    class Dialog : public TSearchDialog {
+    class Dialog : public TSearchOptionsDialog {
     public:
         explicit Dialog(TModalResult result) : result_(result) {}
         TModalResult ShowModal() override { return result_; }
@@ -23,11 +23,11 @@ public:
         TModalResult result_;
     };
 
-    std::unique_ptr<TSearchDialog> CreateFindDialog(TCustomMemoSource&) override {
+    std::unique_ptr<TSearchOptionsDialog> CreateFindDialog(TCustomMemoSource&) override {
         ++dialogsCreated;
         return std::make_unique<Dialog>(dialogResult);
     }
-    std::unique_ptr<TSearchDialog> CreateReplaceDialog(TCustomMemoSource&) override {
+    std::unique_ptr<TSearchOptionsDialog> CreateReplaceDialog(TCustomMemoSource&) override {
         ++dialogsCreated;
         return std::make_unique<Dialog>(dialogResult);
     }
@@ -457,7 +457,7 @@ TEST_F(SearchEngineTest, FindDialogPreparesTextAndScopeThenSearches) {
     Load({"alpha beta", "beta"});
     buffer.SetCaret(7, 0);
     int created = 0;
-    buffer.OnCreateDialog = [&](TCustomMemoSource&, TSearchDialog&) { ++created; };
+    buffer.OnCreateDialog = [&](TCustomMemoSource&, TSearchOptionsDialog&) { ++created; };
     buffer.FindDialog();
     EXPECT_EQ(created, 1);
     EXPECT_EQ(options().TextToFind, "beta");

@@ -15,7 +15,7 @@ namespace {
 // The find dialog sets the options its script gives; the go-to box answers a fixed text.
 class ScriptedDialogs final : public TSearchDialogFactory {
 public:
-    class FindDialog final : public TSearchDialog {
+    class FindDialog final : public TSearchOptionsDialog {
     public:
         explicit FindDialog(const std::function<void(TSearchOptions&)>& fill) : fill_(fill) {}
         TModalResult ShowModal() override {
@@ -28,10 +28,10 @@ public:
         std::function<void(TSearchOptions&)> fill_;
     };
 
-    std::unique_ptr<TSearchDialog> CreateFindDialog(TCustomMemoSource&) override {
+    std::unique_ptr<TSearchOptionsDialog> CreateFindDialog(TCustomMemoSource&) override {
         return std::make_unique<FindDialog>(fillFind);
     }
-    std::unique_ptr<TSearchDialog> CreateReplaceDialog(TCustomMemoSource&) override { return nullptr; }
+    std::unique_ptr<TSearchOptionsDialog> CreateReplaceDialog(TCustomMemoSource&) override { return nullptr; }
     bool InputBox(TInputBoxRequest& request) override {
         if (!gotoAnswer)
             return false;
