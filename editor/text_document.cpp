@@ -1,5 +1,7 @@
 #include "editor/text_document.h"
 
+#include "editor/preferences_dialog.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -158,6 +160,25 @@ void TTextDocument::AnnouncePreferencesChanged() {
 }
 
 // ---- ITextEditorCommands carried out here -------------------------------------------------
+
+// The go-to dialog; a line number in the parameters comes with the control requests.
+void TTextDocument::GotoLine(char*) {
+    Guarded([](TTextWindow& w) { w.TextSource().AskGotoLine(); });
+}
+
+// The dialog edits the view's own copy; confirmed, it becomes every editor's preferences.
+void TTextDocument::Preferences() {
+    Guarded([&](TTextWindow& w) {
+        TTextEditorPreferences& edited = w.View().ViewPreferences;
+        if (!TPreferencesDialog::Show(edited))
+            return;
+        GlobalPreferences.Assign(edited);
+        const TFileResult written = GlobalPreferences.Write();
+        if (!written.IsOk())
+            ShowErrorMessage(QString::fromLocal8Bit(written.Message().c_str()));
+        AnnouncePreferencesChanged();
+    });
+}
 
 void TTextDocument::OpenFileAtCursor() {
     Guarded([&](TTextWindow& w) {

@@ -106,7 +106,7 @@ public:
     void Replace() override { Engine(C::ReplaceDialog); }                                  // 56
     void FindNext() override { Engine(C::SearchAgain); }                                   // 57
     void GetText(char*) override {}                                                        // 58
-    void GotoLine(char*) override {}                                                       // 59
+    void GotoLine(char*) override;                                                         // 59
     void IndentBlock() override { Engine(C::IndentBlock); }                                // 60
     void InsertLineBreak() override { Engine(C::SplitLine); }                              // 61
     void NewLine() override { Engine(C::NewLine); }                                        // 62
@@ -166,7 +166,7 @@ public:
     void LowerCaseSelection() override { Engine(C::LowerCaseBlock); }                      // 116
     void UpperCaseSelection() override { Engine(C::UpperCaseBlock); }                      // 117
     void SetLineText(char*) override {}                                                    // 118
-    void Preferences() override {}                                                         // 119
+    void Preferences() override;                                                           // 119
     void Print() override {}                                                               // 120
     void SetupLanguage() override { CallAndAnnounce(&TTextWindow::SetupLanguage); }        // 121
     void LowerCaseWord() override { Engine(C::LowerCaseWord); }                            // 122

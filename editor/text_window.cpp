@@ -11,6 +11,7 @@
 #include "host/client.h"
 #include "host/host_functions.h"
 #include "host/host_stream.h"
+#include "editor/editor_search_dialogs.h"
 #include "host/message_dialog.h"
 #include "languages/syntax_parser.h"
 #include "languages/text_source.h"
@@ -121,6 +122,7 @@ void TTextWindow::SetupView() {
     languages.SyntaxFileExtension = "syn";
     languages.TemplateFileExtension = "tpl";
     languages.IniFileName = "Languages.ini";
+    InstallSearchDialogs(source);
     source.Dialogs.ShowErrorMessage = [](const std::string& message) {
         ShowErrorMessage(QString::fromLocal8Bit(message.c_str()));
     };
