@@ -50,8 +50,8 @@ struct DeepKeyTimes {
 // Smart Tab past the end of every line above (no line above is longer: the whole text above
 // is passed); Backspace on the first non-blank character of a line indented by 4, which
 // unindents to the nearest line indented less (in a netlist, a library line near the top);
-// Enter at the end of the line, which indents like that line.
-DeepKeyTimes PressDeepKeys(TMemoSource& buffer, int32_t line) {
+// Enter at the end of enterLine, which indents like the nearest line with text at or above it.
+DeepKeyTimes PressDeepKeys(TMemoSource& buffer, int32_t line, int32_t enterLine) {
     DeepKeyTimes t;
     t.smartTab = BestPressMs(
         buffer, line, t.firstSmartTab, [&] { buffer.SetCaret(kPastEveryLine, line); },
@@ -68,18 +68,19 @@ DeepKeyTimes PressDeepKeys(TMemoSource& buffer, int32_t line) {
         },
         [&] { buffer.BackSpace(); });
     t.enter = BestPressMs(
-        buffer, line, t.firstEnter, [&] { buffer.SetCaret(buffer.LineLength(line), line); },
+        buffer, enterLine, t.firstEnter,
+        [&] { buffer.SetCaret(buffer.LineLength(enterLine), enterLine); },
         [&] { buffer.NewLine(); });
     return t;
 }
 
 // The same keys at the end of a text whose lines above are blank for a long way: only its
-// first line holds text.
+// first line holds text, and Enter is pressed on the last blank line.
 DeepKeyTimes PressKeysBelowBlankLines(int32_t blankLines) {
     TMemoSource buffer;
     buffer.Lines().SetText("    first line\n" + std::string(size_t(blankLines), '\n') +
                            "        x");
-    return PressDeepKeys(buffer, buffer.LineCount() - 1);
+    return PressDeepKeys(buffer, buffer.LineCount() - 1, buffer.LineCount() - 2);
 }
 
 }  // namespace
@@ -138,7 +139,7 @@ void RunDeepKeys(BenchContext& ctx) {
     const TStringsOptions savedOptions = buffer.Options();
     buffer.SetOptions(buffer.Options().With(soSmartTab).With(soBackUnindents).With(soAutoIndent));
     const int32_t line = std::min(kDeepLine, buffer.LineCount() - 1);
-    const DeepKeyTimes deep = PressDeepKeys(buffer, line);
+    const DeepKeyTimes deep = PressDeepKeys(buffer, line, line);
     buffer.SetOptions(savedOptions);
     std::fprintf(
         stderr,

@@ -28,12 +28,17 @@ struct TLineShape {
 
     // mayHoldTab false: the caller knows the line holds no tab character.
     static TLineShape Of(std::string_view stored, bool mayHoldTab = true) {
+        size_t blanks = 0;
+        while (blanks < stored.size() && (stored[blanks] == ' ' || stored[blanks] == '\t'))
+            ++blanks;
+        return From(stored, blanks, mayHoldTab);
+    }
+    // blanks: the number of blanks the line starts with, counted by the caller.
+    static TLineShape From(std::string_view stored, size_t blanks, bool mayHoldTab) {
         TLineShape shape;
         shape.length = int32_t(std::min<size_t>(stored.size(), INT32_MAX));
-        size_t i = 0;
-        while (i < stored.size() && (stored[i] == ' ' || stored[i] == '\t')) ++i;
-        if (i < stored.size())
-            shape.indent = int32_t(std::min<size_t>(i, INT32_MAX - 1));
+        if (blanks < stored.size())
+            shape.indent = int32_t(std::min<size_t>(blanks, INT32_MAX - 1));
         shape.tabs = mayHoldTab && !stored.empty() &&
                      std::memchr(stored.data(), '\t', stored.size()) != nullptr;
         return shape;

@@ -21,6 +21,27 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 const std::string kEmpty;
 
+// How many blanks [begin, end) starts with, sixteen bytes at a time: the bytes up to readable
+// may be read.
+size_t LeadingBlanks(const char* begin, const char* end, const char* readable) {
+    const char* p = begin;
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (; p < end && p + 16 <= readable; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i blank =
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab));
+        const unsigned others = ~unsigned(_mm_movemask_epi8(blank)) & 0xFFFFu;
+        if (others != 0)
+            return std::min(size_t(end - begin), size_t(p - begin) + size_t(__builtin_ctz(others)));
+    }
+    p = std::min(p, end);
+#endif
+    while (p < end && IsBlank(*p)) ++p;
+    return size_t(p - begin);
+}
+
 }  // namespace
 
 void TInternalStrings::BlockDeleter::operator()(char* p) const { std::free(p); }
@@ -355,7 +376,9 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
     const size_t offset = size_t(begin - blocks_[block].get());
     if (!convertTabs) {
         // Tabs stay only when they are kept.
-        shape = TLineShape::Of({begin, length}, mayHoldTab && rules.keepTabs);
+        const char* readable = blocks_[block].get() + blockSizes_[block];
+        shape = TLineShape::From({begin, length}, LeadingBlanks(begin, end, readable),
+                                 mayHoldTab && rules.keepTabs);
         if (length <= kMaxBlockLength && offset < kBlockBytes)
             return (uint64_t(block) << kOffsetBits | offset) | uint64_t(length) << kLengthShift;
         return NewOwned(std::string(begin, end));
