@@ -153,6 +153,7 @@ void TInternalStrings::Release(LineRecord& r) {
 
 int32_t TInternalStrings::FindLineBefore(int32_t before, const TLineQuery& query,
                                          const TTabStops& tabStops) const {
+    assert(blockIndex_.LineCount() == Count() && "a change of lines passed the run index by");
     return blockIndex_.FindBefore(
         before, query, [&](int32_t line) { return query.Matches(Text(line), tabStops); },
         [&](int32_t line) { return TLineShape::Of(Text(line)); });

@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <cassert>
 #include <cstddef>
-#include <deque>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace tarnwick {
 
@@ -58,7 +58,9 @@ public:
         for (size_t i = 0; i < count; ++i) Slot(head_ + i) = Record();
         head_ += count;
         count_ -= count;
-        for (; head_ >= kBlock; head_ -= kBlock) blocks_.pop_front();
+        // Block pointers only: a few per trim of thousands of records.
+        blocks_.erase(blocks_.begin(), blocks_.begin() + std::ptrdiff_t(head_ / kBlock));
+        head_ %= kBlock;
     }
     void Clear() {
         blocks_.clear();
@@ -72,7 +74,7 @@ private:
 
     Record& Slot(size_t slot) { return blocks_[slot / kBlock][slot % kBlock]; }
 
-    std::deque<std::unique_ptr<Record[]>> blocks_;
+    std::vector<std::unique_ptr<Record[]>> blocks_;
     size_t head_ = 0;
     size_t count_ = 0;
     size_t capacity_ = 0;
