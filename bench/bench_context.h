@@ -30,6 +30,9 @@ struct BenchContext {
 
 using BenchStep = void (*)(BenchContext&);
 
+// The undo limit the editor's text window sets; the editing and replace-all steps run with it.
+constexpr int32_t kTextWindowUndoLimit = 10000;
+
 // Wall-clock milliseconds of work.
 template <class Work>
 double TimeMs(Work&& work) {

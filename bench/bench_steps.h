@@ -12,6 +12,9 @@ void RunBaselines(BenchContext& ctx);
 void RunLoadAndSave(BenchContext& ctx);
 // Typing, Enter and DeleteLine in the middle of the file, then undo and redo of all of it.
 void RunEditing(BenchContext& ctx);
+// Smart Tab, Backspace unindent and Enter with auto indent at line 2,000,000, each of which
+// aligns with an earlier line.
+void RunDeepKeys(BenchContext& ctx);
 // Lines with a word or a pattern as the search panel finds them, replace all, its undo and redo.
 void RunSearch(BenchContext& ctx);
 // Highlighting of the whole text with the shipped EDIF scheme.

@@ -15,13 +15,20 @@ namespace tarnwick::bench {
 
 namespace {
 
+// The steps after it edit as the editor's text window does.
+void UseTextWindowUndoLimit(BenchContext& ctx) {
+    ctx.buffer->SetUndoLimit(kTextWindowUndoLimit);
+}
+
 // Runs in this order; a step adds its keys to the report.
 constexpr BenchStep kSteps[] = {
     RunBaselines,
     RunLoadAndSave,
     RunHighlighting,
     RunView,  // on the text as loaded, like the highlighting it is compared with
+    UseTextWindowUndoLimit,
     RunEditing,
+    RunDeepKeys,
     RunSearch,
 };
 

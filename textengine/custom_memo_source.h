@@ -375,7 +375,10 @@ private:
     bool OverwriteBlocksApplies() const;
     void DropSelectionUnlessPersistent();
     int32_t FirstNonBlankColumn(int32_t line) const;
-    int32_t TabTarget(int32_t line, int32_t column) const;
+    int32_t NextWordColumn(std::string_view text, int32_t column) const;
+    int32_t LastWordStartBefore(int32_t line, int32_t column) const;
+    int32_t TabTarget(int32_t line, int32_t column, int32_t plainStop) const;
+    int32_t StopAtOrAfter(int32_t column) const;
     std::string TabString(int32_t fromColumn, int32_t toColumn) const;
     std::string IndentFill(int32_t line, int32_t indent) const;
     TSelectionType FilterKind(TSelectionType kind);

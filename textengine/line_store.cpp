@@ -11,6 +11,7 @@
 #endif
 
 #include "byte_stream.h"
+#include "tab_stops.h"
 
 namespace tarnwick {
 
@@ -19,6 +20,27 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 const std::string kEmpty;
+
+// How many blanks [begin, end) starts with, sixteen bytes at a time: the bytes up to readable
+// may be read.
+size_t LeadingBlanks(const char* begin, const char* end, const char* readable) {
+    const char* p = begin;
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (; p < end && p + 16 <= readable; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i blank =
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab));
+        const unsigned others = ~unsigned(_mm_movemask_epi8(blank)) & 0xFFFFu;
+        if (others != 0)
+            return std::min(size_t(end - begin), size_t(p - begin) + size_t(__builtin_ctz(others)));
+    }
+    p = std::min(p, end);
+#endif
+    while (p < end && IsBlank(*p)) ++p;
+    return size_t(p - begin);
+}
 
 }  // namespace
 
@@ -129,7 +151,16 @@ void TInternalStrings::Release(LineRecord& r) {
     r = LineRecord{};
 }
 
+int32_t TInternalStrings::FindLineBefore(int32_t before, const TLineQuery& query,
+                                         const TTabStops& tabStops) const {
+    assert(blockIndex_.LineCount() == Count() && "a change of lines passed the run index by");
+    return blockIndex_.FindBefore(
+        before, query, [&](int32_t line) { return query.Matches(Text(line), tabStops); },
+        [&](int32_t line) { return TLineShape::Of(Text(line)); });
+}
+
 void TInternalStrings::SetText(int32_t line, std::string_view text) {
+    blockIndex_.Changed(line, TLineShape::Of(text));
     LineRecord& r = At(line);
     if (r.text & kOwnedBit) {
         owned_[r.text & kLocationMask].assign(text.data(), text.size());
@@ -165,6 +196,7 @@ void TInternalStrings::EnsureGap(size_t needed) {
 
 void TInternalStrings::Insert(int32_t line, std::string_view text) {
     assert(line >= 0 && line <= Count() && "TInternalStrings::Insert out of range");
+    blockIndex_.Inserted(line, TLineShape::Of(text));
     uint64_t owned = NewOwned(std::string(text));
     MoveGapTo(size_t(line));
     EnsureGap(1);
@@ -173,6 +205,7 @@ void TInternalStrings::Insert(int32_t line, std::string_view text) {
 
 void TInternalStrings::Delete(int32_t line) {
     assert(line >= 0 && line < Count() && "TInternalStrings::Delete out of range");
+    blockIndex_.Deleted(line);
     MoveGapTo(size_t(line));
     Release(records_[gapEnd_]);
     ++gapEnd_;
@@ -188,6 +221,7 @@ void TInternalStrings::Clear() {
     freeOwned_.clear();
     extras_.clear();
     freeExtras_.clear();
+    blockIndex_.Clear();
 }
 
 void TInternalStrings::Swap(TInternalStrings& other) noexcept {
@@ -201,6 +235,7 @@ void TInternalStrings::Swap(TInternalStrings& other) noexcept {
     freeOwned_.swap(other.freeOwned_);
     extras_.swap(other.extras_);
     freeExtras_.swap(other.freeExtras_);
+    blockIndex_.Swap(other.blockIndex_);
 }
 
 TInternalStrings::LineExtra& TInternalStrings::MutableExtra(int32_t line) {
@@ -333,17 +368,22 @@ void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) 
 }
 
 uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char* end,
-                                     const TLoadRules& rules, bool mayHoldTab) {
+                                     const TLoadRules& rules, bool mayHoldTab, TLineShape& shape) {
     if (!rules.keepTrailingBlanks)
         while (end > begin && IsBlank(end[-1]))
             --end;
     const size_t length = size_t(end - begin);
     const bool convertTabs = mayHoldTab && !rules.keepTabs && length > 0 && std::memchr(begin, '\t', length);
     const size_t offset = size_t(begin - blocks_[block].get());
-    if (!convertTabs && length <= kMaxBlockLength && offset < kBlockBytes)
-        return (uint64_t(block) << kOffsetBits | offset) | uint64_t(length) << kLengthShift;
-    if (!convertTabs)
+    if (!convertTabs) {
+        // Tabs stay only when they are kept.
+        const char* readable = blocks_[block].get() + blockSizes_[block];
+        shape = TLineShape::From({begin, length}, LeadingBlanks(begin, end, readable),
+                                 mayHoldTab && rules.keepTabs);
+        if (length <= kMaxBlockLength && offset < kBlockBytes)
+            return (uint64_t(block) << kOffsetBits | offset) | uint64_t(length) << kLengthShift;
         return NewOwned(std::string(begin, end));
+    }
     std::string converted;
     converted.reserve(length + 16);
     for (const char* p = begin; p < end; ++p) {
@@ -352,13 +392,15 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
         else
             converted.push_back(*p);
     }
+    shape = TLineShape::Of(converted, false);
     return NewOwned(std::move(converted));
 }
 
-void TInternalStrings::AppendRecord(uint64_t text) {
+void TInternalStrings::AppendRecord(uint64_t text, const TLineShape& shape) {
     if (gapBegin_ == records_.size())
         records_.Resize(std::max<size_t>(records_.size() * 2, 4096));
     records_[gapBegin_++] = LineRecord{text, 0, 0};
+    blockIndex_.Append(shape);
 }
 
 // Appends a record per line of the block: lines end at LF, CR LF or a lone CR; the last line
@@ -385,7 +427,9 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
             const unsigned bit = unsigned(__builtin_ctz(mask));
             const unsigned before = (1u << bit) - 1;
             const char* nl = chunk + bit;
-            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0));
+            TLineShape shape;
+            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0, shape),
+                         shape);
             lineEnds |= kEndsLf;
             tabs &= ~before;
             lineHasTab = false;
@@ -405,7 +449,8 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
         } else if (nl != nullptr) {
             lineEnds |= kEndsLf;
         }
-        AppendRecord(RecordFor(block, p, lineEnd, rules, true));
+        TLineShape shape;
+        AppendRecord(RecordFor(block, p, lineEnd, rules, true, shape), shape);
         p = next;
     }
 }

@@ -15,9 +15,12 @@
 #include <string_view>
 #include <vector>
 
+#include "line_block_index.h"
+
 namespace tarnwick {
 
 class TByteStream;
+class TTabStops;
 
 // How loading turns bytes into lines.
 struct TLoadRules {
@@ -54,6 +57,12 @@ public:
     // edited). Lets saving write unedited text without copying it line by line.
     std::string_view LoadedRun(int32_t first, int32_t last, std::string_view lineEnd, bool stopAtReadOnly,
                                int32_t& count) const;
+
+    // The nearest line before `before` that query describes, columns counted with tabStops;
+    // -1 when there is none. Reads only runs of lines whose bounds admit it, so the cost does
+    // not grow with the distance to that line in the common case.
+    int32_t FindLineBefore(int32_t before, const TLineQuery& query,
+                           const TTabStops& tabStops) const;
 
     // Highlighting and decoration per line.
     uint32_t EndState(int32_t line) const { return At(line).endState; }
@@ -147,11 +156,11 @@ private:
 
     void ReadBlocks(TByteStream& stream, const TLoadRules& rules);
     void SplitBlock(size_t block, const TLoadRules& rules);
-    void AppendRecord(uint64_t text);
+    void AppendRecord(uint64_t text, const TLineShape& shape);
     template <class F>
     void ForEachRecord(F&& f);
     uint64_t RecordFor(size_t block, const char* begin, const char* end, const TLoadRules& rules,
-                       bool mayHoldTab);
+                       bool mayHoldTab, TLineShape& shape);
 
     RecordArray records_;
     size_t gapBegin_ = 0;
@@ -166,6 +175,8 @@ private:
     std::vector<uint32_t> freeOwned_;
     std::vector<LineExtra> extras_;
     std::vector<uint32_t> freeExtras_;
+    // Searches tighten its bounds and move its cursor; what it answers stays the same.
+    mutable TLineBlockIndex blockIndex_;
 };
 
 }  // namespace tarnwick

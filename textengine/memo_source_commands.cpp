@@ -26,10 +26,22 @@ private:
 
 }  // namespace
 
+// The line's length when it holds nothing but blanks.
 int32_t TCustomMemoSource::FirstNonBlankColumn(int32_t line) const {
-    const std::string text = LineText(line);
-    const size_t at = text.find_first_not_of(' ');
-    return at == std::string::npos ? int32_t(text.size()) : int32_t(at);
+    const std::string_view stored = StoredLine(line);
+    const size_t at = stored.find_first_not_of(" \t");
+    return at == std::string_view::npos ? tabStops_.ExpandedLength(stored)
+                                        : tabStops_.ColumnOf(stored, int64_t(at));
+}
+
+// Where WordRight goes from column within the expanded text: past the rest of the word there,
+// then past the delimiters after it; the line end when no word follows.
+int32_t TCustomMemoSource::NextWordColumn(std::string_view text, int32_t column) const {
+    const int32_t n = int32_t(text.size());
+    int32_t col = column;
+    while (col < n && !IsDelimiter(static_cast<unsigned char>(text[size_t(col)]))) ++col;
+    while (col < n && IsDelimiter(static_cast<unsigned char>(text[size_t(col)]))) ++col;
+    return col;
 }
 
 // ---- Caret commands --------------------------------------------------------------------
@@ -91,18 +103,12 @@ void TCustomMemoSource::TextEnd() {
 void TCustomMemoSource::WordRight() {
     TChangeBracket bracket(*this, ccCaretMove);
     const std::string text = LineText(caret_.LinePos);
-    const int32_t n = int32_t(text.size());
-    int32_t col = caret_.CharPos;
-    if (col >= n) {
+    if (caret_.CharPos >= int32_t(text.size())) {
         if (caret_.LinePos + 1 < LineCount())
             ApplyCaretMove(1, -caret_.CharPos, true);
         return;
     }
-    while (col < n && !IsDelimiter(static_cast<unsigned char>(text[size_t(col)])))
-        ++col;
-    while (col < n && IsDelimiter(static_cast<unsigned char>(text[size_t(col)])))
-        ++col;
-    ApplyCaretMove(0, col - caret_.CharPos, true);
+    ApplyCaretMove(0, NextWordColumn(text, caret_.CharPos) - caret_.CharPos, true);
 }
 
 void TCustomMemoSource::WordLeft() {
@@ -295,14 +301,10 @@ void TCustomMemoSource::NewLine() {
     if (autoIndent) {
         if (lineHasText && caretColumn <= firstNonBlank) {
             indent = caretColumn;
-        } else {
-            for (int32_t l = line; l >= 0; --l) {
-                const int32_t fnb = FirstNonBlankColumn(l);
-                if (fnb < LineLength(l)) {
-                    indent = fnb;
-                    break;
-                }
-            }
+        } else if (const int32_t above =
+                       store_.FindLineBefore(line + 1, TLineQuery::AnyText(), tabStops_);
+                   above >= 0) {
+            indent = FirstNonBlankColumn(above);
         }
     }
     ApplyCaretMove(1, -caret_.CharPos, true);
@@ -310,6 +312,22 @@ void TCustomMemoSource::NewLine() {
         InsertStored(IndentFill(line, indent), {});
         ApplyCaretMove(0, indent, true);
     }
+}
+
+// The last column before column on line where a word starts after a blank or at the line
+// start; 0 when there is none. Expands only the part of the line before column.
+int32_t TCustomMemoSource::LastWordStartBefore(int32_t line, int32_t column) const {
+    const std::string_view stored = StoredLine(line);
+    const int64_t end =
+        std::min<int64_t>(tabStops_.Locate(stored, column).index + 1, int64_t(stored.size()));
+    const std::string text = tabStops_.Expand(stored.substr(0, size_t(end)));
+    int32_t target = 0;
+    for (int32_t c = 0; c < column && c < int32_t(text.size()); ++c) {
+        const bool startsWord = text[size_t(c)] != ' ' && (c == 0 || text[size_t(c - 1)] == ' ');
+        if (startsWord)
+            target = c;
+    }
+    return target;
 }
 
 void TCustomMemoSource::BackSpace() {
@@ -336,21 +354,9 @@ void TCustomMemoSource::BackSpace() {
     if (!IsLineWritable(line))
         return;
     if (options_.Has(soBackUnindents) && column == FirstNonBlankColumn(line) && column < CaretLineLength()) {
-        int32_t source = 0;
-        for (int32_t l = line - 1; l >= 0; --l) {
-            const int32_t fnb = FirstNonBlankColumn(l);
-            if (fnb < LineLength(l) && fnb < column) {
-                source = l;
-                break;
-            }
-        }
-        const std::string text = LineText(source);
-        int32_t target = 0;
-        for (int32_t c = 0; c < column && c < int32_t(text.size()); ++c) {
-            const bool startsWord = text[size_t(c)] != ' ' && (c == 0 || text[size_t(c - 1)] == ' ');
-            if (startsWord)
-                target = c;
-        }
+        const int32_t above =
+            store_.FindLineBefore(line, TLineQuery::TextBefore(column), tabStops_);
+        const int32_t target = LastWordStartBefore(std::max(above, 0), column);
         ApplyCaretMove(0, target - column, true);
         ReplaceTabAt(line, target);
         const std::string_view stored = store_.Text(line);
@@ -405,6 +411,9 @@ void TCustomMemoSource::DeleteToLineStart() {
     DeleteStored(int32_t(to), nullptr);
 }
 
+// Before the last non-blank character the word at the caret goes (a delimiter is a word of
+// its own) with one blank after it, or the blanks up to the next word; at or past the end of
+// the line's text the blanks after the caret go and the next line is joined.
 void TCustomMemoSource::DeleteWordRight() {
     TChangeBracket bracket(*this, ccDeleteWordRight);
     const int32_t line = caret_.LinePos;
@@ -413,16 +422,13 @@ void TCustomMemoSource::DeleteWordRight() {
     const SavedSelection saved = SaveSelection();
     const std::string text = LineText(line);
     const int32_t n = int32_t(text.size());
-    int32_t lastNonBlank = n - 1;
-    while (lastNonBlank >= 0 && IsBlank(text[size_t(lastNonBlank)]))
-        --lastNonBlank;
+    const size_t lastNonBlank = text.find_last_not_of(' ');
     const int32_t column = caret_.CharPos;
-    if (column < lastNonBlank) {
+    if (lastNonBlank != std::string::npos && column <= int32_t(lastNonBlank)) {
         auto delim = [&](int32_t i) { return IsDelimiter(static_cast<unsigned char>(text[size_t(i)])); };
         int32_t end = column;
         if (text[size_t(column)] == ' ') {
-            while (end < n && text[size_t(end)] == ' ')
-                ++end;
+            while (text[size_t(end)] == ' ') ++end;
         } else {
             if (delim(column))
                 ++end;
@@ -470,27 +476,24 @@ void TCustomMemoSource::RestoreSelection(const SavedSelection& s) {
 
 // ---- Tab -------------------------------------------------------------------------------
 
-// The column Tab moves to from column on line: the next stop, or with soSmartTab the indent
-// or next word start of the nearest earlier line longer than column.
-int32_t TCustomMemoSource::TabTarget(int32_t line, int32_t column) const {
-    const int32_t plain = tabStops_.NextStop(column);
+// The column Tab moves to from column on line: plainStop, or with soSmartTab the indent or the
+// next word start of the nearest earlier line longer than column.
+int32_t TCustomMemoSource::TabTarget(int32_t line, int32_t column, int32_t plainStop) const {
     if (!options_.Has(soSmartTab))
-        return plain;
-    for (int32_t l = std::min(line, LineCount()) - 1; l >= 0; --l) {
-        const std::string text = LineText(l);
-        if (int32_t(text.size()) <= column)
-            continue;
-        const int32_t indent = FirstNonBlankColumn(l);
-        if (indent > column)
-            return indent;
-        int32_t c = column;
-        while (c < int32_t(text.size()) && !IsDelimiter(static_cast<unsigned char>(text[size_t(c)])))
-            ++c;
-        while (c < int32_t(text.size()) && IsDelimiter(static_cast<unsigned char>(text[size_t(c)])))
-            ++c;
-        return c < int32_t(text.size()) ? c : plain;
-    }
-    return plain;
+        return plainStop;
+    const int32_t above = store_.FindLineBefore(std::min(line, LineCount()),
+                                                TLineQuery::LongerThan(column), tabStops_);
+    if (above < 0)
+        return plainStop;
+    const int32_t indent = FirstNonBlankColumn(above);
+    if (indent > column)
+        return indent;
+    return NextWordColumn(LineText(above), column);
+}
+
+// The first stop at or after column; column 0 is never a stop.
+int32_t TCustomMemoSource::StopAtOrAfter(int32_t column) const {
+    return column <= 0 ? tabStops_.NextStop(0) : tabStops_.NextStop(column - 1);
 }
 
 std::string TCustomMemoSource::TabString(int32_t fromColumn, int32_t toColumn) const {
@@ -505,7 +508,8 @@ void TCustomMemoSource::TabKey() {
     const bool multiLine = selType_ != stNone && selBottomRight_.Pos.LinePos > selTopLeft_.Pos.LinePos;
     if (multiLine) {
         const int32_t left = selType_ == stColumn ? selTopLeft_.Pos.CharPos : 0;
-        const std::string tab = TabString(left, TabTarget(selTopLeft_.Pos.LinePos, left));
+        const std::string tab =
+            TabString(left, TabTarget(selTopLeft_.Pos.LinePos, left, tabStops_.NextStop(left)));
         TransformSelectedLines(ccTabKey, [&](std::string line) {
             return line.empty() ? line : tab + line;
         });
@@ -514,7 +518,8 @@ void TCustomMemoSource::TabKey() {
     }
     if (selType_ != stNone && IsLineWritable(caret_.LinePos))
         DeleteSelection();
-    const int32_t target = TabTarget(caret_.LinePos, caret_.CharPos);
+    const int32_t target =
+        TabTarget(caret_.LinePos, caret_.CharPos, tabStops_.NextStop(caret_.CharPos));
     if (!InsertMode() || readOnly_ || LineReadOnly(caret_.LinePos)) {
         ApplyCaretMove(0, target - caret_.CharPos, true);
     } else {
@@ -535,7 +540,7 @@ void TCustomMemoSource::BackTab() {
     const bool multiLine = selType_ != stNone && selBottomRight_.Pos.LinePos > selTopLeft_.Pos.LinePos;
     if (multiLine) {
         const int32_t left = selType_ == stColumn ? selTopLeft_.Pos.CharPos : 0;
-        const int32_t width = TabTarget(selTopLeft_.Pos.LinePos, left) - left;
+        const int32_t width = TabTarget(selTopLeft_.Pos.LinePos, left, StopAtOrAfter(left)) - left;
         TransformSelectedLines(ccTabKey, [&](std::string line) {
             int32_t n = 0;
             while (n < width && n < int32_t(line.size()) && line[size_t(n)] == ' ')

@@ -35,20 +35,13 @@ void TCustomMemoSource::TrimUndo() {
     const int64_t count = int64_t(undoList_.Count());
     if (undoLimit_ <= 0 || count <= int64_t(undoLimit_) + 100)
         return;
-    int64_t cut = count - undoLimit_ - 1;
-    while (cut > 0 && (undoList_[size_t(cut)].InBlock || !undoList_[size_t(cut + 1)].FirstOfChange))
-        --cut;
-    if (cut <= 0)
+    const TUndoList::Trimmed trimmed = undoList_.RemoveThroughCut(count - undoLimit_ - 1);
+    if (trimmed.records == 0)
         return;
-    const int64_t removed = cut + 1;
-    bool realRemoved = false;
-    for (int64_t i = 0; i < removed; ++i)
-        realRemoved = realRemoved || undoList_[size_t(i)].IsReal();
-    undoList_.RemoveFirst(size_t(removed));
-    savePoint_ -= removed;
+    savePoint_ -= trimmed.records;
     if (savePoint_ < 0) {
         savePoint_ = -1;
-        saveModified_ = realRemoved;
+        saveModified_ = trimmed.real;
     }
 }
 

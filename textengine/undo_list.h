@@ -2,8 +2,10 @@
 // record; undoing a record replays its inverse, which the buffer records into the other list.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "record_list.h"
 
@@ -55,8 +57,56 @@ struct TUndoRecord {
     bool IsReal() const { return Kind != ukCaretMove && Kind != ukColours; }
 };
 
-class TUndoList : public TRecordList<TUndoRecord> {
+// The records' kinds and flags never change once added (only a caret move's deltas may grow),
+// which the search for the place to trim relies on.
+class TUndoList : private TRecordList<TUndoRecord> {
+    using Base = TRecordList<TUndoRecord>;
+
 public:
+    using Base::Capacity;
+    using Base::Count;
+    using Base::Empty;
+    using Base::Last;
+    const TUndoRecord& operator[](size_t i) const { return Base::operator[](i); }
+
+    void Add(TUndoRecord r) { Base::Add(std::move(r)); }
+    void RemoveLast() {
+        Base::RemoveLast();
+        // A cut after the new last record depends on the record that comes next.
+        checkedCuts_ = std::min<int64_t>(checkedCuts_, int64_t(Count()) - 2);
+    }
+    void Clear() {
+        Base::Clear();
+        checkedCuts_ = 0;
+    }
+
+    struct Trimmed {
+        int64_t records = 0;
+        bool real = false;  // a real record was among them
+    };
+    // Removes the oldest records up to the newest place at or below index `from`, and above 0,
+    // where the list may be cut: a record not in a block whose next record is the first of its
+    // change. Nothing when there is no such place. Indexes 1..checkedCuts_ are known to be no
+    // such place, so each index is looked at once however often the list is trimmed: O(1) per
+    // record added, plus the records removed.
+    Trimmed RemoveThroughCut(int64_t from) {
+        from = std::min(from, int64_t(Count()) - 2);
+        int64_t cut = from;
+        while (cut > checkedCuts_ &&
+               ((*this)[size_t(cut)].InBlock || !(*this)[size_t(cut + 1)].FirstOfChange))
+            --cut;
+        if (cut <= checkedCuts_) {
+            checkedCuts_ = std::max(checkedCuts_, from);
+            return {};
+        }
+        Trimmed trimmed{cut + 1, false};
+        for (int64_t i = 0; i <= cut && !trimmed.real; ++i)
+            trimmed.real = (*this)[size_t(i)].IsReal();
+        Base::RemoveFirst(size_t(cut + 1));
+        checkedCuts_ = from - (cut + 1);  // (cut, from] held no place to cut
+        return trimmed;
+    }
+
     // Index of the newest real record, or -1.
     int64_t NewestRealIndex() const {
         for (size_t i = Count(); i-- > 0;)
@@ -71,6 +121,9 @@ public:
                 return true;
         return false;
     }
+
+private:
+    int64_t checkedCuts_ = 0;
 };
 
 }  // namespace tarnwick

@@ -71,6 +71,9 @@ INSTANTIATE_TEST_SUITE_P(Tab, CommandTest, testing::Values(
     CommandCase{"SmartTabToNextWordAbove", {"ab   cd  ef", "x"}, kDefaults, {1, 1}, &S::TabKey, {"ab   cd  ef", "x    "}, {1, 5}},
     CommandCase{"PlainTabToNextStop", {"ab"}, kPlainTab, {0, 2}, &S::TabKey, {"ab       "}, {0, 9}},
     CommandCase{"TabCharacterEndsAtItsStop", {"ab"}, kTabFill, {0, 1}, &S::TabKey, {"a\tb"}, {0, 9}},
+    CommandCase{"SmartTabToEndOfLastWordAbove", {"abc def", "x"}, kDefaults, {1, 5}, &S::TabKey, {"abc def", "x      "},
+                {1, 7}},
+    CommandCase{"SmartTabInsideOnlyWordAbove", {"word", ""}, kDefaults, {1, 2}, &S::TabKey, {"word", "    "}, {1, 4}},
     CommandCase{"TabInsideTabExpansionSplitsIt", {"a\tb"}, kTabFill, {0, 3}, &S::TabKey, {"a  \t      b"}, {0, 9}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -94,6 +97,17 @@ INSTANTIATE_TEST_SUITE_P(Delete, CommandTest, testing::Values(
                 {"one  three"}, {0, 4}},
     CommandCase{"DeleteWordRightInBlanks", {"one   two"}, kDefaults, {0, 3}, &S::DeleteWordRight, {"onetwo"}, {0, 3}},
     CommandCase{"DeleteWordRightAtEndJoins", {"one", "two"}, kDefaults, {0, 3}, &S::DeleteWordRight, {"onetwo"}, {0, 3}},
+    CommandCase{"DeleteWordRightOnLastCharacterKeepsNextLine", {"abc", "def"}, kDefaults, {0, 2}, &S::DeleteWordRight,
+                {"ab", "def"}, {0, 2}},
+    CommandCase{"DeleteWordRightInLastWordKeepsNextLine", {"ab cd", "ef"}, kDefaults, {0, 3}, &S::DeleteWordRight,
+                {"ab ", "ef"}, {0, 3}},
+    CommandCase{"DeleteWordRightOnLastLetterOfLastWord", {"ab cd", "ef"}, kDefaults, {0, 4}, &S::DeleteWordRight,
+                {"ab c", "ef"}, {0, 4}},
+    CommandCase{"DeleteWordRightBlanksBeforeLastCharacter", {"ab  c", "ef"}, kDefaults, {0, 2}, &S::DeleteWordRight,
+                {"abc", "ef"}, {0, 2}},
+    CommandCase{"DeleteWordRightBeyondEndPadsThenJoins", {"ab", "cd"}, kDefaults, {0, 4}, &S::DeleteWordRight,
+                {"ab  cd"}, {0, 4}},
+    CommandCase{"DeleteWordRightOnEmptyLineJoins", {"", "cd"}, kDefaults, {0, 0}, &S::DeleteWordRight, {"cd"}, {0, 0}},
     CommandCase{"DeleteWordLeft", {"one two"}, kDefaults, {0, 7}, &S::DeleteWordLeft, {"one "}, {0, 4}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -128,6 +142,65 @@ TEST(CommandsTest, OverwriteModeReplacesCharacters) {
     EXPECT_FALSE(other.InsertMode()) << "one flag for every buffer";
     other.ToggleInsertMode();
     EXPECT_TRUE(TMemoSource::InsertMode());
+}
+
+TEST(CommandsTest, OverwriteAtOrBeyondLineEndAppendsWithoutJoining) {
+    for (const auto& [column, typed] : {std::pair{2, "abx"}, {4, "ab  x"}}) {
+        Editor e({"ab", "cd"}, kDefaults, {0, column});
+        e.s.SetOverwriteMode();
+        e.s.TypeChar('x');
+        e.s.SetInsertMode();
+        EXPECT_EQ(StoredLines(e.s), (Lines{typed, "cd"})) << "caret at column " << column;
+    }
+}
+
+TEST(CommandsTest, BackTabUnindentsBlockByTheWidthToTheFirstStopAtOrAfterItsLeft) {
+    struct Case {
+        const char* name;
+        Lines before;
+        TSelectionType kind;
+        TPosition from, to;
+        Lines after;
+    };
+    const Case cases[] = {
+        {"StreamFromColumnZero", {"            ab", "  cd", "ef"}, stStream, {0, 0}, {2, 0}, {"   ab", "cd", "ef"}},
+        {"ColumnBeforeAStop", {"abcde     x", "abcde     y"}, stColumn, {0, 5}, {1, 9}, {"abcde x", "abcde y"}},
+        {"ColumnOnAStopHasNoWidth", {"abcdefghi    x", "abcdefghi    y"}, stColumn, {0, 9}, {1, 12},
+         {"abcdefghi    x", "abcdefghi    y"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor e(c.before, kPlainTab, c.from);
+        e.s.ExtendSelection(c.kind, [&] { e.s.MoveCaret(c.to.LinePos - c.from.LinePos, c.to.CharPos - c.from.CharPos); });
+        e.s.BackTab();
+        EXPECT_EQ(StoredLines(e.s), c.after);
+    }
+}
+
+// Far above, past several runs of the buffer's line index.
+TEST(CommandsTest, KeysAlignWithALineAboveALongBlankStretch) {
+    Lines lines{"  ab  cd"};
+    lines.resize(5001);
+    lines.push_back("      x");
+    struct Case {
+        const char* name;
+        TPosition caret;
+        void (TCustomMemoSource::*command)();
+        std::string changedLine;
+        TPosition caretAfter;
+    };
+    const Case cases[] = {
+        {"SmartTabToEndOfTheWordAbove", {5001, 7}, &S::TabKey, "      x ", {5001, 8}},
+        {"BackspaceUnindentsToTheWordAbove", {5001, 6}, &S::BackSpace, "  x", {5001, 2}},
+        {"EnterTakesTheIndentAbove", {5000, 0}, &S::NewLine, "  ", {5001, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor e(lines, kDefaults, c.caret);
+        (e.s.*c.command)();
+        EXPECT_EQ(e.s.StoredLine(c.caretAfter.LinePos), c.changedLine);
+        EXPECT_EQ(e.s.Caret(), c.caretAfter);
+    }
 }
 
 TEST(CommandsTest, InsertModeChangeIsAnnounced) {

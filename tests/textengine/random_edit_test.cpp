@@ -159,5 +159,82 @@ INSTANTIATE_TEST_SUITE_P(Options, RandomEditTest, testing::Values(
     OptionSet{"LimitEol", kDefaultStringsOptions | (1u << soLimitEOL)}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The nearest earlier line longer than a column, or with text before one, as a walk back over
+// the expanded lines finds it.
+int32_t WalkBack(const TMemoSource& s, int32_t before, const TLineQuery& query) {
+    for (int32_t line = std::min(before, s.LineCount()) - 1; line >= 0; --line) {
+        const std::string text = s.LineText(line);
+        if (int32_t(text.size()) <= query.longerThan)
+            continue;
+        const size_t textAt = text.find_first_not_of(' ');
+        if (query.textBefore && (textAt == std::string::npos || int64_t(textAt) >= *query.textBefore))
+            continue;
+        return line;
+    }
+    return -1;
+}
+
+// The keys that align with an earlier line search the store's index of line runs; after loads
+// and random edits that split, empty and widen the runs, it answers as the walk back does.
+TEST(AlignedLineSearchTest, AnswersAsAWalkBackAfterRandomEdits) {
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+        std::mt19937 rng(seed);
+        TMemoSource s;
+        s.SetOptions(TStringsOptions(kDefaultStringsOptions).Without(soSmartTab).With(soUseTabCharacter));
+        s.SetAllowUndo(false);  // only the text matters here
+        auto randomLine = [&] {
+            switch (rng() % 5) {
+                case 0: return std::string();
+                case 1: return std::string(rng() % 6, ' ');
+                case 2: return std::string(rng() % 4, ' ') + "ab";
+                case 3: return "\tx" + std::string(rng() % 30, 'y');
+                default: return std::string(rng() % 14, ' ') + "word more";
+            }
+        };
+        // Stretches of one kind of line, up to a few runs long.
+        std::string text;
+        for (int lines = 0; lines < 6000;) {
+            const std::string line = randomLine();
+            const int stretch = 1 + int(rng() % 1800);
+            for (int i = 0; i < stretch; ++i, ++lines)
+                text += line + (seed % 2 ? "\r\n" : "\n");
+        }
+        s.Lines().SetText(text);
+        for (int round = 0; round < 100; ++round) {
+            const int32_t at = int32_t(rng() % uint32_t(s.LineCount() + 1));
+            switch (rng() % 6) {
+                case 0: s.Lines().Insert(at, randomLine()); break;
+                case 1: s.Lines().Delete(at); break;
+                case 2: s.Lines().Put(at, randomLine()); break;
+                case 3: {  // a stretch of lines goes at once
+                    s.SetSelection(0, at, 0, at + int32_t(rng() % 3000));
+                    s.SetSelectionKind(stStream);
+                    s.DeleteSelection();
+                    break;
+                }
+                case 4: {  // a stretch of lines comes in at once
+                    s.SetCaret(0, at);
+                    s.InsertBlock(std::vector<std::string>(rng() % 2500, randomLine()) , false);
+                    break;
+                }
+                default: {
+                    s.SetCaret(int32_t(rng() % 20), at);
+                    s.InsertString("z ");
+                    break;
+                }
+            }
+            for (int q = 0; q < 4; ++q) {
+                const int32_t before = int32_t(rng() % uint32_t(s.LineCount() + 2));
+                const TLineQuery query = rng() % 3 == 0   ? TLineQuery::LongerThan(int32_t(rng() % 40))
+                                         : rng() % 2 == 0 ? TLineQuery::TextBefore(int32_t(rng() % 16))
+                                                          : TLineQuery::AnyText();
+                ASSERT_EQ(s.Store().FindLineBefore(before, query, s.TabRack()), WalkBack(s, before, query))
+                    << "seed " << seed << " round " << round << " before " << before << " longer than "
+                    << query.longerThan << " text before " << query.textBefore.value_or(-1);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -21,6 +21,19 @@ protected:
         for (char c : text)
             source.TypeChar(c);
     }
+    // Types count characters; the most records the undo list held meanwhile.
+    size_t TypeWatchingTheLimit(int count) {
+        size_t most = 0;
+        for (int i = 0; i < count; ++i) {
+            source.TypeChar('k');
+            most = std::max(most, source.UndoList().Count());
+            if (!source.UndoList()[0].FirstOfChange) {
+                ADD_FAILURE() << "a trim cut inside a command";
+                break;
+            }
+        }
+        return most;
+    }
     TMemoSource source;
 };
 
@@ -98,13 +111,7 @@ TEST_F(UndoTest, TabKeyUndoesInOneStep) {
 TEST_F(UndoTest, LimitTrimsAtCommandBoundaries) {
     source.SetOptions(WithoutGrouping());
     source.SetUndoLimit(10);
-    size_t most = 0;
-    for (int i = 0; i < 150; ++i) {
-        source.TypeChar('k');
-        most = std::max(most, source.UndoList().Count());
-        ASSERT_TRUE(source.UndoList()[0].FirstOfChange) << "a trim cut inside a command";
-    }
-    EXPECT_LE(most, 111u);
+    EXPECT_LE(TypeWatchingTheLimit(150), 111u);
     EXPECT_LT(source.UndoList().Count(), 111u);
     int steps = 0;
     while (source.CanUndo()) {
@@ -113,6 +120,43 @@ TEST_F(UndoTest, LimitTrimsAtCommandBoundaries) {
     }
     EXPECT_GE(steps, 5);
     EXPECT_EQ(source.StoredLine(0), std::string(150 - steps, 'k') + "line one");
+}
+
+TEST_F(UndoTest, LimitMovesTheSavePointWithTheTrim) {
+    source.SetOptions(WithoutGrouping());
+    source.SetUndoLimit(10);
+    Type(std::string(200, 'k'));
+    source.SetModified(false);
+    Type("abc");
+    for (int i = 0; i < 3; ++i) source.Undo();
+    EXPECT_FALSE(source.Modified())
+        << "the save point moved down with the records trimmed below it";
+
+    Type(std::string(150, 'm'));
+    while (source.CanUndo()) source.Undo();
+    EXPECT_TRUE(source.Modified()) << "the save point was trimmed away";
+}
+
+// One change of more records than the limit has no place to cut: it stays whole, and once it
+// is undone the typing after it is trimmed as before.
+TEST_F(UndoTest, LimitKeepsAChangeLargerThanItWhole) {
+    std::vector<std::string> lines(500, "some text");
+    LoadLines(source, lines);
+    source.SetOptions(WithoutGrouping());
+    source.SetUndoLimit(10);
+    Type("ab");
+    source.SetSelection(0, 1, 0, 401);
+    source.SetSelectionKind(stStream);
+    source.DeleteSelection();
+    ASSERT_EQ(source.LineCount(), 100);
+    EXPECT_GT(source.UndoList().Count(), 111u);
+    EXPECT_TRUE(source.UndoList()[0].FirstOfChange);
+
+    Type("xyz");
+    for (int i = 0; i < 4; ++i) source.Undo();
+    EXPECT_EQ(source.LineCount(), 500);
+    EXPECT_EQ(source.StoredLine(0), "absome text");
+    EXPECT_LE(TypeWatchingTheLimit(150), 111u);
 }
 
 TEST_F(UndoTest, ReadOnlyBufferDoesNotUndo) {
