@@ -246,7 +246,7 @@ private:
         int32_t startColumn = 0;  // expanded column of text[0]
         std::string text;
         std::string styles;
-        bool endsInside = false;  // the line ends within the slice
+        bool endsInside = false;  // the line ends within the slice or before it
         int32_t lineEnd = 0;      // expanded column of the line end when endsInside
         std::vector<int32_t> tabSymbols;  // columns where a tab's TabChar is drawn
     };

@@ -223,7 +223,9 @@ void TCustomDCMemo::PaintText(QPainter& p, const TLineInfo& info, int32_t y) {
         p.setPen(run.text);
         p.drawText(run.x, y + ascent_, run.glyphs);
     }
-    if (options_.Has(moDrawSpecialSymbols) && slice.endsInside && info.IsLastRow())
+    // The line-end mark only where the line ends on screen, not on a line scrolled past.
+    const bool endsOnScreen = slice.endsInside && slice.lineEnd >= slice.startColumn;
+    if (options_.Has(moDrawSpecialSymbols) && endsOnScreen && info.IsLastRow())
         PaintSymbol(p, textEndPx, y, SpecialSymbols.EOLString);
 }
 

@@ -145,10 +145,9 @@ TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn
     }
     if (size_t(i) >= stored.size() && column <= endColumn) {
         slice.endsInside = true;
-        slice.lineEnd = std::max(column, 0);
-        if (slice.lineEnd < firstColumn) {  // the line ends before the slice
-            slice.lineEnd = int32_t(stored.empty() ? 0 : tabs.ExpandedLength(stored));
-        }
+        // A line that ends before the slice: Locate counted the columns past its end as bytes.
+        const int64_t pastEnd = at.index - int64_t(stored.size());
+        slice.lineEnd = pastEnd > 0 ? firstColumn - int32_t(pastEnd) : column;
     }
     return slice;
 }
