@@ -15,6 +15,8 @@ struct DecorationCase {
     std::function<void(TCustomDCMemo&)> arrange;
 };
 
+void PrintTo(const DecorationCase& c, std::ostream* os) { *os << c.name; }
+
 class ViewDecorationTest : public ViewFixture, public ::testing::WithParamInterface<DecorationCase> {};
 
 // No pixel of the glyphs on the caret's line turns into the decoration's colour when the
@@ -128,6 +130,8 @@ struct CaretMoveCase {
     std::function<void(TCustomDCMemo&)> arrange;
     std::vector<Key> keys;
 };
+
+void PrintTo(const CaretMoveCase& c, std::ostream* os) { *os << c.name; }
 
 class ViewCaretRowTest : public ViewFixture, public ::testing::WithParamInterface<CaretMoveCase> {};
 
