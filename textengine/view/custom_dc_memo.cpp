@@ -329,20 +329,26 @@ int32_t TCustomDCMemo::TextLeftPx() const {
     return GutterPx() + NumberColumnPx() + (options_.Has(moLeftIndent) ? std::max(LeftIndent, 0) : 0);
 }
 
-int32_t TCustomDCMemo::TextRightPx() const { return width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0); }
+int32_t TCustomDCMemo::TextRightPx() const {
+    return width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0);
+}
 
 int32_t TCustomDCMemo::TextBottomPx() const {
     return height() - (hScroll_->isVisibleTo(this) ? hScroll_->height() : 0);
 }
 
-int32_t TCustomDCMemo::TextWidthPx() const { return std::max(TextRightPx() - TextLeftPx(), 0); }
+int32_t TCustomDCMemo::TextWidthPx() const {
+    return std::max(TextRightPx() - TextLeftPx(), 0);
+}
 
 int32_t TCustomDCMemo::VisibleColumns() const {
     const int32_t narrowest = *std::min_element(widths_.begin(), widths_.end());
     return TextWidthPx() / std::max(narrowest, 1) + 2;
 }
 
-int32_t TCustomDCMemo::FullyVisibleRows() const { return std::max(TextBottomPx() / std::max(rowHeight_, 1), 1); }
+int32_t TCustomDCMemo::FullyVisibleRows() const {
+    return std::max(TextBottomPx() / std::max(rowHeight_, 1), 1);
+}
 
 // ---- Change handling -------------------------------------------------------------------------
 

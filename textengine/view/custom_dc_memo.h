@@ -287,10 +287,11 @@ private:
     RowArea TextAreaOf(const TLineInfo& info, int32_t y) const;
     QColor RowBackColor(const TLineInfo& info) const;
     LineMarks MarksOf(int32_t line, const RowSlice& slice) const;
-    std::vector<TextRun> RunsOf(int32_t line, const RowSlice& slice, const LineMarks& marks, const RowArea& area);
+    std::vector<TextRun> RunsOf(int32_t line, const RowSlice& slice, const LineMarks& marks,
+                                const RowArea& area);
     QString GlyphsOf(const RowSlice& slice, int32_t from, int32_t to, int32_t& widthPx) const;
-    void PaintMarksPastText(QPainter& p, const TLineInfo& info, const LineMarks& marks, int32_t textColumns,
-                            int32_t x, const RowArea& area);
+    void PaintMarksPastText(QPainter& p, const TLineInfo& info, const LineMarks& marks,
+                            int32_t textColumns, int32_t x, const RowArea& area);
     void PaintDecorations(QPainter& p, const TLineInfo& info, const RowArea& area);
     void PaintEndOfText(QPainter& p, const TLineInfo& info, const RowArea& area);
     void PaintSymbol(QPainter& p, int32_t x, int32_t y, const std::string& symbol);

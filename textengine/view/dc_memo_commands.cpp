@@ -274,7 +274,7 @@ void TCustomDCMemo::ViewEnd() {
     const TLineInfo row = wordWrap_ ? RowInfo(RowOfPosition(source_->Caret())) : TLineInfo{};
     if (!wordWrap_ || row.IsLastRow())
         return source_->LineEnd();
-    caretAtRowEnd_ = TPosition{row.Line, row.EndColumn};  // before the move, for the scroll after it
+    caretAtRowEnd_ = TPosition{row.Line, row.EndColumn};  // first: the scroll after the move
     source_->SetCaret(row.EndColumn, row.Line);
     InvalidateCaret();
 }

@@ -242,7 +242,8 @@ TCustomDCMemo::RowArea TCustomDCMemo::TextAreaOf(const TLineInfo& info, int32_t 
 
 // The window colour, or the current-line brush on the caret's line.
 QColor TCustomDCMemo::RowBackColor(const TLineInfo& info) const {
-    if (LineHighlight.Visible && LineHighlight.Brush.Visible && info.Line == source_->Caret().LinePos)
+    if (LineHighlight.Visible && LineHighlight.Brush.Visible &&
+        info.Line == source_->Caret().LinePos)
         return ResolveColor(LineHighlight.Brush.Color);
     return WindowColor();
 }
@@ -274,7 +275,8 @@ TCustomDCMemo::LineMarks TCustomDCMemo::MarksOf(int32_t line, const RowSlice& sl
 // The slice cut where the style or the mark changes, each piece measured and coloured, from
 // the text's left edge up to the first piece that reaches the right edge.
 std::vector<TCustomDCMemo::TextRun> TCustomDCMemo::RunsOf(int32_t line, const RowSlice& slice,
-                                                          const LineMarks& marks, const RowArea& area) {
+                                                          const LineMarks& marks,
+                                                          const RowArea& area) {
     const uint8_t lineStyleIndex = source_->LineStyle(line);
     const TTextStyle* lineStyle = lineStyleIndex != 0 ? textStyles_.At(lineStyleIndex) : nullptr;
     const int32_t origin = slice.startColumn;
@@ -315,7 +317,8 @@ std::vector<TCustomDCMemo::TextRun> TCustomDCMemo::RunsOf(int32_t line, const Ro
 
 // The characters [from, to) of a slice as they are drawn: tabs as blanks, and with special
 // symbols the space and tab characters in their places.
-QString TCustomDCMemo::GlyphsOf(const RowSlice& slice, int32_t from, int32_t to, int32_t& widthPx) const {
+QString TCustomDCMemo::GlyphsOf(const RowSlice& slice, int32_t from, int32_t to,
+                                int32_t& widthPx) const {
     const bool specials = options_.Has(moDrawSpecialSymbols);
     QString glyphs(to - from, QChar(' '));
     widthPx = 0;
@@ -332,7 +335,8 @@ QString TCustomDCMemo::GlyphsOf(const RowSlice& slice, int32_t from, int32_t to,
         const int32_t first = slice.startColumn + from, end = slice.startColumn + to;
         for (int32_t column : slice.tabSymbols)
             if (column >= first && column < end)
-                glyphs[column - first] = DisplayChar(static_cast<unsigned char>(SpecialSymbols.TabChar));
+                glyphs[column - first] =
+                    DisplayChar(static_cast<unsigned char>(SpecialSymbols.TabChar));
     }
     return glyphs;
 }
@@ -397,7 +401,8 @@ void TCustomDCMemo::PaintDecorations(QPainter& p, const TLineInfo& info, const R
 // With special symbols the row after the last line shows the end-of-text mark, unless the text
 // is scrolled to the right past it.
 void TCustomDCMemo::PaintEndOfText(QPainter& p, const TLineInfo& info, const RowArea& area) {
-    if (!options_.Has(moDrawSpecialSymbols) || info.Index != 0 || RowOfPosition({info.Line, 0}) != RowCount() - 1)
+    if (!options_.Has(moDrawSpecialSymbols) || info.Index != 0 ||
+        RowOfPosition({info.Line, 0}) != RowCount() - 1)
         return;
     const int32_t x = area.left - (wordWrap_ ? 0 : leftCol_ * charWidth_);
     if (x >= area.left)
@@ -414,7 +419,8 @@ void TCustomDCMemo::PaintSymbol(QPainter& p, int32_t x, int32_t y, const std::st
 void TCustomDCMemo::PaintScrollBarCorner(QPainter& p) {
     if (!vScroll_->isVisibleTo(this) || !hScroll_->isVisibleTo(this))
         return;
-    p.fillRect(TextRightPx(), TextBottomPx(), width() - TextRightPx(), height() - TextBottomPx(), WindowColor());
+    p.fillRect(TextRightPx(), TextBottomPx(), width() - TextRightPx(), height() - TextBottomPx(),
+               WindowColor());
 }
 
 void TCustomDCMemo::PaintCaret(QPainter& p) {

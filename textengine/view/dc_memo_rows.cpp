@@ -40,7 +40,8 @@ int32_t TCustomDCMemo::RowOfPosition(TPosition pos) const {
         return wrap_.RowOfLine(pos.LinePos);
     const TLineInfo info = wrap_.RowOfColumn(pos.LinePos, pos.CharPos);
     int32_t index = info.Index;
-    if (index > 0 && pos.CharPos == info.StartColumn && caretAtRowEnd_ == pos && pos == source_->Caret())
+    if (index > 0 && pos.CharPos == info.StartColumn && caretAtRowEnd_ == pos &&
+        pos == source_->Caret())
         --index;
     return wrap_.RowOfLine(pos.LinePos) + index;
 }

@@ -217,14 +217,15 @@ TEST_F(ViewLayoutTest, BadInputPaintsWithoutCrashOrFreeze) {
     const auto cells = [&](const QImage& image, int32_t row, bool first) {
         const int32_t left = view->TextLeftPx() + (first ? 0 : view->CharWidth());
         const int32_t right = first ? left + view->CharWidth() : view->width();
-        return InkPixels(image, QRect(left, row * view->RowHeight(), right - left, view->RowHeight()), window);
+        return InkPixels(
+            image, QRect(left, row * view->RowHeight(), right - left, view->RowHeight()), window);
     };
     const QImage shown = view->grab().toImage();
     for (int32_t row : {0, 1, 2, 3, 4})  // w, a control picture, x, the line end, the text end
         EXPECT_GT(cells(shown, row, true), 0) << "row " << row;
-    EXPECT_GT(cells(shown, 0, false), 0);   // the long line runs to the edge
-    EXPECT_EQ(cells(shown, 3, false), 0);   // the unknown line style paints nothing
-    EXPECT_EQ(cells(shown, 5, true), 0);    // past the text end
+    EXPECT_GT(cells(shown, 0, false), 0);  // the long line runs to the edge
+    EXPECT_EQ(cells(shown, 3, false), 0);  // the unknown line style paints nothing
+    EXPECT_EQ(cells(shown, 5, true), 0);   // past the text end
 
     view->SetWordWrap(true);
     const int32_t lastRow = view->FullyVisibleRows() - 1;

@@ -97,7 +97,8 @@ TEST_F(ViewMouseTest, HoldingTheButtonBelowTheTextScrollsAndSelects) {
     EXPECT_FALSE(view->IsAutoScrolling());
     ASSERT_EQ(Buffer().SelectionType(), stStream);
     EXPECT_EQ(Buffer().SelStart(), (TPosition{1, 2}));
-    EXPECT_EQ(Buffer().SelEnd().LinePos, view->TopRow() + view->FullyVisibleRows() - 1);  // the last row shown
+    const int32_t lastRowShown = view->TopRow() + view->FullyVisibleRows() - 1;
+    EXPECT_EQ(Buffer().SelEnd().LinePos, lastRowShown);
 }
 
 TEST_F(ViewMouseTest, DraggingTheSelectionMovesItAndCtrlCopiesIt) {

@@ -50,8 +50,8 @@ public:
           thread_([this, bound] {
               std::unique_lock lock(mutex_);
               if (!finished_.wait_for(lock, bound, [this] { return done_; })) {
-                  std::fprintf(stderr, "FAILED: %s froze (still running after %lld s)\n", name_.c_str(),
-                               static_cast<long long>(bound.count()));
+                  std::fprintf(stderr, "FAILED: %s froze (still running after %lld s)\n",
+                               name_.c_str(), static_cast<long long>(bound.count()));
                   std::fflush(stderr);
                   std::_Exit(EXIT_FAILURE);
               }
