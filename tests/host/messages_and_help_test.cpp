@@ -209,10 +209,6 @@ TEST(HelpIdFileTest, ReadsAnyBytesAndKeepsTheGoodLines) {
 class NamedDialog final : public TServerDialog {
 public:
     NamedDialog() { setObjectName("Main"); }
-    void PressF1() {
-        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-        keyPressEvent(&f1);
-    }
 };
 
 // The plug-in's help files sit beside the running program, named after the library (here the
@@ -225,7 +221,7 @@ TEST(FormHelpTest, F1OpensTheFormsContextOrTheMasterPopup) {
     {
         std::ofstream(idFile) << "Dlg_Main=120\n";
         NamedDialog dialog;
-        dialog.PressF1();
+        QTest::keyClick(&dialog, Qt::Key_F1);
         ASSERT_EQ(client.processes.size(), 1u);
         EXPECT_EQ(client.processes[0].name, "Client:HelpShowTopic");
         EXPECT_EQ(LookupParameter(client.processes[0].params.c_str(), "Context"), "120");
@@ -234,7 +230,7 @@ TEST(FormHelpTest, F1OpensTheFormsContextOrTheMasterPopup) {
     {
         std::ofstream(idFile) << "Dlg_Elsewhere=5\n";
         NamedDialog dialog;
-        dialog.PressF1();
+        QTest::keyClick(&dialog, Qt::Key_F1);
         ASSERT_EQ(client.processes.size(), 2u);
         EXPECT_EQ(client.processes[1].name, "Client:HelpShowPopup");
         EXPECT_EQ(LookupParameter(client.processes[1].params.c_str(), "HelpFile"), files.master);

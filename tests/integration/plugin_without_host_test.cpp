@@ -28,7 +28,16 @@ TEST(PluginWithoutHostTest, ViewErrorFindsNoFileAndDoesNothing) {
 
 TEST(PluginWithoutHostTest, ANullOutParameterIsIgnored) {
     RecordingHost host;
-    PluginFactory()(nullptr, &host);  // must not crash
+    PluginFactory()(nullptr, &host);  // nothing to write to, and no module made for nobody
+    EXPECT_TRUE(host.processes.empty());
+    EXPECT_TRUE(host.opened.empty());
+    EXPECT_TRUE(host.shown.empty());
+
+    // The factory is whole afterwards: a real out parameter gets a module.
+    IServerModule* raw = nullptr;
+    PluginFactory()(&raw, &host);
+    auto module = TComPtr<IServerModule>::Adopt(raw);
+    EXPECT_TRUE(module);
 }
 
 }  // namespace

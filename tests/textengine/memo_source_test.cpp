@@ -14,19 +14,6 @@ using Lines = std::vector<std::string>;
 
 TStringsOptions Defaults() { return TStringsOptions(kDefaultStringsOptions); }
 
-TEST(MemoSourceTest, StartsAsDescribed) {
-    TMemoSource s;
-    EXPECT_EQ(s.Options().Mask(), 635u);
-    EXPECT_EQ(s.TabStops(), "9,17");
-    EXPECT_EQ(s.SpacesInTab(), 8);
-    EXPECT_EQ(s.BlockIndent(), 1);
-    EXPECT_EQ(s.BlockOption(), bkBoth);
-    EXPECT_EQ(s.TemplatesType(), "None");
-    EXPECT_EQ(s.LineCount(), 0);
-    EXPECT_FALSE(s.Modified());
-    EXPECT_TRUE(s.AllowUndo());
-}
-
 TEST(MemoSourceTest, BadTabStopsKeepTheOldOnes) {
     TMemoSource s;
     EXPECT_THROW(

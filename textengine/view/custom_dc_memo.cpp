@@ -329,9 +329,16 @@ int32_t TCustomDCMemo::TextLeftPx() const {
     return GutterPx() + NumberColumnPx() + (options_.Has(moLeftIndent) ? std::max(LeftIndent, 0) : 0);
 }
 
+int32_t TCustomDCMemo::TextRightPx() const {
+    return width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0);
+}
+
+int32_t TCustomDCMemo::TextBottomPx() const {
+    return height() - (hScroll_->isVisibleTo(this) ? hScroll_->height() : 0);
+}
+
 int32_t TCustomDCMemo::TextWidthPx() const {
-    const int32_t bar = vScroll_->isVisibleTo(this) ? vScroll_->width() : 0;
-    return std::max(width() - bar - TextLeftPx(), 0);
+    return std::max(TextRightPx() - TextLeftPx(), 0);
 }
 
 int32_t TCustomDCMemo::VisibleColumns() const {
@@ -340,8 +347,7 @@ int32_t TCustomDCMemo::VisibleColumns() const {
 }
 
 int32_t TCustomDCMemo::FullyVisibleRows() const {
-    const int32_t bar = hScroll_->isVisibleTo(this) ? hScroll_->height() : 0;
-    return std::max((height() - bar) / std::max(rowHeight_, 1), 1);
+    return std::max(TextBottomPx() / std::max(rowHeight_, 1), 1);
 }
 
 // ---- Change handling -------------------------------------------------------------------------
@@ -366,6 +372,8 @@ void TCustomDCMemo::SourceChanged(TCustomMemoSource& source, int32_t first, int3
     if ((states & msCaretMoved) || (states & msTextChanged)) {
         if (!verticalMoveRunning_)
             rememberedX_.reset();
+        if (caretAtRowEnd_ != source.Caret())
+            caretAtRowEnd_.reset();
     }
     if (IsActiveView() && ((states & msCaretMoved) || ((states & msTextChanged) && !useMonoFont_))) {
         if ((states & msFound) && !source.FoundRect().IsEmpty())
@@ -430,12 +438,10 @@ void TCustomDCMemo::SetTopRow(int32_t row) {
         return;
     const int32_t oldDigits = LineNumberDigits();
     topRow_ = row;
-    const int32_t areaHeight = height() - (hScroll_->isVisibleTo(this) ? hScroll_->height() : 0);
-    const int32_t areaWidth = width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0);
-    if (LineNumberDigits() != oldDigits || std::abs(int64_t(delta) * rowHeight_) >= areaHeight)
+    if (LineNumberDigits() != oldDigits || std::abs(int64_t(delta) * rowHeight_) >= TextBottomPx())
         update();
     else
-        scroll(0, -delta * rowHeight_, QRect(0, 0, areaWidth, areaHeight));
+        scroll(0, -delta * rowHeight_, QRect(0, 0, TextRightPx(), TextBottomPx()));
     UpdateScrollBars();
 }
 
@@ -447,8 +453,7 @@ void TCustomDCMemo::SetLeftColumn(int32_t column) {
     if (delta == 0)
         return;
     leftCol_ = column;
-    const int32_t areaHeight = height() - (hScroll_->isVisibleTo(this) ? hScroll_->height() : 0);
-    const QRect textArea(TextLeftPx(), 0, TextWidthPx(), areaHeight);
+    const QRect textArea(TextLeftPx(), 0, TextWidthPx(), TextBottomPx());
     if (useMonoFont_ && std::abs(int64_t(delta) * charWidth_) < textArea.width())
         scroll(-delta * charWidth_, 0, textArea);
     else

@@ -187,6 +187,9 @@ public:
     int32_t GutterPx() const;
     int32_t NumberColumnPx() const;
     int32_t TextLeftPx() const;
+    // The text area ends where the vertical scroll bar begins, and above the horizontal one.
+    int32_t TextRightPx() const;
+    int32_t TextBottomPx() const;
     int32_t TextWidthPx() const;
     TLineInfo RowInfo(int32_t row) const;
     int32_t RowOfPosition(TPosition pos) const;
@@ -202,6 +205,10 @@ public:
     // Delays a hint by 500 ms; another call or CloseHints cancels it.
     void ShowDelayedHint(const std::string& text, QPoint at);
     bool IsDelayedHintVisible() const;
+    bool IsDelayedHintPending() const { return delayedHint_.isActive(); }
+    // While the left button is held in a selection, a timer scrolls toward a mouse outside the
+    // text and stretches the selection to it.
+    bool IsAutoScrolling() const { return autoScroll_.isActive(); }
     void MakeCaretVisible();
 
 protected:
@@ -226,12 +233,20 @@ private:
         QColor back;
         bool bold = false;
     };
+    // The part of a row on screen: pixels [left, right) from top, columns [firstColumn,
+    // endColumn) of its line.
+    struct RowArea {
+        int32_t left = 0, right = 0, top = 0;
+        int32_t firstColumn = 0, endColumn = 0;
+    };
+    struct LineMarks;  // dc_memo_paint.cpp
+    struct TextRun;    // dc_memo_paint.cpp
     // The visible part of a row's text, with its style bytes.
     struct RowSlice {
         int32_t startColumn = 0;  // expanded column of text[0]
         std::string text;
         std::string styles;
-        bool endsInside = false;  // the line ends within the slice
+        bool endsInside = false;  // the line ends within the slice or before it
         int32_t lineEnd = 0;      // expanded column of the line end when endsInside
         std::vector<int32_t> tabSymbols;  // columns where a tab's TabChar is drawn
     };
@@ -265,10 +280,22 @@ private:
     TPosition LimitClick(TPosition pos) const;
 
     // dc_memo_paint.cpp
-    void PaintRow(QPainter& p, int32_t row, int32_t y, const QRect& clip);
+    void PaintRow(QPainter& p, int32_t row, int32_t y);
     void PaintGutter(QPainter& p, int32_t row, const TLineInfo& info, int32_t y);
+    void PaintLineNumber(QPainter& p, int32_t row, int32_t cellLeft, int32_t y);
     void PaintText(QPainter& p, const TLineInfo& info, int32_t y);
-    void PaintDecorations(QPainter& p, const TLineInfo& info, int32_t y);
+    RowArea TextAreaOf(const TLineInfo& info, int32_t y) const;
+    QColor RowBackColor(const TLineInfo& info) const;
+    LineMarks MarksOf(int32_t line, const RowSlice& slice) const;
+    std::vector<TextRun> RunsOf(int32_t line, const RowSlice& slice, const LineMarks& marks,
+                                const RowArea& area);
+    QString GlyphsOf(const RowSlice& slice, int32_t from, int32_t to, int32_t& widthPx) const;
+    void PaintMarksPastText(QPainter& p, const TLineInfo& info, const LineMarks& marks,
+                            int32_t textColumns, int32_t x, const RowArea& area);
+    void PaintDecorations(QPainter& p, const TLineInfo& info, const RowArea& area);
+    void PaintEndOfText(QPainter& p, const TLineInfo& info, const RowArea& area);
+    void PaintSymbol(QPainter& p, int32_t x, int32_t y, const std::string& symbol);
+    void PaintScrollBarCorner(QPainter& p);
     void PaintCaret(QPainter& p);
     const StyleLook& LookOf(int style);
     QColor WindowColor() const;
@@ -330,7 +357,10 @@ private:
     int32_t lineCount_ = 0;  // the buffer's line count at the last notification
     int32_t digits_ = 1;     // line number digits at the last layout
     TWordWrapList wrap_;
-    bool caretAtRowEnd_ = false;  // ViewEnd on a wrapped row keeps the caret on that row
+    // Where ViewEnd or a row move put the caret at the end of a wrapped row: that column is also
+    // the next row's start, and the caret stays on the row it came to. Forgotten when the caret
+    // goes anywhere else.
+    std::optional<TPosition> caretAtRowEnd_;
     std::optional<int32_t> rememberedX_;
     bool verticalMoveRunning_ = false;
     uint64_t activation_ = 0;

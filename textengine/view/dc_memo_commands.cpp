@@ -274,8 +274,8 @@ void TCustomDCMemo::ViewEnd() {
     const TLineInfo row = wordWrap_ ? RowInfo(RowOfPosition(source_->Caret())) : TLineInfo{};
     if (!wordWrap_ || row.IsLastRow())
         return source_->LineEnd();
+    caretAtRowEnd_ = TPosition{row.Line, row.EndColumn};  // first: the scroll after the move
     source_->SetCaret(row.EndColumn, row.Line);
-    caretAtRowEnd_ = true;
     InvalidateCaret();
 }
 

@@ -158,7 +158,7 @@ void TCustomDCMemo::AutoScrollTick() {
     if (!wordWrap_) {
         if (mousePoint_.x() < TextLeftPx() && leftCol_ > 0)
             SetLeftColumn(leftCol_ - 1);
-        else if (mousePoint_.x() >= TextLeftPx() + TextWidthPx())
+        else if (mousePoint_.x() >= TextRightPx())
             SetLeftColumn(leftCol_ + 1);
     }
     const QPoint clamped(mousePoint_.x(), std::clamp(mousePoint_.y(), 0, std::max(areaHeight - 1, 0)));

@@ -1,5 +1,5 @@
 // Painting: each row in the dirty region draws its gutter, number, visible text runs,
-// selection, found rectangle, special symbols and decorations; nothing outside it is touched.
+// selection, found rectangle, decorations and special symbols; nothing outside it is touched.
 #include <algorithm>
 #include <limits>
 
@@ -20,8 +20,19 @@ constexpr int32_t kNoEnd = std::numeric_limits<int32_t>::max();
 // How a column of a row is highlighted.
 enum class Mark : uint8_t { None, Selected, Found };
 
+// A byte as the painter shows it: bytes are Latin-1, control bytes get their picture symbol.
+QChar DisplayChar(unsigned char c) {
+    if (c < 32)
+        return QChar(0x2400 + c);
+    if (c == 127)
+        return QChar(0x2421);
+    return QChar(c);
+}
+
+}  // namespace
+
 // The selected and found column ranges of one line.
-struct LineMarks {
+struct TCustomDCMemo::LineMarks {
     int32_t selFrom = 0, selTo = 0;
     int32_t foundFrom = 0, foundTo = 0;
     Mark At(int32_t column) const {
@@ -33,16 +44,15 @@ struct LineMarks {
     }
 };
 
-// A byte as the painter shows it: bytes are Latin-1, control bytes get their picture symbol.
-QChar DisplayChar(unsigned char c) {
-    if (c < 32)
-        return QChar(0x2400 + c);
-    if (c == 127)
-        return QChar(0x2421);
-    return QChar(c);
-}
-
-}  // namespace
+// One piece of a row in one style and mark, measured and coloured.
+struct TCustomDCMemo::TextRun {
+    int32_t x = 0;
+    int32_t width = 0;
+    QString glyphs;
+    const QFont* font = nullptr;
+    QColor text;
+    QColor back;
+};
 
 QColor TCustomDCMemo::WindowColor() const {
     if (!isEnabled())
@@ -87,7 +97,8 @@ void TCustomDCMemo::paintEvent(QPaintEvent* event) {
     const int32_t firstOffset = std::max(clip.top(), 0) / rowHeight_;
     const int32_t lastOffset = std::max(clip.bottom(), 0) / rowHeight_;
     for (int32_t offset = firstOffset; offset <= lastOffset; ++offset)
-        PaintRow(p, topRow_ + offset, offset * rowHeight_, clip);
+        PaintRow(p, topRow_ + offset, offset * rowHeight_);
+    PaintScrollBarCorner(p);
     if (!hideCaret_)
         PaintCaret(p);
     // A parse in this paint changed the end state of a line: the rows below it show stale
@@ -99,25 +110,19 @@ void TCustomDCMemo::paintEvent(QPaintEvent* event) {
     }
 }
 
-void TCustomDCMemo::PaintRow(QPainter& p, int32_t row, int32_t y, const QRect&) {
+void TCustomDCMemo::PaintRow(QPainter& p, int32_t row, int32_t y) {
     const TLineInfo info = RowInfo(row);
     PaintGutter(p, row, info, y);
     const int32_t numberPx = NumberColumnPx();
     const int32_t gutterPx = GutterPx();
     if (numberPx > 0) {
         p.fillRect(gutterPx, y, numberPx, rowHeight_, ResolveColor(LineNumBackColor));
-        const std::string number = LineNumberText(row);
-        if (!number.empty()) {
-            p.setFont(qfont_);
-            p.setPen(ResolveColor(LineNumColor));
-            p.drawText(gutterPx, y + ascent_, QString::fromLatin1(number.c_str()));
-        }
+        PaintLineNumber(p, row, gutterPx, y);
     }
     const int32_t indentPx = TextLeftPx() - gutterPx - numberPx;
     if (indentPx > 0)
         p.fillRect(gutterPx + numberPx, y, indentPx, rowHeight_, WindowColor());
     PaintText(p, info, y);
-    PaintDecorations(p, info, y);
 }
 
 std::string TCustomDCMemo::LineNumberText(int32_t row) const {
@@ -175,40 +180,75 @@ void TCustomDCMemo::PaintGutter(QPainter& p, int32_t row, const TLineInfo& info,
             x -= 1;
         }
     }
-    if (options_.Has(moLineNumbers) && options_.Has(moLineNumbersOnGutter)) {
-        const std::string number = LineNumberText(row);
-        p.setFont(qfont_);
-        p.setPen(ResolveColor(LineNumColor));
-        p.drawText(GutterLineIndent, y + ascent_, QString::fromLatin1(number.c_str()));
-    }
+    if (options_.Has(moLineNumbers) && options_.Has(moLineNumbersOnGutter))
+        PaintLineNumber(p, row, GutterLineIndent, y);
 }
 
-void TCustomDCMemo::PaintText(QPainter& p, const TLineInfo& info, int32_t y) {
-    const int32_t left = TextLeftPx();
-    const int32_t right = width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0);
-    if (right <= left)
+// A number's cell is one character wider than the widest number: half a character on either
+// side keeps the number off the window's edge, the gutter line and the text.
+void TCustomDCMemo::PaintLineNumber(QPainter& p, int32_t row, int32_t cellLeft, int32_t y) {
+    const std::string number = LineNumberText(row);
+    if (number.empty())
         return;
-    const TPosition caret = source_->Caret();
-    QColor window = WindowColor();
-    if (LineHighlight.Visible && LineHighlight.Brush.Visible && info.Line == caret.LinePos)
-        window = ResolveColor(LineHighlight.Brush.Color);
-    const int32_t line = info.Line;
-    const int32_t textRows = RowCount() - (options_.Has(moDrawSpecialSymbols) ? 1 : 0);
-    p.fillRect(left, y, right - left, rowHeight_, window);
-    if (line >= source_->LineCount()) {
-        if (options_.Has(moDrawSpecialSymbols) && RowOfPosition({line, 0}) == textRows && info.Index == 0) {
-            p.setFont(qfont_);
-            p.setPen(ResolveColor(GutterLineColor));
-            p.drawText(left - (wordWrap_ ? 0 : leftCol_ * charWidth_), y + ascent_,
-                       QString::fromLatin1(SpecialSymbols.EOFString.c_str()));
-        }
+    p.setFont(qfont_);
+    p.setPen(ResolveColor(LineNumColor));
+    p.drawText(cellLeft + charWidth_ / 2, y + ascent_, QString::fromLatin1(number.c_str()));
+}
+
+// The text of a row in layers: the background, the backgrounds of the runs and marks, the
+// decorations, then the glyphs. Nothing is painted over a glyph, so a frame or separator on the
+// row's last pixels cannot hide an underscore.
+void TCustomDCMemo::PaintText(QPainter& p, const TLineInfo& info, int32_t y) {
+    const RowArea area = TextAreaOf(info, y);
+    if (area.right <= area.left)
+        return;
+    const QColor window = RowBackColor(info);
+    p.fillRect(area.left, y, area.right - area.left, rowHeight_, window);
+    if (info.Line >= source_->LineCount()) {
+        PaintDecorations(p, info, area);
+        PaintEndOfText(p, info, area);
         return;
     }
-    const int32_t origin = wordWrap_ ? info.StartColumn : leftCol_;
-    const int32_t visibleEnd = origin + VisibleColumns();
-    const int32_t end = info.IsLastRow() ? visibleEnd : std::min(info.EndColumn, visibleEnd);
-    const RowSlice slice = SliceOf(line, origin, end);
+    const RowSlice slice = SliceOf(info.Line, area.firstColumn, area.endColumn);
+    const LineMarks marks = MarksOf(info.Line, slice);
+    const std::vector<TextRun> runs = RunsOf(info.Line, slice, marks, area);
+    const int32_t textEndPx = runs.empty() ? area.left : runs.back().x + runs.back().width;
+    for (const TextRun& run : runs)
+        if (run.back != window)
+            p.fillRect(run.x, y, run.width, rowHeight_, run.back);
+    PaintMarksPastText(p, info, marks, int32_t(slice.text.size()), textEndPx, area);
+    PaintDecorations(p, info, area);
+    for (const TextRun& run : runs) {
+        p.setFont(*run.font);
+        p.setPen(run.text);
+        p.drawText(run.x, y + ascent_, run.glyphs);
+    }
+    // The line-end mark only where the line ends on screen, not on a line scrolled past.
+    const bool endsOnScreen = slice.endsInside && slice.lineEnd >= slice.startColumn;
+    if (options_.Has(moDrawSpecialSymbols) && endsOnScreen && info.IsLastRow())
+        PaintSymbol(p, textEndPx, y, SpecialSymbols.EOLString);
+}
 
+TCustomDCMemo::RowArea TCustomDCMemo::TextAreaOf(const TLineInfo& info, int32_t y) const {
+    RowArea area;
+    area.left = TextLeftPx();
+    area.right = TextRightPx();
+    area.top = y;
+    area.firstColumn = wordWrap_ ? info.StartColumn : leftCol_;
+    const int32_t visibleEnd = area.firstColumn + VisibleColumns();
+    area.endColumn = info.IsLastRow() ? visibleEnd : std::min(info.EndColumn, visibleEnd);
+    return area;
+}
+
+// The window colour, or the current-line brush on the caret's line.
+QColor TCustomDCMemo::RowBackColor(const TLineInfo& info) const {
+    if (LineHighlight.Visible && LineHighlight.Brush.Visible &&
+        info.Line == source_->Caret().LinePos)
+        return ResolveColor(LineHighlight.Brush.Color);
+    return WindowColor();
+}
+
+TCustomDCMemo::LineMarks TCustomDCMemo::MarksOf(int32_t line, const RowSlice& slice) const {
     LineMarks marks;
     if (source_->HasSelection() && !(HideSelection && !hasFocus())) {
         const TPosition tl = source_->SelStart(), br = source_->SelEnd();
@@ -229,84 +269,100 @@ void TCustomDCMemo::PaintText(QPainter& p, const TLineInfo& info, int32_t y) {
         marks.foundFrom = found.StartChar;
         marks.foundTo = found.EndChar;
     }
+    return marks;
+}
+
+// The slice cut where the style or the mark changes, each piece measured and coloured, from
+// the text's left edge up to the first piece that reaches the right edge.
+std::vector<TCustomDCMemo::TextRun> TCustomDCMemo::RunsOf(int32_t line, const RowSlice& slice,
+                                                          const LineMarks& marks,
+                                                          const RowArea& area) {
     const uint8_t lineStyleIndex = source_->LineStyle(line);
     const TTextStyle* lineStyle = lineStyleIndex != 0 ? textStyles_.At(lineStyleIndex) : nullptr;
-    const bool specials = options_.Has(moDrawSpecialSymbols);
-
+    const int32_t origin = slice.startColumn;
     const int32_t n = int32_t(slice.text.size());
-    int32_t x = left;
-    QString run;
-    for (int32_t i = 0; i < n;) {
+    std::vector<TextRun> runs;
+    int32_t x = area.left;
+    for (int32_t i = 0; i < n && x < area.right;) {
         const char style = slice.styles[size_t(i)];
         const Mark mark = marks.At(origin + i);
         int32_t j = i + 1;
         while (j < n && slice.styles[size_t(j)] == style && marks.At(origin + j) == mark)
             ++j;
         const StyleLook& look = LookOf(static_cast<unsigned char>(style));
-        QColor text = look.text, back = look.back;
+        TextRun run;
+        run.x = x;
+        run.font = &look.font;
+        run.text = look.text;
+        run.back = look.back;
         if (lineStyle != nullptr) {
-            text = ResolveColor(lineStyle->Font.Color);
+            run.text = ResolveColor(lineStyle->Font.Color);
             if (!lineStyle->UseMemoColor)
-                back = ResolveColor(lineStyle->Color);
+                run.back = ResolveColor(lineStyle->Color);
         }
         if (mark == Mark::Selected) {
-            text = ResolveColor(SelColor);
-            back = ResolveColor(SelBackColor);
+            run.text = ResolveColor(SelColor);
+            run.back = ResolveColor(SelBackColor);
         } else if (mark == Mark::Found) {
-            text = ResolveColor(MatchColor);
-            back = ResolveColor(MatchBackColor);
+            run.text = ResolveColor(MatchColor);
+            run.back = ResolveColor(MatchBackColor);
         }
-        run.resize(j - i);
-        int32_t runWidth = 0;
-        for (int32_t k = i; k < j; ++k) {
-            unsigned char c = static_cast<unsigned char>(slice.text[size_t(k)]);
-            if (c == '\t')
-                c = ' ';
-            if (c == ' ' && specials && SpecialSymbols.SpaceChar != 0 && slice.text[size_t(k)] == ' ')
-                c = static_cast<unsigned char>(SpecialSymbols.SpaceChar);
-            run[k - i] = DisplayChar(c);
-            runWidth += CharWidthOf(c);
-        }
-        if (specials && SpecialSymbols.TabChar != 0)
-            for (int32_t column : slice.tabSymbols)
-                if (column >= origin + i && column < origin + j)
-                    run[column - origin - i] = DisplayChar(static_cast<unsigned char>(SpecialSymbols.TabChar));
-        if (back != window)
-            p.fillRect(x, y, runWidth, rowHeight_, back);
-        p.setFont(look.font);
-        p.setPen(text);
-        p.drawText(x, y + ascent_, run);
-        x += runWidth;
+        run.glyphs = GlyphsOf(slice, i, j, run.width);
+        x += run.width;
+        runs.push_back(std::move(run));
         i = j;
-        if (x >= right)
-            break;
     }
-    // Past the text: selection or found columns beyond the line end, then the end-of-line mark.
-    const int32_t tailStart = origin + n;
-    const int32_t tailEnd = info.IsLastRow() ? visibleEnd : info.EndColumn;
-    int32_t tx = x;
-    for (int32_t column = tailStart; column < tailEnd && tx < right;) {
+    return runs;
+}
+
+// The characters [from, to) of a slice as they are drawn: tabs as blanks, and with special
+// symbols the space and tab characters in their places.
+QString TCustomDCMemo::GlyphsOf(const RowSlice& slice, int32_t from, int32_t to,
+                                int32_t& widthPx) const {
+    const bool specials = options_.Has(moDrawSpecialSymbols);
+    QString glyphs(to - from, QChar(' '));
+    widthPx = 0;
+    for (int32_t k = from; k < to; ++k) {
+        unsigned char c = static_cast<unsigned char>(slice.text[size_t(k)]);
+        if (c == '\t')
+            c = ' ';
+        else if (c == ' ' && specials && SpecialSymbols.SpaceChar != 0)
+            c = static_cast<unsigned char>(SpecialSymbols.SpaceChar);
+        glyphs[k - from] = DisplayChar(c);
+        widthPx += CharWidthOf(c);
+    }
+    if (specials && SpecialSymbols.TabChar != 0) {
+        const int32_t first = slice.startColumn + from, end = slice.startColumn + to;
+        for (int32_t column : slice.tabSymbols)
+            if (column >= first && column < end)
+                glyphs[column - first] =
+                    DisplayChar(static_cast<unsigned char>(SpecialSymbols.TabChar));
+    }
+    return glyphs;
+}
+
+// Selected or found columns beyond the line's text: to the mark's end on the last row of a
+// line, to the window's edge on a wrapped row.
+void TCustomDCMemo::PaintMarksPastText(QPainter& p, const TLineInfo& info, const LineMarks& marks,
+                                       int32_t textColumns, int32_t x, const RowArea& area) {
+    const int32_t tailStart = area.firstColumn + textColumns;
+    const int32_t tailEnd = info.IsLastRow() ? area.endColumn : info.EndColumn;
+    for (int32_t column = tailStart; column < tailEnd && x < area.right;) {
         const Mark mark = info.IsLastRow() ? marks.At(column) : marks.At(info.EndColumn - 1);
         int32_t next = column + 1;
         while (next < tailEnd && (info.IsLastRow() ? marks.At(next) : mark) == mark)
             ++next;
         const int32_t w = (next - column) * CharWidthOf(' ');
         if (mark != Mark::None)
-            p.fillRect(tx, y, info.IsLastRow() ? w : right - tx, rowHeight_,
+            p.fillRect(x, area.top, info.IsLastRow() ? w : area.right - x, rowHeight_,
                        ResolveColor(mark == Mark::Selected ? SelBackColor : MatchBackColor));
-        tx += w;
+        x += w;
         column = next;
-    }
-    if (specials && slice.endsInside && info.IsLastRow()) {
-        p.setFont(qfont_);
-        p.setPen(ResolveColor(GutterLineColor));
-        p.drawText(x, y + ascent_, QString::fromLatin1(SpecialSymbols.EOLString.c_str()));
     }
 }
 
-void TCustomDCMemo::PaintDecorations(QPainter& p, const TLineInfo& info, int32_t y) {
-    const int32_t left = TextLeftPx();
-    const int32_t right = width() - (vScroll_->isVisibleTo(this) ? vScroll_->width() : 0);
+void TCustomDCMemo::PaintDecorations(QPainter& p, const TLineInfo& info, const RowArea& area) {
+    const int32_t left = area.left, right = area.right, y = area.top;
     const auto usePen = [&p](const TPenDesc& pen) {
         p.setPen(QPen(ResolveColor(pen.Color), std::max(pen.Width, 1)));
         return pen.Visible;
@@ -340,6 +396,31 @@ void TCustomDCMemo::PaintDecorations(QPainter& p, const TLineInfo& info, int32_t
         }
         p.setBrush(Qt::NoBrush);
     }
+}
+
+// With special symbols the row after the last line shows the end-of-text mark, unless the text
+// is scrolled to the right past it.
+void TCustomDCMemo::PaintEndOfText(QPainter& p, const TLineInfo& info, const RowArea& area) {
+    if (!options_.Has(moDrawSpecialSymbols) || info.Index != 0 ||
+        RowOfPosition({info.Line, 0}) != RowCount() - 1)
+        return;
+    const int32_t x = area.left - (wordWrap_ ? 0 : leftCol_ * charWidth_);
+    if (x >= area.left)
+        PaintSymbol(p, x, area.top, SpecialSymbols.EOFString);
+}
+
+void TCustomDCMemo::PaintSymbol(QPainter& p, int32_t x, int32_t y, const std::string& symbol) {
+    p.setFont(qfont_);
+    p.setPen(ResolveColor(GutterLineColor));
+    p.drawText(x, y + ascent_, QString::fromLatin1(symbol.c_str()));
+}
+
+// No scroll bar covers the corner between the two, and the view paints opaquely.
+void TCustomDCMemo::PaintScrollBarCorner(QPainter& p) {
+    if (!vScroll_->isVisibleTo(this) || !hScroll_->isVisibleTo(this))
+        return;
+    p.fillRect(TextRightPx(), TextBottomPx(), width() - TextRightPx(), height() - TextBottomPx(),
+               WindowColor());
 }
 
 void TCustomDCMemo::PaintCaret(QPainter& p) {

@@ -16,10 +16,12 @@ int32_t TCustomDCMemo::RowCount() const {
     return rows + (options_.Has(moDrawSpecialSymbols) ? 1 : 0);
 }
 
+// Past the end of the file the range reaches the caret's row, so that every caret move can
+// bring the caret into view.
 int32_t TCustomDCMemo::ScrollRowCount() const {
     const int32_t rows = RowCount();
     if (source_->HasOption(soBeyondFileEnd))
-        return std::max(rows, 1);
+        return std::max({rows, RowOfPosition(source_->Caret()) + 1, 1});
     return std::max(rows - FullyVisibleRows() + 1, 1);
 }
 
@@ -38,7 +40,8 @@ int32_t TCustomDCMemo::RowOfPosition(TPosition pos) const {
         return wrap_.RowOfLine(pos.LinePos);
     const TLineInfo info = wrap_.RowOfColumn(pos.LinePos, pos.CharPos);
     int32_t index = info.Index;
-    if (caretAtRowEnd_ && index > 0 && pos.CharPos == info.StartColumn && pos == source_->Caret())
+    if (index > 0 && pos.CharPos == info.StartColumn && caretAtRowEnd_ == pos &&
+        pos == source_->Caret())
         --index;
     return wrap_.RowOfLine(pos.LinePos) + index;
 }
@@ -143,10 +146,9 @@ TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn
     }
     if (size_t(i) >= stored.size() && column <= endColumn) {
         slice.endsInside = true;
-        slice.lineEnd = std::max(column, 0);
-        if (slice.lineEnd < firstColumn) {  // the line ends before the slice
-            slice.lineEnd = int32_t(stored.empty() ? 0 : tabs.ExpandedLength(stored));
-        }
+        // A line that ends before the slice: Locate counted the columns past its end as bytes.
+        const int64_t pastEnd = at.index - int64_t(stored.size());
+        slice.lineEnd = pastEnd > 0 ? firstColumn - int32_t(pastEnd) : column;
     }
     return slice;
 }
@@ -254,10 +256,11 @@ void TCustomDCMemo::VerticalMove(int32_t rows, bool) {
     }
     if (source_->HasOption(soLimitEOL))
         column = std::min(column, source_->LineLength(info.Line));
+    // Before the move: the scroll that follows it must see the row the caret comes to.
+    caretAtRowEnd_ = atRowEnd ? std::optional<TPosition>({info.Line, column}) : std::nullopt;
     verticalMoveRunning_ = true;
     source_->SetCaret(column, info.Line);
     verticalMoveRunning_ = false;
-    caretAtRowEnd_ = atRowEnd;
 }
 
 }  // namespace tarnwick

@@ -59,12 +59,14 @@ TEST_F(ViewHintsTest, ExactNameExpandsWithoutTheListAndEscClosesIt) {
 TEST_F(ViewHintsTest, DelayedHintAppearsAfterItsDelayAndCloseHintsCancelsIt) {
     view->ShowDelayedHint("hint", QPoint(10, 10));
     EXPECT_FALSE(view->IsDelayedHintVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view->IsDelayedHintVisible(); }, 2000));
+    EXPECT_TRUE(view->IsDelayedHintPending());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->IsDelayedHintVisible(); }, 5000));
+    EXPECT_FALSE(view->IsDelayedHintPending());
     Keys(Qt::Key_Escape);  // CloseHints
     EXPECT_FALSE(view->IsDelayedHintVisible());
     view->ShowDelayedHint("again", QPoint(10, 10));
     view->CloseHints();
-    QTest::qWait(700);
+    EXPECT_FALSE(view->IsDelayedHintPending());  // nothing left to show it later
     EXPECT_FALSE(view->IsDelayedHintVisible());
 }
 

@@ -84,6 +84,23 @@ TEST_F(ViewMouseTest, TripleClickSelectsTheLineOnlyWithTripleClickOption) {
     QApplication::setDoubleClickInterval(interval);
 }
 
+// Held below the text, the button scrolls the view and stretches the selection with it;
+// releasing it stops the scrolling.
+TEST_F(ViewMouseTest, HoldingTheButtonBelowTheTextScrollsAndSelects) {
+    SetLines(std::vector<std::string>(200, "text"));
+    Press(EdgeOf(1, 2));
+    MoveTo(QPoint(EdgeOf(1, 2).x(), view->height() + 20));
+    EXPECT_TRUE(view->IsAutoScrolling());
+    const int32_t firstTop = view->TopRow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->TopRow() >= firstTop + 3; }, 5000));
+    Release(QPoint(EdgeOf(1, 2).x(), view->height() + 20));
+    EXPECT_FALSE(view->IsAutoScrolling());
+    ASSERT_EQ(Buffer().SelectionType(), stStream);
+    EXPECT_EQ(Buffer().SelStart(), (TPosition{1, 2}));
+    const int32_t lastRowShown = view->TopRow() + view->FullyVisibleRows() - 1;
+    EXPECT_EQ(Buffer().SelEnd().LinePos, lastRowShown);
+}
+
 TEST_F(ViewMouseTest, DraggingTheSelectionMovesItAndCtrlCopiesIt) {
     Buffer().SetSelection(0, 2, 5, 2);  // "third"
     Buffer().SetSelectionKind(stStream);

@@ -3,17 +3,77 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
+#include <QScrollBar>
 #include <QTest>
 
 #include "dc_memo.h"
 
 namespace tarnwick::testing_view {
+
+// Pixels of an area that differ from its background colour: what was painted on it.
+inline int InkPixels(const QImage& image, const QRect& area, const QColor& background) {
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ink += image.pixelColor(x, y) != background;
+    return ink;
+}
+
+// A view's scroll bar of one orientation.
+inline QScrollBar* ScrollBarOf(QWidget& view, Qt::Orientation orientation) {
+    for (QScrollBar* bar : view.findChildren<QScrollBar*>())
+        if (bar->orientation() == orientation)
+            return bar;
+    return nullptr;
+}
+
+// Ends the test program when the code under test freezes: a test still running after the bound
+// fails with a message instead of hanging. The bound is far above any honest run, sanitizers
+// included, so it catches a freeze and nothing else.
+class FreezeWatchdog {
+public:
+    explicit FreezeWatchdog(std::chrono::seconds bound)
+        : name_(::testing::UnitTest::GetInstance()->current_test_info()->name()),
+          thread_([this, bound] {
+              std::unique_lock lock(mutex_);
+              if (!finished_.wait_for(lock, bound, [this] { return done_; })) {
+                  std::fprintf(stderr, "FAILED: %s froze (still running after %lld s)\n",
+                               name_.c_str(), static_cast<long long>(bound.count()));
+                  std::fflush(stderr);
+                  std::_Exit(EXIT_FAILURE);
+              }
+          }) {}
+    ~FreezeWatchdog() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        finished_.notify_one();
+        thread_.join();
+    }
+    FreezeWatchdog(const FreezeWatchdog&) = delete;
+    FreezeWatchdog& operator=(const FreezeWatchdog&) = delete;
+
+private:
+    std::string name_;
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = false;
+    std::thread thread_;  // last: it starts once the fields above exist
+};
 
 class ViewFixture : public ::testing::Test {
 protected:
