@@ -7,12 +7,13 @@
 // character 0 that a consuming node may take once, so "." and negated classes can match the
 // line end itself (the reported length never counts it).
 //
-// Repetitions are greedy and give back one repetition at a time, newest first. Each repetition
-// of a group takes the group's first match from where it starts; a group that consumes nothing
-// ends the repetition. Because nothing is captured, whether the rest of the pattern matches from
-// a (node, position) pair never depends on how that pair was reached, so the matcher remembers
-// the outcome of every repetition it has tried and nested repetitions such as {a*}*b stay linear
-// in the line length.
+// Repetitions are greedy and the match found is the one the backtracking stack of the rules
+// reaches first: one more repetition before going on, the newest choice retried first, and a
+// repetition must consume something. Instead of a stack, the matcher follows every way through
+// the pattern at once, one character at a time, keeping the ways in that order and each place in
+// the pattern once, so that memory depends on the pattern only and time on the line length times
+// the pattern length; the sets of places it meets are kept in a bounded cache, so a long line
+// whose sets repeat costs a table lookup per character.
 #pragma once
 
 #include <bitset>
@@ -75,11 +76,10 @@ public:
 private:
     class TMatcher;
 
-
     std::string pattern_;
     bool caseSensitive_;
     std::vector<TRegExprNode> nodes_;
-    std::unique_ptr<TMatcher> matcher_;  // backtracking stack and memory of tried repetitions
+    std::unique_ptr<TMatcher> matcher_;  // matching state and caches, reused between lines
 };
 
 }  // namespace tarnwick
