@@ -19,7 +19,8 @@ constexpr size_t kLongestLine = INT32_MAX - 2;
 }  // namespace
 
 ERegExprError::ERegExprError(std::string_view pattern, int32_t position)
-    : std::runtime_error(std::string(pattern) + " is invalid mask at (" + std::to_string(position) + ")"),
+    : std::runtime_error(std::string(pattern) + " is invalid mask at (" + std::to_string(position) +
+                         ")"),
       position_(position) {}
 
 // Searching one line: the rules for the patterns $, ^ and ^$, the positions worth trying, and
@@ -27,7 +28,7 @@ ERegExprError::ERegExprError(std::string_view pattern, int32_t position)
 //
 // Positions are 0-based here. Each candidate start is tried in search order, first by
 // backtracking, which is quick for ordinary patterns. Once backtracking has spent about four
-// times the line in steps, or would keep more choices than an eighth of the line, the candidates
+// times the line in steps, or would remember more places than an eighth of the line, the candidates
 // that remain go to the automaton, whose time per character is bounded. Once its runs too have
 // read about twice the line, one backward pass finds the nearest start from which any match
 // exists, and that start is matched alone. Memory stays within a few times the line.
@@ -39,9 +40,9 @@ public:
 private:
     // Steps left for backtracking and for the automaton in one search.
     struct TBudget {
-        int64_t backtracking;
-        int64_t following;
-        bool backtrack;
+        int64_t backtrackSteps;
+        int64_t automatonSteps;
+        bool backtracking;
     };
 
     int32_t FindStart(int32_t first, int32_t last, bool forward, int32_t& end);
@@ -51,28 +52,28 @@ private:
     int32_t NextCandidate(int32_t position) const;
     int32_t PreviousCandidate(int32_t position) const;
     int64_t BacktrackingSteps() const { return 4 * (int64_t(line_.length) + 1) + 8192; }
-    size_t MaxChoices() const { return size_t(line_.length) / 8 + 4096; }
+    size_t MaxMarks() const { return size_t(line_.length) / 8 + 4096; }
 
     TRegExprAutomaton& Automaton();
 
     const TRegExprProgram program_;
     TRegExprBacktracker backtracker_;
     std::unique_ptr<TRegExprAutomaton> automaton_;  // made on first need
-    bool onlyLineEnd_ = false;       // the pattern $
+    bool onlyLineEnd_ = false;                      // the pattern $
     bool lineStartPattern_ = false;  // the patterns ^ and ^$, the only ones an empty line matches
     bool startsInside_ = false;      // false: a match can begin only at the line start
     bool anyFirst_ = true;           // any byte can begin a match inside the line
     std::bitset<256> firstChars_;
-    int32_t onlyFirst_ = -1;         // the one byte a match inside the line begins with, if just one
-    std::string prefix_;             // the characters every match begins with (capitals if folded)
+    int32_t onlyFirst_ = -1;  // the one byte a match inside the line begins with, if just one
+    std::string prefix_;      // the characters every match begins with (capitals if folded)
     bool caseSensitive_;
     TRegExprLine line_;
 };
 
 TRegExpr::TMatcher::TMatcher(const std::vector<TRegExprNode>& nodes, bool caseSensitive)
     : program_(nodes, caseSensitive), backtracker_(program_), caseSensitive_(caseSensitive) {
-    for (int32_t i = program_.Start(); i >= 0 && program_[i].op == TRegExprOp::Consume &&
-                                       program_[i].test->Kind == rkChar;
+    for (int32_t i = program_.Start();
+         i >= 0 && program_[i].op == TRegExprOp::Consume && program_[i].test->Kind == rkChar;
          i = program_[i].next)
         prefix_ += char(program_[i].test->Char);
     const int32_t endNode = int32_t(nodes.size()) - 1;
@@ -103,7 +104,8 @@ TRegExprAutomaton& TRegExpr::TMatcher::Automaton() {
     return *automaton_;
 }
 
-// A quick test that rules out most candidates before a matcher runs.
+// A quick test of the characters every match begins with, which rules out most candidates
+// before a matcher runs.
 bool TRegExpr::TMatcher::StartsWithPrefix(int32_t position) const {
     if (size_t(line_.length - position) < prefix_.size())
         return false;
@@ -121,12 +123,12 @@ bool TRegExpr::TMatcher::StartsWithPrefix(int32_t position) const {
 int32_t TRegExpr::TMatcher::NextCandidate(int32_t position) const {
     const std::string_view text = line_.text;
     if (onlyFirst_ >= 0) {
-        const void* hit = std::memchr(text.data() + position, onlyFirst_, size_t(line_.length - position));
+        const void* hit =
+            std::memchr(text.data() + position, onlyFirst_, size_t(line_.length - position));
         return hit ? int32_t(static_cast<const char*>(hit) - text.data()) : line_.length;
     }
     if (!anyFirst_)
-        while (position < line_.length && !firstChars_[uint8_t(text[size_t(position)])])
-            ++position;
+        while (position < line_.length && !firstChars_[uint8_t(text[size_t(position)])]) ++position;
     return position;
 }
 
@@ -139,8 +141,7 @@ int32_t TRegExpr::TMatcher::PreviousCandidate(int32_t position) const {
         return hit ? int32_t(static_cast<const char*>(hit) - text.data()) : 0;
     }
     if (!anyFirst_)
-        while (position > 0 && !firstChars_[uint8_t(text[size_t(position)])])
-            --position;
+        while (position > 0 && !firstChars_[uint8_t(text[size_t(position)])]) --position;
     return position;
 }
 
@@ -171,7 +172,8 @@ int32_t TRegExpr::TMatcher::FindStart(int32_t first, int32_t last, bool forward,
     }
     if (result == kRegExprFail)
         return kRegExprFail;
-    const int32_t nearest = Automaton().NearestStart(line_, forward ? p : first, forward ? last : p, forward);
+    const int32_t nearest =
+        Automaton().NearestStart(line_, forward ? p : first, forward ? last : p, forward);
     if (nearest >= 0)
         end = PreferredEnd(nearest);
     return nearest;
@@ -181,22 +183,23 @@ int32_t TRegExpr::TMatcher::FindStart(int32_t first, int32_t last, bool forward,
 int32_t TRegExpr::TMatcher::TryAt(int32_t position, TBudget& budget) {
     if (!StartsWithPrefix(position))
         return kRegExprFail;
-    if (budget.backtrack) {
-        const int32_t result = backtracker_.Run(line_, position, budget.backtracking, MaxChoices());
+    if (budget.backtracking) {
+        const int32_t result = backtracker_.Run(line_, position, budget.backtrackSteps, MaxMarks());
         if (result != kRegExprOverBudget)
             return result;
-        budget.backtrack = false;
+        budget.backtracking = false;
     }
-    return Automaton().Run(line_, position, &budget.following);
+    return Automaton().Run(line_, position, &budget.automatonSteps);
 }
 
 int32_t TRegExpr::TMatcher::PreferredEnd(int32_t position) {
     int64_t budget = BacktrackingSteps();
-    const int32_t end = backtracker_.Run(line_, position, budget, MaxChoices());
+    const int32_t end = backtracker_.Run(line_, position, budget, MaxMarks());
     return end != kRegExprOverBudget ? end : Automaton().Run(line_, position, nullptr);
 }
 
-bool TRegExpr::TMatcher::Match(std::string_view line, int32_t& start, bool forward, int32_t& length) {
+bool TRegExpr::TMatcher::Match(std::string_view line, int32_t& start, bool forward,
+                               int32_t& length) {
     length = 0;
     if (line.size() > kLongestLine)
         return false;

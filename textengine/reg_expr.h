@@ -7,13 +7,11 @@
 // character 0 that a consuming node may take once, so "." and negated classes can match the
 // line end itself (the reported length never counts it).
 //
-// Repetitions are greedy and the match found is the one the backtracking stack of the rules
-// reaches first: one more repetition before going on, the newest choice retried first, and a
-// repetition must consume something. Instead of a stack, the matcher follows every way through
-// the pattern at once, one character at a time, keeping the ways in that order and each place in
-// the pattern once, so that memory depends on the pattern only and time on the line length times
-// the pattern length; the sets of places it meets are kept in a bounded cache, so a long line
-// whose sets repeat costs a table lookup per character.
+// Repetitions are greedy: the match found is the one a backtracking search reaches first,
+// trying one more repetition before going on, retrying the newest choice first, and dropping a
+// repetition that consumes nothing. Matching memory stays within a few times the line plus a
+// little per pattern node, and time within a few passes over the line for the patterns met in
+// practice (TMatcher in reg_expr.cpp says how).
 #pragma once
 
 #include <bitset>

@@ -15,8 +15,7 @@ TRegExprAutomaton::TRegExprAutomaton(const TRegExprProgram& program, size_t cach
     NewStamp();
     insideStartMatches_ = AddWays(program_.Start(), {false, false}, insideStart_);
     if (!insideStartMatches_)
-        for (const int32_t t : insideStart_)
-            insideFirstBytes_ |= program_.AcceptedBytes(t);
+        for (const int32_t t : insideStart_) insideFirstBytes_ |= program_.AcceptedBytes(t);
 }
 
 void TRegExprAutomaton::NewSearch() {
@@ -47,23 +46,23 @@ bool TRegExprAutomaton::AddWays(int32_t from, TRegExprPlace place, std::vector<i
         visited_[size_t(i)] = stamp_;
         const TRegExprInstruction& in = program_[i];
         switch (in.op) {
-        case TRegExprOp::Consume:
-            out.push_back(i);
-            break;
-        case TRegExprOp::Split:
-            work_.push_back(in.alt);
-            work_.push_back(in.next);
-            break;
-        case TRegExprOp::LineStart:
-            if (place.lineStart)
+            case TRegExprOp::Consume:
+                out.push_back(i);
+                break;
+            case TRegExprOp::Split:
+                work_.push_back(in.alt);
                 work_.push_back(in.next);
-            break;
-        case TRegExprOp::LineEnd:
-            if (place.lineEnd)
-                work_.push_back(in.next);
-            break;
-        case TRegExprOp::Match:
-            return true;
+                break;
+            case TRegExprOp::LineStart:
+                if (place.lineStart)
+                    work_.push_back(in.next);
+                break;
+            case TRegExprOp::LineEnd:
+                if (place.lineEnd)
+                    work_.push_back(in.next);
+                break;
+            case TRegExprOp::Match:
+                return true;
         }
     }
     return false;
@@ -87,8 +86,7 @@ bool TRegExprAutomaton::StepForward(std::span<const int32_t> threads, int32_t sy
 bool TRegExprAutomaton::StepBackward(std::span<const int32_t> alive, int32_t symbol,
                                      TRegExprPlace place, std::vector<int32_t>& out) {
     NewStamp();
-    for (const int32_t i : alive)
-        member_[size_t(i)] = stamp_;
+    for (const int32_t i : alive) member_[size_t(i)] = stamp_;
     out.clear();
     work_.clear();
     const auto reach = [&](int32_t i) {
@@ -148,11 +146,11 @@ void TRegExprAutomaton::BuildPredecessors() {
         }
     }
     forEachEdge([&](int32_t, int32_t to) { ++begin[size_t(to) + 1]; });
-    for (size_t i = 0; i < size; ++i)
-        begin[i + 1] += begin[i];
+    for (size_t i = 0; i < size; ++i) begin[i + 1] += begin[i];
     predecessorBegin_ = begin;
     predecessors_.resize(size_t(begin[size]));
-    forEachEdge([&](int32_t from, int32_t to) { predecessors_[size_t(begin[size_t(to)]++)] = from; });
+    forEachEdge(
+        [&](int32_t from, int32_t to) { predecessors_[size_t(begin[size_t(to)]++)] = from; });
 }
 
 // Bytes that no consuming instruction tells apart share a class, so the cache tables stay small.
@@ -224,8 +222,8 @@ int32_t TRegExprAutomaton::CachedStep(TRegExprStateCache& cache, int32_t state, 
 // One step of a forward run (place: the position after the symbol) or a backward pass (place:
 // the position of the symbol). The ways are current_ or, while state is not kUnknown, the cached
 // state; returns the step's flag (forward: a match; backward: the start can reach Match).
-bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32_t at, int32_t symbol,
-                                 bool flag, bool forward) {
+bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32_t at,
+                                 int32_t symbol, bool flag, bool forward) {
     ++steps_;
     const TRegExprPlace place = line.PlaceAt(at);
     const bool inside = !place.lineStart && !place.lineEnd && symbol < kRegExprLineEnd;
@@ -242,7 +240,8 @@ bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32
         }
     }
     if (state != kUnknown) {
-        const std::span<const int32_t> list = (forward ? *forwardCache_ : *backwardCache_).List(state);
+        const std::span<const int32_t> list =
+            (forward ? *forwardCache_ : *backwardCache_).List(state);
         current_.assign(list.begin(), list.end());
         state = kUnknown;
     }

@@ -38,12 +38,12 @@ public:
 
     // Call before each search: caches that did not pay off in one search are tried again.
     void NewSearch();
-    // The end of the preferred match that starts at position, or kRegExprFail; kRegExprOverBudget once the
-    // budget of steps, which runs of one search share, is spent.
+    // The end of the preferred match that starts at position, or kRegExprFail; kRegExprOverBudget
+    // once the budget of steps, which runs of one search share, is spent.
     int32_t Run(const TRegExprLine& line, int32_t position, int64_t* budget);
     // The position in [first, last] nearest to the beginning of the search (the lowest forward,
-    // the highest backward) from which a match exists, or kRegExprFail. Reads from the line end down
-    // to first.
+    // the highest backward) from which a match exists, or kRegExprFail. Reads from the line end
+    // down to first.
     int32_t NearestStart(const TRegExprLine& line, int32_t first, int32_t last, bool forward);
 
 private:
@@ -56,7 +56,8 @@ private:
     void BuildPredecessors();
     bool UseCaches();
     void BuildCaches();
-    int32_t CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol, bool forward, bool& flag);
+    int32_t CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol, bool forward,
+                       bool& flag);
     int32_t InternOrRestart(TRegExprStateCache& cache, std::span<const int32_t> list, bool flag);
     bool Continue(int32_t& state, const TRegExprLine& line, int32_t at, int32_t symbol, bool flag,
                   bool forward);

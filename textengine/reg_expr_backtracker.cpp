@@ -6,7 +6,7 @@ TRegExprBacktracker::TRegExprBacktracker(const TRegExprProgram& program)
     : program_(program), passedAt_(size_t(program.Size()), -1) {}
 
 int32_t TRegExprBacktracker::Run(const TRegExprLine& line, int32_t position, int64_t& budget,
-                                 size_t maxChoices) {
+                                 size_t maxMarks) {
     const std::vector<TRegExprInstruction>& code = program_.Instructions();
     int32_t i = program_.Start();
     int32_t p = position;
@@ -17,26 +17,26 @@ int32_t TRegExprBacktracker::Run(const TRegExprLine& line, int32_t position, int
         if (i >= 0) {
             const TRegExprInstruction& in = code[size_t(i)];
             switch (in.op) {
-            case TRegExprOp::Consume:
-                ok = program_.Accepts(in, line.SymbolAt(p));
-                p += ok;
-                i = in.next;
-                break;
-            case TRegExprOp::LineStart:
-                ok = p == 0;
-                i = in.next;
-                break;
-            case TRegExprOp::LineEnd:
-                ok = p == line.length;
-                i = in.next;
-                break;
-            case TRegExprOp::Split:
-                ok = EnterSplit(i, p, line, budget);
-                if (choices_.size() > maxChoices)
-                    return Finish(kRegExprOverBudget);
-                break;
-            case TRegExprOp::Match:
-                return Finish(p);
+                case TRegExprOp::Consume:
+                    ok = program_.Accepts(in, line.SymbolAt(p));
+                    p += ok;
+                    i = in.next;
+                    break;
+                case TRegExprOp::LineStart:
+                    ok = p == 0;
+                    i = in.next;
+                    break;
+                case TRegExprOp::LineEnd:
+                    ok = p == line.length;
+                    i = in.next;
+                    break;
+                case TRegExprOp::Split:
+                    ok = EnterSplit(i, p, line, budget);
+                    if (undo_.size() > maxMarks)
+                        return Finish(kRegExprOverBudget);
+                    break;
+                case TRegExprOp::Match:
+                    return Finish(p);
             }
         }
         if (!ok && !Backtrack(i, p))
@@ -54,8 +54,8 @@ int32_t TRegExprBacktracker::Finish(int32_t result) {
 
 // Prefers one more repetition and keeps going on after it as the choice. A repeated single
 // character takes its whole run at once and keeps the shorter runs as one choice.
-bool TRegExprBacktracker::EnterSplit(int32_t& instruction, int32_t& position, const TRegExprLine& line,
-                                     int64_t& budget) {
+bool TRegExprBacktracker::EnterSplit(int32_t& instruction, int32_t& position,
+                                     const TRegExprLine& line, int64_t& budget) {
     const int32_t split = instruction;
     if (passedAt_[size_t(split)] == position)
         return false;
@@ -63,8 +63,7 @@ bool TRegExprBacktracker::EnterSplit(int32_t& instruction, int32_t& position, co
     const TRegExprInstruction& in = program_[split];
     if (const int32_t atom = in.singleAtom; atom >= 0) {
         int32_t top = position;
-        while (program_.Accepts(atom, line.SymbolAt(top)))
-            ++top;
+        while (program_.Accepts(atom, line.SymbolAt(top))) ++top;
         budget -= top - position;
         if (top > position)
             choices_.push_back({split, top, position, uint32_t(undo_.size())});

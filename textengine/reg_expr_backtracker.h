@@ -1,7 +1,7 @@
 // Matching by trying one way through a TRegExprProgram at a time, keeping the choices not taken
 // on a stack and returning to the newest when a way fails (used by TRegExpr only). Fast for the
 // patterns people type, but the number of ways can grow without bound, so a run stops once it
-// has spent its budget of steps or keeps too many choices at once.
+// has spent its budget of steps or would remember too much at once.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +15,10 @@ class TRegExprBacktracker {
 public:
     explicit TRegExprBacktracker(const TRegExprProgram& program);
 
-    // The end of the preferred match that starts at position, or kRegExprFail; kRegExprOverBudget when the
-    // run would take more than budget steps (which it spends) or keep more than maxChoices.
-    int32_t Run(const TRegExprLine& line, int32_t position, int64_t& budget, size_t maxChoices);
+    // The end of the preferred match that starts at position, or kRegExprFail;
+    // kRegExprOverBudget when the run would take more than budget steps (which it spends) or
+    // remember more than maxMarks places on its way (each choice is one of them).
+    int32_t Run(const TRegExprLine& line, int32_t position, int64_t& budget, size_t maxMarks);
 
 private:
     // A way not taken: go on at instruction from position. For a repeated single character
@@ -34,7 +35,8 @@ private:
     };
 
     int32_t Finish(int32_t result);
-    bool EnterSplit(int32_t& instruction, int32_t& position, const TRegExprLine& line, int64_t& budget);
+    bool EnterSplit(int32_t& instruction, int32_t& position, const TRegExprLine& line,
+                    int64_t& budget);
     bool Backtrack(int32_t& instruction, int32_t& position);
     void Unwind(size_t mark);
 

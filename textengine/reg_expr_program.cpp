@@ -20,33 +20,36 @@ public:
         for (int32_t i = int32_t(nodes_.size()) - 2; i >= 0; --i) {
             const TRegExprNode& node = nodes_[size_t(i)];
             switch (node.Kind) {
-            case rkChar:
-            case rkAny:
-            case rkClass:
-                cont = Add(TRegExprOp::Consume, cont);
-                out_[size_t(cont)].test = &node;
-                Enter(i, cont, false);
-                break;
-            case rkLineStart:
-            case rkLineEnd:
-                cont = Add(node.Kind == rkLineStart ? TRegExprOp::LineStart : TRegExprOp::LineEnd, cont);
-                Enter(i, cont, true);
-                break;
-            case rkZeroOrMore:
-            case rkOneOrMore:
-                assert(i > 0 && nodes_[size_t(i) - 1].Kind == rkGroupEnd && "marker after a group");
-                cont = Add(TRegExprOp::Split, -1, cont);  // the end of each repetition
-                groups_.push_back({cont, node.Kind == rkOneOrMore, true});
-                --i;  // its group end
-                break;
-            case rkGroupEnd:
-                groups_.push_back({-1, false, true});
-                break;
-            case rkGroupStart:
-                cont = CloseGroup(i, cont);
-                break;
-            default:
-                break;  // escape markers match nothing
+                case rkChar:
+                case rkAny:
+                case rkClass:
+                    cont = Add(TRegExprOp::Consume, cont);
+                    out_[size_t(cont)].test = &node;
+                    Enter(i, cont, false);
+                    break;
+                case rkLineStart:
+                case rkLineEnd:
+                    cont =
+                        Add(node.Kind == rkLineStart ? TRegExprOp::LineStart : TRegExprOp::LineEnd,
+                            cont);
+                    Enter(i, cont, true);
+                    break;
+                case rkZeroOrMore:
+                case rkOneOrMore:
+                    assert(i > 0 && nodes_[size_t(i) - 1].Kind == rkGroupEnd &&
+                           "marker after a group");
+                    cont = Add(TRegExprOp::Split, -1, cont);  // the end of each repetition
+                    groups_.push_back({cont, node.Kind == rkOneOrMore, true});
+                    --i;  // its group end
+                    break;
+                case rkGroupEnd:
+                    groups_.push_back({-1, false, true});
+                    break;
+                case rkGroupStart:
+                    cont = CloseGroup(i, cont);
+                    break;
+                default:
+                    break;  // escape markers match nothing
             }
         }
         return cont;
@@ -64,7 +67,8 @@ private:
         return int32_t(out_.size()) - 1;
     }
 
-    // Notes where the element at node i starts; only the first repetition of a "+" needs it.
+    // Notes where the element at node i starts, for the first repetition of a "+" to look up,
+    // and whether the group around it can still match nothing.
     void Enter(int32_t i, int32_t entry, bool canBeEmpty) {
         if (!groups_.empty() && !canBeEmpty)
             groups_.back().canBeEmpty = false;
@@ -112,8 +116,8 @@ private:
             TTask task = tasks.back();
             tasks.pop_back();
             int32_t& k = task.node;
-            while (k < task.end && entryOf_[size_t(k)] < 0)
-                ++k;  // escape markers and plain group braces
+            // Past escape markers and the braces of plain groups.
+            while (k < task.end && entryOf_[size_t(k)] < 0) ++k;
             int32_t target = -1;  // nothing consumed and nothing left: the way fails
             if (k < task.end) {
                 const TRegExprNode& node = nodes_[size_t(k)];
@@ -121,7 +125,8 @@ private:
                 if (node.Kind == rkLineStart || node.Kind == rkLineEnd) {
                     target = Add(out_[size_t(entryOf_[size_t(k)])].op, -1);
                     tasks.push_back({k + 1, task.end, target, false});
-                } else if (node.Kind == rkGroupStart && nodes_[size_t(close) + 1].Kind == rkZeroOrMore) {
+                } else if (node.Kind == rkGroupStart &&
+                           nodes_[size_t(close) + 1].Kind == rkZeroOrMore) {
                     target = Add(TRegExprOp::Split, -1);
                     tasks.push_back({k + 1, close, target, false});
                     tasks.push_back({close + 2, task.end, target, true});
@@ -142,7 +147,7 @@ private:
     const std::vector<TRegExprNode>& nodes_;
     std::vector<TRegExprInstruction>& out_;
     std::vector<TOpenGroup> groups_;  // the open groups, innermost last
-    std::vector<int32_t> entryOf_;    // per node: where its element starts; -1 inside an element
+    std::vector<int32_t> entryOf_;    // per node: where the element it begins starts, else -1
 };
 
 }  // namespace
@@ -157,25 +162,25 @@ std::bitset<256> TRegExprProgram::AcceptedBytes(int32_t instruction) const {
     const TRegExprNode& node = *instructions_[size_t(instruction)].test;
     std::bitset<256> bytes;
     switch (node.Kind) {
-    case rkAny:
-        bytes.set();
-        break;
-    case rkChar:
-        bytes.set(node.Char);
-        if (!caseSensitive_ && node.Char >= 'A' && node.Char <= 'Z')
-            bytes.set(size_t(node.Char) + ('a' - 'A'));
-        break;
-    case rkClass:
-        // Without case sensitivity a byte is tested by its capital; the set holds capitals.
-        bytes = node.Set;
-        if (!caseSensitive_)
-            for (int c = 'a'; c <= 'z'; ++c)
-                bytes[size_t(c)] = node.Set[size_t(c) - ('a' - 'A')];
-        if (node.Char == 1)
-            bytes.flip();
-        break;
-    default:
-        break;
+        case rkAny:
+            bytes.set();
+            break;
+        case rkChar:
+            bytes.set(node.Char);
+            if (!caseSensitive_ && node.Char >= 'A' && node.Char <= 'Z')
+                bytes.set(size_t(node.Char) + ('a' - 'A'));
+            break;
+        case rkClass:
+            // Without case sensitivity a byte is tested by its capital; the set holds capitals.
+            bytes = node.Set;
+            if (!caseSensitive_)
+                for (int c = 'a'; c <= 'z'; ++c)
+                    bytes[size_t(c)] = node.Set[size_t(c) - ('a' - 'A')];
+            if (node.Char == 1)
+                bytes.flip();
+            break;
+        default:
+            break;
     }
     return bytes;
 }

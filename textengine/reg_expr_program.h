@@ -2,12 +2,11 @@
 // TRegExpr only).
 //
 // A repetition becomes a Split whose preferred way is one more repetition and whose other way
-// goes on after the marker, so following the preferred way first visits the ways through the
-// pattern in the order the backtracking stack would. A repetition must consume something: a
-// way that comes back to a Split without consuming is dropped by whoever walks the graph (a
-// walk from one position never enters the same instruction twice). A "+" whose group can
-// match nothing needs more: its first repetition runs through a copy of the group's entrance
-// that keeps only the ways that consume.
+// goes on after the marker, so that taking the preferred way first visits the ways through the
+// pattern in the order of a backtracking search. A repetition must consume something: whoever
+// follows the graph drops a way that comes back to a Split at the position where it last passed
+// it. A "+" whose group can match nothing needs more: its first repetition enters through a copy
+// of the group's beginning that keeps only the ways that consume.
 #pragma once
 
 #include <bitset>
@@ -34,7 +33,7 @@ constexpr int32_t kRegExprLineEnd = 256;
 constexpr int32_t kRegExprPastEnd = 257;
 
 // What a run from a start answers instead of the end of a match.
-constexpr int32_t kRegExprFail = -1;         // no match starts there
+constexpr int32_t kRegExprFail = -1;        // no match starts there
 constexpr int32_t kRegExprOverBudget = -2;  // the run stopped before it knew
 
 // What the anchors see at a position.
@@ -59,10 +58,10 @@ struct TRegExprLine {
 
 struct TRegExprInstruction {
     TRegExprOp op = TRegExprOp::Match;
-    int32_t next = -1;                    // -1: the way fails
-    int32_t alt = -1;                     // Split only
-    int32_t singleAtom = -1;              // Split: the Consume it repeats when its group is just that
-    const TRegExprNode* test = nullptr;   // Consume: the node whose test applies
+    int32_t next = -1;        // -1: the way fails
+    int32_t alt = -1;         // Split only
+    int32_t singleAtom = -1;  // Split: the Consume it repeats when its group is just that
+    const TRegExprNode* test = nullptr;  // Consume: the node whose test applies
 };
 
 class TRegExprProgram {
@@ -76,7 +75,8 @@ public:
     const TRegExprInstruction& operator[](int32_t i) const { return instructions_[size_t(i)]; }
     int32_t Size() const { return int32_t(instructions_.size()); }
 
-    // Whether the consuming instruction accepts symbol (a byte, kRegExprLineEnd or kRegExprPastEnd).
+    // Whether the consuming instruction accepts symbol (a byte, kRegExprLineEnd or
+    // kRegExprPastEnd).
     bool Accepts(int32_t instruction, int32_t symbol) const {
         return Accepts(instructions_[size_t(instruction)], symbol);
     }
@@ -85,16 +85,19 @@ public:
         if (symbol == kRegExprPastEnd)
             return false;  // the line end has been taken already
         const bool atEnd = symbol == kRegExprLineEnd;
-        const uint8_t c = atEnd ? 0 : caseSensitive_ ? uint8_t(symbol) : RegExprUpper(uint8_t(symbol));
+        const uint8_t c = atEnd            ? 0
+                          : caseSensitive_ ? uint8_t(symbol)
+                                           : RegExprUpper(uint8_t(symbol));
         switch (node.Kind) {
-        case rkChar:
-            return !atEnd && c == node.Char;  // a NUL in the pattern matches a NUL byte, not the line end
-        case rkAny:
-            return true;
-        case rkClass:
-            return node.Set[c] != (node.Char == 1);
-        default:
-            return false;
+            case rkChar:
+                return !atEnd &&
+                       c == node.Char;  // a NUL in the pattern matches a NUL byte, not the line end
+            case rkAny:
+                return true;
+            case rkClass:
+                return node.Set[c] != (node.Char == 1);
+            default:
+                return false;
         }
     }
     // The bytes a consuming instruction accepts.

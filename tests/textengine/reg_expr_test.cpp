@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Table, RegExprMatch, testing::Values(
     MatchCase{"RepeatedEscape", "\\.+x", "a..x", 1, true, true, 2, 3},
     // A repetition gives back part of itself, also inside nested groups and searching backward.
     MatchCase{"GroupGivesBackInsideARepetition", "x{ab*}+b", "xabb", 1, true, true, 1, 4},
-    MatchCase{"GroupGivesBackWhereAShorterMatchStartsLater", "{ab*}*bc", "abbbc", 1, true, true, 1, 5},
+    MatchCase{"GroupGivesBackBeforeALaterShorterMatch", "{ab*}*bc", "abbbc", 1, true, true, 1, 5},
     MatchCase{"NestedGroupsGiveBack", "{a{bc*}*}*cd", "abccd", 1, true, true, 1, 5},
     MatchCase{"DotStarInsideGroupGivesBackTheLineEnd", "x{a.*}*b", "xab", 1, true, true, 1, 3},
     MatchCase{"BackwardGroupGivesBack", "{ab*}+b", "xabb", 4, false, true, 2, 3},
@@ -197,9 +197,8 @@ int64_t ResidentKib(const std::string& key) {
     return -1;
 }
 
-// Many repetitions on a long line: memory stays a small multiple of the line whatever the
-// number of repetitions (keeping an outcome per repetition and position took 200 times the line
-// per repetition), and time stays linear.
+// Many repetitions on a long line: the peak memory of matching stays a small multiple of the
+// line whatever the number of repetitions, with or without a match.
 TEST(RegExprMatch, ManyRepetitionsOnALongLineStayWithinBoundedMemory) {
     std::string line(1 << 17, 'a');
     for (const int repetitions : {10, 200}) {
@@ -340,24 +339,29 @@ struct Matchers {
     Matchers(const std::vector<TRegExprNode>& nodes, bool caseSensitive)
         : program(nodes, caseSensitive), backtracker(program), automaton(program) {}
 
-    void ExpectAgree(const std::string& text, const std::vector<int32_t>& expected, std::mt19937& rng) {
+    void ExpectAgree(const std::string& text, const std::vector<int32_t>& expected,
+                     std::mt19937& rng) {
         const TRegExprLine line{text, int32_t(text.size())};
         automaton.NewSearch();
         for (int32_t p = 0; p <= line.length; ++p) {
             int64_t budget = 1 << 20;
-            if (const int32_t end = backtracker.Run(line, p, budget, 1 << 20); end != kRegExprOverBudget)
+            const int32_t end = backtracker.Run(line, p, budget, 1 << 20);
+            if (end != kRegExprOverBudget) {
                 ASSERT_EQ(end, expected[size_t(p)]) << "backtracking from " << p;
-            ASSERT_EQ(automaton.Run(line, p, nullptr), expected[size_t(p)]) << "automaton from " << p;
+            }
+            ASSERT_EQ(automaton.Run(line, p, nullptr), expected[size_t(p)])
+                << "automaton from " << p;
         }
         const int32_t first = int32_t(rng() % size_t(line.length + 1));
         const int32_t last = first + int32_t(rng() % size_t(line.length + 1 - first));
         for (const bool forward : {true, false}) {
             int32_t nearest = kRegExprFail;
             for (int32_t p = first; p <= last; ++p)
-                if (expected[size_t(p)] >= 0 && (forward ? nearest < 0 : true))
+                if (expected[size_t(p)] >= 0 && (!forward || nearest < 0))
                     nearest = p;
             ASSERT_EQ(automaton.NearestStart(line, first, last, forward), nearest)
-                << "nearest start in [" << first << ", " << last << "] " << (forward ? "forward" : "backward");
+                << "nearest start in [" << first << ", " << last << "] "
+                << (forward ? "forward" : "backward");
         }
     }
 
@@ -372,7 +376,9 @@ TEST(RegExprFuzz, CompileAndMatchAgreeWithTheReference) {
     std::mt19937 rng(20261210);
     const std::string patternAlphabet = "ab.^$*+{}[]-\\";
     const std::string lineAlphabet = "ab.-]";
-    const std::vector<std::string> seeds = {"a*b", "{ab}+c", "[^a-b]*$", "^{a.}*", "\\.[ab]+", "{a*}*b", "{ab*}+b", "{a{b*}*}*bb", "{.*a}*b", "{a*b}+a"};
+    const std::vector<std::string> seeds = {"a*b",     "{ab}+c",      "[^a-b]*$", "^{a.}*",
+                                            "\\.[ab]+", "{a*}*b",      "{ab*}+b",  "{a{b*}*}*bb",
+                                            "{.*a}*b", "{a*b}+a"};
     int compiled = 0;
     for (int round = 0; round < 30000; ++round) {
         std::string pattern;
@@ -415,7 +421,8 @@ TEST(RegExprFuzz, CompileAndMatchAgreeWithTheReference) {
 
             const bool forward = rng() % 2;
             const int32_t from = int32_t(rng() % (n + 3)) - 1;
-            SCOPED_TRACE(std::string(forward ? "forward" : "backward") + " from column " + std::to_string(from));
+            SCOPED_TRACE(std::string(forward ? "forward" : "backward") + " from column " +
+                         std::to_string(from));
             int32_t start = from, length = -1;
             const bool found = re->Match(line, start, forward, length);
             if (!found) {
@@ -450,7 +457,8 @@ TEST(RegExprFuzz, CompileAndMatchAgreeWithTheReference) {
 // reference above, is the judge.
 TEST(RegExprFuzz, AutomatonCachesAgreeWithBacktrackingOnLongLines) {
     std::mt19937 rng(77);
-    for (const char* pattern : {"a*b", "{ab*}+b", "{a{b*}*}*bb", "{.*a}*b", "{a*b}+ac", "a.b.", "{a*}+$", "[^a]*a.."}) {
+    for (const char* pattern :
+         {"a*b", "{ab*}+b", "{a{b*}*}*bb", "{.*a}*b", "{a*b}+ac", "a.b.", "{a*}+$", "[^a]*a.."}) {
         SCOPED_TRACE(pattern);
         TRegExpr re(pattern, true);
         const TRegExprProgram program(re.Nodes(), true);
@@ -476,7 +484,7 @@ TEST(RegExprFuzz, AutomatonCachesAgreeWithBacktrackingOnLongLines) {
             const int32_t first = int32_t(rng() % size_t(line.length - 40));
             for (const bool forward : {true, false}) {
                 int32_t nearest = kRegExprFail;
-                for (int32_t p = first; p <= first + 40 && (forward ? nearest < 0 : true); ++p) {
+                for (int32_t p = first; p <= first + 40 && (!forward || nearest < 0); ++p) {
                     int64_t budget = 1 << 24;
                     if (backtracker.Run(line, p, budget, 1 << 20) >= 0)
                         nearest = p;
