@@ -28,10 +28,11 @@ ERegExprError::ERegExprError(std::string_view pattern, int32_t position)
 //
 // Positions are 0-based here. Each candidate start is tried in search order, first by
 // backtracking, which is quick for ordinary patterns. Once backtracking has spent about four
-// times the line in steps, or would remember more places than an eighth of the line, the candidates
-// that remain go to the automaton, whose time per character is bounded. Once its runs too have
-// read about twice the line, one backward pass finds the nearest start from which any match
-// exists, and that start is matched alone. Memory stays within a few times the line.
+// times the line in steps, or would remember more places than a 32nd of the line, the
+// candidates that remain go to the automaton, whose time per character is bounded. Once its runs
+// too have done about four times the line in work, one backward pass finds the nearest start
+// from which any match exists, and that start is matched alone. Memory stays within a few times
+// the line.
 class TRegExpr::TMatcher {
 public:
     TMatcher(const std::vector<TRegExprNode>& nodes, bool caseSensitive);
@@ -52,7 +53,7 @@ private:
     int32_t NextCandidate(int32_t position) const;
     int32_t PreviousCandidate(int32_t position) const;
     int64_t BacktrackingSteps() const { return 4 * (int64_t(line_.length) + 1) + 8192; }
-    size_t MaxMarks() const { return size_t(line_.length) / 8 + 4096; }
+    size_t MaxMarks() const { return size_t(line_.length) / 32 + 4096; }
 
     TRegExprAutomaton& Automaton();
 
@@ -148,7 +149,7 @@ int32_t TRegExpr::TMatcher::PreviousCandidate(int32_t position) const {
 // The first start in [first, last], in search order, from which a match exists; end becomes
 // the end of its preferred match.
 int32_t TRegExpr::TMatcher::FindStart(int32_t first, int32_t last, bool forward, int32_t& end) {
-    TBudget budget{BacktrackingSteps(), 2 * (int64_t(line_.length) + 1) + 4096, true};
+    TBudget budget{BacktrackingSteps(), 4 * (int64_t(line_.length) + 1) + 65536, true};
     int32_t result = kRegExprFail;
     int32_t p = forward ? first : last;
     if (forward) {
@@ -192,10 +193,15 @@ int32_t TRegExpr::TMatcher::TryAt(int32_t position, TBudget& budget) {
     return Automaton().Run(line_, position, &budget.automatonSteps);
 }
 
+// For a position known to begin a match.
 int32_t TRegExpr::TMatcher::PreferredEnd(int32_t position) {
     int64_t budget = BacktrackingSteps();
-    const int32_t end = backtracker_.Run(line_, position, budget, MaxMarks());
-    return end != kRegExprOverBudget ? end : Automaton().Run(line_, position, nullptr);
+    if (const int32_t end = backtracker_.Run(line_, position, budget, MaxMarks());
+        end != kRegExprOverBudget)
+        return end;
+    if (const int32_t end = Automaton().FollowPreferred(line_, position); end != kRegExprOverBudget)
+        return end;
+    return Automaton().Run(line_, position, nullptr);
 }
 
 bool TRegExpr::TMatcher::Match(std::string_view line, int32_t& start, bool forward,

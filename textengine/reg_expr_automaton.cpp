@@ -7,6 +7,7 @@ namespace tarnwick {
 namespace {
 
 constexpr int32_t kUnknown = TRegExprStateCache::kUnknown;
+constexpr int32_t kMatchHere = -2;
 
 }  // namespace
 
@@ -206,10 +207,12 @@ int32_t TRegExprAutomaton::CachedStep(TRegExprStateCache& cache, int32_t state, 
     const int32_t byteClass = classOf_[size_t(symbol)];
     if (const int32_t known = cache.Next(state, byteClass); known != kUnknown) {
         ++hits_;
+        stepCost_ = 1;
         flag = cache.Flag(known);
         return known;
     }
     ++misses_;
+    stepCost_ += int64_t(cache.List(state).size());
     flag = forward ? StepForward(cache.List(state), symbol, {false, false}, next_)
                    : StepBackward(cache.List(state), symbol, {false, false}, next_);
     const int32_t id = cache.Intern(next_, flag);
@@ -245,30 +248,43 @@ bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32
         current_.assign(list.begin(), list.end());
         state = kUnknown;
     }
+    stepCost_ += int64_t(forward ? current_.size() : consuming_.size());
     const bool result = forward ? StepForward(current_, symbol, place, next_)
                                 : StepBackward(current_, symbol, place, next_);
     std::swap(current_, next_);
     return result;
 }
 
+// Runs from inside the line all begin with the same ways; once cached, they are not copied or
+// looked up again for every start.
+int32_t TRegExprAutomaton::InsideStartState() {
+    if (!UseCaches())
+        return kUnknown;
+    if (insideStartState_ == kUnknown || insideStartGeneration_ != forwardCache_->Generation()) {
+        insideStartState_ = InternOrRestart(*forwardCache_, insideStart_, false);
+        insideStartGeneration_ = forwardCache_->Generation();
+    }
+    return insideStartState_;
+}
+
 int32_t TRegExprAutomaton::Run(const TRegExprLine& line, int32_t position, int64_t* budget) {
     current_.clear();
     bool matched = insideStartMatches_;
-    if (position > 0 && position < line.length) {
-        current_ = insideStart_;
-    } else {
+    int32_t state = kUnknown;
+    if (position == 0 || position >= line.length) {
         NewStamp();
         matched = AddWays(program_.Start(), line.PlaceAt(position), current_);
+    } else if ((state = InsideStartState()) == kUnknown) {
+        current_ = insideStart_;
     }
     int32_t end = matched ? position : kRegExprFail;
-    int32_t state = kUnknown;
     for (int32_t q = position; q <= line.length; ++q) {
         if (state != kUnknown ? forwardCache_->List(state).empty() : current_.empty())
             break;
-        if (budget && --*budget < 0)
-            return kRegExprOverBudget;
         if (Continue(state, line, q + 1, line.SymbolAt(q), false, true))
             end = q + 1;
+        if (budget && (*budget -= stepCost_) < 0)
+            return kRegExprOverBudget;
     }
     return end;
 }
@@ -292,6 +308,83 @@ int32_t TRegExprAutomaton::NearestStart(const TRegExprLine& line, int32_t first,
         }
     }
     return found;
+}
+
+int32_t TRegExprAutomaton::FollowPreferred(const TRegExprLine& line, int32_t position) {
+    if (program_.Start() < 0)
+        return kRegExprFail;
+    if (predecessorBegin_.empty())
+        BuildPredecessors();
+    if (!backwardCache_)
+        BuildCaches();
+    TRegExprStateCache& cache = *backwardCache_;
+    const uint32_t generation = cache.Generation();
+    std::vector<int32_t> aliveAt(size_t(line.length + 2 - position), kUnknown);
+    bool startAlive = StepBackward({}, kRegExprPastEnd, line.PlaceAt(line.length + 1), current_);
+    int32_t state = kUnknown;
+    for (int32_t q = line.length + 1; q >= position; --q) {
+        if (q <= line.length)
+            startAlive = Continue(state, line, q, line.SymbolAt(q), startAlive, false);
+        if (state == kUnknown)
+            state = InternOrRestart(cache, current_, startAlive);
+        if (state == kUnknown || cache.Generation() != generation)
+            return kRegExprOverBudget;
+        aliveAt[size_t(q - position)] = state;
+    }
+    const auto alive = [&](int32_t instruction, int32_t at) {
+        const std::span<const int32_t> list = cache.List(aliveAt[size_t(at - position)]);
+        return std::binary_search(list.begin(), list.end(), instruction);
+    };
+    int32_t i = program_.Start();
+    for (int32_t p = position; i >= 0; ++p) {
+        if ((i = FirstLiveWay(i, line, p, alive)) == kMatchHere)
+            return p;
+        if (i >= 0)
+            i = program_[i].next;
+    }
+    return kRegExprFail;  // no way reached Match after all
+}
+
+// From `from` at position p, the first instruction in preference order that is Match
+// (kMatchHere) or a consuming instruction whose way can still reach Match; -1 for none.
+// alive(instruction, position) answers for the kept instructions.
+template <class Alive>
+int32_t TRegExprAutomaton::FirstLiveWay(int32_t from, const TRegExprLine& line, int32_t p,
+                                        const Alive& alive) {
+    NewStamp();
+    work_.clear();
+    work_.push_back(from);
+    const TRegExprPlace place = line.PlaceAt(p);
+    const int32_t symbol = line.SymbolAt(p);
+    while (!work_.empty()) {
+        const int32_t i = work_.back();
+        work_.pop_back();
+        if (i < 0 || visited_[size_t(i)] == stamp_ || (kept_[size_t(i)] && !alive(i, p)))
+            continue;
+        visited_[size_t(i)] = stamp_;
+        const TRegExprInstruction& in = program_[i];
+        switch (in.op) {
+            case TRegExprOp::Consume:
+                if (in.next >= 0 && program_.Accepts(in, symbol) && alive(in.next, p + 1))
+                    return i;
+                break;
+            case TRegExprOp::Split:
+                work_.push_back(in.alt);
+                work_.push_back(in.next);
+                break;
+            case TRegExprOp::LineStart:
+                if (place.lineStart)
+                    work_.push_back(in.next);
+                break;
+            case TRegExprOp::LineEnd:
+                if (place.lineEnd)
+                    work_.push_back(in.next);
+                break;
+            case TRegExprOp::Match:
+                return kMatchHere;
+        }
+    }
+    return -1;
 }
 
 }  // namespace tarnwick

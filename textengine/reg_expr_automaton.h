@@ -38,9 +38,16 @@ public:
 
     // Call before each search: caches that did not pay off in one search are tried again.
     void NewSearch();
-    // The end of the preferred match that starts at position, or kRegExprFail; kRegExprOverBudget
-    // once the budget of steps, which runs of one search share, is spent.
+    // The end of the preferred match that starts at position, or kRegExprFail;
+    // kRegExprOverBudget once the budget, which runs of one search share, is spent: a character
+    // costs 1 where its step is cached, else the number of ways it advances.
     int32_t Run(const TRegExprLine& line, int32_t position, int64_t* budget);
+    // The same for a position known to begin a match, in time linear in the line even where the
+    // ways never repeat: a backward pass keeps every position's state (4 bytes a position), then
+    // a single way is followed forward, taking at each position the first way in preference
+    // order that can still reach Match. kRegExprOverBudget when those states do not all fit the
+    // cache.
+    int32_t FollowPreferred(const TRegExprLine& line, int32_t position);
     // The position in [first, last] nearest to the beginning of the search (the lowest forward,
     // the highest backward) from which a match exists, or kRegExprFail. Reads from the line end
     // down to first.
@@ -59,6 +66,9 @@ private:
     int32_t CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol, bool forward,
                        bool& flag);
     int32_t InternOrRestart(TRegExprStateCache& cache, std::span<const int32_t> list, bool flag);
+    int32_t InsideStartState();
+    template <class Alive>
+    int32_t FirstLiveWay(int32_t from, const TRegExprLine& line, int32_t p, const Alive& alive);
     bool Continue(int32_t& state, const TRegExprLine& line, int32_t at, int32_t symbol, bool flag,
                   bool forward);
 
@@ -68,6 +78,9 @@ private:
     std::vector<int32_t> insideStart_;
     bool insideStartMatches_ = false;
     std::bitset<256> insideFirstBytes_;
+    // insideStart_ in the forward cache, while the cache is of that generation.
+    int32_t insideStartState_ = -1;
+    uint32_t insideStartGeneration_ = 0;
 
     // Work space, sized by the program; an entry equal to stamp_ is marked.
     std::vector<uint32_t> visited_;
@@ -93,6 +106,7 @@ private:
     std::unique_ptr<TRegExprStateCache> forwardCache_;
     std::unique_ptr<TRegExprStateCache> backwardCache_;
     int64_t steps_ = 0;
+    int64_t stepCost_ = 0;  // of the last step, for budgets
     int64_t hits_ = 0;
     int64_t misses_ = 0;
     bool cachesOff_ = false;  // for the rest of this search: the states did not repeat

@@ -49,6 +49,11 @@ int32_t TRegExprBacktracker::Finish(int32_t result) {
         Unwind(0);
         choices_.clear();
     }
+    if (result == kRegExprOverBudget) {
+        // Whoever matches instead needs the memory more.
+        choices_ = {};
+        undo_ = {};
+    }
     return result;
 }
 

@@ -62,6 +62,7 @@ int32_t TRegExprStateCache::Intern(std::span<const int32_t> list, bool flag) {
 }
 
 void TRegExprStateCache::Clear() {
+    ++generation_;
     items_.clear();
     states_.clear();
     next_.clear();

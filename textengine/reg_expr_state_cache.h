@@ -19,7 +19,9 @@ public:
 
     // The id of the state, or kUnknown when storing it would pass the budget.
     int32_t Intern(std::span<const int32_t> list, bool flag);
+    // Forgets every state; ids from before belong to an older generation.
     void Clear();
+    uint32_t Generation() const { return generation_; }
 
     std::span<const int32_t> List(int32_t id) const {
         const TState& s = states_[size_t(id)];
@@ -52,6 +54,7 @@ private:
     std::vector<TState> states_;
     std::vector<int32_t> next_;   // per state and byte class: the next state, or kUnknown
     std::vector<int32_t> slots_;  // open addressing over states_, kUnknown where free
+    uint32_t generation_ = 0;
 };
 
 }  // namespace tarnwick

@@ -351,6 +351,10 @@ struct Matchers {
             }
             ASSERT_EQ(automaton.Run(line, p, nullptr), expected[size_t(p)])
                 << "automaton from " << p;
+            if (expected[size_t(p)] >= 0) {
+                ASSERT_EQ(automaton.FollowPreferred(line, p), expected[size_t(p)])
+                    << "following the preferred way from " << p;
+            }
         }
         const int32_t first = int32_t(rng() % size_t(line.length + 1));
         const int32_t last = first + int32_t(rng() % size_t(line.length + 1 - first));
@@ -480,6 +484,13 @@ TEST(RegExprFuzz, AutomatonCachesAgreeWithBacktrackingOnLongLines) {
                 cramped.NewSearch();
                 ASSERT_EQ(roomy.Run(line, p, nullptr), expected) << "from " << p;
                 ASSERT_EQ(cramped.Run(line, p, nullptr), expected) << "from " << p;
+                if (expected >= 0) {
+                    ASSERT_EQ(roomy.FollowPreferred(line, p), expected) << "from " << p;
+                    const int32_t followed = cramped.FollowPreferred(line, p);
+                    if (followed != kRegExprOverBudget) {
+                        ASSERT_EQ(followed, expected) << "from " << p;
+                    }
+                }
             }
             const int32_t first = int32_t(rng() % size_t(line.length - 40));
             for (const bool forward : {true, false}) {
