@@ -23,8 +23,8 @@ ERegExprError::ERegExprError(std::string_view pattern, int32_t position)
                          ")"),
       position_(position) {}
 
-// Searching one line: the rules for the patterns $, ^ and ^$, the positions worth trying, and
-// which matcher tries them.
+// Searching one line: the special cases of the patterns $, ^ and ^$, the positions worth
+// trying, and which matcher tries them.
 //
 // Positions are 0-based here. Each candidate start is tried in search order, first by
 // backtracking, which is quick for ordinary patterns. Once backtracking has spent about four

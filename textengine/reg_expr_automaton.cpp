@@ -32,11 +32,12 @@ void TRegExprAutomaton::NewStamp() {
     }
 }
 
-// Follows the ways from `from` that consume nothing, preferred first, appending every consuming
-// instruction reached to out. Returns true on reaching Match, which ends the walk: the ways not
-// taken yet are all less preferred than that match. An instruction already visited under the
-// current stamp is not entered again.
-bool TRegExprAutomaton::AddWays(int32_t from, TRegExprPlace place, std::vector<int32_t>& out) {
+// Follows the ways from `from` that consume nothing, preferred first, entering no instruction
+// twice under the current stamp. visit(i) sees every instruction entered and answers whether to
+// go on past it (for Consume and Match there is nothing past), to skip what lies past it, or to
+// stop; returns the instruction it stopped at, or -1.
+template <class Visit>
+int32_t TRegExprAutomaton::WalkWays(int32_t from, TRegExprPlace place, const Visit& visit) {
     work_.clear();
     work_.push_back(from);
     while (!work_.empty()) {
@@ -46,27 +47,33 @@ bool TRegExprAutomaton::AddWays(int32_t from, TRegExprPlace place, std::vector<i
             continue;
         visited_[size_t(i)] = stamp_;
         const TRegExprInstruction& in = program_[i];
-        switch (in.op) {
-            case TRegExprOp::Consume:
-                out.push_back(i);
-                break;
-            case TRegExprOp::Split:
-                work_.push_back(in.alt);
-                work_.push_back(in.next);
-                break;
-            case TRegExprOp::LineStart:
-                if (place.lineStart)
-                    work_.push_back(in.next);
-                break;
-            case TRegExprOp::LineEnd:
-                if (place.lineEnd)
-                    work_.push_back(in.next);
-                break;
-            case TRegExprOp::Match:
-                return true;
+        const TWalk answer = visit(i, in);
+        if (answer == TWalk::Stop)
+            return i;
+        if (answer == TWalk::Skip)
+            continue;
+        if (in.op == TRegExprOp::Split) {
+            work_.push_back(in.alt);
+            work_.push_back(in.next);
+        } else if ((in.op == TRegExprOp::LineStart && place.lineStart) ||
+                   (in.op == TRegExprOp::LineEnd && place.lineEnd)) {
+            work_.push_back(in.next);
         }
     }
-    return false;
+    return -1;
+}
+
+// Appends every consuming instruction the ways from `from` reach to out, preferred first.
+// Returns true on reaching Match, which ends the walk: the ways not taken yet are all less
+// preferred than that match.
+bool TRegExprAutomaton::AddWays(int32_t from, TRegExprPlace place, std::vector<int32_t>& out) {
+    return WalkWays(from, place, [&](int32_t i, const TRegExprInstruction& in) {
+               if (in.op == TRegExprOp::Match)
+                   return TWalk::Stop;
+               if (in.op == TRegExprOp::Consume)
+                   out.push_back(i);
+               return TWalk::On;
+           }) >= 0;
 }
 
 // The ways waiting in threads read symbol; out gets the ways after it, at a position that looks
@@ -318,6 +325,7 @@ int32_t TRegExprAutomaton::FollowPreferred(const TRegExprLine& line, int32_t pos
     if (!backwardCache_)
         BuildCaches();
     TRegExprStateCache& cache = *backwardCache_;
+    cache.Clear();  // all of this pass's states must fit at once
     const uint32_t generation = cache.Generation();
     std::vector<int32_t> aliveAt(size_t(line.length + 2 - position), kUnknown);
     bool startAlive = StepBackward({}, kRegExprPastEnd, line.PlaceAt(line.length + 1), current_);
@@ -352,39 +360,19 @@ template <class Alive>
 int32_t TRegExprAutomaton::FirstLiveWay(int32_t from, const TRegExprLine& line, int32_t p,
                                         const Alive& alive) {
     NewStamp();
-    work_.clear();
-    work_.push_back(from);
-    const TRegExprPlace place = line.PlaceAt(p);
     const int32_t symbol = line.SymbolAt(p);
-    while (!work_.empty()) {
-        const int32_t i = work_.back();
-        work_.pop_back();
-        if (i < 0 || visited_[size_t(i)] == stamp_ || (kept_[size_t(i)] && !alive(i, p)))
-            continue;
-        visited_[size_t(i)] = stamp_;
-        const TRegExprInstruction& in = program_[i];
-        switch (in.op) {
-            case TRegExprOp::Consume:
-                if (in.next >= 0 && program_.Accepts(in, symbol) && alive(in.next, p + 1))
-                    return i;
-                break;
-            case TRegExprOp::Split:
-                work_.push_back(in.alt);
-                work_.push_back(in.next);
-                break;
-            case TRegExprOp::LineStart:
-                if (place.lineStart)
-                    work_.push_back(in.next);
-                break;
-            case TRegExprOp::LineEnd:
-                if (place.lineEnd)
-                    work_.push_back(in.next);
-                break;
-            case TRegExprOp::Match:
-                return kMatchHere;
-        }
-    }
-    return -1;
+    const int32_t found =
+        WalkWays(from, line.PlaceAt(p), [&](int32_t i, const TRegExprInstruction& in) {
+            if (kept_[size_t(i)] && !alive(i, p))
+                return TWalk::Skip;  // nothing from here reaches Match
+            if (in.op == TRegExprOp::Match)
+                return TWalk::Stop;
+            if (in.op == TRegExprOp::Consume && in.next >= 0 && program_.Accepts(in, symbol) &&
+                alive(in.next, p + 1))
+                return TWalk::Stop;
+            return TWalk::On;
+        });
+    return found >= 0 && program_[found].op == TRegExprOp::Match ? kMatchHere : found;
 }
 
 }  // namespace tarnwick

@@ -1,7 +1,8 @@
 // Matching by following every way through a TRegExprProgram at once, one character at a time
-// (used by TRegExpr only). Memory depends on the program alone and time on the line length
-// times the program size at worst; the sets of ways met are kept in bounded caches, so a long
-// line on which they repeat costs a table lookup per character.
+// (used by TRegExpr only). Memory depends on the program alone, but for the 4 bytes a position
+// of FollowPreferred, and time on the line length times the program size at worst; the sets of
+// ways met are kept in bounded caches, so a long line on which they repeat costs a table lookup
+// per character.
 //
 // A forward run keeps the consuming instructions waiting for the next character in preference
 // order, each once: a later way reaching an instruction already held could only repeat what
@@ -10,7 +11,8 @@
 // first.
 //
 // A backward pass reads the line from its end and keeps, per position, the instructions from
-// which Match can be reached; it tells from which starts any match exists at all.
+// which Match can be reached; it tells from which starts any match exists at all, and guides a
+// single walk forward along the preferred way of a start known to match.
 #pragma once
 
 #include <array>
@@ -54,7 +56,11 @@ public:
     int32_t NearestStart(const TRegExprLine& line, int32_t first, int32_t last, bool forward);
 
 private:
+    enum class TWalk { On, Skip, Stop };
+
     void NewStamp();
+    template <class Visit>
+    int32_t WalkWays(int32_t from, TRegExprPlace place, const Visit& visit);
     bool AddWays(int32_t from, TRegExprPlace place, std::vector<int32_t>& out);
     bool StepForward(std::span<const int32_t> threads, int32_t symbol, TRegExprPlace place,
                      std::vector<int32_t>& out);

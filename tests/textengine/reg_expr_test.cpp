@@ -254,9 +254,10 @@ TEST(RegExprMatch, TenMegabyteLine) {
     EXPECT_FALSE(digits.Match(line, start, true, length));
 }
 
-// The matching rules executed literally: every way through the pattern is tried in the order the
-// backtracking stack gives (one more repetition before stopping, newest choice first), and the
-// first way that reaches the end of the pattern wins. Exponential, so only for short inputs.
+// Matching done the plainest way, straight on the node list: every way through the pattern is
+// tried in the order a backtracking stack gives (one more repetition before stopping, newest
+// choice first), and the first way that reaches the end of the pattern wins. Exponential, so
+// only for short inputs.
 class ReferenceMatcher {
 public:
     ReferenceMatcher(const std::vector<TRegExprNode>& nodes, bool caseSensitive, std::string_view line)
