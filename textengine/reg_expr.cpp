@@ -1,453 +1,211 @@
 #include "reg_expr.h"
 
-#include "reg_expr_compiler.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstring>
+
+#include "reg_expr_automaton.h"
+#include "reg_expr_backtracker.h"
+#include "reg_expr_compiler.h"
+#include "reg_expr_program.h"
 
 namespace tarnwick {
 
 namespace {
 
-constexpr int32_t kFail = -1;
-constexpr int32_t kUnknown = -2;
-
 // Lines longer than this cannot be addressed with 32-bit columns plus the line-end position.
 constexpr size_t kLongestLine = INT32_MAX - 2;
-
-// One 32-bit value per line position, allocated a page at a time on first write, so that a
-// 10 MB line costs memory only where the matcher actually tried something.
-class TPositionMemo {
-public:
-    void Reset(int32_t positions) {
-        pageOf_.assign(size_t(positions) / kPage + 1, -1);
-        usedPages_ = 0;
-    }
-    int32_t Get(int32_t position) const {
-        const int32_t page = pageOf_[size_t(position) / kPage];
-        return page < 0 ? kUnknown : pool_[size_t(page) * kPage + size_t(position) % kPage];
-    }
-    void Set(int32_t position, int32_t value) {
-        int32_t& page = pageOf_[size_t(position) / kPage];
-        if (page < 0) {
-            page = usedPages_++;
-            const size_t needed = size_t(usedPages_) * kPage;
-            if (pool_.size() < needed)
-                pool_.resize(needed);
-            std::fill_n(pool_.begin() + ptrdiff_t(size_t(page) * kPage), kPage, kUnknown);
-        }
-        pool_[size_t(page) * kPage + size_t(position) % kPage] = value;
-    }
-
-private:
-    static constexpr size_t kPage = 256;
-    std::vector<int32_t> pageOf_;  // page slot -> page index in pool_, -1 when untouched
-    std::vector<int32_t> pool_;
-    int32_t usedPages_ = 0;
-};
 
 }  // namespace
 
 ERegExprError::ERegExprError(std::string_view pattern, int32_t position)
-    : std::runtime_error(std::string(pattern) + " is invalid mask at (" + std::to_string(position) + ")"),
+    : std::runtime_error(std::string(pattern) + " is invalid mask at (" + std::to_string(position) +
+                         ")"),
       position_(position) {}
 
-// Matching state of one TRegExpr: what the node list means for matching (which nodes start a
-// repetition, which characters can start a match) and, per searched line, the backtracking
-// stack and the remembered outcomes of repetitions.
+// Searching one line: the special cases of the patterns $, ^ and ^$, the positions worth
+// trying, and which matcher tries them.
 //
-// Positions are 0-based here; a line of n characters has positions 0..n, and n+1 after a
-// consuming node took the line end. Outcomes are the position where the pattern (or, inside a
-// repeated group, the group) ends, or kFail.
+// Positions are 0-based here. Each candidate start is tried in search order, first by
+// backtracking, which is quick for ordinary patterns. Once backtracking has spent about four
+// times the line in steps, or would remember more places than a 32nd of the line, the
+// candidates that remain go to the automaton, whose time per character is bounded. Once its runs
+// too have done about four times the line in work, one backward pass finds the nearest start
+// from which any match exists, and that start is matched alone. Memory stays within a few times
+// the line.
 class TRegExpr::TMatcher {
 public:
     TMatcher(const std::vector<TRegExprNode>& nodes, bool caseSensitive);
     bool Match(std::string_view line, int32_t& start, bool forward, int32_t& length);
 
 private:
-    struct TRepetition {
-        int32_t first;    // the group start
-        int32_t last;     // the group end
-        bool oneOrMore;
-        int32_t atom;     // the only consuming node when the group holds just one, else -1
-    };
-    // The outcome of walking straight through the nodes, or the repetition that decides it.
-    struct TWalk {
-        int32_t outcome;
-        int32_t repetition;  // >= 0: the outcome is that of this repetition entered at `at`
-        int32_t at;
-    };
-    // One repetition being decided. The stage says what the frame waits for.
-    struct TFrame {
-        int32_t repetition;
-        int32_t from;    // position of the first repetition still to try
-        int32_t at;      // simple repetitions: the end position being tried
-        int32_t top;     // simple repetitions: the furthest end position
-        uint8_t stage;
-        bool satisfied;  // enough repetitions done to continue after the marker
+    // Steps left for backtracking and for the automaton in one search.
+    struct TBudget {
+        int64_t backtrackSteps;
+        int64_t automatonSteps;
+        bool backtracking;
     };
 
-    void FindRepetitions();
-    void FindFirstCharacters();
-    bool Consume(const TRegExprNode& node, int32_t position) const;
-    TWalk Walk(int32_t node, int32_t position) const;
-    int32_t MatchAt(int32_t position);
-    int32_t Decide(int32_t repetition, int32_t at);
-    bool StepSimple(TFrame& frame, int32_t delivered, int32_t& outcome);
-    bool StepGroup(TFrame& frame, int32_t delivered, int32_t& outcome);
-    void PushFrame(int32_t repetition, int32_t at, bool satisfied);
-    void RememberLoop(int32_t repetition, int32_t from, int32_t to, int32_t outcome);
-    TPositionMemo& Loops(int32_t repetition);
-    TPositionMemo& Elements(int32_t repetition);
+    int32_t FindStart(int32_t first, int32_t last, bool forward, int32_t& end);
+    int32_t TryAt(int32_t position, TBudget& budget);
+    int32_t PreferredEnd(int32_t position);
+    bool StartsWithPrefix(int32_t position) const;
     int32_t NextCandidate(int32_t position) const;
     int32_t PreviousCandidate(int32_t position) const;
+    int64_t BacktrackingSteps() const { return 4 * (int64_t(line_.length) + 1) + 8192; }
+    size_t MaxMarks() const { return size_t(line_.length) / 32 + 4096; }
 
-    const std::vector<TRegExprNode>& nodes_;
-    const bool caseSensitive_;
-    const int32_t endNode_;
-    std::vector<int32_t> repetitionAt_;  // per node: the repetition it starts, else -1
-    std::vector<bool> endsRepeatedGroup_;
-    std::vector<TRepetition> repetitions_;
-    bool onlyLineEnd_ = false;           // the pattern $
-    bool lineStartPattern_ = false;      // the patterns ^ and ^$, the only ones an empty line matches
-    bool anchored_ = false;              // begins with ^: only position 0 can match
-    std::bitset<256> firstChars_;        // characters a match can start with
-    bool anyFirst_ = true;
-    int32_t onlyFirst_ = -1;             // the one character a match starts with, if just one
+    TRegExprAutomaton& Automaton();
 
-    std::string_view line_;
-    int32_t length_ = 0;
-    bool memoReady_ = false;
-    std::vector<TPositionMemo> memo_;    // per repetition: loop outcomes, then group ends
-    std::vector<TFrame> stack_;
+    const TRegExprProgram program_;
+    TRegExprBacktracker backtracker_;
+    std::unique_ptr<TRegExprAutomaton> automaton_;  // made on first need
+    bool onlyLineEnd_ = false;                      // the pattern $
+    bool lineStartPattern_ = false;  // the patterns ^ and ^$, the only ones an empty line matches
+    bool startsInside_ = false;      // false: a match can begin only at the line start
+    bool anyFirst_ = true;           // any byte can begin a match inside the line
+    std::bitset<256> firstChars_;
+    int32_t onlyFirst_ = -1;  // the one byte a match inside the line begins with, if just one
+    std::string prefix_;      // the characters every match begins with (capitals if folded)
+    bool caseSensitive_;
+    TRegExprLine line_;
 };
 
 TRegExpr::TMatcher::TMatcher(const std::vector<TRegExprNode>& nodes, bool caseSensitive)
-    : nodes_(nodes), caseSensitive_(caseSensitive), endNode_(int32_t(nodes.size()) - 1) {
-    FindRepetitions();
-    FindFirstCharacters();
-    const auto kindAt = [&](int32_t i) { return nodes_[size_t(i)].Kind; };
-    onlyLineEnd_ = endNode_ == 1 && kindAt(0) == rkLineEnd;
-    lineStartPattern_ = (endNode_ == 1 && kindAt(0) == rkLineStart) ||
-                        (endNode_ == 2 && kindAt(0) == rkLineStart && kindAt(1) == rkLineEnd);
-    memo_.resize(repetitions_.size() * 2);
-}
-
-// A group start whose end of repetition is its own closing brace starts a repetition; the other
-// nodes of a repeated group carry the index too, but only to mark them as inside it.
-void TRegExpr::TMatcher::FindRepetitions() {
-    repetitionAt_.assign(nodes_.size(), -1);
-    endsRepeatedGroup_.assign(nodes_.size(), false);
-    std::vector<int32_t> open;
-    for (int32_t i = 0; i < endNode_; ++i) {
-        const TRegExprNode& node = nodes_[size_t(i)];
-        if (node.Kind == rkGroupStart) {
-            open.push_back(i);
-            continue;
-        }
-        if (node.Kind != rkGroupEnd || open.empty())
-            continue;
-        const int32_t first = open.back();
-        open.pop_back();
-        if (nodes_[size_t(first)].EndOfRepetition != i)
-            continue;
-        int32_t atom = -1;
-        int32_t consuming = 0;
-        bool plain = i - first <= 3;  // at most { \ c }
-        for (int32_t j = first + 1; plain && j < i; ++j) {
-            const TRegExprNodeKind kind = nodes_[size_t(j)].Kind;
-            if (kind == rkChar || kind == rkAny || kind == rkClass) {
-                ++consuming;
-                atom = j;
-            } else if (kind != rkEscape) {
-                plain = false;
-            }
-        }
-        repetitionAt_[size_t(first)] = int32_t(repetitions_.size());
-        endsRepeatedGroup_[size_t(i)] = true;
-        repetitions_.push_back({first, i, nodes_[size_t(i) + 1].Kind == rkOneOrMore,
-                                plain && consuming == 1 ? atom : -1});
-    }
-}
-
-// Lets the line scan skip positions that cannot start a match (memchr for a single character).
-void TRegExpr::TMatcher::FindFirstCharacters() {
-    for (int32_t i = 0; i < endNode_; ++i) {
-        if (repetitionAt_[size_t(i)] >= 0)
-            return;
-        const TRegExprNode& node = nodes_[size_t(i)];
-        switch (node.Kind) {
-        case rkLineStart:
-            anchored_ = true;
-            return;
-        case rkChar:
-            firstChars_.set(node.Char);
-            if (!caseSensitive_ && node.Char >= 'A' && node.Char <= 'Z')
-                firstChars_.set(node.Char + ('a' - 'A'));
-            anyFirst_ = false;
-            if (firstChars_.count() == 1)
-                onlyFirst_ = node.Char;
-            return;
-        case rkClass:
-            // A character is tested by its capital when ignoring case; the set holds capitals.
-            firstChars_ = node.Set;
-            if (!caseSensitive_)
-                for (int c = 'a'; c <= 'z'; ++c)
-                    firstChars_[size_t(c)] = node.Set[size_t(c) - ('a' - 'A')];
-            if (node.Char == 1)
-                firstChars_.flip();
-            anyFirst_ = firstChars_.all();
-            return;
-        case rkAny:
-        case rkLineEnd:
-            return;
-        default:
-            break;  // groups and escape markers match nothing
-        }
-    }
-}
-
-bool TRegExpr::TMatcher::Consume(const TRegExprNode& node, int32_t position) const {
-    if (position > length_)
-        return false;  // the line end has been taken already
-    const bool atEnd = position == length_;
-    uint8_t c = atEnd ? 0 : uint8_t(line_[size_t(position)]);
-    if (!caseSensitive_)
-        c = RegExprUpper(c);
-    switch (node.Kind) {
-    case rkChar:
-        return !atEnd && c == node.Char;  // a NUL in the pattern matches a NUL byte, not the line end
-    case rkAny:
-        return true;
-    case rkClass:
-        return node.Set[c] != (node.Char == 1);
-    default:
-        return false;
-    }
-}
-
-TRegExpr::TMatcher::TWalk TRegExpr::TMatcher::Walk(int32_t node, int32_t position) const {
-    for (int32_t i = node;; ++i) {
-        if (i == endNode_ || endsRepeatedGroup_[size_t(i)])
-            return {position, -1, 0};
-        if (repetitionAt_[size_t(i)] >= 0)
-            return {kUnknown, repetitionAt_[size_t(i)], position};
-        const TRegExprNode& n = nodes_[size_t(i)];
-        switch (n.Kind) {
-        case rkChar:
-        case rkAny:
-        case rkClass:
-            if (!Consume(n, position))
-                return {kFail, -1, 0};
-            ++position;
-            break;
-        case rkLineStart:
-            if (position != 0)
-                return {kFail, -1, 0};
-            break;
-        case rkLineEnd:
-            if (position != length_)
-                return {kFail, -1, 0};
-            break;
-        default:
-            break;
-        }
-    }
-}
-
-TPositionMemo& TRegExpr::TMatcher::Loops(int32_t repetition) {
-    if (!memoReady_) {
-        for (TPositionMemo& memo : memo_)
-            memo.Reset(length_ + 2);
-        memoReady_ = true;
-    }
-    return memo_[size_t(repetition) * 2];
-}
-
-TPositionMemo& TRegExpr::TMatcher::Elements(int32_t repetition) {
-    Loops(repetition);
-    return memo_[size_t(repetition) * 2 + 1];
-}
-
-void TRegExpr::TMatcher::RememberLoop(int32_t repetition, int32_t from, int32_t to, int32_t outcome) {
-    TPositionMemo& loops = Loops(repetition);
-    for (int32_t p = from; p <= to; ++p)
-        loops.Set(p, outcome);
-}
-
-int32_t TRegExpr::TMatcher::MatchAt(int32_t position) {
-    const TWalk walk = Walk(0, position);
-    return walk.repetition < 0 ? walk.outcome : Decide(walk.repetition, walk.at);
-}
-
-void TRegExpr::TMatcher::PushFrame(int32_t repetition, int32_t at, bool satisfied) {
-    stack_.push_back({repetition, at, 0, 0, 0, satisfied});
-}
-
-// Decides a repetition entered with no repetition done, without recursion: a repetition that
-// needs the outcome of another one pushes a frame for it and waits for its outcome.
-int32_t TRegExpr::TMatcher::Decide(int32_t repetition, int32_t at) {
-    stack_.clear();
-    PushFrame(repetition, at, !repetitions_[size_t(repetition)].oneOrMore);
-    int32_t delivered = kUnknown;
-    for (;;) {
-        TFrame& frame = stack_.back();
-        int32_t outcome = kUnknown;
-        const bool done = repetitions_[size_t(frame.repetition)].atom >= 0
-                              ? StepSimple(frame, delivered, outcome)
-                              : StepGroup(frame, delivered, outcome);
-        delivered = kUnknown;
-        if (!done)
-            continue;  // a frame was pushed on top
-        stack_.pop_back();
-        if (stack_.empty())
-            return outcome;
-        delivered = outcome;
-    }
-}
-
-// A repeated single character test: the run of characters it accepts is found in one scan, then
-// the rest of the pattern is tried after each run length, longest first. Every start inside a
-// run shares the run's end, so the outcome is remembered for all of them.
-bool TRegExpr::TMatcher::StepSimple(TFrame& frame, int32_t delivered, int32_t& outcome) {
-    const TRepetition& rep = repetitions_[size_t(frame.repetition)];
-    const TRegExprNode& atom = nodes_[size_t(rep.atom)];
-    TPositionMemo& loops = Loops(frame.repetition);
-    if (frame.stage == 0) {
-        if (!frame.satisfied) {
-            if (!Consume(atom, frame.from)) {
-                outcome = kFail;
-                return true;
-            }
-            ++frame.from;
-            frame.satisfied = true;
-        }
-        if (const int32_t known = loops.Get(frame.from); known != kUnknown) {
-            outcome = known;
-            return true;
-        }
-        int32_t top = frame.from;
-        while (Consume(atom, top)) {
-            const int32_t known = loops.Get(top + 1);
-            if (known == kFail)
-                break;  // every longer run fails as well
-            if (known >= 0) {
-                RememberLoop(frame.repetition, frame.from, top, known);
-                outcome = known;
-                return true;
-            }
-            ++top;
-        }
-        frame.top = frame.at = top;
-        frame.stage = 1;
-    } else if (delivered >= 0) {
-        RememberLoop(frame.repetition, frame.from, frame.at, delivered);
-        RememberLoop(frame.repetition, frame.at + 1, frame.top, kFail);
-        outcome = delivered;
-        return true;
+    : program_(nodes, caseSensitive), backtracker_(program_), caseSensitive_(caseSensitive) {
+    for (int32_t i = program_.Start();
+         i >= 0 && program_[i].op == TRegExprOp::Consume && program_[i].test->Kind == rkChar;
+         i = program_[i].next)
+        prefix_ += char(program_[i].test->Char);
+    const int32_t endNode = int32_t(nodes.size()) - 1;
+    const auto kindAt = [&](int32_t i) { return nodes[size_t(i)].Kind; };
+    onlyLineEnd_ = endNode == 1 && kindAt(0) == rkLineEnd;
+    lineStartPattern_ = (endNode == 1 && kindAt(0) == rkLineStart) ||
+                        (endNode == 2 && kindAt(0) == rkLineStart && kindAt(1) == rkLineEnd);
+    const int32_t first = program_.Start();
+    if (first >= 0 && program_[first].op == TRegExprOp::Consume) {
+        firstChars_ = program_.AcceptedBytes(first);  // the common case, without the automaton
+    } else if (Automaton().InsideStartMatches()) {
+        startsInside_ = true;
+        return;
     } else {
-        --frame.at;
+        firstChars_ = Automaton().InsideFirstBytes();
     }
-    for (; frame.at >= frame.from; --frame.at) {
-        const TWalk rest = Walk(rep.last + 2, frame.at);
-        if (rest.repetition >= 0) {
-            PushFrame(rest.repetition, rest.at, !repetitions_[size_t(rest.repetition)].oneOrMore);
+    startsInside_ = firstChars_.any();
+    anyFirst_ = firstChars_.all();
+    if (firstChars_.count() == 1)
+        for (int c = 0; c < 256; ++c)
+            if (firstChars_[size_t(c)])
+                onlyFirst_ = c;
+}
+
+TRegExprAutomaton& TRegExpr::TMatcher::Automaton() {
+    if (!automaton_)
+        automaton_ = std::make_unique<TRegExprAutomaton>(program_);
+    return *automaton_;
+}
+
+// A quick test of the characters every match begins with, which rules out most candidates
+// before a matcher runs.
+bool TRegExpr::TMatcher::StartsWithPrefix(int32_t position) const {
+    if (size_t(line_.length - position) < prefix_.size())
+        return false;
+    const char* at = line_.text.data() + position;
+    for (size_t k = 0; k < prefix_.size(); ++k) {
+        const uint8_t c = uint8_t(at[k]);
+        if ((caseSensitive_ ? c : RegExprUpper(c)) != uint8_t(prefix_[k]))
             return false;
-        }
-        if (rest.outcome >= 0) {
-            RememberLoop(frame.repetition, frame.from, frame.at, rest.outcome);
-            RememberLoop(frame.repetition, frame.at + 1, frame.top, kFail);
-            outcome = rest.outcome;
-            return true;
-        }
     }
-    RememberLoop(frame.repetition, frame.from, frame.top, kFail);
-    outcome = kFail;
     return true;
 }
 
-// A repeated group: one more repetition of the group (its first match) when it consumes
-// something and the repetitions after it succeed, else the rest of the pattern from here.
-bool TRegExpr::TMatcher::StepGroup(TFrame& frame, int32_t delivered, int32_t& outcome) {
-    enum : uint8_t { kStart, kAwaitGroup, kAwaitMore, kAwaitRest };
-    const TRepetition& rep = repetitions_[size_t(frame.repetition)];
-    const int32_t repetition = frame.repetition;
-    const int32_t from = frame.from;
-    const bool satisfied = frame.satisfied;
-    const auto finish = [&](int32_t result) {
-        if (satisfied)
-            Loops(repetition).Set(from, result);
-        outcome = result;
-        return true;
-    };
-    const auto tryRest = [&]() {
-        if (!satisfied)
-            return finish(kFail);
-        const TWalk rest = Walk(rep.last + 2, from);
-        if (rest.repetition < 0)
-            return finish(rest.outcome);
-        stack_[stack_.size() - 1].stage = kAwaitRest;
-        PushFrame(rest.repetition, rest.at, !repetitions_[size_t(rest.repetition)].oneOrMore);
-        return false;
-    };
-    const auto afterGroup = [&](int32_t groupEnd) {
-        if (groupEnd < 0 || groupEnd == from)
-            return tryRest();
-        stack_[stack_.size() - 1].stage = kAwaitMore;
-        PushFrame(repetition, groupEnd, true);
-        return false;
-    };
-
-    switch (frame.stage) {
-    case kStart: {
-        if (satisfied)
-            if (const int32_t known = Loops(repetition).Get(from); known != kUnknown)
-                return finish(known);
-        if (const int32_t known = Elements(repetition).Get(from); known != kUnknown)
-            return afterGroup(known);
-        const TWalk group = Walk(rep.first + 1, from);
-        if (group.repetition < 0) {
-            Elements(repetition).Set(from, group.outcome);
-            return afterGroup(group.outcome);
-        }
-        frame.stage = kAwaitGroup;
-        PushFrame(group.repetition, group.at, !repetitions_[size_t(group.repetition)].oneOrMore);
-        return false;
-    }
-    case kAwaitGroup:
-        Elements(repetition).Set(from, delivered);
-        return afterGroup(delivered);
-    case kAwaitMore:
-        return delivered >= 0 ? finish(delivered) : tryRest();
-    default:
-        return finish(delivered);
-    }
-}
-
+// The first position from `position` on (at least 1) whose byte can begin a match; the line
+// length when there is none.
 int32_t TRegExpr::TMatcher::NextCandidate(int32_t position) const {
+    const std::string_view text = line_.text;
     if (onlyFirst_ >= 0) {
-        const void* hit = std::memchr(line_.data() + position, onlyFirst_, size_t(length_ - position));
-        return hit ? int32_t(static_cast<const char*>(hit) - line_.data()) : length_;
+        const void* hit =
+            std::memchr(text.data() + position, onlyFirst_, size_t(line_.length - position));
+        return hit ? int32_t(static_cast<const char*>(hit) - text.data()) : line_.length;
     }
     if (!anyFirst_)
-        while (position < length_ && !firstChars_[uint8_t(line_[size_t(position)])])
-            ++position;
+        while (position < line_.length && !firstChars_[uint8_t(text[size_t(position)])]) ++position;
     return position;
 }
 
+// The last position from `position` down to 1 whose byte can begin a match; 0 when there is none
+// (the line start is always tried: the anchors see it differently).
 int32_t TRegExpr::TMatcher::PreviousCandidate(int32_t position) const {
+    const std::string_view text = line_.text;
     if (onlyFirst_ >= 0) {
-        const void* hit = ::memrchr(line_.data(), onlyFirst_, size_t(position) + 1);
-        return hit ? int32_t(static_cast<const char*>(hit) - line_.data()) : -1;
+        const void* hit = ::memrchr(text.data() + 1, onlyFirst_, size_t(position));
+        return hit ? int32_t(static_cast<const char*>(hit) - text.data()) : 0;
     }
     if (!anyFirst_)
-        while (position >= 0 && !firstChars_[uint8_t(line_[size_t(position)])])
-            --position;
+        while (position > 0 && !firstChars_[uint8_t(text[size_t(position)])]) --position;
     return position;
 }
 
-bool TRegExpr::TMatcher::Match(std::string_view line, int32_t& start, bool forward, int32_t& length) {
+// The first start in [first, last], in search order, from which a match exists; end becomes
+// the end of its preferred match.
+int32_t TRegExpr::TMatcher::FindStart(int32_t first, int32_t last, bool forward, int32_t& end) {
+    TBudget budget{BacktrackingSteps(), 4 * (int64_t(line_.length) + 1) + 65536, true};
+    int32_t result = kRegExprFail;
+    int32_t p = forward ? first : last;
+    if (forward) {
+        for (; p <= last; ++p) {
+            if (p > 0 && (p = NextCandidate(p)) > last)
+                return kRegExprFail;
+            if ((result = TryAt(p, budget)) != kRegExprFail)
+                break;
+        }
+    } else {
+        for (; p >= first; --p) {
+            if (p > 0)
+                p = PreviousCandidate(p);
+            if ((result = TryAt(p, budget)) != kRegExprFail)
+                break;
+        }
+    }
+    if (result >= 0) {
+        end = result;
+        return p;
+    }
+    if (result == kRegExprFail)
+        return kRegExprFail;
+    const int32_t nearest =
+        Automaton().NearestStart(line_, forward ? p : first, forward ? last : p, forward);
+    if (nearest >= 0)
+        end = PreferredEnd(nearest);
+    return nearest;
+}
+
+// Backtracking while its budget lasts, then the automaton while its budget lasts.
+int32_t TRegExpr::TMatcher::TryAt(int32_t position, TBudget& budget) {
+    if (!StartsWithPrefix(position))
+        return kRegExprFail;
+    if (budget.backtracking) {
+        const int32_t result = backtracker_.Run(line_, position, budget.backtrackSteps, MaxMarks());
+        if (result != kRegExprOverBudget)
+            return result;
+        budget.backtracking = false;
+    }
+    return Automaton().Run(line_, position, &budget.automatonSteps);
+}
+
+// For a position known to begin a match.
+int32_t TRegExpr::TMatcher::PreferredEnd(int32_t position) {
+    int64_t budget = BacktrackingSteps();
+    if (const int32_t end = backtracker_.Run(line_, position, budget, MaxMarks());
+        end != kRegExprOverBudget)
+        return end;
+    if (const int32_t end = Automaton().FollowPreferred(line_, position); end != kRegExprOverBudget)
+        return end;
+    return Automaton().Run(line_, position, nullptr);
+}
+
+bool TRegExpr::TMatcher::Match(std::string_view line, int32_t& start, bool forward,
+                               int32_t& length) {
     length = 0;
     if (line.size() > kLongestLine)
         return false;
@@ -465,36 +223,24 @@ bool TRegExpr::TMatcher::Match(std::string_view line, int32_t& start, bool forwa
         start = 1;
         return true;
     }
-    line_ = line;
-    length_ = n;
-    memoReady_ = false;
-    const auto found = [&](int32_t position, int32_t end) {
-        start = position + 1;
-        length = std::min(end, n) - position;
-        return true;
-    };
-    if (forward) {
-        const int32_t last = anchored_ ? 0 : n - 1;
-        for (int32_t p = std::max(start, 1) - 1; p <= last; ++p) {
-            p = NextCandidate(p);
-            if (p > last)
-                break;
-            if (const int32_t end = MatchAt(p); end >= 0)
-                return found(p, end);
-        }
-    } else {
-        int32_t p = std::min(start, n) - 1;
-        if (anchored_)
-            p = std::min(p, 0);
-        for (; p >= 0; --p) {
-            p = PreviousCandidate(p);
-            if (p < 0)
-                break;
-            if (const int32_t end = MatchAt(p); end >= 0)
-                return found(p, end);
-        }
-    }
-    return false;
+    if (program_.Start() < 0)
+        return false;
+    const int32_t first = forward ? std::max(start, 1) - 1 : 0;
+    int32_t last = forward ? n - 1 : std::min(start, n) - 1;
+    if (!startsInside_)
+        last = std::min(last, 0);
+    if (first > last)
+        return false;
+    line_ = {line, n};
+    if (automaton_)
+        automaton_->NewSearch();
+    int32_t end = kRegExprFail;
+    const int32_t found = FindStart(first, last, forward, end);
+    if (found < 0)
+        return false;
+    start = found + 1;
+    length = std::min(end, n) - found;
+    return true;
 }
 
 TRegExpr::TRegExpr(std::string_view pattern, bool caseSensitive)

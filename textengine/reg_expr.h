@@ -7,12 +7,11 @@
 // character 0 that a consuming node may take once, so "." and negated classes can match the
 // line end itself (the reported length never counts it).
 //
-// Repetitions are greedy and give back one repetition at a time, newest first. Each repetition
-// of a group takes the group's first match from where it starts; a group that consumes nothing
-// ends the repetition. Because nothing is captured, whether the rest of the pattern matches from
-// a (node, position) pair never depends on how that pair was reached, so the matcher remembers
-// the outcome of every repetition it has tried and nested repetitions such as {a*}*b stay linear
-// in the line length.
+// Repetitions are greedy: the match found is the one a backtracking search reaches first,
+// trying one more repetition before going on, retrying the newest choice first, and dropping a
+// repetition that consumes nothing. Matching memory stays within a few times the line plus a
+// little per pattern node, and time within a few passes over the line for the patterns met in
+// practice (TMatcher in reg_expr.cpp says how).
 #pragma once
 
 #include <bitset>
@@ -75,11 +74,10 @@ public:
 private:
     class TMatcher;
 
-
     std::string pattern_;
     bool caseSensitive_;
     std::vector<TRegExprNode> nodes_;
-    std::unique_ptr<TMatcher> matcher_;  // backtracking stack and memory of tried repetitions
+    std::unique_ptr<TMatcher> matcher_;  // matching state and caches, reused between lines
 };
 
 }  // namespace tarnwick
