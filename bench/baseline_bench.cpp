@@ -9,7 +9,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "bench_steps.h"
+#include "bench/bench_steps.h"
 
 namespace tarnwick::bench {
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "json_report.h"
-#include "memo_source.h"
+#include "bench/json_report.h"
+#include "textengine/memo_source.h"
 
 namespace tarnwick::bench {
 

@@ -2,7 +2,7 @@
 // file with one function here and one entry in main's step table.
 #pragma once
 
-#include "bench_context.h"
+#include "bench/bench_context.h"
 
 namespace tarnwick::bench {
 

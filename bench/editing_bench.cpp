@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench_steps.h"
-#include "external_strings.h"
+#include "bench/bench_steps.h"
+#include "textengine/external_strings.h"
 
 namespace tarnwick::bench {
 

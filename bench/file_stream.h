@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "byte_stream.h"
+#include "textengine/byte_stream.h"
 
 namespace tarnwick::bench {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench_steps.h"
+#include "bench/bench_steps.h"
 
 namespace tarnwick::bench {
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "bench_steps.h"
-#include "syntax_parser.h"
+#include "bench/bench_steps.h"
+#include "languages/syntax_parser.h"
 
 namespace tarnwick::bench {
 

@@ -1,4 +1,4 @@
-#include "json_report.h"
+#include "bench/json_report.h"
 
 #include <cmath>
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "bench_steps.h"
-#include "file_stream.h"
+#include "bench/bench_steps.h"
+#include "bench/file_stream.h"
 
 namespace tarnwick::bench {
 

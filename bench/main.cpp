@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "bench_steps.h"
+#include "bench/bench_steps.h"
 
 namespace tarnwick::bench {
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "bench_steps.h"
-#include "search_buffer_lines.h"
-#include "search_lines.h"
-#include "search_options.h"
+#include "bench/bench_steps.h"
+#include "textengine/search_buffer_lines.h"
+#include "textengine/search_lines.h"
+#include "textengine/search_options.h"
 
 extern char** environ;
 

@@ -8,9 +8,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "bench_steps.h"
-#include "dc_memo.h"
-#include "syntax_parser.h"
+#include "bench/bench_steps.h"
+#include "textengine/view/dc_memo.h"
+#include "languages/syntax_parser.h"
 
 namespace tarnwick::bench {
 

@@ -1,4 +1,4 @@
-#include "attr_item.h"
+#include "languages/attr_item.h"
 
 namespace tarnwick {
 

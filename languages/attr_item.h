@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "font_desc.h"
+#include "textengine/font_desc.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "block_stack_list.h"
+#include "languages/block_stack_list.h"
 
 namespace tarnwick {
 

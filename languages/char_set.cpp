@@ -1,4 +1,4 @@
-#include "char_set.h"
+#include "languages/char_set.h"
 
 namespace tarnwick {
 

@@ -1,8 +1,8 @@
-#include "code_template_expander.h"
+#include "languages/code_template_expander.h"
 
 #include <optional>
 
-#include "custom_memo_source.h"
+#include "textengine/custom_memo_source.h"
 
 namespace tarnwick {
 

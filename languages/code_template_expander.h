@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "code_templates.h"
+#include "languages/code_templates.h"
 
 namespace tarnwick {
 

@@ -1,13 +1,13 @@
-#include "code_templates.h"
+#include "languages/code_templates.h"
 
 #include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
-#include "object_stream.h"
-#include "stream_names.h"
-#include "text_file.h"
+#include "languages/object_stream.h"
+#include "languages/stream_names.h"
+#include "languages/text_file.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "keyword_table.h"
+#include "languages/keyword_table.h"
 
 namespace tarnwick {
 

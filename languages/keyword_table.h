@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "char_set.h"
+#include "languages/char_set.h"
 
 namespace tarnwick {
 

@@ -1,8 +1,8 @@
 #include <charconv>
 #include <limits>
 
-#include "object_stream.h"
-#include "stream_names.h"
+#include "languages/object_stream.h"
+#include "languages/stream_names.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "object_stream.h"
+#include "languages/object_stream.h"
 
 namespace tarnwick {
 

@@ -1,8 +1,8 @@
-#include "prepared_scheme.h"
+#include "languages/prepared_scheme.h"
 
 #include <unordered_map>
 
-#include "syntax_scheme.h"
+#include "languages/syntax_scheme.h"
 
 namespace tarnwick {
 

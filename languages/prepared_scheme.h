@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "block_stack_list.h"
-#include "char_set.h"
-#include "keyword_table.h"
+#include "languages/block_stack_list.h"
+#include "languages/char_set.h"
+#include "languages/keyword_table.h"
 
 namespace tarnwick {
 

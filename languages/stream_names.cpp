@@ -1,4 +1,4 @@
-#include "stream_names.h"
+#include "languages/stream_names.h"
 
 #include <array>
 #include <utility>

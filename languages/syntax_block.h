@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "char_set.h"
-#include "syntax_token.h"
+#include "languages/char_set.h"
+#include "languages/syntax_token.h"
 
 namespace tarnwick {
 

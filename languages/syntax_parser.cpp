@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "syntax_parser.h"
+#include "languages/syntax_parser.h"
 
 namespace tarnwick {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "attr_item.h"
-#include "simple_parser.h"
-#include "syntax_scheme.h"
+#include "languages/attr_item.h"
+#include "textengine/simple_parser.h"
+#include "languages/syntax_scheme.h"
 
 namespace tarnwick {
 

@@ -1,7 +1,7 @@
 // Construction, scheme and default-attribute handling, and the resolution of style numbers to
 // fonts and backgrounds.
 
-#include "syntax_parser.h"
+#include "languages/syntax_parser.h"
 
 namespace tarnwick {
 

@@ -1,11 +1,11 @@
-#include "syntax_scheme.h"
+#include "languages/syntax_scheme.h"
 
 #include <set>
 #include <unordered_map>
 
-#include "object_stream.h"
-#include "syntax_parser.h"
-#include "text_file.h"
+#include "languages/object_stream.h"
+#include "languages/syntax_parser.h"
+#include "languages/text_file.h"
 
 namespace tarnwick {
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "attr_item.h"
-#include "prepared_scheme.h"
-#include "syntax_block.h"
+#include "languages/attr_item.h"
+#include "languages/prepared_scheme.h"
+#include "languages/syntax_block.h"
 
 namespace tarnwick {
 

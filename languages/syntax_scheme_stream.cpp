@@ -7,9 +7,9 @@
 #include <optional>
 #include <unordered_map>
 
-#include "object_stream.h"
-#include "stream_names.h"
-#include "syntax_scheme.h"
+#include "languages/object_stream.h"
+#include "languages/stream_names.h"
+#include "languages/syntax_scheme.h"
 
 namespace tarnwick {
 

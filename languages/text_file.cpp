@@ -1,4 +1,4 @@
-#include "text_file.h"
+#include "languages/text_file.h"
 
 #include <cerrno>
 #include <cstdio>

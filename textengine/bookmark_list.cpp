@@ -1,4 +1,4 @@
-#include "bookmark_list.h"
+#include "textengine/bookmark_list.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "memo_types.h"
+#include "textengine/memo_types.h"
 
 namespace tarnwick {
 

@@ -18,14 +18,14 @@
 #include <string_view>
 #include <vector>
 
-#include "bookmark_list.h"
-#include "line_length_index.h"
-#include "line_store.h"
-#include "memo_position.h"
-#include "memo_types.h"
-#include "simple_parser.h"
-#include "tab_stops.h"
-#include "undo_list.h"
+#include "textengine/bookmark_list.h"
+#include "textengine/line_length_index.h"
+#include "textengine/line_store.h"
+#include "textengine/memo_position.h"
+#include "textengine/memo_types.h"
+#include "textengine/simple_parser.h"
+#include "textengine/tab_stops.h"
+#include "textengine/undo_list.h"
 
 namespace tarnwick {
 

@@ -1,7 +1,7 @@
-#include "external_strings.h"
+#include "textengine/external_strings.h"
 
-#include "custom_memo_source.h"
-#include "memory_stream.h"
+#include "textengine/custom_memo_source.h"
+#include "textengine/memory_stream.h"
 
 namespace tarnwick {
 

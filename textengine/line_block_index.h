@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "tab_stops.h"
+#include "textengine/tab_stops.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "line_store.h"
+#include "textengine/line_store.h"
 
 #include <algorithm>
 #include <cassert>
@@ -10,8 +10,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "byte_stream.h"
-#include "tab_stops.h"
+#include "textengine/byte_stream.h"
+#include "textengine/tab_stops.h"
 
 namespace tarnwick {
 

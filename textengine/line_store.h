@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "line_block_index.h"
+#include "textengine/line_block_index.h"
 
 namespace tarnwick {
 

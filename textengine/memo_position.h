@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "memo_types.h"
+#include "textengine/memo_types.h"
 
 namespace tarnwick {
 

@@ -1,8 +1,8 @@
 // The text buffer with its properties published; the language-bound buffer derives from it.
 #pragma once
 
-#include "custom_memo_source.h"
-#include "external_strings.h"
+#include "textengine/custom_memo_source.h"
+#include "textengine/external_strings.h"
 
 namespace tarnwick {
 

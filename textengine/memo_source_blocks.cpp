@@ -3,8 +3,8 @@
 // so undo sees ordinary deletions and insertions.
 #include <algorithm>
 
-#include "clipboard.h"
-#include "custom_memo_source.h"
+#include "textengine/clipboard.h"
+#include "textengine/custom_memo_source.h"
 
 namespace tarnwick {
 

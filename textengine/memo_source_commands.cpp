@@ -3,7 +3,7 @@
 // as one step.
 #include <algorithm>
 
-#include "custom_memo_source.h"
+#include "textengine/custom_memo_source.h"
 
 namespace tarnwick {
 

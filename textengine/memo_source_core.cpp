@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cassert>
 
-#include "custom_memo_source.h"
-#include "external_strings.h"
-#include "memo_source_options.h"
+#include "textengine/custom_memo_source.h"
+#include "textengine/external_strings.h"
+#include "textengine/memo_source_options.h"
 
 namespace tarnwick {
 

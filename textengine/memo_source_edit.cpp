@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "custom_memo_source.h"
+#include "textengine/custom_memo_source.h"
 
 namespace tarnwick {
 

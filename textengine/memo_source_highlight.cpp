@@ -2,7 +2,7 @@
 // stale line on, and an edit re-parses only until a line's end state matches the stored one.
 #include <algorithm>
 
-#include "custom_memo_source.h"
+#include "textengine/custom_memo_source.h"
 
 namespace tarnwick {
 

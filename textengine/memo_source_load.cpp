@@ -2,8 +2,8 @@
 // position updates per line, and the writer of the stored text.
 #include <algorithm>
 
-#include "byte_stream.h"
-#include "custom_memo_source.h"
+#include "textengine/byte_stream.h"
+#include "textengine/custom_memo_source.h"
 
 namespace tarnwick {
 

@@ -2,7 +2,7 @@
 // the save point that decides the modified flag.
 #include <algorithm>
 
-#include "custom_memo_source.h"
+#include "textengine/custom_memo_source.h"
 
 namespace tarnwick {
 

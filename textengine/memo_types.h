@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "option_set.h"
+#include "textengine/option_set.h"
 
 namespace tarnwick {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "byte_stream.h"
+#include "textengine/byte_stream.h"
 
 namespace tarnwick {
 

@@ -1,13 +1,13 @@
-#include "reg_expr.h"
+#include "textengine/reg_expr.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
-#include "reg_expr_automaton.h"
-#include "reg_expr_backtracker.h"
-#include "reg_expr_compiler.h"
-#include "reg_expr_program.h"
+#include "textengine/reg_expr_automaton.h"
+#include "textengine/reg_expr_backtracker.h"
+#include "textengine/reg_expr_compiler.h"
+#include "textengine/reg_expr_program.h"
 
 namespace tarnwick {
 

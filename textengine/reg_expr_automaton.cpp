@@ -1,4 +1,4 @@
-#include "reg_expr_automaton.h"
+#include "textengine/reg_expr_automaton.h"
 
 #include <algorithm>
 

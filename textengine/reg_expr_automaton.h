@@ -22,8 +22,8 @@
 #include <span>
 #include <vector>
 
-#include "reg_expr_program.h"
-#include "reg_expr_state_cache.h"
+#include "textengine/reg_expr_program.h"
+#include "textengine/reg_expr_state_cache.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "reg_expr_backtracker.h"
+#include "textengine/reg_expr_backtracker.h"
 
 namespace tarnwick {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "reg_expr_program.h"
+#include "textengine/reg_expr_program.h"
 
 namespace tarnwick {
 

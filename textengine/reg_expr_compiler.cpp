@@ -1,4 +1,4 @@
-#include "reg_expr_compiler.h"
+#include "textengine/reg_expr_compiler.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "reg_expr.h"
+#include "textengine/reg_expr.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "reg_expr_program.h"
+#include "textengine/reg_expr_program.h"
 
 #include <algorithm>
 #include <cassert>

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "reg_expr.h"
-#include "reg_expr_compiler.h"
+#include "textengine/reg_expr.h"
+#include "textengine/reg_expr_compiler.h"
 
 namespace tarnwick {
 

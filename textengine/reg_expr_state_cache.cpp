@@ -1,4 +1,4 @@
-#include "reg_expr_state_cache.h"
+#include "textengine/reg_expr_state_cache.h"
 
 #include <algorithm>
 

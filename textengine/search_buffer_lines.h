@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <string>
 
-#include "custom_memo_source.h"
-#include "search_lines.h"
+#include "textengine/custom_memo_source.h"
+#include "textengine/search_lines.h"
 
 namespace tarnwick {
 

@@ -1,7 +1,7 @@
 // The buffer's search operations: each runs one command of TSearchEngine over the shared options.
-#include "custom_memo_source.h"
-#include "search_dialogs.h"
-#include "search_engine.h"
+#include "textengine/custom_memo_source.h"
+#include "textengine/search_dialogs.h"
+#include "textengine/search_engine.h"
 
 namespace tarnwick {
 

@@ -1,14 +1,14 @@
-#include "search_engine.h"
+#include "textengine/search_engine.h"
 
 #include <algorithm>
 #include <charconv>
 #include <climits>
 #include <memory>
 
-#include "custom_memo_source.h"
-#include "reg_expr.h"
-#include "search_buffer_lines.h"
-#include "search_lines.h"
+#include "textengine/custom_memo_source.h"
+#include "textengine/reg_expr.h"
+#include "textengine/search_buffer_lines.h"
+#include "textengine/search_lines.h"
 
 namespace tarnwick {
 

@@ -11,9 +11,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "memo_types.h"
-#include "search_dialogs.h"
-#include "search_options.h"
+#include "textengine/memo_types.h"
+#include "textengine/search_dialogs.h"
+#include "textengine/search_options.h"
 
 namespace tarnwick {
 

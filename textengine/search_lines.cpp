@@ -1,11 +1,11 @@
-#include "search_lines.h"
+#include "textengine/search_lines.h"
 
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cstring>
 
-#include "reg_expr.h"
+#include "textengine/reg_expr.h"
 
 namespace tarnwick {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "memo_types.h"
-#include "search_options.h"
+#include "textengine/memo_types.h"
+#include "textengine/search_options.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "search_options.h"
+#include "textengine/search_options.h"
 
 namespace tarnwick {
 

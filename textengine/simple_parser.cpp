@@ -1,4 +1,4 @@
-#include "simple_parser.h"
+#include "textengine/simple_parser.h"
 
 #include <algorithm>
 

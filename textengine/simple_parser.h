@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "font_desc.h"
+#include "textengine/font_desc.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "tab_stops.h"
+#include "textengine/tab_stops.h"
 
 #include <algorithm>
 #include <charconv>

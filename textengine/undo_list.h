@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "record_list.h"
+#include "textengine/record_list.h"
 
 namespace tarnwick {
 

@@ -3,8 +3,8 @@
 #include <exception>
 #include <string>
 
-#include "shipped_languages.h"
-#include "text_file.h"
+#include "languages/shipped/shipped_languages.h"
+#include "languages/text_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,4 +1,4 @@
-#include "shipped_languages.h"
+#include "languages/shipped/shipped_languages.h"
 
 namespace tarnwick {
 

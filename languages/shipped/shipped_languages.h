@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "code_templates.h"
-#include "syntax_scheme.h"
+#include "languages/code_templates.h"
+#include "languages/syntax_scheme.h"
 
 namespace tarnwick {
 

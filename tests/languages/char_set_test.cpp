@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "char_set.h"
-#include "syntax_block.h"
+#include "languages/char_set.h"
+#include "languages/syntax_block.h"
 
 namespace tarnwick {
 namespace {

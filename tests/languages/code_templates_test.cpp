@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "code_template_expander.h"
-#include "code_templates.h"
-#include "memo_source.h"
-#include "memory_stream.h"
+#include "languages/code_template_expander.h"
+#include "languages/code_templates.h"
+#include "textengine/memo_source.h"
+#include "textengine/memory_stream.h"
 
 namespace tarnwick {
 namespace {

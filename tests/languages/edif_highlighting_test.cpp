@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "memo_source.h"
-#include "memory_stream.h"
-#include "syntax_parser.h"
+#include "textengine/memo_source.h"
+#include "textengine/memory_stream.h"
+#include "languages/syntax_parser.h"
 
 namespace tarnwick {
 namespace {

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <random>
 
-#include "code_templates.h"
-#include "object_stream.h"
-#include "syntax_parser.h"
-#include "text_file.h"
+#include "languages/code_templates.h"
+#include "languages/object_stream.h"
+#include "languages/syntax_parser.h"
+#include "languages/text_file.h"
 
 namespace tarnwick {
 namespace {

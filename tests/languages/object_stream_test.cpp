@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "object_stream.h"
+#include "languages/object_stream.h"
 
 namespace tarnwick {
 namespace {

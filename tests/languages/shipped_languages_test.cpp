@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "code_templates.h"
-#include "shipped_languages.h"
-#include "syntax_scheme.h"
-#include "text_file.h"
+#include "languages/code_templates.h"
+#include "languages/shipped/shipped_languages.h"
+#include "languages/syntax_scheme.h"
+#include "languages/text_file.h"
 
 namespace tarnwick {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "syntax_parser.h"
+#include "languages/syntax_parser.h"
 
 namespace tarnwick {
 namespace {

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <system_error>
 
-#include "object_stream.h"
-#include "syntax_parser.h"
-#include "syntax_scheme.h"
+#include "languages/object_stream.h"
+#include "languages/syntax_parser.h"
+#include "languages/syntax_scheme.h"
 
 namespace tarnwick {
 namespace {

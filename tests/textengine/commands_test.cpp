@@ -1,9 +1,9 @@
 // The editing commands bound to keys.
 #include <gtest/gtest.h>
 
-#include "clipboard.h"
-#include "memo_source.h"
-#include "test_support.h"
+#include "textengine/clipboard.h"
+#include "textengine/memo_source.h"
+#include "tests/textengine/test_support.h"
 
 namespace tarnwick {
 namespace {

@@ -1,4 +1,4 @@
-#include "key_mapping.h"
+#include "textengine/key_mapping.h"
 
 #include <gtest/gtest.h>
 

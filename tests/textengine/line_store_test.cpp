@@ -1,10 +1,10 @@
-#include "line_store.h"
+#include "textengine/line_store.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "memory_stream.h"
+#include "textengine/memory_stream.h"
 #include "tests/support/chunked_stream.h"
 
 namespace tarnwick {

@@ -2,8 +2,8 @@
 // selections under edits, options, notification and highlighting on demand.
 #include <gtest/gtest.h>
 
-#include "memo_source.h"
-#include "test_support.h"
+#include "textengine/memo_source.h"
+#include "tests/textengine/test_support.h"
 
 namespace tarnwick {
 namespace {

@@ -6,9 +6,9 @@
 #include <random>
 #include <sstream>
 
-#include "clipboard.h"
-#include "memo_source.h"
-#include "test_support.h"
+#include "textengine/clipboard.h"
+#include "textengine/memo_source.h"
+#include "tests/textengine/test_support.h"
 
 namespace tarnwick {
 namespace {

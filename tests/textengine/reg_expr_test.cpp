@@ -1,4 +1,4 @@
-#include "reg_expr.h"
+#include "textengine/reg_expr.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <random>
 #include <string>
 
-#include "reg_expr_automaton.h"
-#include "reg_expr_backtracker.h"
-#include "reg_expr_program.h"
+#include "textengine/reg_expr_automaton.h"
+#include "textengine/reg_expr_backtracker.h"
+#include "textengine/reg_expr_program.h"
 
 namespace tarnwick {
 namespace {

@@ -1,12 +1,12 @@
-#include "search_engine.h"
+#include "textengine/search_engine.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 
-#include "memo_source.h"
-#include "search_dialogs.h"
-#include "test_support.h"
+#include "textengine/memo_source.h"
+#include "textengine/search_dialogs.h"
+#include "tests/textengine/test_support.h"
 
 namespace tarnwick {
 namespace {

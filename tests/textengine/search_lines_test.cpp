@@ -1,8 +1,8 @@
-#include "search_lines.h"
+#include "textengine/search_lines.h"
 
 #include <gtest/gtest.h>
 
-#include "reg_expr.h"
+#include "textengine/reg_expr.h"
 
 namespace tarnwick {
 namespace {

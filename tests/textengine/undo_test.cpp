@@ -1,8 +1,8 @@
 // Undo steps, grouping, the save point and the undo limit.
 #include <gtest/gtest.h>
 
-#include "memo_source.h"
-#include "test_support.h"
+#include "textengine/memo_source.h"
+#include "tests/textengine/test_support.h"
 
 namespace tarnwick {
 namespace {

@@ -1,5 +1,5 @@
 // Buffer attachment, metrics, the row model, scrolling and change handling of the view.
-#include "custom_dc_memo.h"
+#include "textengine/view/custom_dc_memo.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,8 +9,8 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
-#include "syntax_parser.h"
-#include "template_choice_list.h"
+#include "languages/syntax_parser.h"
+#include "textengine/view/template_choice_list.h"
 #include "widgets/colors.h"
 
 namespace tarnwick {

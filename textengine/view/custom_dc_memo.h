@@ -24,15 +24,15 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "font_desc.h"
-#include "gutter_images.h"
-#include "key_mapping.h"
-#include "memo_decorations.h"
-#include "memo_options.h"
-#include "memo_source.h"
-#include "qt_clipboard.h"
-#include "text_styles.h"
-#include "word_wrap_list.h"
+#include "textengine/font_desc.h"
+#include "textengine/view/gutter_images.h"
+#include "textengine/key_mapping.h"
+#include "textengine/view/memo_decorations.h"
+#include "textengine/view/memo_options.h"
+#include "textengine/memo_source.h"
+#include "textengine/view/qt_clipboard.h"
+#include "textengine/view/text_styles.h"
+#include "textengine/view/word_wrap_list.h"
 
 class QLabel;
 class QScrollBar;

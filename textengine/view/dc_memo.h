@@ -1,7 +1,7 @@
 // The editor view with its properties published; the editor window's control derives from it.
 #pragma once
 
-#include "custom_dc_memo.h"
+#include "textengine/view/custom_dc_memo.h"
 
 namespace tarnwick {
 

@@ -5,10 +5,10 @@
 #include <QMessageBox>
 #include <QUuid>
 
-#include "code_template_expander.h"
-#include "custom_dc_memo.h"
-#include "match_bracket.h"
-#include "template_choice_list.h"
+#include "languages/code_template_expander.h"
+#include "textengine/view/custom_dc_memo.h"
+#include "textengine/view/match_bracket.h"
+#include "textengine/view/template_choice_list.h"
 #include "widgets/virtual_keys.h"
 
 namespace tarnwick {

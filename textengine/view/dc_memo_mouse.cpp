@@ -7,7 +7,7 @@
 #include <QStyleHints>
 #include <QWheelEvent>
 
-#include "custom_dc_memo.h"
+#include "textengine/view/custom_dc_memo.h"
 
 namespace tarnwick {
 

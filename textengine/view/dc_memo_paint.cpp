@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "custom_dc_memo.h"
+#include "textengine/view/custom_dc_memo.h"
 #include "widgets/colors.h"
 
 namespace tarnwick {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "custom_dc_memo.h"
+#include "textengine/view/custom_dc_memo.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "gutter_images.h"
+#include "textengine/view/gutter_images.h"
 
 #include <QPainter>
 

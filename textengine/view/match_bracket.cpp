@@ -1,8 +1,8 @@
-#include "match_bracket.h"
+#include "textengine/view/match_bracket.h"
 
 #include <string>
 
-#include "custom_memo_source.h"
+#include "textengine/custom_memo_source.h"
 
 namespace tarnwick {
 

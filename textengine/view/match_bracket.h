@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "memo_types.h"
+#include "textengine/memo_types.h"
 
 namespace tarnwick {
 

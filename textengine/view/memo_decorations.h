@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "font_desc.h"
+#include "textengine/font_desc.h"
 
 namespace tarnwick {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "option_set.h"
+#include "textengine/option_set.h"
 
 namespace tarnwick {
 

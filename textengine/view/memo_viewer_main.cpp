@@ -12,10 +12,10 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "dc_memo.h"
-#include "memory_stream.h"
-#include "syntax_parser.h"
-#include "syntax_scheme.h"
+#include "textengine/view/dc_memo.h"
+#include "textengine/memory_stream.h"
+#include "languages/syntax_parser.h"
+#include "languages/syntax_scheme.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "qt_clipboard.h"
+#include "textengine/view/qt_clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 // takes the clipboard replaces the data, so the mark goes with it.
 #pragma once
 
-#include "clipboard.h"
+#include "textengine/clipboard.h"
 
 namespace tarnwick {
 

@@ -1,10 +1,10 @@
-#include "template_choice_list.h"
+#include "textengine/view/template_choice_list.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "code_templates.h"
+#include "languages/code_templates.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "text_styles.h"
+#include "textengine/view/text_styles.h"
 
 namespace tarnwick {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "font_desc.h"
+#include "textengine/font_desc.h"
 
 namespace tarnwick {
 

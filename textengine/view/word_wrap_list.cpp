@@ -1,4 +1,4 @@
-#include "word_wrap_list.h"
+#include "textengine/view/word_wrap_list.h"
 
 #include <algorithm>
 

@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <stdexcept>
 
-#include "search_dialogs.h"
-#include "search_options.h"
-#include "view_test_support.h"
+#include "textengine/search_dialogs.h"
+#include "textengine/search_options.h"
+#include "tests/textengine/view/view_test_support.h"
 
 namespace tarnwick::testing_view {
 namespace {

@@ -2,7 +2,7 @@
 // keys and their states, Brief's modal selection, WantTabs, clipboard and bracket matching.
 #include <QKeyEvent>
 
-#include "view_test_support.h"
+#include "tests/textengine/view/view_test_support.h"
 
 namespace tarnwick::testing_view {
 namespace {

@@ -2,10 +2,10 @@
 // selection on screen, and painting bad input without a crash or a freeze.
 #include <QPaintEvent>
 
-#include "syntax_parser.h"
-#include "view_test_support.h"
+#include "languages/syntax_parser.h"
+#include "tests/textengine/view/view_test_support.h"
 #include "widgets/colors.h"
-#include "word_wrap_list.h"
+#include "textengine/view/word_wrap_list.h"
 
 namespace tarnwick::testing_view {
 namespace {

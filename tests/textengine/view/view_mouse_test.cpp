@@ -2,7 +2,7 @@
 // the selection, and gutter clicks.
 #include <QMouseEvent>
 
-#include "view_test_support.h"
+#include "tests/textengine/view/view_test_support.h"
 
 namespace tarnwick::testing_view {
 namespace {

@@ -19,7 +19,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "dc_memo.h"
+#include "textengine/view/dc_memo.h"
 
 namespace tarnwick::testing_view {
 
