@@ -21,8 +21,7 @@ constexpr int32_t kPastEveryLine = 200;
 // The best of a few presses of a key at the caret that prepare() sets; after each press undo
 // runs until the line is as it was. The first press is in first.
 template <class Prepare, class Press>
-double BestPressMs(TMemoSource& buffer, int32_t line, double& first, Prepare&& prepare,
-                   Press&& press) {
+double BestPressMs(TMemoSource& buffer, int32_t line, double& first, Prepare&& prepare, Press&& press) {
     const std::string before(buffer.StoredLine(line));
     const int32_t lines = buffer.LineCount();
     double best = 1e300;
@@ -32,8 +31,7 @@ double BestPressMs(TMemoSource& buffer, int32_t line, double& first, Prepare&& p
         if (run == 0)
             first = ms;
         best = std::min(best, ms);
-        for (int undo = 0;
-             undo < 10 && (buffer.StoredLine(line) != before || buffer.LineCount() != lines);
+        for (int undo = 0; undo < 10 && (buffer.StoredLine(line) != before || buffer.LineCount() != lines);
              ++undo)
             buffer.Undo();
         if (buffer.StoredLine(line) != before || buffer.LineCount() != lines)
@@ -68,8 +66,7 @@ DeepKeyTimes PressDeepKeys(TMemoSource& buffer, int32_t line, int32_t enterLine)
         },
         [&] { buffer.BackSpace(); });
     t.enter = BestPressMs(
-        buffer, enterLine, t.firstEnter,
-        [&] { buffer.SetCaret(buffer.LineLength(enterLine), enterLine); },
+        buffer, enterLine, t.firstEnter, [&] { buffer.SetCaret(buffer.LineLength(enterLine), enterLine); },
         [&] { buffer.NewLine(); });
     return t;
 }
@@ -78,8 +75,7 @@ DeepKeyTimes PressDeepKeys(TMemoSource& buffer, int32_t line, int32_t enterLine)
 // first line holds text, and Enter is pressed on the last blank line.
 DeepKeyTimes PressKeysBelowBlankLines(int32_t blankLines) {
     TMemoSource buffer;
-    buffer.Lines().SetText("    first line\n" + std::string(size_t(blankLines), '\n') +
-                           "        x");
+    buffer.Lines().SetText("    first line\n" + std::string(size_t(blankLines), '\n') + "        x");
     return PressDeepKeys(buffer, buffer.LineCount() - 1, buffer.LineCount() - 2);
 }
 
@@ -127,7 +123,8 @@ void RunEditing(BenchContext& ctx) {
                      int(buffer.StoredLine(middle).size() - before.size()));
         buffer.Lines().Put(middle, before);
     }
-    std::fprintf(stderr, "editing: %d undo steps, %d redo steps, %d lines\n", undoSteps, redoSteps, buffer.LineCount());
+    std::fprintf(stderr, "editing: %d undo steps, %d redo steps, %d lines\n", undoSteps, redoSteps,
+                 buffer.LineCount());
     ctx.report.Set("type_1000_ms", typeMs);
     ctx.report.Set("enter_delete_1000_ms", enterDeleteMs);
     ctx.report.Set("undo_all_ms", undoMs);
@@ -141,15 +138,13 @@ void RunDeepKeys(BenchContext& ctx) {
     const int32_t line = std::min(kDeepLine, buffer.LineCount() - 1);
     const DeepKeyTimes deep = PressDeepKeys(buffer, line, line);
     buffer.SetOptions(savedOptions);
-    std::fprintf(
-        stderr,
-        "deep keys at line %d, first press: smart tab %.3f ms, backspace %.3f ms, enter %.3f ms\n",
-        line, deep.firstSmartTab, deep.firstBackspace, deep.firstEnter);
+    std::fprintf(stderr,
+                 "deep keys at line %d, first press: smart tab %.3f ms, backspace %.3f ms, enter %.3f ms\n",
+                 line, deep.firstSmartTab, deep.firstBackspace, deep.firstEnter);
     const DeepKeyTimes blank = PressKeysBelowBlankLines(kDeepLine);
-    std::fprintf(
-        stderr,
-        "keys below %d blank lines (best): smart tab %.3f ms, backspace %.3f ms, enter %.3f ms\n",
-        kDeepLine, blank.smartTab, blank.backspace, blank.enter);
+    std::fprintf(stderr,
+                 "keys below %d blank lines (best): smart tab %.3f ms, backspace %.3f ms, enter %.3f ms\n",
+                 kDeepLine, blank.smartTab, blank.backspace, blank.enter);
     ctx.report.Set("smart_tab_deep_ms", deep.smartTab);
     ctx.report.Set("backspace_unindent_deep_ms", deep.backspace);
     ctx.report.Set("enter_autoindent_deep_ms", deep.enter);

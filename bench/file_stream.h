@@ -16,7 +16,8 @@ class FileStream final : public TByteStream {
 public:
     enum Mode { kRead, kWrite };
     FileStream(const std::string& path, Mode mode)
-        : fd_(mode == kRead ? ::open(path.c_str(), O_RDONLY) : ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)) {
+        : fd_(mode == kRead ? ::open(path.c_str(), O_RDONLY)
+                            : ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)) {
         if (fd_ < 0)
             throw std::runtime_error("Cannot open " + path);
         struct stat st {};

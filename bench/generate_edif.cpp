@@ -26,7 +26,8 @@ private:
     uint64_t state_ = 0x9E3779B97F4A7C15ull;
 };
 
-const char* const kPrimitives[] = {"LUT2", "LUT4", "LUT6", "FDRE", "FDCE", "CARRY4", "MUXF7", "IBUF", "OBUF", "BUFG"};
+const char* const kPrimitives[] = {"LUT2",   "LUT4",  "LUT6", "FDRE", "FDCE",
+                                   "CARRY4", "MUXF7", "IBUF", "OBUF", "BUFG"};
 const char* const kPins[] = {"I0", "I1", "I2", "I3", "O", "D", "Q", "C", "CE", "R", "S", "CI", "CO"};
 
 class EdifWriter {
@@ -82,7 +83,8 @@ void WriteCell(EdifWriter& w, Rng& rng, int cellIndex, int64_t& netNumber, int64
     for (int p = 0; p < ports; ++p) {
         const std::string port = "p" + std::to_string(p);
         if (rng.Below(4) == 0)
-            w.Line(5, "(port (rename " + port + " \"data_in[" + std::to_string(p) + "]\") (direction INPUT))");
+            w.Line(5,
+                   "(port (rename " + port + " \"data_in[" + std::to_string(p) + "]\") (direction INPUT))");
         else
             w.Line(5, "(port " + port + (p % 3 == 0 ? " (direction OUTPUT))" : " (direction INPUT))"));
     }
@@ -108,7 +110,8 @@ void WriteCell(EdifWriter& w, Rng& rng, int cellIndex, int64_t& netNumber, int64
     for (int n = 0; n < nets; ++n) {
         const std::string net = "net" + std::to_string(netNumber++);
         if (rng.Below(3) == 0)
-            w.Line(5, "(net (rename " + net + " \"bus_" + std::to_string(n % 32) + "[" + std::to_string(n % 8) + "]\")");
+            w.Line(5, "(net (rename " + net + " \"bus_" + std::to_string(n % 32) + "[" +
+                          std::to_string(n % 8) + "]\")");
         else
             w.Line(5, "(net " + net);
         w.Line(6, "(joined");
@@ -143,7 +146,9 @@ void GenerateEdif(const std::string& path, int megabytes) {
         w.Line(1, "(edifVersion 2 0 0)");
         w.Line(1, "(edifLevel 0)");
         w.Line(1, "(keywordMap (keywordLevel 0))");
-        w.Line(1, "(status (written (timeStamp 2024 5 17 9 30 0) (program \"tarnwick-bench\" (version \"1.0\"))");
+        w.Line(
+            1,
+            "(status (written (timeStamp 2024 5 17 9 30 0) (program \"tarnwick-bench\" (version \"1.0\"))");
         w.Line(2, "(comment \"generated netlist for measurements\")))");
         WritePrimitiveLibrary(w);
         w.Line(1, "(library work");

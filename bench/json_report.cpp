@@ -42,7 +42,8 @@ void JsonReport::Set(const std::string& path, Value value) {
     size_t start = 0;
     while (true) {
         const size_t dot = path.find('.', start);
-        const std::string key = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        const std::string key =
+            path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
         Entry* found = nullptr;
         for (Entry& e : *level)
             if (e.key == key)

@@ -16,9 +16,7 @@ namespace tarnwick::bench {
 namespace {
 
 // The steps after it edit as the editor's text window does.
-void UseTextWindowUndoLimit(BenchContext& ctx) {
-    ctx.buffer->SetUndoLimit(kTextWindowUndoLimit);
-}
+void UseTextWindowUndoLimit(BenchContext& ctx) { ctx.buffer->SetUndoLimit(kTextWindowUndoLimit); }
 
 // Runs in this order; a step adds its keys to the report.
 constexpr BenchStep kSteps[] = {

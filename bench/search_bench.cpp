@@ -80,14 +80,15 @@ int64_t CountMatchingLines(TMemoSource& buffer, TSearchOptions options) {
     return count;
 }
 
-void FindLines(BenchContext& ctx, const std::string& key, const std::string& baselineKey, TSearchOptions options,
-               std::vector<std::string> grepArgs) {
+void FindLines(BenchContext& ctx, const std::string& key, const std::string& baselineKey,
+               TSearchOptions options, std::vector<std::string> grepArgs) {
     int64_t grepCount = 0;
     const double grepMs = BestOfMs(kRuns, [&] { grepCount = GrepCount(grepArgs); });
     int64_t count = 0;
     const double findMs = BestOfMs(kRuns, [&] { count = CountMatchingLines(*ctx.buffer, options); });
     if (count != grepCount)
-        std::fprintf(stderr, "%s: %lld lines, grep counts %lld\n", key.c_str(), (long long)count, (long long)grepCount);
+        std::fprintf(stderr, "%s: %lld lines, grep counts %lld\n", key.c_str(), (long long)count,
+                     (long long)grepCount);
     ctx.report.Set("baseline." + baselineKey, grepMs);
     ctx.report.Set(key, options.TextToFind);
     ctx.report.Set(key + "_ms", findMs);
@@ -95,8 +96,7 @@ void FindLines(BenchContext& ctx, const std::string& key, const std::string& bas
 }
 
 // The shared options as the replace dialog leaves them for a replace all of word.
-TSearchOptions ReplaceAllOptions(const std::string& word, const std::string& with,
-                                 TSearchScope scope) {
+TSearchOptions ReplaceAllOptions(const std::string& word, const std::string& with, TSearchScope scope) {
     TSearchOptions options;
     options.TextToFind = word;
     options.ReplaceWith = with;

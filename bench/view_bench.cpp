@@ -9,8 +9,8 @@
 #include <QKeyEvent>
 
 #include "bench/bench_steps.h"
-#include "textengine/view/dc_memo.h"
 #include "languages/syntax_parser.h"
+#include "textengine/view/dc_memo.h"
 
 namespace tarnwick::bench {
 
@@ -104,9 +104,9 @@ void RunView(BenchContext& ctx) {
         buffer.TextStart();
         BenchView fresh(font, &buffer);
         gotoEndMs = std::min(gotoEndMs, TimeMs([&] {
-            buffer.TextEnd();
-            Flush();
-        }));
+                                 buffer.TextEnd();
+                                 Flush();
+                             }));
         endPaints = fresh.paints;
     }
     {
@@ -137,8 +137,8 @@ void RunView(BenchContext& ctx) {
         ctx.report.Set("goto_end_first_paint_ms", gotoEndMs);
         ctx.report.Set("page_down_at_10_ms", pageNearMs);
         ctx.report.Set("page_down_at_2000000_ms", pageDeepMs);
-        std::fprintf(stderr, "view: %d paints for the end, %d for %d keystrokes, deep page at line %d\n", endPaints,
-                     typingPaints, kKeystrokes, deep);
+        std::fprintf(stderr, "view: %d paints for the end, %d for %d keystrokes, deep page at line %d\n",
+                     endPaints, typingPaints, kKeystrokes, deep);
     }
     buffer.SetSyntaxParser(nullptr);
 }

@@ -2,9 +2,9 @@
 
 #include "editor/preferences_file.h"
 #include "editor/text_editor_preferences.h"
-#include "host/document_notification.h"
 #include "host/abi/parameter_list.h"
 #include "host/abi/text_interfaces.h"
+#include "host/document_notification.h"
 
 TAbstractTextModule::TAbstractTextModule(IClient* client, std::string moduleName)
     : TServerModule(client, std::move(moduleName)) {

@@ -24,8 +24,7 @@ std::unique_ptr<TSearchOptionsDialog> TEditorSearchDialogs::CreateFindDialog(TCu
     return std::make_unique<TSearchDialog>();
 }
 
-std::unique_ptr<TSearchOptionsDialog> TEditorSearchDialogs::CreateReplaceDialog(
-    TCustomMemoSource& source) {
+std::unique_ptr<TSearchOptionsDialog> TEditorSearchDialogs::CreateReplaceDialog(TCustomMemoSource& source) {
     if (source.ReadOnly())
         return nullptr;
     return std::make_unique<TReplaceDialog>();
@@ -41,8 +40,8 @@ bool TEditorSearchDialogs::InputBox(TInputBoxRequest& request) {
 
 // The message box's results are the host's numbers, not the engine's TModalResult.
 TReplaceAnswer TEditorSearchDialogs::AskReplace(const std::string& question) {
-    const int result = ShowMessageDialog(MessageText(question), QStringLiteral("Confirm"),
-                                         mtConfirmation, Buttons({mbYes, mbNo, mbCancel, mbAll}));
+    const int result = ShowMessageDialog(MessageText(question), QStringLiteral("Confirm"), mtConfirmation,
+                                         Buttons({mbYes, mbNo, mbCancel, mbAll}));
     switch (result) {
         case ::mrYes:
             return raYes;
@@ -56,8 +55,7 @@ TReplaceAnswer TEditorSearchDialogs::AskReplace(const std::string& question) {
 }
 
 void TEditorSearchDialogs::ShowInformation(const std::string& message) {
-    ShowMessageDialog(MessageText(message), QStringLiteral("Information"), mtInformation,
-                      Buttons({mbOK}));
+    ShowMessageDialog(MessageText(message), QStringLiteral("Information"), mtInformation, Buttons({mbOK}));
 }
 
 void TEditorSearchDialogs::SetBusy(bool busy) {

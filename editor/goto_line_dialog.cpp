@@ -28,8 +28,7 @@ bool IsNumberOutOfRange(std::string_view text) {
 
 }  // namespace
 
-TSearchgotoLineNumber::TSearchgotoLineNumber(int64_t lineNumber, QWidget* owner)
-    : TServerDialog(owner) {
+TSearchgotoLineNumber::TSearchgotoLineNumber(int64_t lineNumber, QWidget* owner) : TServerDialog(owner) {
     setWindowTitle(QStringLiteral("Go to Line Number"));
     setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
 
@@ -58,9 +57,7 @@ TSearchgotoLineNumber::TSearchgotoLineNumber(int64_t lineNumber, QWidget* owner)
     setFixedSize(QSize(277, 117).expandedTo(minimumSizeHint()));
 }
 
-std::string TSearchgotoLineNumber::LineNumberText() const {
-    return LineNumberEdit->Bytes();
-}
+std::string TSearchgotoLineNumber::LineNumberText() const { return LineNumberEdit->Bytes(); }
 
 std::optional<std::string> TSearchgotoLineNumber::Ask(int64_t lineNumber, QWidget* owner) {
     TSearchgotoLineNumber dialog(lineNumber, owner);

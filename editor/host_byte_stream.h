@@ -2,8 +2,8 @@
 // The engine's byte stream over a host stream, so the buffer loads and saves through the
 // host's file system.
 
-#include "textengine/byte_stream.h"
 #include "host/host_stream.h"
+#include "textengine/byte_stream.h"
 
 class THostByteStream final : public tarnwick::TByteStream {
 public:

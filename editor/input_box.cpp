@@ -11,9 +11,7 @@ namespace tarnwick {
 
 namespace {
 
-QString Text(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
+QString Text(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
 
 }  // namespace
 
@@ -49,9 +47,7 @@ TInputBox::TInputBox(const TInputBoxRequest& request, QWidget* owner) : TServerD
     setFixedSize(sizeHint());
 }
 
-std::string TInputBox::Value() const {
-    return edit_->Bytes();
-}
+std::string TInputBox::Value() const { return edit_->Bytes(); }
 
 void TInputBox::showEvent(QShowEvent* event) {
     TServerDialog::showEvent(event);

@@ -41,9 +41,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter(this).fillRect(rect(), ResolveColor(color_));
-    }
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), ResolveColor(color_)); }
 
 private:
     TColorValue color_ = 0;
@@ -55,8 +53,7 @@ using TPrefs = TTextEditorPreferences;
 
 const QString kBlockIndentMessage = "Please enter an integer block indent.";
 const QString kMarginMessage = "Please enter an integer margin greater than or equal to 2.";
-const QString kTabStopsNotIntegerMessage =
-    "Please enter some integer tab stops seperated by commas.";
+const QString kTabStopsNotIntegerMessage = "Please enter some integer tab stops seperated by commas.";
 const QString kTabStopsOrderMessage = "Tab stops must be in ascending order.";
 
 constexpr int32_t kMinimumMargin = 2;
@@ -178,13 +175,12 @@ TTabStopEntries ReadTabStopEntries(const QString& text) {
 // stored as a plain comma list; it is never longer than the text it came from.
 std::string TabStopsText(const std::vector<int32_t>& stops) {
     std::string text;
-    for (const int32_t stop : stops) text += (text.empty() ? "" : ",") + std::to_string(stop);
+    for (const int32_t stop : stops)
+        text += (text.empty() ? "" : ",") + std::to_string(stop);
     return text;
 }
 
-std::string StoredText(const QString& text) {
-    return text.left(kMaxTextLength).toLatin1().toStdString();
-}
+std::string StoredText(const QString& text) { return text.left(kMaxTextLength).toLatin1().toStdString(); }
 
 // The colour the host's dialog starts from. It takes RGB values only, so a system colour goes
 // as the RGB it shows now.
@@ -192,8 +188,7 @@ TColorValue RgbOf(TColorValue color) {
     if ((color & clSystemColor) == 0)
         return color;
     const QColor shown = ResolveColor(color);
-    return TColorValue(shown.red()) | TColorValue(shown.green()) << 8 |
-           TColorValue(shown.blue()) << 16;
+    return TColorValue(shown.red()) | TColorValue(shown.green()) << 8 | TColorValue(shown.blue()) << 16;
 }
 
 // The host's answer to a colour request: a colour when "Result" says TRUE (in any case) and a
@@ -273,8 +268,8 @@ QWidget* TPreferencesDialog::BuildOptionsPage() {
     marginWrapRadio_ =
         MakeNamed<QRadioButton>(page, "MarginWrapRadio", radio.translated(0, wrap.y() + kRowPitch));
     marginWrapRadio_->setText("Wrap at margin");
-    windowWrapRadio_ = MakeNamed<QRadioButton>(page, "WindowWrapRadio",
-                                               radio.translated(0, wrap.y() + 2 * kRowPitch));
+    windowWrapRadio_ =
+        MakeNamed<QRadioButton>(page, "WindowWrapRadio", radio.translated(0, wrap.y() + 2 * kRowPitch));
     windowWrapRadio_->setText("Wrap at window");
     connect(wrapCheck_, &QCheckBox::toggled, this, &TPreferencesDialog::ApplyWrapRule);
     return page;
@@ -304,8 +299,8 @@ QWidget* TPreferencesDialog::BuildGeneralPage() {
     AddFieldLabel(page, "Default Background:", 184);
     auto* panel = MakeNamed<QFrame>(page, "BackgroundPanel", {kFieldX, 180, 60, 30});
     panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    swatch_ = MakeNamed<TColorSwatch>(panel, "BackgroundPaintBox",
-                                      panel->contentsRect().adjusted(2, 2, -2, -2));
+    swatch_ =
+        MakeNamed<TColorSwatch>(panel, "BackgroundPaintBox", panel->contentsRect().adjusted(2, 2, -2, -2));
     QPushButton* changeBack = MakeButton(page, "ChangeBackButton", "Change...", {220, 182});
     connect(changeBack, &QPushButton::clicked, this, &TPreferencesDialog::ChangeBackgroundColor);
 
@@ -319,20 +314,19 @@ QWidget* TPreferencesDialog::BuildGeneralPage() {
 // OK closes the dialog only once the fields are valid.
 void TPreferencesDialog::BuildButtons() {
     QPushButton* defaults = MakeButton(this, "DefaultButton", "Default", {224, kButtonTop});
-    connect(defaults, &QPushButton::clicked, this,
-            [this] { LoadControls(TTextEditorPreferences{}); });
-    connect(MakeButton(this, "OkButton", "OK", {306, kButtonTop}), &QPushButton::clicked, this,
-            [this] {
-                if (Validate())
-                    accept();
-            });
-    connect(MakeButton(this, "CancelButton", "Cancel", {387, kButtonTop}), &QPushButton::clicked,
-            this, &QDialog::reject);
+    connect(defaults, &QPushButton::clicked, this, [this] { LoadControls(TTextEditorPreferences{}); });
+    connect(MakeButton(this, "OkButton", "OK", {306, kButtonTop}), &QPushButton::clicked, this, [this] {
+        if (Validate())
+            accept();
+    });
+    connect(MakeButton(this, "CancelButton", "Cancel", {387, kButtonTop}), &QPushButton::clicked, this,
+            &QDialog::reject);
     defaults->setFocus();
 }
 
 void TPreferencesDialog::LoadControls(const TTextEditorPreferences& source) {
-    for (const TCheckControl& check : checks_) check.box->setChecked(source.*check.field);
+    for (const TCheckControl& check : checks_)
+        check.box->setChecked(source.*check.field);
     (source.WrapAtMargin ? marginWrapRadio_ : windowWrapRadio_)->setChecked(true);
     marginEdit_->setText(QString::number(source.MarginWidth));
     blockIndentEdit_->setText(QString::number(source.BlockIndent));
@@ -349,7 +343,8 @@ void TPreferencesDialog::LoadControls(const TTextEditorPreferences& source) {
 
 void TPreferencesDialog::StoreControls() {
     TTextEditorPreferences& r = record_;
-    for (const TCheckControl& check : checks_) r.*check.field = check.box->isChecked();
+    for (const TCheckControl& check : checks_)
+        r.*check.field = check.box->isChecked();
     r.WrapAtMargin = marginWrapRadio_->isChecked();
     // Blank fields leave their values as they were.
     if (const auto margin = ReadInteger(marginEdit_->text()))
@@ -407,8 +402,7 @@ void TPreferencesDialog::ApplyWrapRule() {
 // The host shows its colour dialog; this one stays disabled meanwhile, so nothing in it can
 // change under the request.
 void TPreferencesDialog::ChangeBackgroundColor() {
-    const std::string request =
-        "Dialog = Color | Color = " + std::to_string(RgbOf(swatch_->Color()));
+    const std::string request = "Dialog = Color | Color = " + std::to_string(RgbOf(swatch_->Color()));
     std::array<char, kColorRequestCapacity> params{};
     request.copy(params.data(), params.size() - 1);
     const QPointer<QWidget> focused = focusWidget();
@@ -430,8 +424,7 @@ void TPreferencesDialog::ChangeFont() {
 
 void TPreferencesDialog::SetDialogFont(const TFontDesc& font) {
     font_ = font;
-    currentFont_->setText(QString::fromStdString(font.Name) + ", " + QString::number(font.Size) +
-                          " pt");
+    currentFont_->setText(QString::fromStdString(font.Name) + ", " + QString::number(font.Size) + " pt");
 }
 
 }  // namespace tarnwick

@@ -182,8 +182,9 @@ TFileResult SetPreferencesFileName() {
     const std::string base = ApplicationDataFolder();
     if (base.empty()) {
         PreferencesFileNameSlot().clear();
-        return TFileResult::Failed("Cannot find the user's application-data folder: neither "
-                                   "XDG_CONFIG_HOME nor a home folder is set");
+        return TFileResult::Failed(
+            "Cannot find the user's application-data folder: neither "
+            "XDG_CONFIG_HOME nor a home folder is set");
     }
     const std::filesystem::path folder = std::filesystem::path(base) / "Vesmar";
     PreferencesFileNameSlot() = (folder / "TextEditMarlowe.INI").string();
@@ -192,8 +193,8 @@ TFileResult SetPreferencesFileName() {
     if (!error && !std::filesystem::is_directory(folder, error))
         error = std::make_error_code(std::errc::not_a_directory);
     if (error)
-        return TFileResult::Failed("Cannot create the preferences folder " + folder.string() +
-                                   ": " + error.message());
+        return TFileResult::Failed("Cannot create the preferences folder " + folder.string() + ": " +
+                                   error.message());
     return TFileResult::Ok();
 }
 
@@ -205,9 +206,7 @@ TPreferencesFile::TPreferencesFile(std::string path) : path_(std::move(path)) {
     ini_ = TIniFile::Parse(bytes);
 }
 
-bool TPreferencesFile::SectionExists(std::string_view section) const {
-    return ini_.SectionExists(section);
-}
+bool TPreferencesFile::SectionExists(std::string_view section) const { return ini_.SectionExists(section); }
 
 std::string TPreferencesFile::ReadIniString(std::string_view section, std::string_view key,
                                             std::string_view defaultValue) const {
@@ -251,8 +250,7 @@ void TPreferencesFile::WriteIniString(std::string_view section, std::string_view
     ini_.WriteString(section, key, value);
 }
 
-void TPreferencesFile::WriteIniInteger(std::string_view section, std::string_view key,
-                                       int32_t value) {
+void TPreferencesFile::WriteIniInteger(std::string_view section, std::string_view key, int32_t value) {
     WriteIniString(section, key, std::to_string(value));
 }
 
@@ -267,8 +265,7 @@ void TPreferencesFile::WriteIniBoolean(std::string_view section, std::string_vie
 // Two decimals whatever the process locale, so every reader finds "." as the decimal point.
 void TPreferencesFile::WriteIniFloat(std::string_view section, std::string_view key, double value) {
     char text[400];
-    const auto [end, error] =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
     WriteIniString(section, key, error == std::errc() ? std::string_view(text, end - text) : "0.00");
 }
 

@@ -64,8 +64,7 @@ public:
 
 private:
     template <class T, class Convert>
-    T ReadConverted(std::string_view section, std::string_view key, T defaultValue,
-                    Convert convert) const;
+    T ReadConverted(std::string_view section, std::string_view key, T defaultValue, Convert convert) const;
 
     std::string path_;
     TIniFile ini_;

@@ -17,9 +17,7 @@ TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, QWidg
     SetItemIndex(0);
 }
 
-int TRadioGroup::ItemIndex() const {
-    return buttons_->checkedId();
-}
+int TRadioGroup::ItemIndex() const { return buttons_->checkedId(); }
 
 void TRadioGroup::SetItemIndex(int index) {
     QAbstractButton* button = buttons_->button(index);

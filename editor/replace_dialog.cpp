@@ -12,8 +12,7 @@
 namespace tarnwick {
 
 TReplaceDialog::TReplaceDialog(TSearchOptions& shared, QWidget* owner)
-    : TSearchDialog(shared, owner, QStringLiteral(" Replace Text"),
-                    QStringLiteral("Regular e&xpressions")) {
+    : TSearchDialog(shared, owner, QStringLiteral(" Replace Text"), QStringLiteral("Regular e&xpressions")) {
     ReplText = new TLatin1Edit(this);
     ReplText->setObjectName(QStringLiteral("ReplText"));
     auto* replLabel = new QLabel(QStringLiteral("&Replace with :"), this);

@@ -10,8 +10,7 @@ namespace tarnwick {
 class TReplaceDialog : public TSearchDialog {
     Q_OBJECT
 public:
-    explicit TReplaceDialog(TSearchOptions& shared = TSearchOptions::Shared(),
-                            QWidget* owner = nullptr);
+    explicit TReplaceDialog(TSearchOptions& shared = TSearchOptions::Shared(), QWidget* owner = nullptr);
 
 protected:
     void LoadControls(const TSearchOptions& options) override;

@@ -25,8 +25,7 @@ Control* Named(Control* control, const char* name) {
 }  // namespace
 
 TSearchDialog::TSearchDialog(TSearchOptions& shared, QWidget* owner)
-    : TSearchDialog(shared, owner, QStringLiteral(" Find Text"),
-                    QStringLiteral("&Regular expressions")) {
+    : TSearchDialog(shared, owner, QStringLiteral(" Find Text"), QStringLiteral("&Regular expressions")) {
     LoadControls(options_);
     FixClientSize({318, 265});
 }
@@ -54,32 +53,28 @@ TSearchDialog::TSearchDialog(TSearchOptions& shared, QWidget* owner, const QStri
 QGridLayout* TSearchDialog::MakeOptionGroups(const QString& regExprCaption) {
     auto* optionsGroup = Named(new QGroupBox(QStringLiteral("Options"), this), "OptionsGroup");
     CaseSens = Named(new QCheckBox(QStringLiteral("&Case sensitive"), optionsGroup), "CaseSens");
-    WholeWord =
-        Named(new QCheckBox(QStringLiteral("&Whole words only"), optionsGroup), "WholeWord");
+    WholeWord = Named(new QCheckBox(QStringLiteral("&Whole words only"), optionsGroup), "WholeWord");
     RegExpr = Named(new QCheckBox(regExprCaption, optionsGroup), "RegExpr");
     optionColumn_ = new QVBoxLayout(optionsGroup);
     optionColumn_->addWidget(CaseSens);
     optionColumn_->addWidget(WholeWord);
     optionColumn_->addWidget(RegExpr);
 
-    auto* directionGroup =
-        Named(new QGroupBox(QStringLiteral("Direction"), this), "DirectionGroup");
+    auto* directionGroup = Named(new QGroupBox(QStringLiteral("Direction"), this), "DirectionGroup");
     dirForward = Named(new QRadioButton(QStringLiteral("Forward"), directionGroup), "dirForward");
-    dirBackward =
-        Named(new QRadioButton(QStringLiteral("Backward"), directionGroup), "dirBackward");
+    dirBackward = Named(new QRadioButton(QStringLiteral("Backward"), directionGroup), "dirBackward");
     auto* directionColumn = new QVBoxLayout(directionGroup);
     directionColumn->addWidget(dirForward);
     directionColumn->addWidget(dirBackward);
     directionColumn->addStretch();
 
-    ScopeGroup =
-        Named(new TRadioGroup(QStringLiteral("Scope"),
-                              {QStringLiteral("Global"), QStringLiteral("Selected text")}, this),
-              "ScopeGroup");
-    OriginGroup = Named(
-        new TRadioGroup(QStringLiteral("Origin"),
-                        {QStringLiteral("From cursor"), QStringLiteral("Entire scope")}, this),
-        "OriginGroup");
+    ScopeGroup = Named(new TRadioGroup(QStringLiteral("Scope"),
+                                       {QStringLiteral("Global"), QStringLiteral("Selected text")}, this),
+                       "ScopeGroup");
+    OriginGroup =
+        Named(new TRadioGroup(QStringLiteral("Origin"),
+                              {QStringLiteral("From cursor"), QStringLiteral("Entire scope")}, this),
+              "OriginGroup");
 
     auto* groups = new QGridLayout;
     groups->addWidget(optionsGroup, 0, 0);
@@ -102,9 +97,7 @@ QHBoxLayout* TSearchDialog::MakeButtonRow() {
     return buttonRow_;
 }
 
-TModalResult TSearchDialog::ShowModal() {
-    return exec() == QDialog::Accepted ? mrOk : mrCancel;
-}
+TModalResult TSearchDialog::ShowModal() { return exec() == QDialog::Accepted ? mrOk : mrCancel; }
 
 void TSearchDialog::LoadControls(const TSearchOptions& options) {
     SearText->SetBytes(options.TextToFind);

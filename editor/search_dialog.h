@@ -24,8 +24,7 @@ class TRadioGroup;
 class TSearchDialog : public TServerDialog, public TSearchOptionsDialog {
     Q_OBJECT
 public:
-    explicit TSearchDialog(TSearchOptions& shared = TSearchOptions::Shared(),
-                           QWidget* owner = nullptr);
+    explicit TSearchDialog(TSearchOptions& shared = TSearchOptions::Shared(), QWidget* owner = nullptr);
 
     TModalResult ShowModal() override;
 

@@ -4,9 +4,9 @@
 
 #include "editor/host_processes.h"
 #include "editor/text_document.h"
+#include "host/abi/parameter_list.h"
 #include "host/client.h"
 #include "host/host_functions.h"
-#include "host/abi/parameter_list.h"
 
 namespace {
 // The buffer a "DoCommand" process gets its remaining parameters in.
@@ -14,10 +14,10 @@ constexpr int32_t kDoCommandCapacity = 1024;
 }  // namespace
 
 TTarnwickModule::TTarnwickModule(IClient* client) : TAbstractTextModule(client, "Tarnwick") {
-    CommandLauncher->RegisterCommand(
-        "ViewError", [this](IServerView* context, char* params, int32_t capacity) {
-            return ViewError(context, params, capacity);
-        });
+    CommandLauncher->RegisterCommand("ViewError",
+                                     [this](IServerView* context, char* params, int32_t capacity) {
+                                         return ViewError(context, params, capacity);
+                                     });
 }
 
 int32_t TTarnwickModule::QueryInterface(const TGUID& iid, void** out) {
@@ -32,8 +32,7 @@ int32_t TTarnwickModule::EditModelProperties(intptr_t, intptr_t, int32_t, int32_
     return S_OK_;
 }
 
-TComPtr<IServerDocument> TTarnwickModule::NewDocument(const std::string& kind,
-                                                      const std::string& fileName) {
+TComPtr<IServerDocument> TTarnwickModule::NewDocument(const std::string& kind, const std::string& fileName) {
     return TServerDocument::Create<tarnwick::TEDIFDocument>(this, fileName, kind);
 }
 
@@ -54,7 +53,8 @@ int32_t TTarnwickModule::ViewError(IServerView*, char* params, int32_t) {
     IClient* client = GlobalClient();
     TComPtr<IServerView> view;
     if (client) {
-        const auto document = TComPtr<IServerDocument>::Adopt(client->OpenDocument(kind.c_str(), path.c_str()));
+        const auto document =
+            TComPtr<IServerDocument>::Adopt(client->OpenDocument(kind.c_str(), path.c_str()));
         if (document) {
             client->ShowDocument(document.Get());
             view = TComPtr<IServerView>::Adopt(document->GetView(0));

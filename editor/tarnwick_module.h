@@ -18,7 +18,6 @@ public:
                                 int32_t* result) override;
 
 private:
-    TComPtr<IServerDocument> NewDocument(const std::string& kind,
-                                         const std::string& fileName) override;
+    TComPtr<IServerDocument> NewDocument(const std::string& kind, const std::string& fileName) override;
     int32_t ViewError(IServerView* context, char* params, int32_t capacity);
 };

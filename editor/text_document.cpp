@@ -22,9 +22,7 @@ namespace tarnwick {
 
 namespace {
 
-void ShowError(const std::exception& error) {
-    ShowErrorMessage(QString::fromLocal8Bit(error.what()));
-}
+void ShowError(const std::exception& error) { ShowErrorMessage(QString::fromLocal8Bit(error.what())); }
 
 }  // namespace
 
@@ -34,8 +32,8 @@ TTextDocument::TTextDocument(IServerModule* module, std::string fileName, std::s
 int32_t TTextDocument::QueryInterface(const TGUID& iid, void** out) {
     if (TServerDocument::QueryInterface(iid, out) == S_OK_)
         return S_OK_;
-    const bool found = OfferInterface<ITextContent>(iid, out, this) ||
-                       OfferInterface<ITextEditorCommands>(iid, out, this);
+    const bool found =
+        OfferInterface<ITextContent>(iid, out, this) || OfferInterface<ITextEditorCommands>(iid, out, this);
     return QueryResult(found, out);
 }
 
@@ -83,13 +81,9 @@ int32_t TTextDocument::SaveDocument(const char*) {
     return kFalse;
 }
 
-int32_t TTextDocument::IsUnchanged() {
-    return ToBool32(!Window || !Window->TextSource().Modified());
-}
+int32_t TTextDocument::IsUnchanged() { return ToBool32(!Window || !Window->TextSource().Modified()); }
 
-int32_t TTextDocument::GetDocumentModified() {
-    return ToBool32(Window && Window->TextSource().Modified());
-}
+int32_t TTextDocument::GetDocumentModified() { return ToBool32(Window && Window->TextSource().Modified()); }
 
 void TTextDocument::SetDocumentModified(int32_t modified) {
     if (Window)
@@ -98,9 +92,7 @@ void TTextDocument::SetDocumentModified(int32_t modified) {
 
 // ---- ITextContent -------------------------------------------------------------------------
 
-int32_t TTextDocument::GetLineCount() {
-    return Window ? Window->TextSource().LineCount() : 0;
-}
+int32_t TTextDocument::GetLineCount() { return Window ? Window->TextSource().LineCount() : 0; }
 
 void TTextDocument::GetLine(int32_t index, char* buffer) {
     if (!buffer || index < 0 || index >= GetLineCount())
@@ -187,8 +179,7 @@ void TTextDocument::OpenFileAtCursor() {
             return;
         const std::string path = HostApi::ChangeFileName(FileName, name);
         if (!HostApi::FileExists(path)) {
-            ShowInformationMessage(
-                QString::fromLocal8Bit(("Cannot find file named " + path + ".").c_str()));
+            ShowInformationMessage(QString::fromLocal8Bit(("Cannot find file named " + path + ".").c_str()));
             return;
         }
         IClient* client = GlobalClient();

@@ -113,8 +113,8 @@ void SetFontSize(TFontDesc& font, int32_t points) {
 
 int32_t AsInteger(TColorValue color) { return static_cast<int32_t>(color); }
 
-void ReadFields(const TPreferencesFile& file, std::string_view section,
-                std::span<const TStoredField> fields, P& record) {
+void ReadFields(const TPreferencesFile& file, std::string_view section, std::span<const TStoredField> fields,
+                P& record) {
     for (const TStoredField& stored : fields) {
         const std::string_view key = stored.Key;
         std::visit(Overloaded{
@@ -133,8 +133,7 @@ void ReadFields(const TPreferencesFile& file, std::string_view section,
 
 // Size is read after Height and so decides the final height. With replaceStyle the style is
 // built from the four keys alone; otherwise they only add to the current style.
-void ReadFont(const TPreferencesFile& file, std::string_view section, bool replaceStyle,
-              TFontDesc& font) {
+void ReadFont(const TPreferencesFile& file, std::string_view section, bool replaceStyle, TFontDesc& font) {
     font.Color = static_cast<TColorValue>(file.ReadIniInteger(section, "FontColor", AsInteger(font.Color)));
     SetFontHeight(font, file.ReadIniInteger(section, "FontHeight", font.Height));
     font.Name = file.ReadIniString(section, "FontName", font.Name);
@@ -178,8 +177,8 @@ TFileResult TTextEditorPreferences::Read() {
     // The older section is only a fallback: once a write has made the new one, it is ignored.
     const bool current = file.SectionExists(kSection);
     const std::string_view section = current ? kSection : kOlderSection;
-    const std::span<const TStoredField> fields = current ? std::span<const TStoredField>(kStoredFields)
-                                                         : std::span<const TStoredField>(kOlderFields);
+    const std::span<const TStoredField> fields =
+        current ? std::span<const TStoredField>(kStoredFields) : std::span<const TStoredField>(kOlderFields);
     ReadFields(file, section, fields, *this);
     ReadFont(file, section, current, Font);
     return file.LoadResult();

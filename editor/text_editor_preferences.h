@@ -30,23 +30,23 @@ public:
     bool DisableDragging = false;
     bool UseSpecialSymbols = false;
     int32_t BlockIndent = 1;
-    std::string TabStops = "4,7";                     // at most 255 bytes
-    tarnwick::TColorValue WindowColor = 0x00E8FFFF;   // RGB 255,255,232
+    std::string TabStops = "4,7";                    // at most 255 bytes
+    tarnwick::TColorValue WindowColor = 0x00E8FFFF;  // RGB 255,255,232
     // Height (font units, negative for character height) and Size (points) describe one
     // value; whoever changes one changes the other, and on reading Size wins.
-    tarnwick::TFontDesc Font;                         // Courier New 10 pt, window text colour
+    tarnwick::TFontDesc Font;  // Courier New 10 pt, window text colour
     bool WordWrap = false;
     bool WrapAtMargin = false;
     bool VisibleMargin = false;
     int32_t MarginWidth = 80;
-    std::string KeyMapping = "Default";               // at most 255 bytes, never stored
+    std::string KeyMapping = "Default";  // at most 255 bytes, never stored
     bool PrintHeader = true;
     bool PrintLineNumbers = false;
     bool PrintSyntax = true;
     bool PrintInColour = false;
     bool ShowPrintProgress = true;
     bool WrapLinesForPrinting = false;
-    double PrintIndent = 0;                           // inches
+    double PrintIndent = 0;  // inches
 
     void Assign(const TTextEditorPreferences& source) { *this = source; }
 

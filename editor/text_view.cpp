@@ -29,14 +29,10 @@ struct TPrintOptionRow {
 };
 
 constexpr TViewOptionRow kViewOptions[] = {
-    {&TPrefs::DoubleClickLine, moDblClickLine},
-    {&TPrefs::SyntaxHighlighting, moColorSyntax},
-    {&TPrefs::ShowLineNumbers, moLineNumbers},
-    {&TPrefs::OverwriteCursorAsBlock, moOverwriteCaret},
-    {&TPrefs::DisableDragging, moDisableDrag},
-    {&TPrefs::UseSpecialSymbols, moDrawSpecialSymbols},
-    {&TPrefs::WrapAtMargin, moBreakWordAtMargin},
-    {&TPrefs::VisibleMargin, moDrawMargin},
+    {&TPrefs::DoubleClickLine, moDblClickLine},   {&TPrefs::SyntaxHighlighting, moColorSyntax},
+    {&TPrefs::ShowLineNumbers, moLineNumbers},    {&TPrefs::OverwriteCursorAsBlock, moOverwriteCaret},
+    {&TPrefs::DisableDragging, moDisableDrag},    {&TPrefs::UseSpecialSymbols, moDrawSpecialSymbols},
+    {&TPrefs::WrapAtMargin, moBreakWordAtMargin}, {&TPrefs::VisibleMargin, moDrawMargin},
 };
 
 // Applied one at a time in this order: the buffer keeps soSmartTab and soUseTabCharacter
@@ -74,7 +70,8 @@ void TTextView::ApplyPreferences(const TTextEditorPreferences& preferences) {
     const TPrefs& p = ViewPreferences;
 
     TMemoOptions options = Options();
-    for (const TViewOptionRow& row : kViewOptions) options = options.Set(row.option, p.*row.field);
+    for (const TViewOptionRow& row : kViewOptions)
+        options = options.Set(row.option, p.*row.field);
     SetOptions(options);
 
     TCustomMemoSource& buffer = MemoSource();
@@ -96,8 +93,7 @@ void TTextView::ApplyPreferences(const TTextEditorPreferences& preferences) {
         }
     }
     Color = p.WindowColor;
-    PrintIndent =
-        static_cast<int32_t>(std::lrint(p.PrintIndent * logicalDpiX()));  // halves to even
+    PrintIndent = static_cast<int32_t>(std::lrint(p.PrintIndent * logicalDpiX()));  // halves to even
     SetKeyMapping(p.KeyMapping);
     if (p.InsertMode)
         buffer.SetInsertMode();

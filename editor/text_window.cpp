@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "editor/editor_search_dialogs.h"
 #include "editor/host_byte_stream.h"
 #include "editor/text_editor_preferences.h"
 #include "editor/text_panel.h"
@@ -11,7 +12,6 @@
 #include "host/client.h"
 #include "host/host_functions.h"
 #include "host/host_stream.h"
-#include "editor/editor_search_dialogs.h"
 #include "host/message_dialog.h"
 #include "languages/syntax_parser.h"
 #include "languages/text_source.h"
@@ -38,9 +38,7 @@ void SetStatusText(int32_t panel, const std::string& text) {
         ui->SetStatusText(panel, text.c_str());
 }
 
-bool HasFolderPart(const std::string& path) {
-    return path.find('/') != std::string::npos;
-}
+bool HasFolderPart(const std::string& path) { return path.find('/') != std::string::npos; }
 
 }  // namespace
 
@@ -66,21 +64,13 @@ void TTextWindow::BuildEditor() {
     setFocusProxy(view_);
 }
 
-std::string TTextWindow::MapExtensionToLanguage(const std::string& extension) {
-    return extension;
-}
+std::string TTextWindow::MapExtensionToLanguage(const std::string& extension) { return extension; }
 
-std::unique_ptr<TTextSource> TTextWindow::NewTextSource() {
-    return std::make_unique<TTextSource>();
-}
+std::unique_ptr<TTextSource> TTextWindow::NewTextSource() { return std::make_unique<TTextSource>(); }
 
-std::unique_ptr<TSyntaxParser> TTextWindow::NewSyntaxParser() {
-    return std::make_unique<TSyntaxParser>();
-}
+std::unique_ptr<TSyntaxParser> TTextWindow::NewSyntaxParser() { return std::make_unique<TSyntaxParser>(); }
 
-TTextView* TTextWindow::NewTextView() {
-    return new TTextView(this);
-}
+TTextView* TTextWindow::NewTextView() { return new TTextView(this); }
 
 void TTextWindow::SetupView() {
     TTextView& view = View();
@@ -252,9 +242,7 @@ void TTextWindow::StateChanged(TCustomDCMemo&, TMemoStates changes) {
     }
     if (changes & msInsertMode)
         SetStatusText(kInsertModePanel, TTextSource::InsertMode() ? "Insert" : "Overwrite");
-    SetStatusText(kStatePanel, source.ReadOnly()   ? "Read Only"
-                               : source.Modified() ? "Modified"
-                                                   : "");
+    SetStatusText(kStatePanel, source.ReadOnly() ? "Read Only" : source.Modified() ? "Modified" : "");
 }
 
 // ---- Bookmarks ----------------------------------------------------------------------------

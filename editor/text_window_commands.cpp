@@ -44,9 +44,7 @@ constexpr int32_t kHelpTopicCapacity = 255;
 
 }  // namespace
 
-void TTextWindow::Execute(const TKeyAction& action) {
-    View().ExecuteAction(action);
-}
+void TTextWindow::Execute(const TKeyAction& action) { View().ExecuteAction(action); }
 
 void TTextWindow::Undo() {
     const TWaitCursor wait;
@@ -88,13 +86,9 @@ void TTextWindow::ShowCodeTemplates() {
     View().CodeTemplatePopup();
 }
 
-void TTextWindow::ToggleAutoIndent() {
-    GlobalPreferences.AutoIndentMode = !GlobalPreferences.AutoIndentMode;
-}
+void TTextWindow::ToggleAutoIndent() { GlobalPreferences.AutoIndentMode = !GlobalPreferences.AutoIndentMode; }
 
-void TTextWindow::ToggleInsertMode() {
-    GlobalPreferences.InsertMode = !GlobalPreferences.InsertMode;
-}
+void TTextWindow::ToggleInsertMode() { GlobalPreferences.InsertMode = !GlobalPreferences.InsertMode; }
 
 void TTextWindow::SetWrapMode(const char* params) {
     const std::optional<TWrapLimit> limit = WrapLimitOf(params);
@@ -121,20 +115,12 @@ std::optional<bool> TTextWindow::IsWrapMode(const char* params) const {
     return std::nullopt;
 }
 
-bool TTextWindow::CanCopy() const {
-    return TextSource().HasSelection();
-}
+bool TTextWindow::CanCopy() const { return TextSource().HasSelection(); }
 
-bool TTextWindow::CanPaste() const {
-    return TQtClipboard().HasText();
-}
+bool TTextWindow::CanPaste() const { return TQtClipboard().HasText(); }
 
-bool TTextWindow::CanUndo() const {
-    return TextSource().CanUndo();
-}
+bool TTextWindow::CanUndo() const { return TextSource().CanUndo(); }
 
-bool TTextWindow::CanRedo() const {
-    return TextSource().CanRedo();
-}
+bool TTextWindow::CanRedo() const { return TextSource().CanRedo(); }
 
 }  // namespace tarnwick

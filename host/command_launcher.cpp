@@ -34,13 +34,18 @@ int32_t TCommandLauncher::LaunchCommand(const char* name, char* params, int32_t 
     }
 }
 
-void TCommandLauncher::GetCommandState(const char* name, char* params, IServerView* context,
-                                       int32_t* a, int32_t* b, int32_t* c, uint8_t* d, uint8_t* e) {
-    if (a) *a = -1;
-    if (b) *b = 0;
-    if (c) *c = -1;
-    if (d) *d = 0;
-    if (e) *e = 0;
+void TCommandLauncher::GetCommandState(const char* name, char* params, IServerView* context, int32_t* a,
+                                       int32_t* b, int32_t* c, uint8_t* d, uint8_t* e) {
+    if (a)
+        *a = -1;
+    if (b)
+        *b = 0;
+    if (c)
+        *c = -1;
+    if (d)
+        *d = 0;
+    if (e)
+        *e = 0;
     const TCommandHandler* handler = Find(name);
     if (!handler || !handler->StatusHandler)
         return;

@@ -14,8 +14,8 @@ struct TCommandHandler {
     // Runs the process with the context view and the parameter buffer (and its capacity,
     // so that a reply never overruns it).
     using TRunHandler = std::function<int32_t(IServerView* context, char* params, int32_t capacity)>;
-    using TStatusHandler = std::function<void(IServerView* context, char* params, int32_t* a,
-                                              int32_t* b, int32_t* c, uint8_t* d, uint8_t* e)>;
+    using TStatusHandler = std::function<void(IServerView* context, char* params, int32_t* a, int32_t* b,
+                                              int32_t* c, uint8_t* d, uint8_t* e)>;
     TRunHandler RunHandler;
     TStatusHandler StatusHandler;  // may be empty
 };
@@ -28,10 +28,9 @@ public:
     int32_t QueryInterface(const TGUID& iid, void** out) override;
     int32_t AddRef() override { return AddReference(); }
     int32_t Release() override { return ReleaseReference(); }
-    int32_t LaunchCommand(const char* name, char* params, int32_t capacity,
-                          IServerView* context) override;
-    void GetCommandState(const char* name, char* params, IServerView* context, int32_t* a,
-                         int32_t* b, int32_t* c, uint8_t* d, uint8_t* e) override;
+    int32_t LaunchCommand(const char* name, char* params, int32_t capacity, IServerView* context) override;
+    void GetCommandState(const char* name, char* params, IServerView* context, int32_t* a, int32_t* b,
+                         int32_t* c, uint8_t* d, uint8_t* e) override;
 
 private:
     const TCommandHandler* Find(const char* name) const;

@@ -1,13 +1,13 @@
 #include "host/document_notification.h"
 
-#include "host/client.h"
 #include "host/abi/client_interfaces.h"
+#include "host/client.h"
 
 void BroadcastDocumentNotification(int32_t code, IServerDocument* document, std::string text) {
     IClient* client = GlobalClient();
     if (!client)
         return;
-    auto note = TComPtr<IDocumentNotification>::Share(
-        new TDocumentNotification(code, document, std::move(text)));
+    auto note =
+        TComPtr<IDocumentNotification>::Share(new TDocumentNotification(code, document, std::move(text)));
     client->BroadcastNotification(note.Get());
 }

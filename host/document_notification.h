@@ -17,9 +17,8 @@ public:
         : Code(code), Document(TComPtr<IServerDocument>::Share(document)), Text(std::move(text)) {}
 
     int32_t QueryInterface(const TGUID& iid, void** out) override {
-        const bool found =
-            OfferInterface<IDocumentNotification>(iid, out, this) ||
-            OfferInterface<INotification>(iid, out, this, TAnswersUnknown::Yes);
+        const bool found = OfferInterface<IDocumentNotification>(iid, out, this) ||
+                           OfferInterface<INotification>(iid, out, this, TAnswersUnknown::Yes);
         return QueryResult(found, out);
     }
     int32_t AddRef() override { return AddReference(); }

@@ -42,10 +42,14 @@ void TExternalForm::Detach() {
 
 void TExternalForm::GetBounds(int32_t* left, int32_t* top, int32_t* width, int32_t* height) {
     const QRect r = Form ? Form->geometry() : QRect();
-    if (left) *left = r.left();
-    if (top) *top = r.top();
-    if (width) *width = r.width();
-    if (height) *height = r.height();
+    if (left)
+        *left = r.left();
+    if (top)
+        *top = r.top();
+    if (width)
+        *width = r.width();
+    if (height)
+        *height = r.height();
 }
 
 void TExternalForm::Hide() {

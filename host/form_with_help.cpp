@@ -6,8 +6,8 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include "host/client.h"
 #include "host/abi/client_interfaces.h"
+#include "host/client.h"
 #include "host/help_viewer.h"
 
 namespace {
@@ -130,7 +130,8 @@ void TFormWithHelp::ShowWhatsThisHelp(QWidget* window, QWidget* control, QPoint 
         const std::string tail = "_" + named->objectName().toStdString();
         int context = FindHelpContext(KeyOf(container) + tail, file);
         const std::string derived = ClassDerivedName(container);
-        if (context == 0 && container->objectName().compare(QString::fromStdString(derived), Qt::CaseInsensitive) != 0) {
+        if (context == 0 &&
+            container->objectName().compare(QString::fromStdString(derived), Qt::CaseInsensitive) != 0) {
             file = files_.context;
             context = FindHelpContext("Dlg_" + derived + tail, file);
         }

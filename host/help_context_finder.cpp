@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "host/client.h"
 #include "host/abi/client_interfaces.h"
+#include "host/client.h"
 
 namespace {
 

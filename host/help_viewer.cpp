@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "host/client.h"
-#include "host/abi/com_ptr.h"
 #include "host/abi/client_interfaces.h"
+#include "host/abi/com_ptr.h"
 #include "host/abi/parameter_list.h"
+#include "host/client.h"
 
 namespace {
 

@@ -40,11 +40,11 @@ void BindHostFunctionsFromMainProgram() noexcept;
 
 // Call sites. Each does nothing and answers as stated when its function is unbound.
 namespace HostApi {
-std::string ExtractFileDirFromPath(const std::string& path);    // "" when unbound
-std::string ExtractFileNameFromPath(const std::string& path);   // "" when unbound
+std::string ExtractFileDirFromPath(const std::string& path);   // "" when unbound
+std::string ExtractFileNameFromPath(const std::string& path);  // "" when unbound
 std::string ForceFileNameExtension(const std::string& path, const std::string& extension);
-bool FileExists(const std::string& path);                       // false when unbound
-std::string ExtractFileExt(const std::string& path);            // "" when unbound
-std::string GetFileEditorName(const std::string& path);         // "" when unbound
+bool FileExists(const std::string& path);                // false when unbound
+std::string ExtractFileExt(const std::string& path);     // "" when unbound
+std::string GetFileEditorName(const std::string& path);  // "" when unbound
 std::string ChangeFileName(const std::string& path, const std::string& name);
 }  // namespace HostApi

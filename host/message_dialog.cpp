@@ -21,11 +21,16 @@ struct TButtonInfo {
 };
 
 constexpr TButtonInfo kButtons[] = {
-    {mbYes, "Yes", "&Yes", mrYes},          {mbNo, "No", "&No", mrNo},
-    {mbOK, "OK", "OK", mrOk},               {mbCancel, "Cancel", "Cancel", mrCancel},
-    {mbAbort, "Abort", "&Abort", mrAbort},  {mbRetry, "Retry", "&Retry", mrRetry},
-    {mbIgnore, "Ignore", "&Ignore", mrIgnore}, {mbAll, "All", "All", mrAll},
-    {mbNoToAll, "NoToAll", "NoToAll", mrNoToAll}, {mbYesToAll, "YesToAll", "YesToAll", mrYesToAll},
+    {mbYes, "Yes", "&Yes", mrYes},
+    {mbNo, "No", "&No", mrNo},
+    {mbOK, "OK", "OK", mrOk},
+    {mbCancel, "Cancel", "Cancel", mrCancel},
+    {mbAbort, "Abort", "&Abort", mrAbort},
+    {mbRetry, "Retry", "&Retry", mrRetry},
+    {mbIgnore, "Ignore", "&Ignore", mrIgnore},
+    {mbAll, "All", "All", mrAll},
+    {mbNoToAll, "NoToAll", "NoToAll", mrNoToAll},
+    {mbYesToAll, "YesToAll", "YesToAll", mrYesToAll},
     {mbHelp, "Help", "&Help", mrNone},
 };
 
@@ -50,10 +55,14 @@ QString DoubleAmpersands(QString text) { return text.replace("&", "&&"); }
 
 QStyle::StandardPixmap IconFor(TMsgDlgType type) {
     switch (type) {
-        case mtWarning: return QStyle::SP_MessageBoxWarning;
-        case mtError: return QStyle::SP_MessageBoxCritical;
-        case mtInformation: return QStyle::SP_MessageBoxInformation;
-        default: return QStyle::SP_MessageBoxQuestion;
+        case mtWarning:
+            return QStyle::SP_MessageBoxWarning;
+        case mtError:
+            return QStyle::SP_MessageBoxCritical;
+        case mtInformation:
+            return QStyle::SP_MessageBoxInformation;
+        default:
+            return QStyle::SP_MessageBoxQuestion;
     }
 }
 
@@ -74,9 +83,8 @@ struct TDialogUnits {
 
 }  // namespace
 
-std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString& caption,
-                                             TMsgDlgType type, TMsgDlgButtons buttons,
-                                             QWidget* owner, int helpContext) {
+std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString& caption, TMsgDlgType type,
+                                             TMsgDlgButtons buttons, QWidget* owner, int helpContext) {
     auto dialog = std::make_unique<QDialog>(owner ? owner : HostOwnerWindow());
     dialog->setWindowTitle(caption);
     dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -87,8 +95,8 @@ std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString&
 
     const int wrapWidth = ActiveMonitorRect().width() / 2;
     const QString shown = StaticControlText(text);
-    const QRect textRect = QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 0),
-                                                          Qt::TextWordWrap | Qt::AlignLeft, shown);
+    const QRect textRect =
+        QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 0), Qt::TextWordWrap | Qt::AlignLeft, shown);
 
     const bool hasIcon = type != mtCustom;
     const int iconSize = hasIcon ? 32 : 0;
@@ -147,8 +155,8 @@ std::unique_ptr<QDialog> CreateMessageDialog(const QString& text, const QString&
     return dialog;
 }
 
-int ShowMessageDialog(const QString& text, const QString& caption, TMsgDlgType type,
-                      TMsgDlgButtons buttons, int helpContext) {
+int ShowMessageDialog(const QString& text, const QString& caption, TMsgDlgType type, TMsgDlgButtons buttons,
+                      int helpContext) {
     std::unique_ptr<QDialog> dialog = CreateMessageDialog(text, caption, type, buttons, nullptr, helpContext);
     CenterOnActiveMonitor(dialog.get());
     dialog->exec();
@@ -164,6 +172,6 @@ void ShowInformationMessage(const QString& text) {
 }
 
 bool ConfirmMessage(const QString& text) {
-    return ShowMessageDialog(DoubleAmpersands(text), "Confirm", mtConfirmation,
-                             Buttons({mbYes, mbNo})) == mrYes;
+    return ShowMessageDialog(DoubleAmpersands(text), "Confirm", mtConfirmation, Buttons({mbYes, mbNo})) ==
+           mrYes;
 }

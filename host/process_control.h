@@ -7,8 +7,7 @@
 class TProcessControl final : public TInterfacedObjectNoRef, public IProcessControl {
 public:
     int32_t QueryInterface(const TGUID& iid, void** out) override {
-        return QueryResult(OfferInterface<IProcessControl>(iid, out, this, TAnswersUnknown::Yes),
-                           out);
+        return QueryResult(OfferInterface<IProcessControl>(iid, out, this, TAnswersUnknown::Yes), out);
     }
     int32_t AddRef() override { return AddReference(); }
     int32_t Release() override { return ReleaseReference(); }

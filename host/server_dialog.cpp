@@ -3,8 +3,8 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 
-#include "host/client.h"
 #include "host/abi/client_interfaces.h"
+#include "host/client.h"
 #include "host/dialog_placement.h"
 #include "host/external_form.h"
 

@@ -1,7 +1,7 @@
 #include "host/server_document.h"
 
-#include "host/document_notification.h"
 #include "host/abi/parameter_list.h"
+#include "host/document_notification.h"
 
 namespace {
 

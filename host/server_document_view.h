@@ -8,8 +8,7 @@
 
 class TServerDocumentView : public TAbstractServerView {
 public:
-    TServerDocumentView(int32_t panelFlag, QWidget* form, IServerDocument* document,
-                        std::string viewName);
+    TServerDocumentView(int32_t panelFlag, QWidget* form, IServerDocument* document, std::string viewName);
 
     int32_t QueryInterface(const TGUID& iid, void** out) override;
     const char* GetDocumentKind() override;

@@ -8,11 +8,11 @@
 
 #include "host/abi/client_interfaces.h"
 #include "host/abi/com_ptr.h"
-#include "host/command_launcher.h"
 #include "host/abi/document_interfaces.h"
 #include "host/abi/interfaced_object.h"
-#include "host/process_control.h"
 #include "host/abi/server_interfaces.h"
+#include "host/command_launcher.h"
+#include "host/process_control.h"
 
 class TServerModule : public TInterfacedObject, public IServerModule {
 public:
@@ -40,8 +40,7 @@ public:
 
 protected:
     // Makes the document for a host request, or none.
-    virtual TComPtr<IServerDocument> NewDocument(const std::string& kind,
-                                                 const std::string& fileName) = 0;
+    virtual TComPtr<IServerDocument> NewDocument(const std::string& kind, const std::string& fileName) = 0;
 
     IClient* Client;  // not counted: the host outlives the module
     std::vector<TComPtr<IServerDocument>> Documents;

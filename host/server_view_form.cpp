@@ -2,14 +2,12 @@
 
 #include <QKeyEvent>
 
-#include "host/client.h"
 #include "host/abi/client_interfaces.h"
 #include "host/abi/com_ptr.h"
+#include "host/client.h"
 #include "widgets/virtual_keys.h"
 
-TServerViewForm::TServerViewForm(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-}
+TServerViewForm::TServerViewForm(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::StrongFocus); }
 
 bool TServerViewForm::OfferKeyToHost(const QKeyEvent& event) {
     IClient* client = GlobalClient();

@@ -11,9 +11,7 @@
 namespace {
 
 // Colour values cross as 0x00BBGGRR.
-QColor FromColorValue(long value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
+QColor FromColorValue(long value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 long ToColorValue(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 std::string Value(const TParameterList& request, const char* name) {
@@ -64,8 +62,7 @@ TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
 }
 
 bool IsNumber(const std::string& text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos &&
-           text.size() < 11;
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos && text.size() < 11;
 }
 
 }  // namespace

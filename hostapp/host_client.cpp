@@ -24,9 +24,8 @@ void THostClient::AddHostProcess(const std::string& fullName, THostProcess proce
 }
 
 int32_t THostClient::QueryInterface(const TGUID& iid, void** out) {
-    const bool found =
-        OfferInterface<IClient>(iid, out, static_cast<IClient*>(this), TAnswersUnknown::Yes) ||
-        OfferInterface<IProcessLauncher>(iid, out, static_cast<IProcessLauncher*>(this));
+    const bool found = OfferInterface<IClient>(iid, out, static_cast<IClient*>(this), TAnswersUnknown::Yes) ||
+                       OfferInterface<IProcessLauncher>(iid, out, static_cast<IProcessLauncher*>(this));
     return QueryResult(found, out);
 }
 
@@ -63,8 +62,7 @@ const char* THostClient::GetServerFileName(const char* name) {
     return serverFileName_.c_str();
 }
 
-int32_t THostClient::RunProcess(const char* process, char* params, int32_t capacity,
-                                IServerView* context) {
+int32_t THostClient::RunProcess(const char* process, char* params, int32_t capacity, IServerView* context) {
     const std::string full = process ? process : "";
     const auto own = hostProcesses_.find(ascii::Upper(full));
     if (own != hostProcesses_.end())

@@ -49,8 +49,7 @@ public:
     void ShowDocument(IServerDocument* document) override;
     const char* GetServerFileName(const char* name) override;
 
-    int32_t RunProcess(const char* process, char* params, int32_t capacity,
-                       IServerView* context) override;
+    int32_t RunProcess(const char* process, char* params, int32_t capacity, IServerView* context) override;
 
 private:
     TModuleLoader modules_;

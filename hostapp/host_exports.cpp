@@ -46,8 +46,7 @@ std::string_view FileNamePart(std::string_view path) noexcept {
 static_assert(std::is_same_v<decltype(ClientAPI_GetClientInterface), TClientGetClientInterface>);
 static_assert(std::is_same_v<decltype(ClientAPI_ExtractFileDirFromPath), TClientExtractFromPath>);
 static_assert(std::is_same_v<decltype(ClientAPI_ExtractFileNameFromPath), TClientExtractFromPath>);
-static_assert(
-    std::is_same_v<decltype(ClientAPI_ForceFileNameExtension), TClientForceFileNameExtension>);
+static_assert(std::is_same_v<decltype(ClientAPI_ForceFileNameExtension), TClientForceFileNameExtension>);
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamCreate), TVfsStreamCreate>);
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamDestroy), TVfsStreamDestroy>);
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_StreamClose), TVfsStreamClose>);
@@ -72,8 +71,7 @@ extern "C" void ClientAPI_ExtractFileNameFromPath(const char* path, char* result
     WritePathResult(FileNamePart(Text(path)), result);
 }
 
-extern "C" void ClientAPI_ForceFileNameExtension(const char* path, const char* extension,
-                                                 char* result) {
+extern "C" void ClientAPI_ForceFileNameExtension(const char* path, const char* extension, char* result) {
     const std::string_view full = Text(path);
     const std::string_view name = FileNamePart(full);
     const auto dot = name.find_last_of('.');

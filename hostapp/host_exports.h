@@ -11,10 +11,8 @@ void SetExportedClient(THostClient* client) noexcept;
 
 extern "C" {
 __attribute__((visibility("default"))) IClient* ClientAPI_GetClientInterface();
-__attribute__((visibility("default"))) void ClientAPI_ExtractFileDirFromPath(const char* path,
-                                                                             char* result);
-__attribute__((visibility("default"))) void ClientAPI_ExtractFileNameFromPath(const char* path,
-                                                                              char* result);
+__attribute__((visibility("default"))) void ClientAPI_ExtractFileDirFromPath(const char* path, char* result);
+__attribute__((visibility("default"))) void ClientAPI_ExtractFileNameFromPath(const char* path, char* result);
 __attribute__((visibility("default"))) void ClientAPI_ForceFileNameExtension(const char* path,
                                                                              const char* extension,
                                                                              char* result);
@@ -26,17 +24,14 @@ __attribute__((visibility("default"))) void VFSAPI_VFS_StreamDestroy(int32_t han
 __attribute__((visibility("default"))) int32_t VFSAPI_VFS_StreamClose(int32_t handle);
 __attribute__((visibility("default"))) int32_t VFSAPI_VFS_StreamRead(int32_t handle, void* buffer,
                                                                      int32_t count);
-__attribute__((visibility("default"))) int32_t VFSAPI_VFS_StreamWrite(int32_t handle,
-                                                                      const void* buffer,
+__attribute__((visibility("default"))) int32_t VFSAPI_VFS_StreamWrite(int32_t handle, const void* buffer,
                                                                       int32_t count);
 __attribute__((visibility("default"))) int64_t VFSAPI_VFS_StreamSeek(int32_t handle, int64_t offset,
                                                                      int32_t origin);
 __attribute__((visibility("default"))) void VFSAPI_VFS_StreamSetSize(int32_t handle, int64_t size);
 __attribute__((visibility("default"))) int32_t VFSAPI_VFS_FileExists(const char* path);
 __attribute__((visibility("default"))) void VFSAPI_VFS_ExtractFileExt(const char* path, char* result);
-__attribute__((visibility("default"))) void VFSAPI_VFS_GetFileEditorName(const char* path,
-                                                                         char* result);
-__attribute__((visibility("default"))) void VFSAPI_VFS_ChangeFileName(const char* path,
-                                                                      const char* name,
+__attribute__((visibility("default"))) void VFSAPI_VFS_GetFileEditorName(const char* path, char* result);
+__attribute__((visibility("default"))) void VFSAPI_VFS_ChangeFileName(const char* path, const char* name,
                                                                       char* result);
 }

@@ -32,7 +32,7 @@ public:
     void SetStatusListener(std::function<void()> listener) { statusListener_ = std::move(listener); }
 
     int32_t QueryInterface(const TGUID& iid, void** out) override;
-    int32_t AddRef() override { return 1; }   // lives as long as the host
+    int32_t AddRef() override { return 1; }  // lives as long as the host
     int32_t Release() override { return 1; }
     void LaunchCurrentHotkey() override;
     int32_t AddKeyStroke(int32_t key, int32_t alt, int32_t shift, int32_t ctrl) override;

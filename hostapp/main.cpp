@@ -59,7 +59,10 @@ bool HasDisplay() {
 // Every lib*.so beside the program that exports ServerFactory is a server module; so is
 // every library named with --module.
 void LoadModules(THostClient& client, const QString& folder, const QStringList& extra) {
-    struct TCandidate { QString path; bool named; };
+    struct TCandidate {
+        QString path;
+        bool named;
+    };
     std::vector<TCandidate> candidates;
     for (const QString& name : QDir(folder).entryList({"lib*.so"}, QDir::Files, QDir::Name))
         candidates.push_back({QDir(folder).filePath(name), false});

@@ -96,7 +96,8 @@ void TMainWindow::BuildMenus() {
     file->addAction("&Open...", QKeySequence::Open, this, &TMainWindow::ChooseAndOpen);
     file->addAction("&Save", QKeySequence::Save, this, [this] { SaveCurrent(); });
     file->addAction("Save &As...", QKeySequence::SaveAs, this, &TMainWindow::ChooseAndSaveAs);
-    file->addAction("&Close", QKeySequence::Close, this, [this] { CloseDocument(documents_->currentIndex()); });
+    file->addAction("&Close", QKeySequence::Close, this,
+                    [this] { CloseDocument(documents_->currentIndex()); });
     recentMenu_ = file->addMenu("&Recent Files");
     RefreshRecentMenu();
     file->addSeparator();
@@ -152,7 +153,8 @@ IServerDocument* TMainWindow::OpenDocument(const std::string& requestedKind, con
         openFailure_ = "No server module serves the editor kind \"" + kind + "\".";
         return nullptr;
     }
-    auto document = TComPtr<IServerDocument>::Adopt(server->module->CreateDocument(kind.c_str(), path.c_str()));
+    auto document =
+        TComPtr<IServerDocument>::Adopt(server->module->CreateDocument(kind.c_str(), path.c_str()));
     if (!document) {
         openFailure_ = "The server module " + server->Name() + " made no document.";
         return nullptr;
@@ -186,7 +188,8 @@ void TMainWindow::ShowDocument(IServerDocument* document) {
                 open->tab = holder;
                 const QString name = QFileInfo(QString::fromLocal8Bit(open->path.c_str())).fileName();
                 documents_->addTab(holder, name);
-                documents_->setTabToolTip(documents_->indexOf(holder), QString::fromLocal8Bit(open->path.c_str()));
+                documents_->setTabToolTip(documents_->indexOf(holder),
+                                          QString::fromLocal8Bit(open->path.c_str()));
             } else {
                 open->panels.push_back(holder);
                 panels_->addWidget(holder);
@@ -265,8 +268,7 @@ void TMainWindow::OpenFile(const QString& path) {
 }
 
 void TMainWindow::ChooseAndOpen() {
-    QFileDialog dialog(this, "Open", QString(),
-                       "EDIF netlists (*.edf *.edn *.edif *.edo);;All files (*)");
+    QFileDialog dialog(this, "Open", QString(), "EDIF netlists (*.edf *.edn *.edif *.edo);;All files (*)");
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         OpenFile(dialog.selectedFiles().front());
@@ -320,7 +322,8 @@ void TMainWindow::ChooseAndSaveAs() {
     TOpenDocument* open = OpenAtTab(documents_->currentIndex());
     if (!open)
         return;
-    const QString path = QFileDialog::getSaveFileName(this, "Save As", QString::fromLocal8Bit(open->path.c_str()));
+    const QString path =
+        QFileDialog::getSaveFileName(this, "Save As", QString::fromLocal8Bit(open->path.c_str()));
     if (!path.isEmpty())
         SaveCurrentAs(path);
 }
@@ -331,9 +334,9 @@ bool TMainWindow::CloseDocument(int tabIndex) {
         return true;
     if (open->document->GetDocumentModified() != 0) {
         const QString name = QFileInfo(QString::fromLocal8Bit(open->path.c_str())).fileName();
-        const auto answer = QMessageBox::question(
-            this, "Harbinet", "Save changes to " + name + "?",
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        const auto answer =
+            QMessageBox::question(this, "Harbinet", "Save changes to " + name + "?",
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !SaveDocument(*open)))
             return false;
     }
@@ -345,7 +348,8 @@ bool TMainWindow::CloseDocument(int tabIndex) {
     delete open->tab;
     for (THolderWidget* panel : open->panels)
         delete panel;
-    const auto it = std::find_if(open_.begin(), open_.end(), [open](const auto& o) { return o.get() == open; });
+    const auto it =
+        std::find_if(open_.begin(), open_.end(), [open](const auto& o) { return o.get() == open; });
     open_.erase(it);
     CurrentTabChanged(documents_->currentIndex());
     return true;

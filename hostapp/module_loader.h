@@ -8,7 +8,7 @@
 #include "host/abi/server_interfaces.h"
 
 struct TLoadedModule {
-    std::string path;      // the library file
+    std::string path;  // the library file
     void* library = nullptr;
     TComPtr<IServerModule> module;
     [[nodiscard]] std::string Name() const;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "host/abi/parameter_list.h"
-#include "hostapp/host_user_interface.h"
 #include "host/abi/virtual_key_codes.h"
+#include "hostapp/host_user_interface.h"
 
 namespace {
 
@@ -108,13 +108,11 @@ const TShortcutRow kShortcuts[] = {
 constexpr int kBookmarkCount = 10;
 using TBookmarkOperation = void (I::*)();
 const TBookmarkOperation kToggleBookmark[kBookmarkCount] = {
-    &I::ToggleBookmark1, &I::ToggleBookmark2, &I::ToggleBookmark3, &I::ToggleBookmark4,
-    &I::ToggleBookmark5, &I::ToggleBookmark6, &I::ToggleBookmark7, &I::ToggleBookmark8,
-    &I::ToggleBookmark9, &I::ToggleBookmark10};
+    &I::ToggleBookmark1, &I::ToggleBookmark2, &I::ToggleBookmark3, &I::ToggleBookmark4, &I::ToggleBookmark5,
+    &I::ToggleBookmark6, &I::ToggleBookmark7, &I::ToggleBookmark8, &I::ToggleBookmark9, &I::ToggleBookmark10};
 const TBookmarkOperation kGotoBookmark[kBookmarkCount] = {
-    &I::GotoBookmark1, &I::GotoBookmark2, &I::GotoBookmark3, &I::GotoBookmark4,
-    &I::GotoBookmark5, &I::GotoBookmark6, &I::GotoBookmark7, &I::GotoBookmark8,
-    &I::GotoBookmark9, &I::GotoBookmark10};
+    &I::GotoBookmark1, &I::GotoBookmark2, &I::GotoBookmark3, &I::GotoBookmark4, &I::GotoBookmark5,
+    &I::GotoBookmark6, &I::GotoBookmark7, &I::GotoBookmark8, &I::GotoBookmark9, &I::GotoBookmark10};
 
 // Bookmark n is on the digit key n; bookmark 10 on the digit 0.
 int32_t BookmarkDigit(int n) { return '0' + n % kBookmarkCount; }
@@ -182,8 +180,7 @@ void FillMenu(QMenu* menu, const std::vector<TMenuRow>& rows, const TCurrentComm
                 enabled = AskState(*commands, row.enabledWhen, row.queryParams).enabled;
             action->setEnabled(enabled);
             if (row.checkedWhen)
-                action->setChecked(commands &&
-                                   AskState(*commands, row.checkedWhen, row.queryParams).checked);
+                action->setChecked(commands && AskState(*commands, row.checkedWhen, row.queryParams).checked);
         }
     });
 }
@@ -193,12 +190,13 @@ void AddBookmarkMenus(QMenu* menu, const TCurrentCommands& current) {
     QMenu* go = menu->addMenu("&Go to Bookmark");
     for (int n = 1; n <= kBookmarkCount; ++n) {
         const QString digit(QChar(BookmarkDigit(n)));
-        toggle->addAction(QString("Bookmark &%1").arg(digit),
-                          [current, op = kToggleBookmark[n - 1]] { RunOnCurrent(current, op); })
+        toggle
+            ->addAction(QString("Bookmark &%1").arg(digit),
+                        [current, op = kToggleBookmark[n - 1]] { RunOnCurrent(current, op); })
             ->setShortcut(QKeySequence("Ctrl+Shift+" + digit));
-        go->addAction(QString("Bookmark &%1").arg(digit),
-                      [current, op = kGotoBookmark[n - 1]] { RunOnCurrent(current, op); })
-            ->setShortcut(QKeySequence("Ctrl+" + digit));
+        go->addAction(QString("Bookmark &%1").arg(digit), [current, op = kGotoBookmark[n - 1]] {
+              RunOnCurrent(current, op);
+          })->setShortcut(QKeySequence("Ctrl+" + digit));
     }
     for (QMenu* sub : {toggle, go})
         for (QAction* action : sub->actions())

@@ -36,6 +36,5 @@ void RegisterTextEditProcesses(THostClient& client) {
     client.AddHostProcess("TextEdit:JumpToLineFromPanel",
                           ForwardTo(&ITextEditorCommands::JumpToLineFromPanel));
     // Location marks belong to the schematic side; the editor needs nothing done.
-    client.AddHostProcess("TextEdit:UpdateLocationMarks",
-                          [](char*, int32_t, IServerView*) { return 1; });
+    client.AddHostProcess("TextEdit:UpdateLocationMarks", [](char*, int32_t, IServerView*) { return 1; });
 }

@@ -24,9 +24,9 @@ struct TAttrItem {
 
     // Equality of the stored properties only.
     [[nodiscard]] bool SameStoredAs(const TAttrItem& other) const noexcept {
-        return FontID == other.FontID && GlobalAttrID == other.GlobalAttrID &&
-               BlockID == other.BlockID && Font == other.Font && BackColor == other.BackColor &&
-               UseDefFont == other.UseDefFont && UseDefBack == other.UseDefBack;
+        return FontID == other.FontID && GlobalAttrID == other.GlobalAttrID && BlockID == other.BlockID &&
+               Font == other.Font && BackColor == other.BackColor && UseDefFont == other.UseDefFont &&
+               UseDefBack == other.UseDefBack;
     }
 };
 
@@ -44,9 +44,7 @@ struct TDefAttrItem : TAttrItem {
     return (pixels * 72 + 48) / 96;
 }
 
-[[nodiscard]] inline int FontHeightFromSize(int points) noexcept {
-    return -((points * 96 + 36) / 72);
-}
+[[nodiscard]] inline int FontHeightFromSize(int points) noexcept { return -((points * 96 + 36) / 72); }
 
 // A scheme's font table. New attributes take the lowest style number that no other attribute
 // of the table uses, so that an attribute read without a FontID still gets its own number.

@@ -8,8 +8,8 @@ void TBlockStackList::Reset() {
 }
 
 int TBlockStackList::Push(int chain, int blockIndex, int delimiterIndex) {
-    const auto [it, inserted] = index_.try_emplace(TKey{chain, blockIndex, delimiterIndex},
-                                                   static_cast<int>(entries_.size()));
+    const auto [it, inserted] =
+        index_.try_emplace(TKey{chain, blockIndex, delimiterIndex}, static_cast<int>(entries_.size()));
     if (inserted)
         entries_.push_back(TBlockInfo{blockIndex, delimiterIndex, chain});
     return it->second;

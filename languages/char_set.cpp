@@ -51,9 +51,7 @@ void TCharSet::RemoveSet(const TCharSet& other) noexcept {
         bits_[i] &= ~other.bits_[i];
 }
 
-bool TCharSet::IsEmpty() const noexcept {
-    return (bits_[0] | bits_[1] | bits_[2] | bits_[3]) == 0;
-}
+bool TCharSet::IsEmpty() const noexcept { return (bits_[0] | bits_[1] | bits_[2] | bits_[3]) == 0; }
 
 std::string TCharSet::ToSetString() const {
     std::string text;

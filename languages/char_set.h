@@ -16,9 +16,7 @@ public:
     static TCharSet FromSetString(std::string_view text);
     static TCharSet Range(unsigned char first, unsigned char last);
 
-    [[nodiscard]] bool Contains(unsigned char c) const noexcept {
-        return (bits_[c >> 6] >> (c & 63)) & 1u;
-    }
+    [[nodiscard]] bool Contains(unsigned char c) const noexcept { return (bits_[c >> 6] >> (c & 63)) & 1u; }
     void Add(unsigned char c) noexcept { bits_[c >> 6] |= std::uint64_t{1} << (c & 63); }
     void AddRange(unsigned char first, unsigned char last) noexcept;
     void AddChars(std::string_view chars) noexcept;

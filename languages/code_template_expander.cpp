@@ -16,7 +16,8 @@ std::string SelectWordBeforeCaret(TCustomMemoSource& buffer) {
     const std::string line = buffer.LineText(caret.LinePos);
     const int32_t length = static_cast<int32_t>(line.size());
     const auto isWord = [&](int32_t i) {
-        return i >= 0 && i < length && !buffer.IsDelimiter(static_cast<unsigned char>(line[static_cast<std::size_t>(i)]));
+        return i >= 0 && i < length &&
+               !buffer.IsDelimiter(static_cast<unsigned char>(line[static_cast<std::size_t>(i)]));
     };
     const int32_t column = std::min(caret.CharPos, length);
     if (!buffer.HasOption(soPersistentBlocks)) {

@@ -85,13 +85,9 @@ std::string TMemoCodeTemplates::WriteToText() const {
     return WriteObjectStream(holder);
 }
 
-void TMemoCodeTemplates::LoadFromFile(const std::string& path) {
-    ReadFromText(ReadTextFile(path));
-}
+void TMemoCodeTemplates::LoadFromFile(const std::string& path) { ReadFromText(ReadTextFile(path)); }
 
-void TMemoCodeTemplates::SaveToFile(const std::string& path) const {
-    WriteTextFile(path, WriteToText());
-}
+void TMemoCodeTemplates::SaveToFile(const std::string& path) const { WriteTextFile(path, WriteToText()); }
 
 void TMemoCodeTemplates::FindTemplates(std::string_view word, std::vector<const TMemoCodeTemplate*>& found,
                                        bool& exactMatch) const {

@@ -26,9 +26,7 @@ constexpr std::string_view kCodeTemplates = "CodeTemplates";
 constexpr std::string_view kFileAssociations = "FileAssociations";
 
 // Names and extensions compare as parameter names do: trimmed, ASCII case ignored.
-std::string_view Trimmed(std::string_view text) noexcept {
-    return TrimParameterText(text);
-}
+std::string_view Trimmed(std::string_view text) noexcept { return TrimParameterText(text); }
 bool SameName(std::string_view a, std::string_view b) noexcept {
     return SameParameterName(Trimmed(a), Trimmed(b));
 }
@@ -42,9 +40,7 @@ std::string UpperKey(std::string_view text) {
 }
 
 // Keys and values of the list file are short strings.
-std::string ShortString(std::string_view text) {
-    return std::string(text.substr(0, kShortStringLength));
-}
+std::string ShortString(std::string_view text) { return std::string(text.substr(0, kShortStringLength)); }
 
 // The file's modification time in nanoseconds, or nullopt when it is not an existing file.
 std::optional<int64_t> ModificationTime(const std::string& path) {
@@ -62,8 +58,7 @@ std::string RunningProgramPath() {
 
 bool HasExtension(const std::string& fileName, std::string_view extension) {
     const auto dot = fileName.find_last_of('.');
-    return dot != std::string::npos &&
-           SameName(std::string_view(fileName).substr(dot + 1), extension);
+    return dot != std::string::npos && SameName(std::string_view(fileName).substr(dot + 1), extension);
 }
 
 // The names of the regular files "*.<extension>" in folder, sorted so that the catalogue's order
@@ -159,8 +154,7 @@ void TLanguageManager::AttachTemplatesFromFolder() {
 // keeps the language of its first line, as a lookup by key would give.
 void TLanguageManager::ReadCatalogue(std::string_view listFileText) {
     std::unordered_set<std::string> seen;
-    for (const TIniFile::TEntry& entry :
-         TIniFile::Parse(listFileText).SectionEntries(kFileAssociations)) {
+    for (const TIniFile::TEntry& entry : TIniFile::Parse(listFileText).SectionEntries(kFileAssociations)) {
         const std::string extension = ShortString(entry.Key);
         if (seen.insert(UpperKey(extension)).second)
             SetAssociation(extension, ShortString(entry.Value));
@@ -170,9 +164,8 @@ void TLanguageManager::ReadCatalogue(std::string_view listFileText) {
 void TLanguageManager::Save() const {
     const std::string listFile = ListFilePath();
     if (listFile.empty())
-        throw std::system_error(
-            ENOENT, std::generic_category(),
-            "Cannot save the language list: the host program's folder is unknown");
+        throw std::system_error(ENOENT, std::generic_category(),
+                                "Cannot save the language list: the host program's folder is unknown");
     std::error_code error;
     const bool exists = std::filesystem::exists(listFile, error);
     if (error)
@@ -211,9 +204,7 @@ const TLanguage* TLanguageManager::FindLanguage(std::string_view name) const {
     return const_cast<TLanguageManager*>(this)->FindLanguage(name);
 }
 
-bool TLanguageManager::HasLanguage(std::string_view name) const {
-    return FindLanguage(name) != nullptr;
-}
+bool TLanguageManager::HasLanguage(std::string_view name) const { return FindLanguage(name) != nullptr; }
 
 void TLanguageManager::AddLanguage(std::string_view name) {
     if (!HasLanguage(name))
@@ -235,9 +226,9 @@ void TLanguageManager::SetTemplateFile(std::string_view name, std::string_view p
 void TLanguageManager::SetAssociation(std::string_view extension, std::string_view name) {
     if (!HasLanguage(name))
         return;
-    const auto it = std::find_if(
-        associations_.begin(), associations_.end(),
-        [extension](const TLanguageAssociation& a) { return SameName(a.Extension, extension); });
+    const auto it =
+        std::find_if(associations_.begin(), associations_.end(),
+                     [extension](const TLanguageAssociation& a) { return SameName(a.Extension, extension); });
     if (it != associations_.end())
         it->Language = Trimmed(name);
     else
@@ -322,7 +313,8 @@ std::unique_ptr<TSyntaxScheme> TLanguageManager::NewScheme() {
     auto scheme = std::make_unique<TSyntaxScheme>();
     TSyntaxBlock& root = scheme->SyntaxBlocks.front();
     root.Name.clear();
-    for (int* style : root.BlockStyles()) *style = -1;
+    for (int* style : root.BlockStyles())
+        *style = -1;
     return scheme;
 }
 

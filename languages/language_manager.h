@@ -43,9 +43,7 @@ public:
     [[nodiscard]] int32_t LanguageCount() const noexcept { return int32_t(languages_.size()); }
     // nullptr for an index out of range.
     [[nodiscard]] const TLanguage* Languages(int32_t index) const noexcept;
-    [[nodiscard]] int32_t AssociationCount() const noexcept {
-        return int32_t(associations_.size());
-    }
+    [[nodiscard]] int32_t AssociationCount() const noexcept { return int32_t(associations_.size()); }
     [[nodiscard]] const TLanguageAssociation* Associations(int32_t index) const noexcept;
 
     [[nodiscard]] bool HasLanguage(std::string_view name) const;
@@ -93,8 +91,7 @@ private:
 
     std::vector<TLanguage> languages_;                // in discovery order
     std::vector<TLanguageAssociation> associations_;  // in list-file order
-    int64_t listFileTime_ =
-        0;  // modification time (ns) of the list file at the last read; 0: never
+    int64_t listFileTime_ = 0;  // modification time (ns) of the list file at the last read; 0: never
 };
 
 }  // namespace tarnwick

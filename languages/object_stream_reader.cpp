@@ -12,21 +12,13 @@ namespace {
 // wide margin, shallow enough that hostile nesting cannot exhaust the stack.
 constexpr int kMaxNesting = 64;
 
-bool IsIdentStart(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
+bool IsIdentStart(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
-bool IsIdentChar(unsigned char c) {
-    return IsIdentStart(c) || (c >= '0' && c <= '9');
-}
+bool IsIdentChar(unsigned char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 
-bool IsDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-bool IsHexDigit(unsigned char c) {
-    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+bool IsHexDigit(unsigned char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 // Recursive-descent reader over the raw bytes. Every loop advances the position or throws,
 // and every index is checked against the end, so any input terminates.
@@ -345,8 +337,6 @@ private:
 
 }  // namespace
 
-TStreamObject ReadObjectStream(std::string_view text) {
-    return TObjectStreamReader(text).ReadRoot();
-}
+TStreamObject ReadObjectStream(std::string_view text) { return TObjectStreamReader(text).ReadRoot(); }
 
 }  // namespace tarnwick

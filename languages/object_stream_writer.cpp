@@ -7,9 +7,7 @@ namespace {
 constexpr std::size_t kStringLineLength = 64;
 constexpr const char* kLineEnd = "\r\n";
 
-std::string Indent(int level) {
-    return std::string(static_cast<std::size_t>(level) * 2, ' ');
-}
+std::string Indent(int level) { return std::string(static_cast<std::size_t>(level) * 2, ' '); }
 
 // Quoted runs for printable characters, #code for control characters and the quote itself.
 std::string QuotePieces(std::string_view bytes) {
@@ -63,33 +61,33 @@ private:
     // Writes the value after " = " and leaves the last line open for the caller's line end.
     void WriteValue(const TStreamValue& value, int level) {
         switch (value.kind) {
-        case TStreamValue::Kind::Integer:
-            out_ += std::to_string(value.integer);
-            break;
-        case TStreamValue::Kind::Float:
-        case TStreamValue::Kind::Identifier:
-            out_ += value.text;
-            break;
-        case TStreamValue::Kind::String:
-            if (value.text.size() > kStringLineLength) {
-                out_ += kLineEnd;
-                WriteLongString(value.text, level + 1);
-            } else {
-                out_ += QuotePieces(value.text);
-            }
-            break;
-        case TStreamValue::Kind::Set:
-            WriteSet(value.names);
-            break;
-        case TStreamValue::Kind::Collection:
-            WriteCollection(value.items, level);
-            break;
-        case TStreamValue::Kind::List:
-            WriteList(value.list, level);
-            break;
-        case TStreamValue::Kind::Binary:
-            out_ += '{' + value.text + '}';
-            break;
+            case TStreamValue::Kind::Integer:
+                out_ += std::to_string(value.integer);
+                break;
+            case TStreamValue::Kind::Float:
+            case TStreamValue::Kind::Identifier:
+                out_ += value.text;
+                break;
+            case TStreamValue::Kind::String:
+                if (value.text.size() > kStringLineLength) {
+                    out_ += kLineEnd;
+                    WriteLongString(value.text, level + 1);
+                } else {
+                    out_ += QuotePieces(value.text);
+                }
+                break;
+            case TStreamValue::Kind::Set:
+                WriteSet(value.names);
+                break;
+            case TStreamValue::Kind::Collection:
+                WriteCollection(value.items, level);
+                break;
+            case TStreamValue::Kind::List:
+                WriteList(value.list, level);
+                break;
+            case TStreamValue::Kind::Binary:
+                out_ += '{' + value.text + '}';
+                break;
         }
     }
 
@@ -184,8 +182,6 @@ TStreamValue TStreamValue::List(std::vector<TStreamValue> entries) {
     return value;
 }
 
-std::string WriteObjectStream(const TStreamObject& object) {
-    return TObjectStreamWriter().Write(object);
-}
+std::string WriteObjectStream(const TStreamObject& object) { return TObjectStreamWriter().Write(object); }
 
 }  // namespace tarnwick

@@ -109,7 +109,8 @@ using TChildIndex = std::unordered_map<int, std::vector<std::size_t>>;
 
 void AddEitherCase(TCharSet& set, char c);
 
-TOpenerLists BuildOpeners(int parentID, const std::vector<TSyntaxBlock>& blocks, const TChildIndex& children) {
+TOpenerLists BuildOpeners(int parentID, const std::vector<TSyntaxBlock>& blocks,
+                          const TChildIndex& children) {
     TOpenerLists lists;
     const auto found = children.find(parentID);
     if (found == children.end())

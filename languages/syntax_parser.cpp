@@ -30,9 +30,7 @@ inline bool SameBytes(const char* a, const char* b, std::size_t n, bool caseSens
     return true;
 }
 
-inline bool IsDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
+inline bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 inline bool IsHexDigit(unsigned char c) {
     return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -135,18 +133,29 @@ std::uint8_t TSyntaxParser::StyleOf(int tokenCode) const {
     const TSyntaxBlock& b = *block_;
     int style = -1;
     switch (tokenCode) {
-    case tcSingleLineComment: style = FontIDAt(b.SingleLineCommentDelimiters, itemIndex_); break;
-    case tcMultiLineComment: style = FontIDAt(b.MultiLineCommentDelimiters, itemIndex_); break;
-    case tcFullLineComment: style = FontIDAt(b.FullLineCommentDelimiters, itemIndex_); break;
-    case tcSingleLineString: style = FontIDAt(b.SingleLineStringDelimiters, itemIndex_); break;
-    case tcMultiLineString: style = FontIDAt(b.MultiLineStringDelimiters, itemIndex_); break;
-    case tcKeyword: {
-        const auto& fontIDs = prepared_->keywordSetFontIDs;
-        if (itemIndex_ >= 0 && static_cast<std::size_t>(itemIndex_) < fontIDs.size())
-            style = fontIDs[static_cast<std::size_t>(itemIndex_)];
-        break;
-    }
-    default: return prepared_->fixedStyles[static_cast<std::size_t>(tokenCode)];
+        case tcSingleLineComment:
+            style = FontIDAt(b.SingleLineCommentDelimiters, itemIndex_);
+            break;
+        case tcMultiLineComment:
+            style = FontIDAt(b.MultiLineCommentDelimiters, itemIndex_);
+            break;
+        case tcFullLineComment:
+            style = FontIDAt(b.FullLineCommentDelimiters, itemIndex_);
+            break;
+        case tcSingleLineString:
+            style = FontIDAt(b.SingleLineStringDelimiters, itemIndex_);
+            break;
+        case tcMultiLineString:
+            style = FontIDAt(b.MultiLineStringDelimiters, itemIndex_);
+            break;
+        case tcKeyword: {
+            const auto& fontIDs = prepared_->keywordSetFontIDs;
+            if (itemIndex_ >= 0 && static_cast<std::size_t>(itemIndex_) < fontIDs.size())
+                style = fontIDs[static_cast<std::size_t>(itemIndex_)];
+            break;
+        }
+        default:
+            return prepared_->fixedStyles[static_cast<std::size_t>(tokenCode)];
     }
     if (style == -1)
         style = b.FIText;
@@ -163,7 +172,8 @@ void TSyntaxParser::SelectStack(int index) {
     const auto& blocks = scheme_.SyntaxBlocks;
     stackIndex_ = index;
     blockIndex_ = entry.blockIndex >= 0 && static_cast<std::size_t>(entry.blockIndex) < blocks.size()
-                      ? entry.blockIndex : 0;
+                      ? entry.blockIndex
+                      : 0;
     if (blocks.empty()) {
         block_ = nullptr;
         prepared_ = nullptr;
@@ -217,7 +227,8 @@ bool TSyntaxParser::CloseTest() {
 bool TSyntaxParser::MaySwitchBlocks() const {
     const TOpenerLists& openers = OpenersOf(*prepared_);
     return blockIndex_ != 0 ||
-           (cursor_ < length_ && openers.partOfBlockStarts.Contains(static_cast<unsigned char>(text_[cursor_]))) ||
+           (cursor_ < length_ &&
+            openers.partOfBlockStarts.Contains(static_cast<unsigned char>(text_[cursor_]))) ||
            (cursor_ > 0 && openers.outsideEnds.Contains(static_cast<unsigned char>(text_[cursor_ - 1])));
 }
 
@@ -258,7 +269,8 @@ bool TSyntaxParser::MatchAt(std::size_t at, const std::string& s, bool caseSensi
 }
 
 bool TSyntaxParser::MatchBefore(std::size_t end, const std::string& s, bool caseSensitive) const {
-    return !s.empty() && s.size() <= end && SameBytes(text_ + end - s.size(), s.data(), s.size(), caseSensitive);
+    return !s.empty() && s.size() <= end &&
+           SameBytes(text_ + end - s.size(), s.data(), s.size(), caseSensitive);
 }
 
 bool TSyntaxParser::AfterTest(const std::string& s, std::size_t at) const {
@@ -311,11 +323,17 @@ std::size_t TSyntaxParser::FindClosing(const std::string& s) const {
 
 void TSyntaxParser::TokenStep() {
     switch (stateIndex_) {
-    case siMultiLineComment:
-    case siSingleLineString:
-    case siMultiLineString: CommentOrStringStep(); break;
-    case siDirective: DirectiveStep(); break;
-    default: NormalStep(); break;
+        case siMultiLineComment:
+        case siSingleLineString:
+        case siMultiLineString:
+            CommentOrStringStep();
+            break;
+        case siDirective:
+            DirectiveStep();
+            break;
+        default:
+            NormalStep();
+            break;
     }
 }
 
@@ -365,7 +383,8 @@ void TSyntaxParser::CommentOrStringStep() {
     if (found >= length_) {
         cursor_ = length_;
         if (stateIndex_ == siSingleLineString)
-            needCloseString_ = !(b.UseMetaSymbol && b.UseMetaToWrapLines && text_[length_ - 1] == b.MetaSymbol);
+            needCloseString_ =
+                !(b.UseMetaSymbol && b.UseMetaToWrapLines && text_[length_ - 1] == b.MetaSymbol);
         return;
     }
     if (stateIndex_ == siMultiLineComment) {
@@ -394,7 +413,8 @@ void TSyntaxParser::DirectiveStep() {
         return;
     ++cursor_;
     tokenCode_ = tcDirective;
-    if (cursor_ >= length_ && !(b.UseMetaSymbol && b.UseMetaToWrapLines && text_[cursor_ - 1] == b.MetaSymbol))
+    if (cursor_ >= length_ &&
+        !(b.UseMetaSymbol && b.UseMetaToWrapLines && text_[cursor_ - 1] == b.MetaSymbol))
         stateIndex_ = siNormal;
 }
 

@@ -8,8 +8,8 @@
 #include <unordered_map>
 
 #include "languages/attr_item.h"
-#include "textengine/simple_parser.h"
 #include "languages/syntax_scheme.h"
+#include "textengine/simple_parser.h"
 
 namespace tarnwick {
 
@@ -24,12 +24,28 @@ class TSyntaxParser final : public TSimpleParser {
 public:
     // Token codes, also the TokenID of OnGetToken.
     enum TTokenCode : int {
-        tcText, tcSingleLineComment, tcMultiLineComment, tcDirective, tcFullLineComment,
-        tcSingleLineString, tcMultiLineString, tcInteger, tcFloat, tcHex, tcIdentifier,
-        tcKeyword, tcSymbol,
+        tcText,
+        tcSingleLineComment,
+        tcMultiLineComment,
+        tcDirective,
+        tcFullLineComment,
+        tcSingleLineString,
+        tcMultiLineString,
+        tcInteger,
+        tcFloat,
+        tcHex,
+        tcIdentifier,
+        tcKeyword,
+        tcSymbol,
     };
     // State index values.
-    enum TStateIndex : int { siNormal, siMultiLineComment, siSingleLineString, siMultiLineString, siDirective };
+    enum TStateIndex : int {
+        siNormal,
+        siMultiLineComment,
+        siSingleLineString,
+        siMultiLineString,
+        siDirective
+    };
 
     TSyntaxParser();
     ~TSyntaxParser() override;
@@ -75,7 +91,8 @@ private:
     };
 
     const TAttrItem& AttrOfStyle(int style) const;
-    void ResolveAttr(const TStyleLookup& lookup, TAttrItem& attr, const TFontDesc& baseFont, TColorValue baseBack) const;
+    void ResolveAttr(const TStyleLookup& lookup, TAttrItem& attr, const TFontDesc& baseFont,
+                     TColorValue baseBack) const;
     const TAttrItem* NearestTextStyle(const TStyleLookup& lookup, int blockID, bool wantFont) const;
 
     void SelectStack(int index);
@@ -98,7 +115,8 @@ private:
     bool BeforeTest(const std::string& s, std::size_t at) const;
     bool SingleLineStringTest(const std::string& s, std::size_t at) const;
     std::size_t FindClosing(const std::string& s) const;
-    const TTokenCandidate* FirstMatch(const std::vector<TTokenCandidate>& candidates, bool singleLineString) const;
+    const TTokenCandidate* FirstMatch(const std::vector<TTokenCandidate>& candidates,
+                                      bool singleLineString) const;
     bool TakeToken(const TTokenCandidate& c, int tokenCode, bool toLineEnd);
     // Moves the cursor over the characters that satisfy inClass; answers how many.
     template <class Pred>

@@ -40,9 +40,7 @@ TSyntaxParser::TSyntaxParser()
     Reset();
 }
 
-TSyntaxParser::~TSyntaxParser() {
-    scheme_.SetOwner(nullptr);
-}
+TSyntaxParser::~TSyntaxParser() { scheme_.SetOwner(nullptr); }
 
 void TSyntaxParser::SetSyntaxScheme(const TSyntaxScheme& other) {
     if (&other == &scheme_)
@@ -88,7 +86,8 @@ void TSyntaxParser::Reset() {
 // The nearest text style, walking from the block that owns an attribute up through its parents,
 // that brings its own font (wantFont) or its own background. The walk is bounded by the number
 // of blocks, so a parent cycle in a damaged scheme cannot hang it.
-const TAttrItem* TSyntaxParser::NearestTextStyle(const TStyleLookup& lookup, int blockID, bool wantFont) const {
+const TAttrItem* TSyntaxParser::NearestTextStyle(const TStyleLookup& lookup, int blockID,
+                                                 bool wantFont) const {
     const TSyntaxBlock* block = FirstWith(lookup.blockByID, blockID);
     for (int steps = 0; block && steps < kMaxTreeDepth; ++steps) {
         if (const TAttrItem* text = FirstWith(lookup.attrByFontID, block->FIText)) {
@@ -163,9 +162,7 @@ const TAttrItem& TSyntaxParser::AttrOfStyle(int style) const {
     return substituteAttr_;
 }
 
-TFontDesc TSyntaxParser::GetStyleFont(int style) {
-    return AttrOfStyle(style).ResolvedFont;
-}
+TFontDesc TSyntaxParser::GetStyleFont(int style) { return AttrOfStyle(style).ResolvedFont; }
 
 bool TSyntaxParser::GetStyleBack(int style, TColorValue& colour) {
     colour = AttrOfStyle(style).ResolvedBack;

@@ -130,20 +130,23 @@ void TSyntaxScheme::Tidy() {
     b.UseSuffixedNumbers = b.UseSuffixedNumbers && !b.NumSuffixes.empty();
     b.UsePrefixedIdentifiers = b.UsePrefixedIdentifiers && !b.IdentPrefixes.empty();
     b.UseSuffixedIdentifiers = b.UseSuffixedIdentifiers && !b.IdentSuffixes.empty();
-    b.UsePrefixedSuffixedIdentifiers =
-        b.UsePrefixedSuffixedIdentifiers && !b.IdentPrefixesSuffixes.empty();
+    b.UsePrefixedSuffixedIdentifiers = b.UsePrefixedSuffixedIdentifiers && !b.IdentPrefixesSuffixes.empty();
     b.UseKeywords = b.UseKeywords && !b.KeywordSets.empty();
     b.UsePrefixedSuffixedNumbers =
         b.UsePrefixedSuffixedNumbers && (b.UsePSNumComposition || !b.NumPrefixesSuffixes.empty());
 
-    b.UseComments = b.UseComments &&
-                    (b.UseSingleLineComments || b.UseMultiLineComments || b.UseFullLineComments);
+    b.UseComments =
+        b.UseComments && (b.UseSingleLineComments || b.UseMultiLineComments || b.UseFullLineComments);
     b.UseStrings = b.UseStrings && (b.UseSingleLineStrings || b.UseMultiLineStrings);
 
-    if (!b.UseIdentifiers) b.FIIdentifier = -1;
-    if (!b.UseSymbols) b.FISymbol = -1;
-    if (!b.UseLineDirectives) b.FIDirective = -1;
-    if (!b.UseNumbers) b.FIIntNum = b.FIFloatNum = b.FIHexNum = -1;
+    if (!b.UseIdentifiers)
+        b.FIIdentifier = -1;
+    if (!b.UseSymbols)
+        b.FISymbol = -1;
+    if (!b.UseLineDirectives)
+        b.FIDirective = -1;
+    if (!b.UseNumbers)
+        b.FIIntNum = b.FIFloatNum = b.FIHexNum = -1;
 
     std::set<int> used;
     for (int* style : b.BlockStyles())
@@ -190,13 +193,11 @@ void TSyntaxScheme::LoadFromFile(const std::string& path) {
     Assign(loaded);
 }
 
-void TSyntaxScheme::SaveToFile(const std::string& path) const {
-    WriteTextFile(path, WriteToText());
-}
+void TSyntaxScheme::SaveToFile(const std::string& path) const { WriteTextFile(path, WriteToText()); }
 
 bool TSyntaxScheme::SameContentAs(const TSyntaxScheme& other) const {
-    if (Name != other.Name || SyntaxVersion != other.SyntaxVersion ||
-        SyntaxBlocks != other.SyntaxBlocks || FontTable.Count() != other.FontTable.Count())
+    if (Name != other.Name || SyntaxVersion != other.SyntaxVersion || SyntaxBlocks != other.SyntaxBlocks ||
+        FontTable.Count() != other.FontTable.Count())
         return false;
     for (std::size_t i = 0; i < FontTable.Count(); ++i)
         if (!FontTable[i].SameStoredAs(other.FontTable[i]))

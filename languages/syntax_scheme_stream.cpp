@@ -85,7 +85,8 @@ TStreamValue CollectionOf(const std::vector<Item>& items, Write write) {
 }
 
 template <class Item, class Write>
-void PutCollectionIf(TProps& props, bool condition, const char* name, const std::vector<Item>& items, Write write) {
+void PutCollectionIf(TProps& props, bool condition, const char* name, const std::vector<Item>& items,
+                     Write write) {
     if (condition)
         Put(props, name, CollectionOf(items, write));
 }
@@ -133,17 +134,24 @@ TProps WriteBlock(const TSyntaxBlock& b) {
     PutCollectionIf(p, true, "BlockDelimiters", b.BlockDelimiters, WriteDelimiters);
     if (b.UseLineDirectives)
         PutString(p, "LineDirectivePrefix", b.LineDirectivePrefix);
-    PutCollectionIf(p, b.UseSingleLineComments, "SingleLineCommentDelimiters", b.SingleLineCommentDelimiters, WriteLineToken);
-    PutCollectionIf(p, b.UseMultiLineComments, "MultiLineCommentDelimiters", b.MultiLineCommentDelimiters, WriteBlockToken);
-    PutCollectionIf(p, b.UseFullLineComments, "FullLineCommentDelimiters", b.FullLineCommentDelimiters, WriteLineToken);
-    PutCollectionIf(p, b.UseSingleLineStrings, "SingleLineStringDelimiters", b.SingleLineStringDelimiters, WriteBlockToken);
-    PutCollectionIf(p, b.UseMultiLineStrings, "MultiLineStringDelimiters", b.MultiLineStringDelimiters, WriteBlockToken);
+    PutCollectionIf(p, b.UseSingleLineComments, "SingleLineCommentDelimiters", b.SingleLineCommentDelimiters,
+                    WriteLineToken);
+    PutCollectionIf(p, b.UseMultiLineComments, "MultiLineCommentDelimiters", b.MultiLineCommentDelimiters,
+                    WriteBlockToken);
+    PutCollectionIf(p, b.UseFullLineComments, "FullLineCommentDelimiters", b.FullLineCommentDelimiters,
+                    WriteLineToken);
+    PutCollectionIf(p, b.UseSingleLineStrings, "SingleLineStringDelimiters", b.SingleLineStringDelimiters,
+                    WriteBlockToken);
+    PutCollectionIf(p, b.UseMultiLineStrings, "MultiLineStringDelimiters", b.MultiLineStringDelimiters,
+                    WriteBlockToken);
     PutCollectionIf(p, b.UsePrefixedNumbers, "NumPrefixes", b.NumPrefixes, WriteLineToken);
     PutCollectionIf(p, b.UseSuffixedNumbers, "NumSuffixes", b.NumSuffixes, WriteLineToken);
-    PutCollectionIf(p, b.UsePrefixedSuffixedNumbers, "NumPrefixesSuffixes", b.NumPrefixesSuffixes, WriteBlockToken);
+    PutCollectionIf(p, b.UsePrefixedSuffixedNumbers, "NumPrefixesSuffixes", b.NumPrefixesSuffixes,
+                    WriteBlockToken);
     PutCollectionIf(p, b.UsePrefixedIdentifiers, "IdentPrefixes", b.IdentPrefixes, WriteLineToken);
     PutCollectionIf(p, b.UseSuffixedIdentifiers, "IdentSuffixes", b.IdentSuffixes, WriteLineToken);
-    PutCollectionIf(p, b.UsePrefixedSuffixedIdentifiers, "IdentPrefixesSuffixes", b.IdentPrefixesSuffixes, WriteBlockToken);
+    PutCollectionIf(p, b.UsePrefixedSuffixedIdentifiers, "IdentPrefixesSuffixes", b.IdentPrefixesSuffixes,
+                    WriteBlockToken);
     PutCollectionIf(p, b.UseKeywords, "KeywordSets", b.KeywordSets, WriteKeywordSet);
     if (b.FirstIdentChars != TSyntaxBlock::DefaultFirstIdentChars())
         PutString(p, "FirstIdentChars", b.FirstIdentChars.ToSetString());
@@ -167,10 +175,14 @@ TProps WriteAttr(const TAttrItem& a) {
     if (a.Font.Pitch != fpDefault)
         Put(p, "Font.Pitch", TStreamValue::Identifier(a.Font.Pitch == fpFixed ? "fpFixed" : "fpVariable"));
     std::vector<std::string> style;
-    if (a.Font.Style & fsBold) style.emplace_back("fsBold");
-    if (a.Font.Style & fsItalic) style.emplace_back("fsItalic");
-    if (a.Font.Style & fsUnderline) style.emplace_back("fsUnderline");
-    if (a.Font.Style & fsStrikeOut) style.emplace_back("fsStrikeOut");
+    if (a.Font.Style & fsBold)
+        style.emplace_back("fsBold");
+    if (a.Font.Style & fsItalic)
+        style.emplace_back("fsItalic");
+    if (a.Font.Style & fsUnderline)
+        style.emplace_back("fsUnderline");
+    if (a.Font.Style & fsStrikeOut)
+        style.emplace_back("fsStrikeOut");
     Put(p, "Font.Style", TStreamValue::Set(std::move(style)));
     if (a.BackColor != clWindow)
         Put(p, "BackColor", ColorValue(a.BackColor));
@@ -193,7 +205,8 @@ std::optional<int> AsStyle(const TStreamValue& v) {
 }
 
 std::optional<int> AsInt32(const TStreamValue& v) {
-    const auto value = AsInt(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
+    const auto value =
+        AsInt(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }
 
@@ -216,7 +229,8 @@ std::optional<std::string> AsString(const TStreamValue& v) {
 std::optional<std::uint32_t> AsColor(const TStreamValue& v) {
     if (v.kind == TStreamValue::Kind::Identifier)
         return ColorFromName(v.text);
-    const auto value = AsInt(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::uint32_t>::max());
+    const auto value =
+        AsInt(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::uint32_t>::max());
     return value ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*value)) : std::nullopt;
 }
 
@@ -322,7 +336,9 @@ const std::unordered_map<std::string, TBlockSetter>& BlockSetters() {
     static const std::unordered_map<std::string, TBlockSetter> setters = [] {
         using B = TSyntaxBlock;
         std::unordered_map<std::string, TBlockSetter> m;
-        const auto add = [&](std::string_view name, TBlockSetter setter) { m.emplace(Lowered(name), std::move(setter)); };
+        const auto add = [&](std::string_view name, TBlockSetter setter) {
+            m.emplace(Lowered(name), std::move(setter));
+        };
         add("Name", [](B& b, const TStreamValue& v) { SetIf(b.Name, AsString(v)); });
         add("ID", [](B& b, const TStreamValue& v) { SetIf(b.ID, AsInt32(v)); });
         add("ParentID", [](B& b, const TStreamValue& v) { SetIf(b.ParentID, AsInt32(v)); });
@@ -331,7 +347,8 @@ const std::unordered_map<std::string, TBlockSetter>& BlockSetters() {
             if (text && text->size() == 1)
                 b.MetaSymbol = text->front();
         });
-        add("LineDirectivePrefix", [](B& b, const TStreamValue& v) { SetIf(b.LineDirectivePrefix, AsString(v)); });
+        add("LineDirectivePrefix",
+            [](B& b, const TStreamValue& v) { SetIf(b.LineDirectivePrefix, AsString(v)); });
         add("CaseSensitive", BoolMember(&B::CaseSensitive));
         add("UseMetaSymbol", BoolMember(&B::UseMetaSymbol));
         add("UseMetaToWrapLines", BoolMember(&B::UseMetaToWrapLines));
@@ -396,11 +413,16 @@ void ReadFontStyle(std::uint8_t& style, const TStreamValue& v) {
         return;
     std::uint8_t bits = 0;
     for (const std::string& name : v.names) {
-        if (SameNameIgnoringCase(name, "fsBold")) bits |= fsBold;
-        else if (SameNameIgnoringCase(name, "fsItalic")) bits |= fsItalic;
-        else if (SameNameIgnoringCase(name, "fsUnderline")) bits |= fsUnderline;
-        else if (SameNameIgnoringCase(name, "fsStrikeOut")) bits |= fsStrikeOut;
-        else return;  // an unknown member makes the whole value ill-typed
+        if (SameNameIgnoringCase(name, "fsBold"))
+            bits |= fsBold;
+        else if (SameNameIgnoringCase(name, "fsItalic"))
+            bits |= fsItalic;
+        else if (SameNameIgnoringCase(name, "fsUnderline"))
+            bits |= fsUnderline;
+        else if (SameNameIgnoringCase(name, "fsStrikeOut"))
+            bits |= fsStrikeOut;
+        else
+            return;  // an unknown member makes the whole value ill-typed
     }
     style = bits;
 }
@@ -409,36 +431,46 @@ void ReadAttr(TAttrItem& a, const TProps& props) {
     for (const TStreamProperty& prop : props) {
         const std::string& n = prop.name;
         const TStreamValue& v = prop.value;
-        if (SameNameIgnoringCase(n, "FontID")) SetIf(a.FontID, AsStyle(v));
-        else if (SameNameIgnoringCase(n, "GlobalAttrID")) SetIf(a.GlobalAttrID, AsString(v));
-        else if (SameNameIgnoringCase(n, "BlockID")) SetIf(a.BlockID, AsInt32(v));
+        if (SameNameIgnoringCase(n, "FontID"))
+            SetIf(a.FontID, AsStyle(v));
+        else if (SameNameIgnoringCase(n, "GlobalAttrID"))
+            SetIf(a.GlobalAttrID, AsString(v));
+        else if (SameNameIgnoringCase(n, "BlockID"))
+            SetIf(a.BlockID, AsInt32(v));
         else if (SameNameIgnoringCase(n, "Font.Charset")) {
-            if (v.kind == TStreamValue::Kind::Identifier) SetIf(a.Font.Charset, CharsetFromName(v.text));
-            else SetIf(a.Font.Charset, AsInt(v, 0, 255));
-        }
-        else if (SameNameIgnoringCase(n, "Font.Color")) SetIf(a.Font.Color, AsColor(v));
+            if (v.kind == TStreamValue::Kind::Identifier)
+                SetIf(a.Font.Charset, CharsetFromName(v.text));
+            else
+                SetIf(a.Font.Charset, AsInt(v, 0, 255));
+        } else if (SameNameIgnoringCase(n, "Font.Color"))
+            SetIf(a.Font.Color, AsColor(v));
         else if (SameNameIgnoringCase(n, "Font.Height")) {
             if (const auto height = AsInt(v, -32768, 32767)) {
                 a.Font.Height = static_cast<int>(*height);
                 a.Font.Size = FontSizeFromHeight(a.Font.Height);
             }
-        }
-        else if (SameNameIgnoringCase(n, "Font.Size")) {
+        } else if (SameNameIgnoringCase(n, "Font.Size")) {
             if (const auto size = AsInt(v, -32768, 32767)) {
                 a.Font.Size = static_cast<int>(*size);
                 a.Font.Height = FontHeightFromSize(a.Font.Size);
             }
-        }
-        else if (SameNameIgnoringCase(n, "Font.Name")) SetIf(a.Font.Name, AsString(v));
+        } else if (SameNameIgnoringCase(n, "Font.Name"))
+            SetIf(a.Font.Name, AsString(v));
         else if (SameNameIgnoringCase(n, "Font.Pitch") && v.kind == TStreamValue::Kind::Identifier) {
-            if (SameNameIgnoringCase(v.text, "fpDefault")) a.Font.Pitch = fpDefault;
-            else if (SameNameIgnoringCase(v.text, "fpVariable")) a.Font.Pitch = fpVariable;
-            else if (SameNameIgnoringCase(v.text, "fpFixed")) a.Font.Pitch = fpFixed;
-        }
-        else if (SameNameIgnoringCase(n, "Font.Style")) ReadFontStyle(a.Font.Style, v);
-        else if (SameNameIgnoringCase(n, "BackColor")) SetIf(a.BackColor, AsColor(v));
-        else if (SameNameIgnoringCase(n, "UseDefFont")) SetIf(a.UseDefFont, AsBool(v));
-        else if (SameNameIgnoringCase(n, "UseDefBack")) SetIf(a.UseDefBack, AsBool(v));
+            if (SameNameIgnoringCase(v.text, "fpDefault"))
+                a.Font.Pitch = fpDefault;
+            else if (SameNameIgnoringCase(v.text, "fpVariable"))
+                a.Font.Pitch = fpVariable;
+            else if (SameNameIgnoringCase(v.text, "fpFixed"))
+                a.Font.Pitch = fpFixed;
+        } else if (SameNameIgnoringCase(n, "Font.Style"))
+            ReadFontStyle(a.Font.Style, v);
+        else if (SameNameIgnoringCase(n, "BackColor"))
+            SetIf(a.BackColor, AsColor(v));
+        else if (SameNameIgnoringCase(n, "UseDefFont"))
+            SetIf(a.UseDefFont, AsBool(v));
+        else if (SameNameIgnoringCase(n, "UseDefBack"))
+            SetIf(a.UseDefBack, AsBool(v));
     }
 }
 

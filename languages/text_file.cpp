@@ -1,12 +1,12 @@
 #include "languages/text_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <system_error>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tarnwick {
 

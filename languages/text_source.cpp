@@ -114,8 +114,8 @@ void TTextSource::SetLanguageKey(std::string_view key) {
 bool TTextSource::RunLanguageDialog(TColorValue fontColor, TColorValue backColor) {
     languageManager_.Load();
     const std::string key = languageKey_;
-    const bool ok = Dialogs.LanguageDialog &&
-                    Dialogs.LanguageDialog(*this, fontColor, backColor, languageManager_, key);
+    const bool ok =
+        Dialogs.LanguageDialog && Dialogs.LanguageDialog(*this, fontColor, backColor, languageManager_, key);
     languageManager_.Save();
     return ok;
 }
@@ -137,8 +137,7 @@ void TTextSource::RunSchemeEditor(TColorValue fontColor, TColorValue backColor) 
 
 void TTextSource::LoadLanguageScheme(TSyntaxParser* parser) {
     languageManager_.Load();
-    const std::string path =
-        languageManager_.SyntaxFileOf(languageManager_.LanguageOf(languageKey_));
+    const std::string path = languageManager_.SyntaxFileOf(languageManager_.LanguageOf(languageKey_));
     if (parser == nullptr)
         return;
     const std::unique_ptr<TSyntaxScheme> scheme = TLanguageManager::NewScheme();
@@ -149,8 +148,7 @@ void TTextSource::LoadLanguageScheme(TSyntaxParser* parser) {
 
 void TTextSource::LoadLanguageTemplates() {
     languageManager_.Load();
-    const std::string path =
-        languageManager_.TemplateFileOf(languageManager_.LanguageOf(languageKey_));
+    const std::string path = languageManager_.TemplateFileOf(languageManager_.LanguageOf(languageKey_));
     if (IsExistingFile(path))
         codeTemplates_.LoadFromFile(path);
     else
@@ -175,8 +173,7 @@ void TTextSource::ShowError(const std::string& message) {
 
 std::string TTextSource::FileNameAtCaret() {
     std::string delimiters = Delimeters();
-    std::erase_if(delimiters,
-                  [](char c) { return kFileNameCharacters.find(c) != std::string_view::npos; });
+    std::erase_if(delimiters, [](char c) { return kFileNameCharacters.find(c) != std::string_view::npos; });
     const TDelimiterScope scope(*this, delimiters);
     std::string name;
     // Only a selection of at most two lines can be a name, so a large one is never copied.
@@ -207,9 +204,7 @@ void TTextSource::AskGotoLine() {
     }
 }
 
-std::string TTextSource::GetLineText(int32_t index) const {
-    return LineText(index);
-}
+std::string TTextSource::GetLineText(int32_t index) const { return LineText(index); }
 
 void TTextSource::PutLineText(int32_t index, std::string_view text) {
     if (ReadOnly() || LineReadOnly(index))
@@ -233,9 +228,7 @@ int32_t TTextSource::FindFirstLine(std::string_view text, bool caseSensitive, bo
     return SearchLinesFrom(0);
 }
 
-int32_t TTextSource::FindNextLine() {
-    return lastFoundLine_ < 0 ? -1 : SearchLinesFrom(lastFoundLine_ + 1);
-}
+int32_t TTextSource::FindNextLine() { return lastFoundLine_ < 0 ? -1 : SearchLinesFrom(lastFoundLine_ + 1); }
 
 // Every search starts at the first column of its first line, so no line after a match is
 // skipped, whatever column the match began at.
@@ -249,9 +242,8 @@ int32_t TTextSource::SearchLinesFrom(int32_t firstLine) {
     TLinesFrom lines(*this, firstLine);
     TPosition found;
     int32_t length = 0;
-    lastFoundLine_ = SearchLines(lines, searchOptions_, found, delimiters, length)
-                         ? firstLine + found.LinePos
-                         : -1;
+    lastFoundLine_ =
+        SearchLines(lines, searchOptions_, found, delimiters, length) ? firstLine + found.LinePos : -1;
     return lastFoundLine_ < 0 ? -1 : lastFoundLine_ + 1;
 }
 

@@ -71,8 +71,7 @@ public:
     bool GotoLineIndex(int32_t index);
     // The 1-based line of the first match in the whole text, or -1. The caret does not move.
     // Throws ERegExprError for a bad pattern.
-    int32_t FindFirstLine(std::string_view text, bool caseSensitive, bool wholeWordsOnly,
-                          bool regularExpr);
+    int32_t FindFirstLine(std::string_view text, bool caseSensitive, bool wholeWordsOnly, bool regularExpr);
     // The 1-based line of the next match, searching from the start of the line after the last
     // match; -1 when there is none.
     int32_t FindNextLine();

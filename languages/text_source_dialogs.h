@@ -27,8 +27,7 @@ struct TTextSourceDialogs {
         SchemeEditor;
     // The go-to-line dialog showing lineNumber (1-based): the text entered on OK, nullopt after
     // Cancel.
-    std::function<std::optional<std::string>(TTextSource& owner, int64_t lineNumber)>
-        GotoLineDialog;
+    std::function<std::optional<std::string>(TTextSource& owner, int64_t lineNumber)> GotoLineDialog;
     // The host's error box.
     std::function<void(const std::string& message)> ShowErrorMessage;
 };

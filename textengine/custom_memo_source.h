@@ -136,8 +136,8 @@ public:
     // ---- Caret and selection -----------------------------------------------------------
     TPosition Caret() const { return caret_; }
     TPosition PrevCaret() const { return prevCaret_; }
-    TPosition SelStart() const { return selTopLeft_.Pos; }     // top-left corner
-    TPosition SelEnd() const { return selBottomRight_.Pos; }   // bottom-right corner
+    TPosition SelStart() const { return selTopLeft_.Pos; }    // top-left corner
+    TPosition SelEnd() const { return selBottomRight_.Pos; }  // bottom-right corner
     TSelectionType SelectionType() const { return selType_; }
     TPosition PrevSelStart() const { return prevSelTopLeft_; }
     TPosition PrevSelEnd() const { return prevSelBottomRight_; }

@@ -9,18 +9,18 @@ namespace {
 using C = TKeyCommand;
 
 constexpr uint8_t kNone = 0, kShift = ksShift, kAlt = ksAlt, kCtrl = ksCtrl;
-constexpr uint8_t kCtrlShift = ksCtrl | ksShift, kShiftAlt = ksShift | ksAlt,
-                  kCtrlAlt = ksCtrl | ksAlt, kCtrlShiftAlt = ksCtrl | ksShift | ksAlt;
+constexpr uint8_t kCtrlShift = ksCtrl | ksShift, kShiftAlt = ksShift | ksAlt, kCtrlAlt = ksCtrl | ksAlt,
+                  kCtrlShiftAlt = ksCtrl | ksShift | ksAlt;
 
 // Prefix states.
-constexpr uint8_t kBlockState = 1;      // Ctrl+K
-constexpr uint8_t kQuickState = 2;      // Ctrl+Q
-constexpr uint8_t kJumpState = 3;       // Alt+J
-constexpr uint8_t kExtendedState = 4;   // Ctrl+X
-constexpr uint8_t kOptionState = 5;     // Ctrl+O
-constexpr uint8_t kStreamMarkState = 6; // Brief's stream selection mode
-constexpr uint8_t kColumnMarkState = 7; // Brief's column selection mode
-constexpr uint8_t kHomeState = 8;       // Brief's second Home or End
+constexpr uint8_t kBlockState = 1;       // Ctrl+K
+constexpr uint8_t kQuickState = 2;       // Ctrl+Q
+constexpr uint8_t kJumpState = 3;        // Alt+J
+constexpr uint8_t kExtendedState = 4;    // Ctrl+X
+constexpr uint8_t kOptionState = 5;      // Ctrl+O
+constexpr uint8_t kStreamMarkState = 6;  // Brief's stream selection mode
+constexpr uint8_t kColumnMarkState = 7;  // Brief's column selection mode
+constexpr uint8_t kHomeState = 8;        // Brief's second Home or End
 
 TKeyAction Do(C command) { return {command}; }
 TKeyAction Select(C movement) { return {C::SelectMove, movement}; }
@@ -69,10 +69,10 @@ void GroupB(TBuilder b) {  // Ctrl+K block commands
     b.Key('K', kCtrl, kPrefix, kBlockState);
     b.InState(kBlockState, 'B', kNone, Do(C::MarkBlockBegin));  // without Ctrl only
     const std::pair<char, C> letters[] = {
-        {'K', C::MarkBlockEnd}, {'C', C::CopyBlock}, {'V', C::MoveBlock},
-        {'Y', C::DeleteSelection}, {'L', C::SelectLine}, {'T', C::SelectWord},
-        {'I', C::IndentBlock}, {'U', C::UnindentBlock}, {'N', C::UpperCaseBlock},
-        {'O', C::LowerCaseBlock}, {'E', C::LowerCaseWord}, {'F', C::UpperCaseWord}};
+        {'K', C::MarkBlockEnd},    {'C', C::CopyBlock},     {'V', C::MoveBlock},
+        {'Y', C::DeleteSelection}, {'L', C::SelectLine},    {'T', C::SelectWord},
+        {'I', C::IndentBlock},     {'U', C::UnindentBlock}, {'N', C::UpperCaseBlock},
+        {'O', C::LowerCaseBlock},  {'E', C::LowerCaseWord}, {'F', C::UpperCaseWord}};
     for (const auto& [letter, command] : letters) {
         b.InState(kBlockState, letter, kNone, Do(command));
         b.InState(kBlockState, letter, kCtrl, Do(command));
@@ -160,7 +160,8 @@ void GroupF(TBuilder b) {  // further classic keys
 void DigitBookmarks(TBuilder b, uint8_t gotoShift, uint8_t toggleShift) {
     for (int d = 0; d <= 9; ++d) {
         b.Key(static_cast<uint16_t>(vk::Digit(d)), gotoShift, Bookmark(C::GotoBookmark, BookmarkOfDigit(d)));
-        b.Key(static_cast<uint16_t>(vk::Digit(d)), toggleShift, Bookmark(C::ToggleBookmark, BookmarkOfDigit(d)));
+        b.Key(static_cast<uint16_t>(vk::Digit(d)), toggleShift,
+              Bookmark(C::ToggleBookmark, BookmarkOfDigit(d)));
     }
 }
 
@@ -236,10 +237,10 @@ void ClassicMapping(TKeyList& list) {
 // Brief's selection modes: in state 6 (stream) or 7 (column) the movement keys extend the
 // selection and keep the mode.
 void BriefMarkModes(TBuilder b) {
-    const std::pair<uint16_t, C> moves[] = {
-        {vk::Up, C::CaretUp},     {vk::Down, C::CaretDown}, {vk::Left, C::CaretLeft},
-        {vk::Right, C::CaretRight}, {vk::Prior, C::PageUp}, {vk::Next, C::PageDown},
-        {vk::Home, C::LineStart}, {vk::End, C::LineEnd}};
+    const std::pair<uint16_t, C> moves[] = {{vk::Up, C::CaretUp},     {vk::Down, C::CaretDown},
+                                            {vk::Left, C::CaretLeft}, {vk::Right, C::CaretRight},
+                                            {vk::Prior, C::PageUp},   {vk::Next, C::PageDown},
+                                            {vk::Home, C::LineStart}, {vk::End, C::LineEnd}};
     for (const auto& [key, movement] : moves) {
         b.InState(kStreamMarkState, key, kNone, Select(movement), kStreamMarkState);
         b.InState(kColumnMarkState, key, kNone, Column(movement), kColumnMarkState);
@@ -419,8 +420,10 @@ struct TRegisteredMapping {
 };
 
 constexpr TRegisteredMapping kMappings[] = {
-    {"Default", DefaultMapping},   {"Classic", ClassicMapping},
-    {"Brief", BriefMapping},       {"Epsilon", EpsilonMapping},
+    {"Default", DefaultMapping},
+    {"Classic", ClassicMapping},
+    {"Brief", BriefMapping},
+    {"Epsilon", EpsilonMapping},
     {"Visual Studio", VisualStudioMapping},
 };
 

@@ -39,8 +39,8 @@ struct TLineShape {
         shape.length = int32_t(std::min<size_t>(stored.size(), INT32_MAX));
         if (blanks < stored.size())
             shape.indent = int32_t(std::min<size_t>(blanks, INT32_MAX - 1));
-        shape.tabs = mayHoldTab && !stored.empty() &&
-                     std::memchr(stored.data(), '\t', stored.size()) != nullptr;
+        shape.tabs =
+            mayHoldTab && !stored.empty() && std::memchr(stored.data(), '\t', stored.size()) != nullptr;
         return shape;
     }
 
@@ -142,8 +142,7 @@ public:
     // bounds admit query; shapeOf(line) gives the exact shape when a run's bounds are reset.
     // -1 when there is none. Costs O(runs passed + lines read).
     template <class Matches, class ShapeOf>
-    int32_t FindBefore(int32_t before, const TLineQuery& query, Matches&& matches,
-                       ShapeOf&& shapeOf) {
+    int32_t FindBefore(int32_t before, const TLineQuery& query, Matches&& matches, ShapeOf&& shapeOf) {
         before = std::min(before, lines_);
         if (before <= 0)
             return -1;
@@ -191,7 +190,8 @@ private:
         void SetExact(int32_t first, ShapeOf& shapeOf) {
             Block exact;
             exact.lines = lines;
-            for (int32_t line = first; line < first + lines; ++line) exact.Widen(shapeOf(line));
+            for (int32_t line = first; line < first + lines; ++line)
+                exact.Widen(shapeOf(line));
             *this = exact;
         }
     };

@@ -30,15 +30,15 @@ size_t LeadingBlanks(const char* begin, const char* end, const char* readable) {
     const __m128i tab = _mm_set1_epi8('\t');
     for (; p < end && p + 16 <= readable; p += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i blank =
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab));
+        const __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab));
         const unsigned others = ~unsigned(_mm_movemask_epi8(blank)) & 0xFFFFu;
         if (others != 0)
             return std::min(size_t(end - begin), size_t(p - begin) + size_t(__builtin_ctz(others)));
     }
     p = std::min(p, end);
 #endif
-    while (p < end && IsBlank(*p)) ++p;
+    while (p < end && IsBlank(*p))
+        ++p;
     return size_t(p - begin);
 }
 
@@ -69,7 +69,8 @@ void TInternalStrings::ForEachRecord(F&& f) {
 }
 
 TInternalStrings::TInternalStrings() = default;
-TInternalStrings::TInternalStrings(size_t blockBytes) : blockBytes_(std::clamp<size_t>(blockBytes, 2, kBlockBytes)) {}
+TInternalStrings::TInternalStrings(size_t blockBytes)
+    : blockBytes_(std::clamp<size_t>(blockBytes, 2, kBlockBytes)) {}
 TInternalStrings::~TInternalStrings() = default;
 
 std::string_view TInternalStrings::Text(int32_t line) const {
@@ -83,7 +84,7 @@ std::string_view TInternalStrings::Text(int32_t line) const {
 }
 
 std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::string_view lineEnd,
-                                            bool stopAtReadOnly, int32_t& count) const {
+                                             bool stopAtReadOnly, int32_t& count) const {
     count = 0;
     if (first > last || (At(first).text & kOwnedBit))
         return {};
@@ -423,13 +424,13 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
         if (_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)) != 0)
             break;
         unsigned tabs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)));
-        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))); mask != 0; mask &= mask - 1) {
+        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))); mask != 0;
+             mask &= mask - 1) {
             const unsigned bit = unsigned(__builtin_ctz(mask));
             const unsigned before = (1u << bit) - 1;
             const char* nl = chunk + bit;
             TLineShape shape;
-            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0, shape),
-                         shape);
+            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0, shape), shape);
             lineEnds |= kEndsLf;
             tabs &= ~before;
             lineHasTab = false;

@@ -24,9 +24,9 @@ class TTabStops;
 
 // How loading turns bytes into lines.
 struct TLoadRules {
-    bool keepTabs = false;           // else each tab becomes spacesInTab spaces
+    bool keepTabs = false;  // else each tab becomes spacesInTab spaces
     int32_t spacesInTab = 8;
-    bool keepTrailingBlanks = false; // else trailing spaces and tabs are dropped
+    bool keepTrailingBlanks = false;  // else trailing spaces and tabs are dropped
 };
 
 class TInternalStrings {
@@ -61,8 +61,7 @@ public:
     // The nearest line before `before` that query describes, columns counted with tabStops;
     // -1 when there is none. Reads only runs of lines whose bounds admit it, so the cost does
     // not grow with the distance to that line in the common case.
-    int32_t FindLineBefore(int32_t before, const TLineQuery& query,
-                           const TTabStops& tabStops) const;
+    int32_t FindLineBefore(int32_t before, const TLineQuery& query, const TTabStops& tabStops) const;
 
     // Highlighting and decoration per line.
     uint32_t EndState(int32_t line) const { return At(line).endState; }
@@ -171,7 +170,7 @@ private:
     // Which line ends each block holds (kEnds* bits).
     static constexpr uint8_t kEndsLf = 1, kEndsCrLf = 2, kEndsCr = 4;
     std::vector<uint8_t> blockLineEnds_;
-    std::deque<std::string> owned_;   // deque: growing it never moves a string
+    std::deque<std::string> owned_;  // deque: growing it never moves a string
     std::vector<uint32_t> freeOwned_;
     std::vector<LineExtra> extras_;
     std::vector<uint32_t> freeExtras_;

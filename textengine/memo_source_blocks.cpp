@@ -98,7 +98,8 @@ bool TCustomMemoSource::SelectionWritable() const {
     return true;
 }
 
-void TCustomMemoSource::TransformSelectedLines(TChangeCode code, const std::function<std::string(std::string)>& f) {
+void TCustomMemoSource::TransformSelectedLines(TChangeCode code,
+                                               const std::function<std::string(std::string)>& f) {
     TChangeBracket bracket(*this, code);
     if (!SelectionWritable())
         return;
@@ -127,7 +128,9 @@ void TCustomMemoSource::TransformSelectedLines(TChangeCode code, const std::func
             width = std::max(width, line.size());
         end = {saved.bottomRight.LinePos, saved.topLeft.CharPos + int32_t(width) - 1};
     }
-    const TPosition caret = saved.caret == saved.topLeft ? saved.topLeft : saved.caret == saved.bottomRight ? end : saved.caret;
+    const TPosition caret = saved.caret == saved.topLeft       ? saved.topLeft
+                            : saved.caret == saved.bottomRight ? end
+                                                               : saved.caret;
     SetCaret(caret.CharPos, caret.LinePos);
     ++selectionCommand_;
     selTopLeft_.Pos = saved.topLeft;
@@ -138,7 +141,8 @@ void TCustomMemoSource::TransformSelectedLines(TChangeCode code, const std::func
 
 void TCustomMemoSource::IndentBlock() {
     const std::string indent(size_t(blockIndent_), ' ');
-    TransformSelectedLines(ccIndentBlock, [&](std::string line) { return line.empty() ? line : indent + line; });
+    TransformSelectedLines(ccIndentBlock,
+                           [&](std::string line) { return line.empty() ? line : indent + line; });
 }
 
 void TCustomMemoSource::UnindentBlock() {
@@ -159,7 +163,8 @@ void TCustomMemoSource::LowerCaseBlock() {
 }
 
 void TCustomMemoSource::ToggleCaseBlock() {
-    TransformSelectedLines(ccToggleCaseBlock, [](std::string s) { return Mapped(std::move(s), ToggledCase); });
+    TransformSelectedLines(ccToggleCaseBlock,
+                           [](std::string s) { return Mapped(std::move(s), ToggledCase); });
 }
 
 void TCustomMemoSource::ChangeWordCase(TChangeCode code, bool upper) {
@@ -170,7 +175,8 @@ void TCustomMemoSource::ChangeWordCase(TChangeCode code, bool upper) {
     const SavedSelection saved = SaveSelection();
     const std::string text = LineText(caret_.LinePos);
     auto isWord = [&](int32_t i) {
-        return i >= 0 && i < int32_t(text.size()) && !IsDelimiter(static_cast<unsigned char>(text[size_t(i)]));
+        return i >= 0 && i < int32_t(text.size()) &&
+               !IsDelimiter(static_cast<unsigned char>(text[size_t(i)]));
     };
     int32_t start = isWord(caret_.CharPos) ? caret_.CharPos : caret_.CharPos - 1;
     while (isWord(start - 1))
@@ -178,7 +184,8 @@ void TCustomMemoSource::ChangeWordCase(TChangeCode code, bool upper) {
     selTopLeft_.Pos = {caret_.LinePos, start};
     selBottomRight_.Pos = {caret_.LinePos, start + int32_t(word.size())};
     selType_ = stStream;
-    TransformSelectedLines(code, [upper](std::string s) { return Mapped(std::move(s), upper ? UpperOf : LowerOf); });
+    TransformSelectedLines(
+        code, [upper](std::string s) { return Mapped(std::move(s), upper ? UpperOf : LowerOf); });
     SetCaret(saved.caret.CharPos, saved.caret.LinePos);
     RestoreSelection(saved);
 }
@@ -199,10 +206,9 @@ bool TCustomMemoSource::MoveBlock() {
     if (!SelectionWritable())
         return false;
     const TPosition tl = selTopLeft_.Pos, br = selBottomRight_.Pos;
-    const bool inside = selType_ == stColumn
-                            ? caret_.LinePos >= tl.LinePos && caret_.LinePos <= br.LinePos &&
-                                  caret_.CharPos > tl.CharPos && caret_.CharPos <= br.CharPos
-                            : tl < caret_ && caret_ < br;
+    const bool inside = selType_ == stColumn ? caret_.LinePos >= tl.LinePos && caret_.LinePos <= br.LinePos &&
+                                                   caret_.CharPos > tl.CharPos && caret_.CharPos <= br.CharPos
+                                             : tl < caret_ && caret_ < br;
     if (inside)
         return false;
     const bool column = selType_ == stColumn;
@@ -247,7 +253,8 @@ void TCustomMemoSource::PasteFromClipboard(TClipboard& clipboard) {
     if (!options_.Has(soUseTabCharacter)) {
         const std::string spaces(size_t(spacesInTab_), ' ');
         for (std::string& line : lines) {
-            for (size_t at = line.find('\t'); at != std::string::npos; at = line.find('\t', at + spaces.size()))
+            for (size_t at = line.find('\t'); at != std::string::npos;
+                 at = line.find('\t', at + spaces.size()))
                 line.replace(at, 1, spaces);
         }
     }

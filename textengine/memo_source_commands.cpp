@@ -39,8 +39,10 @@ int32_t TCustomMemoSource::FirstNonBlankColumn(int32_t line) const {
 int32_t TCustomMemoSource::NextWordColumn(std::string_view text, int32_t column) const {
     const int32_t n = int32_t(text.size());
     int32_t col = column;
-    while (col < n && !IsDelimiter(static_cast<unsigned char>(text[size_t(col)]))) ++col;
-    while (col < n && IsDelimiter(static_cast<unsigned char>(text[size_t(col)]))) ++col;
+    while (col < n && !IsDelimiter(static_cast<unsigned char>(text[size_t(col)])))
+        ++col;
+    while (col < n && IsDelimiter(static_cast<unsigned char>(text[size_t(col)])))
+        ++col;
     return col;
 }
 
@@ -52,7 +54,8 @@ void TCustomMemoSource::CaretLeft() {
         return;
     if (options_.Has(soCursorOnTabs) || options_.Has(soCursorAlwaysOnTabs)) {
         const TTabStops::Location at = tabStops_.Locate(StoredLine(caret_.LinePos), caret_.CharPos - 1);
-        if (at.index < int64_t(StoredLine(caret_.LinePos).size()) && StoredLine(caret_.LinePos)[size_t(at.index)] == '\t') {
+        if (at.index < int64_t(StoredLine(caret_.LinePos).size()) &&
+            StoredLine(caret_.LinePos)[size_t(at.index)] == '\t') {
             ApplyCaretMove(0, at.startColumn - caret_.CharPos, true);
             return;
         }
@@ -185,7 +188,8 @@ void TCustomMemoSource::SelectWord() {
     if (word.empty())
         return;
     auto isWord = [&](int32_t i) {
-        return i >= 0 && i < int32_t(text.size()) && !IsDelimiter(static_cast<unsigned char>(text[size_t(i)]));
+        return i >= 0 && i < int32_t(text.size()) &&
+               !IsDelimiter(static_cast<unsigned char>(text[size_t(i)]));
     };
     int32_t at = isWord(caret_.CharPos) ? caret_.CharPos : caret_.CharPos - 1;
     while (isWord(at - 1))
@@ -301,8 +305,7 @@ void TCustomMemoSource::NewLine() {
     if (autoIndent) {
         if (lineHasText && caretColumn <= firstNonBlank) {
             indent = caretColumn;
-        } else if (const int32_t above =
-                       store_.FindLineBefore(line + 1, TLineQuery::AnyText(), tabStops_);
+        } else if (const int32_t above = store_.FindLineBefore(line + 1, TLineQuery::AnyText(), tabStops_);
                    above >= 0) {
             indent = FirstNonBlankColumn(above);
         }
@@ -318,8 +321,7 @@ void TCustomMemoSource::NewLine() {
 // start; 0 when there is none. Expands only the part of the line before column.
 int32_t TCustomMemoSource::LastWordStartBefore(int32_t line, int32_t column) const {
     const std::string_view stored = StoredLine(line);
-    const int64_t end =
-        std::min<int64_t>(tabStops_.Locate(stored, column).index + 1, int64_t(stored.size()));
+    const int64_t end = std::min<int64_t>(tabStops_.Locate(stored, column).index + 1, int64_t(stored.size()));
     const std::string text = tabStops_.Expand(stored.substr(0, size_t(end)));
     int32_t target = 0;
     for (int32_t c = 0; c < column && c < int32_t(text.size()); ++c) {
@@ -354,8 +356,7 @@ void TCustomMemoSource::BackSpace() {
     if (!IsLineWritable(line))
         return;
     if (options_.Has(soBackUnindents) && column == FirstNonBlankColumn(line) && column < CaretLineLength()) {
-        const int32_t above =
-            store_.FindLineBefore(line, TLineQuery::TextBefore(column), tabStops_);
+        const int32_t above = store_.FindLineBefore(line, TLineQuery::TextBefore(column), tabStops_);
         const int32_t target = LastWordStartBefore(std::max(above, 0), column);
         ApplyCaretMove(0, target - column, true);
         ReplaceTabAt(line, target);
@@ -428,7 +429,8 @@ void TCustomMemoSource::DeleteWordRight() {
         auto delim = [&](int32_t i) { return IsDelimiter(static_cast<unsigned char>(text[size_t(i)])); };
         int32_t end = column;
         if (text[size_t(column)] == ' ') {
-            while (text[size_t(end)] == ' ') ++end;
+            while (text[size_t(end)] == ' ')
+                ++end;
         } else {
             if (delim(column))
                 ++end;
@@ -441,7 +443,8 @@ void TCustomMemoSource::DeleteWordRight() {
         ReplaceTabAt(line, end);
         ReplaceTabAt(line, column);
         const std::string_view stored = store_.Text(line);
-        DeleteStored(int32_t(tabStops_.Locate(stored, end).index - tabStops_.Locate(stored, column).index), nullptr);
+        DeleteStored(int32_t(tabStops_.Locate(stored, end).index - tabStops_.Locate(stored, column).index),
+                     nullptr);
     } else if (line + 1 < LineCount()) {
         if (column < n)
             DeleteChars(int32_t(std::min<size_t>(store_.Text(line).size(), INT32_MAX)));
@@ -481,8 +484,8 @@ void TCustomMemoSource::RestoreSelection(const SavedSelection& s) {
 int32_t TCustomMemoSource::TabTarget(int32_t line, int32_t column, int32_t plainStop) const {
     if (!options_.Has(soSmartTab))
         return plainStop;
-    const int32_t above = store_.FindLineBefore(std::min(line, LineCount()),
-                                                TLineQuery::LongerThan(column), tabStops_);
+    const int32_t above =
+        store_.FindLineBefore(std::min(line, LineCount()), TLineQuery::LongerThan(column), tabStops_);
     if (above < 0)
         return plainStop;
     const int32_t indent = FirstNonBlankColumn(above);
@@ -510,16 +513,13 @@ void TCustomMemoSource::TabKey() {
         const int32_t left = selType_ == stColumn ? selTopLeft_.Pos.CharPos : 0;
         const std::string tab =
             TabString(left, TabTarget(selTopLeft_.Pos.LinePos, left, tabStops_.NextStop(left)));
-        TransformSelectedLines(ccTabKey, [&](std::string line) {
-            return line.empty() ? line : tab + line;
-        });
+        TransformSelectedLines(ccTabKey, [&](std::string line) { return line.empty() ? line : tab + line; });
         EndUndoBlock();
         return;
     }
     if (selType_ != stNone && IsLineWritable(caret_.LinePos))
         DeleteSelection();
-    const int32_t target =
-        TabTarget(caret_.LinePos, caret_.CharPos, tabStops_.NextStop(caret_.CharPos));
+    const int32_t target = TabTarget(caret_.LinePos, caret_.CharPos, tabStops_.NextStop(caret_.CharPos));
     if (!InsertMode() || readOnly_ || LineReadOnly(caret_.LinePos)) {
         ApplyCaretMove(0, target - caret_.CharPos, true);
     } else {

@@ -155,9 +155,7 @@ std::string_view TCustomMemoSource::StoredLine(int32_t line) const {
     return store_.Text(line);
 }
 
-std::string TCustomMemoSource::LineText(int32_t line) const {
-    return tabStops_.Expand(StoredLine(line));
-}
+std::string TCustomMemoSource::LineText(int32_t line) const { return tabStops_.Expand(StoredLine(line)); }
 
 int32_t TCustomMemoSource::LineLength(int32_t line) const {
     return tabStops_.ExpandedLength(StoredLine(line));
@@ -227,13 +225,14 @@ void TCustomMemoSource::EndChange() {
     }
     if (caret_ != prevCaret_ || bookmarkJump_) {
         states_ |= msCaretMoved;
-        MarkChanged(std::min(caret_.LinePos, prevCaret_.LinePos), std::max(caret_.LinePos, prevCaret_.LinePos));
+        MarkChanged(std::min(caret_.LinePos, prevCaret_.LinePos),
+                    std::max(caret_.LinePos, prevCaret_.LinePos));
     }
     if (selType_ != stNone) {
         const TPosition tl = selTopLeft_.Pos, br = selBottomRight_.Pos;
-        const bool empty = selType_ == stStream
-                               ? (br.LinePos < tl.LinePos || (br.LinePos == tl.LinePos && tl.CharPos >= br.CharPos))
-                               : (br.LinePos < tl.LinePos || br.CharPos < tl.CharPos);
+        const bool empty = selType_ == stStream ? (br.LinePos < tl.LinePos ||
+                                                   (br.LinePos == tl.LinePos && tl.CharPos >= br.CharPos))
+                                                : (br.LinePos < tl.LinePos || br.CharPos < tl.CharPos);
         if (empty)
             selType_ = stNone;
     }
@@ -243,9 +242,9 @@ void TCustomMemoSource::EndChange() {
         selBottomRight_.Pos == prevSelBottomRight_ && (states_ & msCaretMoved) &&
         !options_.Has(soPersistentBlocks) && selectionCommand_ == 0)
         selType_ = stNone;
-    const bool selectionChanged = selType_ != prevSelType_ ||
-                                  (selType_ != stNone && (selTopLeft_.Pos != prevSelTopLeft_ ||
-                                                          selBottomRight_.Pos != prevSelBottomRight_));
+    const bool selectionChanged =
+        selType_ != prevSelType_ || (selType_ != stNone && (selTopLeft_.Pos != prevSelTopLeft_ ||
+                                                            selBottomRight_.Pos != prevSelBottomRight_));
     if (selectionChanged) {
         states_ |= msRepaint;
         if (prevSelType_ != stNone)
@@ -330,7 +329,8 @@ void TCustomMemoSource::AdjustPosition(TMemoPosition& p, TPosition proposed) {
 
 void TCustomMemoSource::AdjustForInsert(int32_t line, int32_t column, int32_t count) {
     ForEachPosition([&](TMemoPosition& p) {
-        if (p.Pos.LinePos == line && (p.Pos.CharPos > column || (p.MovesAtInsertPoint && p.Pos.CharPos == column)))
+        if (p.Pos.LinePos == line &&
+            (p.Pos.CharPos > column || (p.MovesAtInsertPoint && p.Pos.CharPos == column)))
             AdjustPosition(p, {line, p.Pos.CharPos + count});
     });
     bookmarks_.CharsInserted(line, column, count);
@@ -454,10 +454,17 @@ void TCustomMemoSource::SetCaret(int32_t charPos, int32_t linePos) {
 
 TSelectionType TCustomMemoSource::FilterKind(TSelectionType kind) {
     switch (blockOption_) {
-        case bkNone: kind = stNone; break;
-        case bkStreamSel: kind = kind == stNone ? stNone : stStream; break;
-        case bkBlockSel: kind = kind == stNone ? stNone : stColumn; break;
-        case bkBoth: break;
+        case bkNone:
+            kind = stNone;
+            break;
+        case bkStreamSel:
+            kind = kind == stNone ? stNone : stStream;
+            break;
+        case bkBlockSel:
+            kind = kind == stNone ? stNone : stColumn;
+            break;
+        case bkBoth:
+            break;
     }
     if (OnGetSelectionType)
         OnGetSelectionType(*this, kind);
@@ -484,12 +491,11 @@ void TCustomMemoSource::ExtendSelection(TSelectionType kind, const std::function
     const TPosition old = caret_;
     TPosition& tl = selTopLeft_.Pos;
     TPosition& br = selBottomRight_.Pos;
-    const bool onCorner =
-        selType_ == stStream ? (old == tl || old == br)
-        : selType_ == stColumn
-            ? ((old.LinePos == tl.LinePos || old.LinePos == br.LinePos) &&
-               (old.CharPos == tl.CharPos || old.CharPos == br.CharPos))
-            : false;
+    const bool onCorner = selType_ == stStream ? (old == tl || old == br)
+                          : selType_ == stColumn
+                              ? ((old.LinePos == tl.LinePos || old.LinePos == br.LinePos) &&
+                                 (old.CharPos == tl.CharPos || old.CharPos == br.CharPos))
+                              : false;
     move();
     if (onCorner && selType_ == stStream) {
         (old == tl ? tl : br) = caret_;
@@ -568,7 +574,9 @@ std::string TCustomMemoSource::SelectionLine(int32_t line) const {
 std::string TCustomMemoSource::WordAt(int32_t charPos, int32_t linePos) const {
     const std::string text = LineText(linePos);
     const int32_t n = int32_t(text.size());
-    auto isWord = [&](int32_t i) { return i >= 0 && i < n && !IsDelimiter(static_cast<unsigned char>(text[size_t(i)])); };
+    auto isWord = [&](int32_t i) {
+        return i >= 0 && i < n && !IsDelimiter(static_cast<unsigned char>(text[size_t(i)]));
+    };
     int32_t at = charPos;
     if (!isWord(at)) {
         if (!isWord(at - 1))

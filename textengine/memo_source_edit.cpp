@@ -310,7 +310,8 @@ void TCustomMemoSource::DeleteSelection() {
                 ReplaceTabAt(tl.LinePos, tl.CharPos);
                 const std::string_view text = store_.Text(tl.LinePos);
                 const int64_t from = tabStops_.Locate(text, tl.CharPos).index;
-                const int64_t to = std::min<int64_t>(tabStops_.Locate(text, br.CharPos).index, int64_t(text.size()));
+                const int64_t to =
+                    std::min<int64_t>(tabStops_.Locate(text, br.CharPos).index, int64_t(text.size()));
                 DeleteStored(int32_t(to - from), nullptr);
             }
         } else if (tl.LinePos < LineCount()) {
@@ -327,7 +328,8 @@ void TCustomMemoSource::DeleteSelection() {
                 // the same stored indexes.
                 ReplaceTabAt(tl.LinePos + 1, br.CharPos);
                 const std::string_view text = store_.Text(tl.LinePos + 1);
-                const int64_t count = std::min<int64_t>(tabStops_.Locate(text, br.CharPos).index, int64_t(text.size()));
+                const int64_t count =
+                    std::min<int64_t>(tabStops_.Locate(text, br.CharPos).index, int64_t(text.size()));
                 const TPosition at = caret_;
                 caret_ = {tl.LinePos + 1, 0};
                 Record(TUndoRecord::CaretMove(1, -at.CharPos));
@@ -366,10 +368,11 @@ TPosition TCustomMemoSource::InsertBlock(const std::vector<std::string>& lines, 
                 break;
             if (!lines[i].empty())
                 InsertStored(lines[i], {});
-            const int32_t width = tabStops_.ColumnOf(store_.Text(caret_.LinePos),
-                                                     tabStops_.Locate(store_.Text(caret_.LinePos), caret_.CharPos).index +
-                                                         int64_t(lines[i].size())) -
-                                  caret_.CharPos;
+            const int32_t width =
+                tabStops_.ColumnOf(store_.Text(caret_.LinePos),
+                                   tabStops_.Locate(store_.Text(caret_.LinePos), caret_.CharPos).index +
+                                       int64_t(lines[i].size())) -
+                caret_.CharPos;
             if (i + 1 == lines.size()) {
                 endOfBlock = {caret_.LinePos, caret_.CharPos + width};
                 break;

@@ -20,7 +20,8 @@ void TCustomMemoSource::Record(TUndoRecord record) {
     // records per match instead of five.
     if (record.Kind == ukCaretMove && !record.FirstOfChange && !list.Empty()) {
         TUndoRecord& last = list.Last();
-        if (last.Kind == ukCaretMove && last.InBlock == record.InBlock && last.ChangeCode == record.ChangeCode) {
+        if (last.Kind == ukCaretMove && last.InBlock == record.InBlock &&
+            last.ChangeCode == record.ChangeCode) {
             last.Value1 += record.Value1;
             last.Value2 += record.Value2;
             return;

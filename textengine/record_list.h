@@ -48,14 +48,16 @@ public:
         Slot(head_ + count_) = Record();
         // One empty block stays as a spare, so adding and removing at a block edge does not
         // allocate every time.
-        while (blocks_.size() * kBlock >= head_ + count_ + 2 * kBlock) blocks_.pop_back();
+        while (blocks_.size() * kBlock >= head_ + count_ + 2 * kBlock)
+            blocks_.pop_back();
         if (capacity_ > 32 && count_ < capacity_ / 4)
             capacity_ /= 2;
     }
     // Removes the oldest count records.
     void RemoveFirst(size_t count) {
         count = std::min(count, count_);
-        for (size_t i = 0; i < count; ++i) Slot(head_ + i) = Record();
+        for (size_t i = 0; i < count; ++i)
+            Slot(head_ + i) = Record();
         head_ += count;
         count_ -= count;
         // Block pointers only: a few per trim of thousands of records.

@@ -19,8 +19,7 @@ constexpr size_t kLongestLine = INT32_MAX - 2;
 }  // namespace
 
 ERegExprError::ERegExprError(std::string_view pattern, int32_t position)
-    : std::runtime_error(std::string(pattern) + " is invalid mask at (" + std::to_string(position) +
-                         ")"),
+    : std::runtime_error(std::string(pattern) + " is invalid mask at (" + std::to_string(position) + ")"),
       position_(position) {}
 
 // Searching one line: the special cases of the patterns $, ^ and ^$, the positions worth
@@ -124,12 +123,12 @@ bool TRegExpr::TMatcher::StartsWithPrefix(int32_t position) const {
 int32_t TRegExpr::TMatcher::NextCandidate(int32_t position) const {
     const std::string_view text = line_.text;
     if (onlyFirst_ >= 0) {
-        const void* hit =
-            std::memchr(text.data() + position, onlyFirst_, size_t(line_.length - position));
+        const void* hit = std::memchr(text.data() + position, onlyFirst_, size_t(line_.length - position));
         return hit ? int32_t(static_cast<const char*>(hit) - text.data()) : line_.length;
     }
     if (!anyFirst_)
-        while (position < line_.length && !firstChars_[uint8_t(text[size_t(position)])]) ++position;
+        while (position < line_.length && !firstChars_[uint8_t(text[size_t(position)])])
+            ++position;
     return position;
 }
 
@@ -142,7 +141,8 @@ int32_t TRegExpr::TMatcher::PreviousCandidate(int32_t position) const {
         return hit ? int32_t(static_cast<const char*>(hit) - text.data()) : 0;
     }
     if (!anyFirst_)
-        while (position > 0 && !firstChars_[uint8_t(text[size_t(position)])]) --position;
+        while (position > 0 && !firstChars_[uint8_t(text[size_t(position)])])
+            --position;
     return position;
 }
 
@@ -173,8 +173,7 @@ int32_t TRegExpr::TMatcher::FindStart(int32_t first, int32_t last, bool forward,
     }
     if (result == kRegExprFail)
         return kRegExprFail;
-    const int32_t nearest =
-        Automaton().NearestStart(line_, forward ? p : first, forward ? last : p, forward);
+    const int32_t nearest = Automaton().NearestStart(line_, forward ? p : first, forward ? last : p, forward);
     if (nearest >= 0)
         end = PreferredEnd(nearest);
     return nearest;
@@ -196,16 +195,14 @@ int32_t TRegExpr::TMatcher::TryAt(int32_t position, TBudget& budget) {
 // For a position known to begin a match.
 int32_t TRegExpr::TMatcher::PreferredEnd(int32_t position) {
     int64_t budget = BacktrackingSteps();
-    if (const int32_t end = backtracker_.Run(line_, position, budget, MaxMarks());
-        end != kRegExprOverBudget)
+    if (const int32_t end = backtracker_.Run(line_, position, budget, MaxMarks()); end != kRegExprOverBudget)
         return end;
     if (const int32_t end = Automaton().FollowPreferred(line_, position); end != kRegExprOverBudget)
         return end;
     return Automaton().Run(line_, position, nullptr);
 }
 
-bool TRegExpr::TMatcher::Match(std::string_view line, int32_t& start, bool forward,
-                               int32_t& length) {
+bool TRegExpr::TMatcher::Match(std::string_view line, int32_t& start, bool forward, int32_t& length) {
     length = 0;
     if (line.size() > kLongestLine)
         return false;

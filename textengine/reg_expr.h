@@ -50,8 +50,8 @@ enum TRegExprNodeKind : uint8_t {
 struct TRegExprNode {
     int32_t EndOfRepetition = -1;  // set on the nodes of a repeated element: its last node
     TRegExprNodeKind Kind = rkChar;
-    uint8_t Char = 0;              // the character (capitals when ignoring case); 1 = negated class
-    std::bitset<256> Set;          // members of a class
+    uint8_t Char = 0;      // the character (capitals when ignoring case); 1 = negated class
+    std::bitset<256> Set;  // members of a class
 };
 
 class TRegExpr {

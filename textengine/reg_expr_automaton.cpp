@@ -16,7 +16,8 @@ TRegExprAutomaton::TRegExprAutomaton(const TRegExprProgram& program, size_t cach
     NewStamp();
     insideStartMatches_ = AddWays(program_.Start(), {false, false}, insideStart_);
     if (!insideStartMatches_)
-        for (const int32_t t : insideStart_) insideFirstBytes_ |= program_.AcceptedBytes(t);
+        for (const int32_t t : insideStart_)
+            insideFirstBytes_ |= program_.AcceptedBytes(t);
 }
 
 void TRegExprAutomaton::NewSearch() {
@@ -78,8 +79,8 @@ bool TRegExprAutomaton::AddWays(int32_t from, TRegExprPlace place, std::vector<i
 
 // The ways waiting in threads read symbol; out gets the ways after it, at a position that looks
 // like place. Returns true when one of them ends in a match there.
-bool TRegExprAutomaton::StepForward(std::span<const int32_t> threads, int32_t symbol,
-                                    TRegExprPlace place, std::vector<int32_t>& out) {
+bool TRegExprAutomaton::StepForward(std::span<const int32_t> threads, int32_t symbol, TRegExprPlace place,
+                                    std::vector<int32_t>& out) {
     NewStamp();
     out.clear();
     for (const int32_t t : threads)
@@ -91,10 +92,11 @@ bool TRegExprAutomaton::StepForward(std::span<const int32_t> threads, int32_t sy
 // From the kept instructions that can reach Match from the next position (alive, sorted), the
 // kept instructions that can reach it from this position, which reads symbol and looks like
 // place; sorted into out. Returns true when the start is one of them.
-bool TRegExprAutomaton::StepBackward(std::span<const int32_t> alive, int32_t symbol,
-                                     TRegExprPlace place, std::vector<int32_t>& out) {
+bool TRegExprAutomaton::StepBackward(std::span<const int32_t> alive, int32_t symbol, TRegExprPlace place,
+                                     std::vector<int32_t>& out) {
     NewStamp();
-    for (const int32_t i : alive) member_[size_t(i)] = stamp_;
+    for (const int32_t i : alive)
+        member_[size_t(i)] = stamp_;
     out.clear();
     work_.clear();
     const auto reach = [&](int32_t i) {
@@ -154,11 +156,11 @@ void TRegExprAutomaton::BuildPredecessors() {
         }
     }
     forEachEdge([&](int32_t, int32_t to) { ++begin[size_t(to) + 1]; });
-    for (size_t i = 0; i < size; ++i) begin[i + 1] += begin[i];
+    for (size_t i = 0; i < size; ++i)
+        begin[i + 1] += begin[i];
     predecessorBegin_ = begin;
     predecessors_.resize(size_t(begin[size]));
-    forEachEdge(
-        [&](int32_t from, int32_t to) { predecessors_[size_t(begin[size_t(to)]++)] = from; });
+    forEachEdge([&](int32_t from, int32_t to) { predecessors_[size_t(begin[size_t(to)]++)] = from; });
 }
 
 // Bytes that no consuming instruction tells apart share a class, so the cache tables stay small.
@@ -209,8 +211,8 @@ int32_t TRegExprAutomaton::InternOrRestart(TRegExprStateCache& cache, std::span<
 
 // A step between two positions inside the line, where the anchors see nothing. kUnknown when
 // the state reached cannot be stored; next_ and flag then hold it.
-int32_t TRegExprAutomaton::CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol,
-                                      bool forward, bool& flag) {
+int32_t TRegExprAutomaton::CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol, bool forward,
+                                      bool& flag) {
     const int32_t byteClass = classOf_[size_t(symbol)];
     if (const int32_t known = cache.Next(state, byteClass); known != kUnknown) {
         ++hits_;
@@ -232,8 +234,8 @@ int32_t TRegExprAutomaton::CachedStep(TRegExprStateCache& cache, int32_t state, 
 // One step of a forward run (place: the position after the symbol) or a backward pass (place:
 // the position of the symbol). The ways are current_ or, while state is not kUnknown, the cached
 // state; returns the step's flag (forward: a match; backward: the start can reach Match).
-bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32_t at,
-                                 int32_t symbol, bool flag, bool forward) {
+bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32_t at, int32_t symbol,
+                                 bool flag, bool forward) {
     ++steps_;
     const TRegExprPlace place = line.PlaceAt(at);
     const bool inside = !place.lineStart && !place.lineEnd && symbol < kRegExprLineEnd;
@@ -250,14 +252,13 @@ bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32
         }
     }
     if (state != kUnknown) {
-        const std::span<const int32_t> list =
-            (forward ? *forwardCache_ : *backwardCache_).List(state);
+        const std::span<const int32_t> list = (forward ? *forwardCache_ : *backwardCache_).List(state);
         current_.assign(list.begin(), list.end());
         state = kUnknown;
     }
     stepCost_ += int64_t(forward ? current_.size() : consuming_.size());
-    const bool result = forward ? StepForward(current_, symbol, place, next_)
-                                : StepBackward(current_, symbol, place, next_);
+    const bool result =
+        forward ? StepForward(current_, symbol, place, next_) : StepBackward(current_, symbol, place, next_);
     std::swap(current_, next_);
     return result;
 }
@@ -296,8 +297,7 @@ int32_t TRegExprAutomaton::Run(const TRegExprLine& line, int32_t position, int64
     return end;
 }
 
-int32_t TRegExprAutomaton::NearestStart(const TRegExprLine& line, int32_t first, int32_t last,
-                                        bool forward) {
+int32_t TRegExprAutomaton::NearestStart(const TRegExprLine& line, int32_t first, int32_t last, bool forward) {
     if (program_.Start() < 0)
         return kRegExprFail;
     if (predecessorBegin_.empty())
@@ -361,17 +361,16 @@ int32_t TRegExprAutomaton::FirstLiveWay(int32_t from, const TRegExprLine& line, 
                                         const Alive& alive) {
     NewStamp();
     const int32_t symbol = line.SymbolAt(p);
-    const int32_t found =
-        WalkWays(from, line.PlaceAt(p), [&](int32_t i, const TRegExprInstruction& in) {
-            if (kept_[size_t(i)] && !alive(i, p))
-                return TWalk::Skip;  // nothing from here reaches Match
-            if (in.op == TRegExprOp::Match)
-                return TWalk::Stop;
-            if (in.op == TRegExprOp::Consume && in.next >= 0 && program_.Accepts(in, symbol) &&
-                alive(in.next, p + 1))
-                return TWalk::Stop;
-            return TWalk::On;
-        });
+    const int32_t found = WalkWays(from, line.PlaceAt(p), [&](int32_t i, const TRegExprInstruction& in) {
+        if (kept_[size_t(i)] && !alive(i, p))
+            return TWalk::Skip;  // nothing from here reaches Match
+        if (in.op == TRegExprOp::Match)
+            return TWalk::Stop;
+        if (in.op == TRegExprOp::Consume && in.next >= 0 && program_.Accepts(in, symbol) &&
+            alive(in.next, p + 1))
+            return TWalk::Stop;
+        return TWalk::On;
+    });
     return found >= 0 && program_[found].op == TRegExprOp::Match ? kMatchHere : found;
 }
 

@@ -69,8 +69,7 @@ private:
     void BuildPredecessors();
     bool UseCaches();
     void BuildCaches();
-    int32_t CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol, bool forward,
-                       bool& flag);
+    int32_t CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol, bool forward, bool& flag);
     int32_t InternOrRestart(TRegExprStateCache& cache, std::span<const int32_t> list, bool flag);
     int32_t InsideStartState();
     template <class Alive>

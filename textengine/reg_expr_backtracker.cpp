@@ -59,8 +59,8 @@ int32_t TRegExprBacktracker::Finish(int32_t result) {
 
 // Prefers one more repetition and keeps going on after it as the choice. A repeated single
 // character takes its whole run at once and keeps the shorter runs as one choice.
-bool TRegExprBacktracker::EnterSplit(int32_t& instruction, int32_t& position,
-                                     const TRegExprLine& line, int64_t& budget) {
+bool TRegExprBacktracker::EnterSplit(int32_t& instruction, int32_t& position, const TRegExprLine& line,
+                                     int64_t& budget) {
     const int32_t split = instruction;
     if (passedAt_[size_t(split)] == position)
         return false;
@@ -68,7 +68,8 @@ bool TRegExprBacktracker::EnterSplit(int32_t& instruction, int32_t& position,
     const TRegExprInstruction& in = program_[split];
     if (const int32_t atom = in.singleAtom; atom >= 0) {
         int32_t top = position;
-        while (program_.Accepts(atom, line.SymbolAt(top))) ++top;
+        while (program_.Accepts(atom, line.SymbolAt(top)))
+            ++top;
         budget -= top - position;
         if (top > position)
             choices_.push_back({split, top, position, uint32_t(undo_.size())});

@@ -35,8 +35,7 @@ private:
     };
 
     int32_t Finish(int32_t result);
-    bool EnterSplit(int32_t& instruction, int32_t& position, const TRegExprLine& line,
-                    int64_t& budget);
+    bool EnterSplit(int32_t& instruction, int32_t& position, const TRegExprLine& line, int64_t& budget);
     bool Backtrack(int32_t& instruction, int32_t& position);
     void Unwind(size_t mark);
 

@@ -23,43 +23,51 @@ public:
         for (size_t i = 0; i < pattern_.size(); ++i) {
             const uint8_t c = uint8_t(pattern_[i]);
             switch (c) {
-            case '^': Add(rkLineStart); last_ = TLast::None; break;
-            case '$': Add(rkLineEnd); last_ = TLast::None; break;
-            case '.': Single(Add(rkAny)); break;
-            case '\\': {
-                if (i + 1 == pattern_.size())
-                    Fail(i + 1);
-                const uint8_t escaped = Fold(uint8_t(pattern_[++i]));
-                Single(Add(rkEscape, escaped));
-                Add(rkChar, escaped);
-                break;
-            }
-            case '{':
-                openGroups.push_back(Add(rkGroupStart));
-                last_ = TLast::None;
-                break;
-            case '}':
-                if (openGroups.empty())
-                    Fail(i + 1);
-                Add(rkGroupEnd);
-                lastStart_ = openGroups.back();
-                openGroups.pop_back();
-                last_ = TLast::Group;
-                break;
-            case '[': {
-                const int32_t index = int32_t(nodes_.size());
-                nodes_.push_back(Class(i));
-                Single(index);
-                break;
-            }
-            case '*':
-            case '+':
-                if (last_ == TLast::None)
-                    Fail(i + 1);  // nothing to repeat: start, ^, $, { or another repetition
-                Repeat(c == '*' ? rkZeroOrMore : rkOneOrMore);
-                break;
-            default:
-                Single(Add(rkChar, Fold(c)));
+                case '^':
+                    Add(rkLineStart);
+                    last_ = TLast::None;
+                    break;
+                case '$':
+                    Add(rkLineEnd);
+                    last_ = TLast::None;
+                    break;
+                case '.':
+                    Single(Add(rkAny));
+                    break;
+                case '\\': {
+                    if (i + 1 == pattern_.size())
+                        Fail(i + 1);
+                    const uint8_t escaped = Fold(uint8_t(pattern_[++i]));
+                    Single(Add(rkEscape, escaped));
+                    Add(rkChar, escaped);
+                    break;
+                }
+                case '{':
+                    openGroups.push_back(Add(rkGroupStart));
+                    last_ = TLast::None;
+                    break;
+                case '}':
+                    if (openGroups.empty())
+                        Fail(i + 1);
+                    Add(rkGroupEnd);
+                    lastStart_ = openGroups.back();
+                    openGroups.pop_back();
+                    last_ = TLast::Group;
+                    break;
+                case '[': {
+                    const int32_t index = int32_t(nodes_.size());
+                    nodes_.push_back(Class(i));
+                    Single(index);
+                    break;
+                }
+                case '*':
+                case '+':
+                    if (last_ == TLast::None)
+                        Fail(i + 1);  // nothing to repeat: start, ^, $, { or another repetition
+                    Repeat(c == '*' ? rkZeroOrMore : rkOneOrMore);
+                    break;
+                default:
+                    Single(Add(rkChar, Fold(c)));
             }
         }
         if (!openGroups.empty())
@@ -153,7 +161,6 @@ private:
 };
 
 }  // namespace
-
 
 void CompileRegExpr(std::string_view pattern, bool caseSensitive, std::vector<TRegExprNode>& nodes) {
     TPatternCompiler(pattern, caseSensitive, nodes).Run();

@@ -29,15 +29,12 @@ public:
                     break;
                 case rkLineStart:
                 case rkLineEnd:
-                    cont =
-                        Add(node.Kind == rkLineStart ? TRegExprOp::LineStart : TRegExprOp::LineEnd,
-                            cont);
+                    cont = Add(node.Kind == rkLineStart ? TRegExprOp::LineStart : TRegExprOp::LineEnd, cont);
                     Enter(i, cont, true);
                     break;
                 case rkZeroOrMore:
                 case rkOneOrMore:
-                    assert(i > 0 && nodes_[size_t(i) - 1].Kind == rkGroupEnd &&
-                           "marker after a group");
+                    assert(i > 0 && nodes_[size_t(i) - 1].Kind == rkGroupEnd && "marker after a group");
                     cont = Add(TRegExprOp::Split, -1, cont);  // the end of each repetition
                     groups_.push_back({cont, node.Kind == rkOneOrMore, true});
                     --i;  // its group end
@@ -117,7 +114,8 @@ private:
             tasks.pop_back();
             int32_t& k = task.node;
             // Past escape markers and the braces of plain groups.
-            while (k < task.end && entryOf_[size_t(k)] < 0) ++k;
+            while (k < task.end && entryOf_[size_t(k)] < 0)
+                ++k;
             int32_t target = -1;  // nothing consumed and nothing left: the way fails
             if (k < task.end) {
                 const TRegExprNode& node = nodes_[size_t(k)];
@@ -125,8 +123,7 @@ private:
                 if (node.Kind == rkLineStart || node.Kind == rkLineEnd) {
                     target = Add(out_[size_t(entryOf_[size_t(k)])].op, -1);
                     tasks.push_back({k + 1, task.end, target, false});
-                } else if (node.Kind == rkGroupStart &&
-                           nodes_[size_t(close) + 1].Kind == rkZeroOrMore) {
+                } else if (node.Kind == rkGroupStart && nodes_[size_t(close) + 1].Kind == rkZeroOrMore) {
                     target = Add(TRegExprOp::Split, -1);
                     tasks.push_back({k + 1, close, target, false});
                     tasks.push_back({close + 2, task.end, target, true});

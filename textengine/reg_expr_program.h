@@ -58,9 +58,9 @@ struct TRegExprLine {
 
 struct TRegExprInstruction {
     TRegExprOp op = TRegExprOp::Match;
-    int32_t next = -1;        // -1: the way fails
-    int32_t alt = -1;         // Split only
-    int32_t singleAtom = -1;  // Split: the Consume it repeats when its group is just that
+    int32_t next = -1;                   // -1: the way fails
+    int32_t alt = -1;                    // Split only
+    int32_t singleAtom = -1;             // Split: the Consume it repeats when its group is just that
     const TRegExprNode* test = nullptr;  // Consume: the node whose test applies
 };
 
@@ -85,13 +85,10 @@ public:
         if (symbol == kRegExprPastEnd)
             return false;  // the line end has been taken already
         const bool atEnd = symbol == kRegExprLineEnd;
-        const uint8_t c = atEnd            ? 0
-                          : caseSensitive_ ? uint8_t(symbol)
-                                           : RegExprUpper(uint8_t(symbol));
+        const uint8_t c = atEnd ? 0 : caseSensitive_ ? uint8_t(symbol) : RegExprUpper(uint8_t(symbol));
         switch (node.Kind) {
             case rkChar:
-                return !atEnd &&
-                       c == node.Char;  // a NUL in the pattern matches a NUL byte, not the line end
+                return !atEnd && c == node.Char;  // a NUL in the pattern matches a NUL byte, not the line end
             case rkAny:
                 return true;
             case rkClass:

@@ -29,7 +29,8 @@ void TRegExprStateCache::Grow() {
     const size_t mask = slots_.size() - 1;
     for (size_t id = 0; id < states_.size(); ++id) {
         size_t at = states_[id].hash & mask;
-        while (slots_[at] != kUnknown) at = (at + 1) & mask;
+        while (slots_[at] != kUnknown)
+            at = (at + 1) & mask;
         slots_[at] = int32_t(id);
     }
 }
@@ -39,8 +40,7 @@ int32_t TRegExprStateCache::Intern(std::span<const int32_t> list, bool flag) {
     if (!slots_.empty()) {
         const size_t mask = slots_.size() - 1;
         for (size_t at = hash & mask; slots_[at] != kUnknown; at = (at + 1) & mask)
-            if (const TState& s = states_[size_t(slots_[at])];
-                s.hash == hash && Equals(s, list, flag))
+            if (const TState& s = states_[size_t(slots_[at])]; s.hash == hash && Equals(s, list, flag))
                 return slots_[at];
     }
     const size_t added = (list.size() + size_t(classes_)) * sizeof(int32_t) + sizeof(TState);
@@ -55,7 +55,8 @@ int32_t TRegExprStateCache::Intern(std::span<const int32_t> list, bool flag) {
     } else {
         const size_t mask = slots_.size() - 1;
         size_t at = hash & mask;
-        while (slots_[at] != kUnknown) at = (at + 1) & mask;
+        while (slots_[at] != kUnknown)
+            at = (at + 1) & mask;
         slots_[at] = id;
     }
     return id;

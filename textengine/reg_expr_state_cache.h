@@ -14,8 +14,7 @@ class TRegExprStateCache {
 public:
     static constexpr int32_t kUnknown = -1;
 
-    TRegExprStateCache(int32_t classes, size_t budgetBytes)
-        : classes_(classes), budgetBytes_(budgetBytes) {}
+    TRegExprStateCache(int32_t classes, size_t budgetBytes) : classes_(classes), budgetBytes_(budgetBytes) {}
 
     // The id of the state, or kUnknown when storing it would pass the budget.
     int32_t Intern(std::span<const int32_t> list, bool flag);

@@ -38,9 +38,7 @@ public:
           top_(source.SelStart().LinePos),
           bottom_(source.SelEnd().LinePos),
           stream_(source.SelectionType() == stStream) {}
-    int32_t Count() const override {
-        return source_.HasSelection() ? std::max(bottom_ - top_ + 1, 0) : 0;
-    }
+    int32_t Count() const override { return source_.HasSelection() ? std::max(bottom_ - top_ + 1, 0) : 0; }
     std::string_view Line(int32_t index) override {
         const int32_t line = top_ + index;
         if (stream_ && line > top_ && line < bottom_)

@@ -34,8 +34,7 @@ public:
     virtual ~TSearchDialogFactory() = default;
     virtual std::unique_ptr<TSearchOptionsDialog> CreateFindDialog(TCustomMemoSource& source) = 0;
     // None when the buffer may not be changed.
-    virtual std::unique_ptr<TSearchOptionsDialog> CreateReplaceDialog(
-        TCustomMemoSource& source) = 0;
+    virtual std::unique_ptr<TSearchOptionsDialog> CreateReplaceDialog(TCustomMemoSource& source) = 0;
     // Modal; false when cancelled, else request.Value holds the text entered.
     virtual bool InputBox(TInputBoxRequest& request) = 0;
     // Asked before a replacement, with the buttons Yes, No, Cancel and All.

@@ -57,7 +57,9 @@ private:
 class TSearchEngine::TArea {
 public:
     TArea(TCustomMemoSource& source, bool selection)
-        : selection_(selection), kind_(source.SelectionType()), topLeft_(source.SelStart()),
+        : selection_(selection),
+          kind_(source.SelectionType()),
+          topLeft_(source.SelStart()),
           bottomRight_(source.SelEnd()) {
         if (selection_)
             lines_ = std::make_unique<TSelectionLines>(source);
@@ -90,9 +92,7 @@ public:
     }
 
 private:
-    int32_t OffsetOf(int32_t line) const {
-        return kind_ == stColumn || line == 0 ? topLeft_.CharPos : 0;
-    }
+    int32_t OffsetOf(int32_t line) const { return kind_ == stColumn || line == 0 ? topLeft_.CharPos : 0; }
 
     bool selection_;
     TSelectionType kind_;
@@ -244,8 +244,7 @@ void TSearchEngine::ReplaceMatch(const TFoundRect& match) {
     const int32_t editStart = first.startColumn;
     const int64_t count = last.index - first.index + (last.insideTab ? 1 : 0);
     const int32_t spacesBefore = match.StartChar - editStart;
-    const int32_t spacesAfter =
-        last.insideTab ? tabs.NextStop(last.startColumn) - match.EndChar : 0;
+    const int32_t spacesAfter = last.insideTab ? tabs.NextStop(last.startColumn) - match.EndChar : 0;
     const std::string& with = options_.ReplaceWith;
 
     source_.SetCaret(editStart, match.LinePos);
@@ -257,8 +256,7 @@ void TSearchEngine::ReplaceMatch(const TFoundRect& match) {
         return;
     }
     const std::string_view replaced = source_.StoredLine(match.LinePos);
-    const int64_t end =
-        tabs.Locate(replaced, editStart).index + spacesBefore + int64_t(with.size());
+    const int64_t end = tabs.Locate(replaced, editStart).index + spacesBefore + int64_t(with.size());
     source_.SetCaret(tabs.ColumnOf(replaced, end), match.LinePos);
 }
 
@@ -340,8 +338,8 @@ bool TSearchEngine::GotoLineDialog() {
     TSearchDialogFactory* dialogs = source_.SearchDialogs();
     if (!dialogs)
         return false;
-    TInputBoxRequest request{"Go to line Number", "&Enter new line number:",
-                             std::to_string(int64_t(source_.Caret().LinePos) + 1)};
+    TInputBoxRequest request{"Go to line Number",
+                             "&Enter new line number:", std::to_string(int64_t(source_.Caret().LinePos) + 1)};
     if (!dialogs->InputBox(request))
         return false;
     const std::string& text = request.Value;

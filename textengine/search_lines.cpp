@@ -165,7 +165,8 @@ bool SearchPlain(TSearchLineSource& lines, const TSearchOptions& options, TPosit
     const TPlainSearch search(options, delimiters);
     const int32_t count = lines.Count();
     if (options.Direction == sdForward) {
-        for (int32_t line = std::max(position.LinePos, 0), column = position.LinePos < 0 ? 1 : position.CharPos;
+        for (int32_t line = std::max(position.LinePos, 0),
+                     column = position.LinePos < 0 ? 1 : position.CharPos;
              line < count; ++line, column = 1) {
             if (const int32_t at = search.Forward(lines.Line(line), column); at >= 0) {
                 position = {line, at + 1};

@@ -24,10 +24,10 @@ struct TSearchOptions {
     bool PromptOnReplace = false;
     std::string TextToFind;
     std::string ReplaceWith;
-    bool FirstSearch = false;      // the next search is the first one after a dialog
-    bool InReplace = false;        // search again repeats a replace
+    bool FirstSearch = false;  // the next search is the first one after a dialog
+    bool InReplace = false;    // search again repeats a replace
     bool ReplaceAll = false;
-    bool ShowNotFound = false;     // a failed search reports "not found"
+    bool ShowNotFound = false;  // a failed search reports "not found"
     TSearchWhere Where = swDirectories;
     std::string FileMask;
     bool IncludeSubDirs = false;

@@ -20,9 +20,7 @@ void TSimpleParser::Subscribe(TParserSubscriber* subscriber) {
         subscribers_.push_back(subscriber);
 }
 
-void TSimpleParser::Unsubscribe(TParserSubscriber* subscriber) {
-    std::erase(subscribers_, subscriber);
-}
+void TSimpleParser::Unsubscribe(TParserSubscriber* subscriber) { std::erase(subscribers_, subscriber); }
 
 void TSimpleParser::NotifyStylesChanged() {
     const std::vector<TParserSubscriber*> subscribers = subscribers_;

@@ -36,9 +36,9 @@ public:
     // continues one column per index).
     int32_t ColumnOf(std::string_view stored, int64_t index) const;
     struct Location {
-        int64_t index;       // stored index of the character covering column (or past the end)
-        int32_t startColumn; // expanded column where that character begins
-        bool insideTab;      // column lies inside a tab's expansion, after its first column
+        int64_t index;        // stored index of the character covering column (or past the end)
+        int32_t startColumn;  // expanded column where that character begins
+        bool insideTab;       // column lies inside a tab's expansion, after its first column
     };
     Location Locate(std::string_view stored, int32_t column) const;
 

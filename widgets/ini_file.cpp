@@ -17,9 +17,8 @@ std::string_view TrimBlanks(std::string_view text) noexcept {
 char AsciiUpper(char c) noexcept { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool SameName(std::string_view a, std::string_view b) noexcept {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
 // "[name]" with blanks around; a header without "]" names the rest of its line.
@@ -64,8 +63,8 @@ TIniFile TIniFile::Parse(std::string_view bytes) {
         }
         const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
         const std::size_t endingLength = crlf ? 2 : 1;
-        file.lines_.push_back({std::string(bytes.substr(start, end - start)),
-                               std::string(bytes.substr(end, endingLength))});
+        file.lines_.push_back(
+            {std::string(bytes.substr(start, end - start)), std::string(bytes.substr(end, endingLength))});
         start = end + endingLength;
     }
     return file;
@@ -93,8 +92,7 @@ std::size_t TIniFile::FindKey(std::string_view section, std::string_view key) co
     return std::string::npos;
 }
 
-std::optional<std::string> TIniFile::ReadString(std::string_view section,
-                                                std::string_view key) const {
+std::optional<std::string> TIniFile::ReadString(std::string_view section, std::string_view key) const {
     const std::size_t index = FindKey(section, key);
     if (index == std::string::npos)
         return std::nullopt;

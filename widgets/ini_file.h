@@ -26,8 +26,7 @@ public:
     [[nodiscard]] std::string Text() const;
 
     // The trimmed value of the first key of that name in a section of that name, or nullopt.
-    [[nodiscard]] std::optional<std::string> ReadString(std::string_view section,
-                                                        std::string_view key) const;
+    [[nodiscard]] std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
     // True when some section of that name holds at least one key.
     [[nodiscard]] bool SectionExists(std::string_view section) const;
     // Every key line of every section of that name, in file order, duplicates included.

@@ -17,4 +17,3 @@ struct TVirtualKey {
 };
 
 TVirtualKey TranslateKeyEvent(const QKeyEvent& event);
-

@@ -158,8 +158,7 @@ std::string LookupParameter(const char* text, std::string_view name) {
     return value;
 }
 
-void StoreParameter(char* buffer, std::string_view name, std::string_view value,
-                    std::size_t capacity) {
+void StoreParameter(char* buffer, std::string_view name, std::string_view value, std::size_t capacity) {
     if (!buffer || capacity == 0)
         return;
     TParameterList list;

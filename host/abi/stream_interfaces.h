@@ -9,8 +9,8 @@ public:
     virtual int32_t Read(void* buffer, uint32_t count, uint32_t* read) = 0;            // slot 3
     virtual int32_t Write(const void* buffer, uint32_t count, uint32_t* written) = 0;  // slot 4
     // origin: 0 set, 1 current, 2 end.
-    virtual int32_t Seek(int64_t move, uint32_t origin, uint64_t* newPosition) = 0;    // slot 5
-    virtual int32_t SetSize(uint64_t size) = 0;                                        // slot 6
+    virtual int32_t Seek(int64_t move, uint32_t origin, uint64_t* newPosition) = 0;  // slot 5
+    virtual int32_t SetSize(uint64_t size) = 0;                                      // slot 6
     virtual int32_t CopyTo(IStream* target, uint64_t count, uint64_t* read,
                            uint64_t* written) = 0;                                     // slot 7
     virtual int32_t Commit(uint32_t flags) = 0;                                        // slot 8
@@ -21,5 +21,4 @@ public:
     virtual int32_t Clone(IStream** copy) = 0;                                         // slot 13
 };
 
-TARNWICK_INTERFACE_ID(IStream, 0x0000000C, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                      0x46);
+TARNWICK_INTERFACE_ID(IStream, 0x0000000C, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46);

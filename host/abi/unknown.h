@@ -35,17 +35,17 @@ constexpr int32_t ToBool32(bool value) noexcept { return value ? kTrue : kFalse;
 class IUnknownBase {
 public:
     virtual int32_t QueryInterface(const TGUID& iid, void** out) = 0;  // slot 0
-    virtual int32_t AddRef() = 0;                                       // slot 1
-    virtual int32_t Release() = 0;                                      // slot 2
+    virtual int32_t AddRef() = 0;                                      // slot 1
+    virtual int32_t Release() = 0;                                     // slot 2
 };
 
 // Each interface names its GUID so that QueryInterface and ComPtr can ask for it by type.
 template <class I>
 struct InterfaceId;
 
-#define TARNWICK_INTERFACE_ID(I, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7) \
-    template <>                                                               \
-    struct InterfaceId<I> {                                                   \
+#define TARNWICK_INTERFACE_ID(I, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7)        \
+    template <>                                                                     \
+    struct InterfaceId<I> {                                                         \
         static constexpr TGUID value{d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}}; \
     }
 

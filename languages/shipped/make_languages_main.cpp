@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
         const struct {
             const char* file;
             void (*make)(TSyntaxScheme&);
-        } schemes[] = {{"EDIF.syn", MakeEdifScheme}, {"Verilog.syn", MakeVerilogScheme}, {"VHDL.syn", MakeVhdlScheme}};
+        } schemes[] = {
+            {"EDIF.syn", MakeEdifScheme}, {"Verilog.syn", MakeVerilogScheme}, {"VHDL.syn", MakeVhdlScheme}};
         for (const auto& s : schemes) {
             TSyntaxScheme scheme;
             s.make(scheme);

@@ -287,8 +287,7 @@ TMemoCodeTemplates MakeEdifTemplates() {
     add("view", "netlist view",
         {"(view |", "  (viewType NETLIST)", "  (interface", "  )", "  (contents", "  )", ")"});
     add("port", "port with its direction", {"(port | (direction INPUT))"});
-    add("net", "net joining port references",
-        {"(net |", "  (joined", "    (portRef )", "  )", ")"});
+    add("net", "net joining port references", {"(net |", "  (joined", "    (portRef )", "  )", ")"});
     add("portRef", "reference to a port of an instance", {"(portRef | (instanceRef ))"});
     add("instance", "instance of a cell's view",
         {"(instance |", "  (viewRef netlist (cellRef  (libraryRef )))", ")"});

@@ -144,7 +144,8 @@ QColor SwatchColor(QWidget& dialog) {
 // A record whose every field differs from the built-in defaults.
 TPrefs AllChanged() {
     TPrefs r;
-    for (const TCheckField& c : kCheckFields) r.*c.field = !(r.*c.field);
+    for (const TCheckField& c : kCheckFields)
+        r.*c.field = !(r.*c.field);
     r.WrapAtMargin = true;
     r.BlockIndent = 3;
     r.MarginWidth = 72;
@@ -310,8 +311,7 @@ TEST(PreferencesDialogTest, KeyMappingBoxListsTheKeyMapsAndKeepsAListedName) {
     const struct {
         const char* name;
         const char* shown;
-    } cases[] = {
-        {"Default", "Default"}, {"Visual Studio", "Visual Studio"}, {"Nonesuch", ""}, {"", ""}};
+    } cases[] = {{"Default", "Default"}, {"Visual Studio", "Visual Studio"}, {"Nonesuch", ""}, {"", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TPrefs record;
@@ -333,7 +333,8 @@ TEST(PreferencesDialogTest, LongTextsAreCutToWhatTheRecordHolds) {
         ShowPage(dialog, 1);
         TypeInto(Control<QComboBox>(dialog, "cbKeyMapping")->lineEdit(), QString(300, 'k'));
         QString stops;
-        for (int stop = 1; stops.size() < 300; ++stop) stops += QString::number(stop) + ",";
+        for (int stop = 1; stops.size() < 300; ++stop)
+            stops += QString::number(stop) + ",";
         TypeInto(dialog, "TabStopEdit", stops);
         EXPECT_EQ(Control<QLineEdit>(dialog, "TabStopEdit")->text(), stops.left(255));
         TypeInto(dialog, "TabStopEdit", "8,16");
@@ -543,9 +544,9 @@ TEST(PreferencesDialogTest, ASystemColourIsOfferedAsTheColourItShows) {
         QTest::mouseClick(Control<QPushButton>(dialog, "ChangeBackButton"), Qt::LeftButton);
     }));
     ASSERT_EQ(host.Requests().size(), 1u);
-    EXPECT_EQ(host.Requests()[0].params,
-              "Dialog = Color | Color = " +
-                  std::to_string(shown.red() | shown.green() << 8 | shown.blue() << 16));
+    EXPECT_EQ(
+        host.Requests()[0].params,
+        "Dialog = Color | Color = " + std::to_string(shown.red() | shown.green() << 8 | shown.blue() << 16));
 }
 
 TEST(PreferencesDialogTest, ChangeBackWithoutAHostChangesNothing) {

@@ -30,11 +30,10 @@
 namespace tarnwick {
 
 void PrintTo(const TSearchOptions& o, std::ostream* out) {
-    *out << "{TextToFind \"" << o.TextToFind << "\", ReplaceWith \"" << o.ReplaceWith
-         << "\", CaseSensitive " << o.CaseSensitive << ", WholeWordsOnly " << o.WholeWordsOnly
-         << ", RegularExpr " << o.RegularExpr << ", Direction " << int(o.Direction) << ", Scope "
-         << int(o.Scope) << ", Origin " << int(o.Origin) << ", PromptOnReplace "
-         << o.PromptOnReplace << ", ReplaceAll " << o.ReplaceAll << "}";
+    *out << "{TextToFind \"" << o.TextToFind << "\", ReplaceWith \"" << o.ReplaceWith << "\", CaseSensitive "
+         << o.CaseSensitive << ", WholeWordsOnly " << o.WholeWordsOnly << ", RegularExpr " << o.RegularExpr
+         << ", Direction " << int(o.Direction) << ", Scope " << int(o.Scope) << ", Origin " << int(o.Origin)
+         << ", PromptOnReplace " << o.PromptOnReplace << ", ReplaceAll " << o.ReplaceAll << "}";
 }
 
 namespace {
@@ -92,9 +91,7 @@ void ClickButton(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
 }
 
-void Click(QWidget& dialog, const char* button) {
-    ClickButton(Find<QAbstractButton>(dialog, button));
-}
+void Click(QWidget& dialog, const char* button) { ClickButton(Find<QAbstractButton>(dialog, button)); }
 
 void Type(QWidget& dialog, const char* edit, const QString& text) {
     QTest::keyClicks(Find<QLineEdit>(dialog, edit), text);
@@ -102,14 +99,11 @@ void Type(QWidget& dialog, const char* edit, const QString& text) {
 
 // As a user pastes a text that holds characters no keyboard types.
 void Paste(QWidget& dialog, const char* edit, const std::string& bytes) {
-    QGuiApplication::clipboard()->setText(
-        QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
     QTest::keyClick(Find<QLineEdit>(dialog, edit), Qt::Key_V, Qt::ControlModifier);
 }
 
-QString MessageOf(QDialog& box) {
-    return Find<QLabel>(box, "Message")->text();
-}
+QString MessageOf(QDialog& box) { return Find<QLabel>(box, "Message")->text(); }
 
 void ShowAndWait(QWidget& dialog) {
     dialog.show();
@@ -125,9 +119,7 @@ std::unique_ptr<TSearchDialog> MakeDialog(TDialogKind kind, TSearchOptions& shar
     return std::make_unique<TSearchDialog>(shared);
 }
 
-const char* KindName(TDialogKind kind) {
-    return kind == kReplace ? "replace" : "find";
-}
+const char* KindName(TDialogKind kind) { return kind == kReplace ? "replace" : "find"; }
 
 // The shared options are process-wide: every test starts and ends with the defaults. The buffer
 // options start cleared, as in the text window, so opening a dialog leaves the search text alone.
@@ -425,12 +417,9 @@ struct PromptCase {
     const char* text;
 };
 
-void PrintTo(const PromptCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const PromptCase& c, std::ostream* out) { *out << c.name; }
 
-class ReplacePromptTest : public SearchDialogsTest,
-                          public testing::WithParamInterface<PromptCase> {};
+class ReplacePromptTest : public SearchDialogsTest, public testing::WithParamInterface<PromptCase> {};
 
 TEST_P(ReplacePromptTest, PromptAnswersDecideWhatIsReplaced) {
     const PromptCase& c = GetParam();
@@ -455,7 +444,8 @@ TEST_P(ReplacePromptTest, PromptAnswersDecideWhatIsReplaced) {
             Click(d, "PromptRepl");
         Click(d, c.dialogButton);
     }};
-    for (const char* button : c.answers) steps.push_back(answer(button));
+    for (const char* button : c.answers)
+        steps.push_back(answer(button));
     {
         ModalScript script(std::move(steps));
         source.ReplaceDialog();
@@ -464,7 +454,8 @@ TEST_P(ReplacePromptTest, PromptAnswersDecideWhatIsReplaced) {
     }
     if (c.searchAgain) {
         std::vector<ModalScript::Step> again;
-        for (const char* button : c.againAnswers) again.push_back(answer(button));
+        for (const char* button : c.againAnswers)
+            again.push_back(answer(button));
         ModalScript script(std::move(again));
         source.SearchAgain();
         EXPECT_TRUE(script.Finished());
@@ -638,9 +629,7 @@ struct GotoCase {
     int32_t caretLine;
 };
 
-void PrintTo(const GotoCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const GotoCase& c, std::ostream* out) { *out << c.name; }
 
 class GotoLineTest : public SearchDialogsTest, public testing::WithParamInterface<GotoCase> {};
 

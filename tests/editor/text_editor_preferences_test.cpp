@@ -160,8 +160,9 @@ TEST_F(TextEditorPreferencesTest, WritingKeepsTheRestOfASharedFile) {
     ASSERT_TRUE(EveryFieldChanged().Write().IsOk());
     const std::string after = FileText();
 
-    EXPECT_EQ(after.substr(0, after.find("[text preferences]")),
-              "; shared by the host's text editors\r\n[Other Editor]\r\nTheme=Dark\r\nInsertMode=keep me\r\n");
+    EXPECT_EQ(
+        after.substr(0, after.find("[text preferences]")),
+        "; shared by the host's text editors\r\n[Other Editor]\r\nTheme=Dark\r\nInsertMode=keep me\r\n");
     EXPECT_NE(after.find("[text preferences]\r\nCustomKey=1\r\nInsertMode=False\r\nAutoIndentMode=False\r\n"),
               std::string::npos);
     EXPECT_EQ(after.substr(after.size() - 13), "\r\n[Last]\r\nx=1");

@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "host/abi/text_interfaces.h"
-#include "tests/support/null_server_document.h"
 #include "tests/editor/temp_config_folder.h"
+#include "tests/support/null_server_document.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ TEST_P(TextModuleNotificationTest, RefreshesTextDocumentsAndReadsOnlyAnotherModu
         module->queued.push_back(document);
         TComPtr<IServerDocument>::Adopt(module->CreateDocument("EDIF", "a.edn"));
     }
-    sender.owner = c.sender == Sender::ThisModule        ? module.Get()
+    sender.owner = c.sender == Sender::ThisModule          ? module.Get()
                    : c.sender == Sender::SameNameOtherCase ? sameNameOtherCase.Get()
                    : c.sender == Sender::OtherModule       ? other.Get()
                                                            : nullptr;
@@ -133,14 +133,16 @@ TEST_P(TextModuleNotificationTest, RefreshesTextDocumentsAndReadsOnlyAnotherModu
     EXPECT_EQ(sender.reapplied, 0);  // not one of this module's documents
 }
 
-INSTANTIATE_TEST_SUITE_P(Senders, TextModuleNotificationTest, testing::Values(
-    NotificationCase{"FromThisModule", 5, true, Sender::ThisModule, false, true},
-    NotificationCase{"ModuleNamesIgnoreCase", 5, true, Sender::SameNameOtherCase, false, true},
-    NotificationCase{"FromAnotherModule", 5, true, Sender::OtherModule, true, true},
-    NotificationCase{"DocumentWithoutModule", 5, true, Sender::NoModule, true, true},
-    NotificationCase{"WithoutDocument", 5, true, Sender::NoDocument, true, true},
-    NotificationCase{"OtherCodesIgnored", 4, true, Sender::OtherModule, false, false},
-    NotificationCase{"NotAboutADocument", 5, false, Sender::OtherModule, false, false}),
+INSTANTIATE_TEST_SUITE_P(
+    Senders, TextModuleNotificationTest,
+    testing::Values(NotificationCase{"FromThisModule", 5, true, Sender::ThisModule, false, true},
+                    NotificationCase{"ModuleNamesIgnoreCase", 5, true, Sender::SameNameOtherCase, false,
+                                     true},
+                    NotificationCase{"FromAnotherModule", 5, true, Sender::OtherModule, true, true},
+                    NotificationCase{"DocumentWithoutModule", 5, true, Sender::NoModule, true, true},
+                    NotificationCase{"WithoutDocument", 5, true, Sender::NoDocument, true, true},
+                    NotificationCase{"OtherCodesIgnored", 4, true, Sender::OtherModule, false, false},
+                    NotificationCase{"NotAboutADocument", 5, false, Sender::OtherModule, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextModuleTest, ReadsThePreferencesWhenMade) {

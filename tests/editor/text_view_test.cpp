@@ -22,12 +22,8 @@ struct FlagCase {
     std::function<bool(TTextView&)> effect;  // the option the field sets
 };
 
-bool ViewHas(TTextView& v, TMemoOption o) {
-    return v.Options().Has(o);
-}
-bool BufferHas(TTextView& v, TStringsOption o) {
-    return v.MemoSource().HasOption(o);
-}
+bool ViewHas(TTextView& v, TMemoOption o) { return v.Options().Has(o); }
+bool BufferHas(TTextView& v, TStringsOption o) { return v.MemoSource().HasOption(o); }
 
 class PreferenceFlagTest : public testing::TestWithParam<FlagCase> {};
 
@@ -45,61 +41,56 @@ TEST_P(PreferenceFlagTest, SetsAndClearsItsOption) {
 
 INSTANTIATE_TEST_SUITE_P(
     Flags, PreferenceFlagTest,
-    testing::Values(FlagCase{"DoubleClickLine", &TPrefs::DoubleClickLine,
-                             [](auto& v) { return ViewHas(v, moDblClickLine); }},
-                    FlagCase{"SyntaxHighlighting", &TPrefs::SyntaxHighlighting,
-                             [](auto& v) { return ViewHas(v, moColorSyntax); }},
-                    FlagCase{"ShowLineNumbers", &TPrefs::ShowLineNumbers,
-                             [](auto& v) { return ViewHas(v, moLineNumbers); }},
-                    FlagCase{"OverwriteCursorAsBlock", &TPrefs::OverwriteCursorAsBlock,
-                             [](auto& v) { return ViewHas(v, moOverwriteCaret); }},
-                    FlagCase{"DisableDragging", &TPrefs::DisableDragging,
-                             [](auto& v) { return ViewHas(v, moDisableDrag); }},
-                    FlagCase{"UseSpecialSymbols", &TPrefs::UseSpecialSymbols,
-                             [](auto& v) { return ViewHas(v, moDrawSpecialSymbols); }},
-                    FlagCase{"WrapAtMargin", &TPrefs::WrapAtMargin,
-                             [](auto& v) { return ViewHas(v, moBreakWordAtMargin); }},
-                    FlagCase{"VisibleMargin", &TPrefs::VisibleMargin,
-                             [](auto& v) { return ViewHas(v, moDrawMargin); }},
-                    FlagCase{"AutoIndentMode", &TPrefs::AutoIndentMode,
-                             [](auto& v) { return BufferHas(v, soAutoIndent); }},
-                    FlagCase{"SmartTab", &TPrefs::SmartTab,
-                             [](auto& v) { return BufferHas(v, soSmartTab); }},
-                    FlagCase{"BackspaceUnindents", &TPrefs::BackspaceUnindents,
-                             [](auto& v) { return BufferHas(v, soBackUnindents); }},
-                    FlagCase{"GroupUndo", &TPrefs::GroupUndo,
-                             [](auto& v) { return BufferHas(v, soGroupUndo); }},
-                    FlagCase{"CursorBeyondEOF", &TPrefs::CursorBeyondEOF,
-                             [](auto& v) { return BufferHas(v, soBeyondFileEnd); }},
-                    FlagCase{"PersistentBlocks", &TPrefs::PersistentBlocks,
-                             [](auto& v) { return BufferHas(v, soPersistentBlocks); }},
-                    FlagCase{"OverwriteBlocks", &TPrefs::OverwriteBlocks,
-                             [](auto& v) { return BufferHas(v, soOverwriteBlocks); }},
-                    FlagCase{"FindTextAtCursor", &TPrefs::FindTextAtCursor,
-                             [](auto& v) { return BufferHas(v, soFindTextAtCursor); }},
-                    FlagCase{"CursorBeyondEOLClearsLimitEOL", &TPrefs::CursorBeyondEOL,
-                             [](auto& v) { return !BufferHas(v, soLimitEOL); }},
-                    FlagCase{"UseTabCharacter", &TPrefs::UseTabCharacter,
-                             [](auto& v) { return BufferHas(v, soUseTabCharacter); }},
-                    FlagCase{"CursorOnTabs", &TPrefs::CursorOnTabs,
-                             [](auto& v) { return BufferHas(v, soCursorOnTabs); }},
-                    FlagCase{"OptimalFill", &TPrefs::OptimalFill,
-                             [](auto& v) { return BufferHas(v, soOptimalFill); }},
-                    FlagCase{"PrintHeader", &TPrefs::PrintHeader,
-                             [](auto& v) { return v.PrintOptions.Has(poPrintHeader); }},
-                    FlagCase{"PrintLineNumbers", &TPrefs::PrintLineNumbers,
-                             [](auto& v) { return v.PrintOptions.Has(poLineNumbers); }},
-                    FlagCase{"PrintSyntax", &TPrefs::PrintSyntax,
-                             [](auto& v) { return v.PrintOptions.Has(poPrintSyntax); }},
-                    FlagCase{"PrintInColour", &TPrefs::PrintInColour,
-                             [](auto& v) { return v.PrintOptions.Has(poInColor); }},
-                    FlagCase{"ShowPrintProgress", &TPrefs::ShowPrintProgress,
-                             [](auto& v) { return v.PrintOptions.Has(poShowProgress); }},
-                    FlagCase{"WrapLinesForPrinting", &TPrefs::WrapLinesForPrinting,
-                             [](auto& v) { return v.PrintOptions.Has(poWrapLines); }},
-                    FlagCase{"WordWrap", &TPrefs::WordWrap, [](auto& v) { return v.WordWrap(); }},
-                    FlagCase{"InsertMode", &TPrefs::InsertMode,
-                             [](auto&) { return TCustomMemoSource::InsertMode(); }}),
+    testing::Values(
+        FlagCase{"DoubleClickLine", &TPrefs::DoubleClickLine,
+                 [](auto& v) { return ViewHas(v, moDblClickLine); }},
+        FlagCase{"SyntaxHighlighting", &TPrefs::SyntaxHighlighting,
+                 [](auto& v) { return ViewHas(v, moColorSyntax); }},
+        FlagCase{"ShowLineNumbers", &TPrefs::ShowLineNumbers,
+                 [](auto& v) { return ViewHas(v, moLineNumbers); }},
+        FlagCase{"OverwriteCursorAsBlock", &TPrefs::OverwriteCursorAsBlock,
+                 [](auto& v) { return ViewHas(v, moOverwriteCaret); }},
+        FlagCase{"DisableDragging", &TPrefs::DisableDragging,
+                 [](auto& v) { return ViewHas(v, moDisableDrag); }},
+        FlagCase{"UseSpecialSymbols", &TPrefs::UseSpecialSymbols,
+                 [](auto& v) { return ViewHas(v, moDrawSpecialSymbols); }},
+        FlagCase{"WrapAtMargin", &TPrefs::WrapAtMargin,
+                 [](auto& v) { return ViewHas(v, moBreakWordAtMargin); }},
+        FlagCase{"VisibleMargin", &TPrefs::VisibleMargin, [](auto& v) { return ViewHas(v, moDrawMargin); }},
+        FlagCase{"AutoIndentMode", &TPrefs::AutoIndentMode,
+                 [](auto& v) { return BufferHas(v, soAutoIndent); }},
+        FlagCase{"SmartTab", &TPrefs::SmartTab, [](auto& v) { return BufferHas(v, soSmartTab); }},
+        FlagCase{"BackspaceUnindents", &TPrefs::BackspaceUnindents,
+                 [](auto& v) { return BufferHas(v, soBackUnindents); }},
+        FlagCase{"GroupUndo", &TPrefs::GroupUndo, [](auto& v) { return BufferHas(v, soGroupUndo); }},
+        FlagCase{"CursorBeyondEOF", &TPrefs::CursorBeyondEOF,
+                 [](auto& v) { return BufferHas(v, soBeyondFileEnd); }},
+        FlagCase{"PersistentBlocks", &TPrefs::PersistentBlocks,
+                 [](auto& v) { return BufferHas(v, soPersistentBlocks); }},
+        FlagCase{"OverwriteBlocks", &TPrefs::OverwriteBlocks,
+                 [](auto& v) { return BufferHas(v, soOverwriteBlocks); }},
+        FlagCase{"FindTextAtCursor", &TPrefs::FindTextAtCursor,
+                 [](auto& v) { return BufferHas(v, soFindTextAtCursor); }},
+        FlagCase{"CursorBeyondEOLClearsLimitEOL", &TPrefs::CursorBeyondEOL,
+                 [](auto& v) { return !BufferHas(v, soLimitEOL); }},
+        FlagCase{"UseTabCharacter", &TPrefs::UseTabCharacter,
+                 [](auto& v) { return BufferHas(v, soUseTabCharacter); }},
+        FlagCase{"CursorOnTabs", &TPrefs::CursorOnTabs, [](auto& v) { return BufferHas(v, soCursorOnTabs); }},
+        FlagCase{"OptimalFill", &TPrefs::OptimalFill, [](auto& v) { return BufferHas(v, soOptimalFill); }},
+        FlagCase{"PrintHeader", &TPrefs::PrintHeader,
+                 [](auto& v) { return v.PrintOptions.Has(poPrintHeader); }},
+        FlagCase{"PrintLineNumbers", &TPrefs::PrintLineNumbers,
+                 [](auto& v) { return v.PrintOptions.Has(poLineNumbers); }},
+        FlagCase{"PrintSyntax", &TPrefs::PrintSyntax,
+                 [](auto& v) { return v.PrintOptions.Has(poPrintSyntax); }},
+        FlagCase{"PrintInColour", &TPrefs::PrintInColour,
+                 [](auto& v) { return v.PrintOptions.Has(poInColor); }},
+        FlagCase{"ShowPrintProgress", &TPrefs::ShowPrintProgress,
+                 [](auto& v) { return v.PrintOptions.Has(poShowProgress); }},
+        FlagCase{"WrapLinesForPrinting", &TPrefs::WrapLinesForPrinting,
+                 [](auto& v) { return v.PrintOptions.Has(poWrapLines); }},
+        FlagCase{"WordWrap", &TPrefs::WordWrap, [](auto& v) { return v.WordWrap(); }},
+        FlagCase{"InsertMode", &TPrefs::InsertMode, [](auto&) { return TCustomMemoSource::InsertMode(); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextViewTest, ValuesReachTheViewAndTheBuffer) {
@@ -171,18 +162,17 @@ TEST_P(LineEndSnifferTest, NotesTheFirstLineEndAndTheLastByteInPiecesOfAnySize) 
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, LineEndSnifferTest,
-    testing::Values(SniffCase{"Empty", "", {ofUnix, false}},
-                    SniffCase{"NoLineEnd", "abc", {ofUnix, false}},
-                    SniffCase{"Lf", "a\nb\n", {ofUnix, true}},
-                    SniffCase{"CrLf", "ab\r\ncd", {ofWindows, false}},
-                    SniffCase{"CrLfAtTheVeryStart", "\r\n", {ofWindows, true}},
-                    SniffCase{"Cr", "a\rb\r", {ofMac, true}},
-                    SniffCase{"CrAtTheEnd", "abc\r", {ofMac, true}},
-                    SniffCase{"FirstLineEndDecides", "a\nb\r\n", {ofUnix, true}},
-                    SniffCase{"EndsWithoutAfterOthers", "a\r\nb", {ofWindows, false}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, LineEndSnifferTest,
+                         testing::Values(SniffCase{"Empty", "", {ofUnix, false}},
+                                         SniffCase{"NoLineEnd", "abc", {ofUnix, false}},
+                                         SniffCase{"Lf", "a\nb\n", {ofUnix, true}},
+                                         SniffCase{"CrLf", "ab\r\ncd", {ofWindows, false}},
+                                         SniffCase{"CrLfAtTheVeryStart", "\r\n", {ofWindows, true}},
+                                         SniffCase{"Cr", "a\rb\r", {ofMac, true}},
+                                         SniffCase{"CrAtTheEnd", "abc\r", {ofMac, true}},
+                                         SniffCase{"FirstLineEndDecides", "a\nb\r\n", {ofUnix, true}},
+                                         SniffCase{"EndsWithoutAfterOthers", "a\r\nb", {ofWindows, false}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarnwick

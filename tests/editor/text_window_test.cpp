@@ -38,7 +38,8 @@ TEST(TextWindowTest, ToggleTwiceOnALineClearsTheBookmarkAndOnAnotherLineMovesIt)
     EXPECT_EQ(at.LinePos, 2);
     EXPECT_EQ(source.Bookmarks().Items().size(), 1u);
 
-    for (const int32_t outside : {0, 11, -1}) window->ToggleBookmark(outside);
+    for (const int32_t outside : {0, 11, -1})
+        window->ToggleBookmark(outside);
     EXPECT_EQ(source.Bookmarks().Items().size(), 1u);
 
     source.SetCaret(0, 1);

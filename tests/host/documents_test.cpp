@@ -27,8 +27,10 @@ private:
     void BuildViews() override {
         editor = new QWidget;
         panel = new TServerViewForm;
-        auto a = TComPtr<IServerDocumentView>::Share(new TServerDocumentView(kPanelViewFlag, panel, this, "SearchPanel"));
-        auto b = TComPtr<IServerDocumentView>::Share(new TServerDocumentView(kEditingViewFlag, editor, this, "Editor"));
+        auto a = TComPtr<IServerDocumentView>::Share(
+            new TServerDocumentView(kPanelViewFlag, panel, this, "SearchPanel"));
+        auto b = TComPtr<IServerDocumentView>::Share(
+            new TServerDocumentView(kEditingViewFlag, editor, this, "Editor"));
         AttachView(a.Get());
         AttachView(b.Get());
     }

@@ -6,15 +6,15 @@
 #include <cstring>
 
 #include "host/abi/client_interfaces.h"
-#include "host/command_launcher.h"
 #include "host/abi/document_interfaces.h"
+#include "host/abi/server_interfaces.h"
+#include "host/abi/stream_interfaces.h"
+#include "host/abi/text_interfaces.h"
+#include "host/command_launcher.h"
 #include "host/host_functions.h"
 #include "host/host_stream.h"
 #include "host/process_control.h"
-#include "host/abi/server_interfaces.h"
 #include "host/server_module.h"
-#include "host/abi/stream_interfaces.h"
-#include "host/abi/text_interfaces.h"
 #include "tests/support/null_server_document.h"
 
 namespace {
@@ -189,7 +189,10 @@ struct FakeStreamHost {
     static inline int32_t closeAnswer = 0;
     static int32_t Create(const char* path, int32_t) { return std::strcmp(path, "refused") == 0 ? 0 : 7; }
     static void Destroy(int32_t) { ++destroyed; }
-    static int32_t Close(int32_t) { ++closed; return closeAnswer; }
+    static int32_t Close(int32_t) {
+        ++closed;
+        return closeAnswer;
+    }
     static void Bind(bool withClose) {
         destroyed = closed = 0;
         BindHostFunctions([withClose](const char* name) -> void* {

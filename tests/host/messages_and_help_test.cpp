@@ -73,7 +73,8 @@ TEST(MessageDialogTest, HelpShowsTheDialogsContextAndKeepsItOpen) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingClient client;
-        auto d = CreateMessageDialog("Text", "Caption", mtInformation, Buttons({mbOK, mbHelp}), nullptr, c.context);
+        auto d = CreateMessageDialog("Text", "Caption", mtInformation, Buttons({mbOK, mbHelp}), nullptr,
+                                     c.context);
         d->show();
         d->findChild<QPushButton*>("Help")->click();
         ASSERT_FALSE(client.processes.empty());
@@ -152,10 +153,12 @@ TEST(ConfirmMessageTest, TrueOnlyForYes) {
     const std::vector<ConfirmCase> cases = {
         {"Yes", [](QDialog* d) { d->findChild<QPushButton*>("Yes")->click(); }, true},
         {"No", [](QDialog* d) { d->findChild<QPushButton*>("No")->click(); }, false},
-        {"Escape", [](QDialog* d) {
+        {"Escape",
+         [](QDialog* d) {
              QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
              QApplication::sendEvent(d, &esc);
-         }, false},
+         },
+         false},
         {"CloseButton", [](QDialog* d) { d->close(); }, false},
     };
     for (const ConfirmCase& c : cases) {

@@ -29,20 +29,19 @@ const std::string kLong(300, 'v');
 
 INSTANTIATE_TEST_SUITE_P(
     Strings, LookupTest,
-    testing::Values(
-        LookupCase{"LaterEqualsBelongToValue", "A=1|B=2=3", "B", true, "2=3"},
-        LookupCase{"FirstPair", "A=1|B=2=3", "A", true, "1"},
-        LookupCase{"SegmentWithoutEqualsDropped", "A|B=2", "A", false, ""},
-        LookupCase{"EmptyNameDropped", "=5|B=2", "", false, ""},
-        LookupCase{"EmptyText", "", "A", false, ""},
-        LookupCase{"OnlySeparators", "|||", "A", false, ""},
-        LookupCase{"FirstMatchTrimmed", " a =  x |A=y", "A", true, "x"},
-        LookupCase{"KeyTrimmedAndCaseFolded", "a=1", " A ", true, "1"},
-        LookupCase{"NonAsciiCaseDoesNotFold", "\xE9=1", "\xC9", false, ""},
-        LookupCase{"ControlBytesTrimmed", "K=\t\x01v\x1f", "k", true, "v"},
-        LookupCase{"EmptyValueIsFound", "K=", "K", true, ""},
-        LookupCase{"LongValueCutTo255", "K=" + kLong, "K", true, std::string(255, 'v')},
-        LookupCase{"HighBytesKept", "K=\xff\x80", "K", true, "\xff\x80"}),
+    testing::Values(LookupCase{"LaterEqualsBelongToValue", "A=1|B=2=3", "B", true, "2=3"},
+                    LookupCase{"FirstPair", "A=1|B=2=3", "A", true, "1"},
+                    LookupCase{"SegmentWithoutEqualsDropped", "A|B=2", "A", false, ""},
+                    LookupCase{"EmptyNameDropped", "=5|B=2", "", false, ""},
+                    LookupCase{"EmptyText", "", "A", false, ""},
+                    LookupCase{"OnlySeparators", "|||", "A", false, ""},
+                    LookupCase{"FirstMatchTrimmed", " a =  x |A=y", "A", true, "x"},
+                    LookupCase{"KeyTrimmedAndCaseFolded", "a=1", " A ", true, "1"},
+                    LookupCase{"NonAsciiCaseDoesNotFold", "\xE9=1", "\xC9", false, ""},
+                    LookupCase{"ControlBytesTrimmed", "K=\t\x01v\x1f", "k", true, "v"},
+                    LookupCase{"EmptyValueIsFound", "K=", "K", true, ""},
+                    LookupCase{"LongValueCutTo255", "K=" + kLong, "K", true, std::string(255, 'v')},
+                    LookupCase{"HighBytesKept", "K=\xff\x80", "K", true, "\xff\x80"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ParameterListTest, FormatsNamesTrimmedAndValuesAsWritten) {
@@ -92,12 +91,12 @@ TEST_P(StoreTest, ReplacesOrAppends) {
     EXPECT_EQ(std::string(buffer.data()), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buffers, StoreTest,
-    testing::Values(StoreCase{"ReplaceIgnoringCaseTrimmed", "A=1|B=2", "b", " 7 ", "A=1|B=7"},
-                    StoreCase{"AppendNew", "A=1|B=2", "C", "x", "A=1|B=2|C=x"},
-                    StoreCase{"IntoEmptyBuffer", "", "Result", "True", "Result=True"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Buffers, StoreTest,
+                         testing::Values(StoreCase{"ReplaceIgnoringCaseTrimmed", "A=1|B=2", "b", " 7 ",
+                                                   "A=1|B=7"},
+                                         StoreCase{"AppendNew", "A=1|B=2", "C", "x", "A=1|B=2|C=x"},
+                                         StoreCase{"IntoEmptyBuffer", "", "Result", "True", "Result=True"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StoreParameterTest, ResultIsCutToTheCapacity) {
     char buffer[8] = "A=1";

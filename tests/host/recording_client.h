@@ -6,16 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "host/client.h"
 #include "host/abi/client_interfaces.h"
 #include "host/abi/document_interfaces.h"
 #include "host/abi/interfaced_object.h"
 #include "host/abi/parameter_list.h"
+#include "host/client.h"
 
 class RecordingClient final : public IClient, public IProcessLauncher {
 public:
-    struct Broadcast { int32_t code; std::string text; };
-    struct Process { std::string name; std::string params; };
+    struct Broadcast {
+        int32_t code;
+        std::string text;
+    };
+    struct Process {
+        std::string name;
+        std::string params;
+    };
     std::vector<Broadcast> broadcasts;
     std::vector<Process> processes;
     std::string serverFileName;

@@ -40,12 +40,14 @@ protected:
         const int32_t h = fs.StreamCreate(path, kStreamCreateWrite);
         EXPECT_NE(h, 0);
         for (std::size_t at = 0; at < text.size(); at += 4)
-            fs.StreamWrite(h, text.data() + at, static_cast<int32_t>(std::min<std::size_t>(4, text.size() - at)));
+            fs.StreamWrite(h, text.data() + at,
+                           static_cast<int32_t>(std::min<std::size_t>(4, text.size() - at)));
         return fs.StreamClose(h);
     }
 
     std::size_t FilesInFolder() const {
-        return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
+        return std::distance(std::filesystem::directory_iterator(folder),
+                             std::filesystem::directory_iterator());
     }
 
     TDiskFileSystem& fs = TDiskFileSystem::Instance();

@@ -73,7 +73,8 @@ TEST_F(HarbinetDocumentsTest, OpensSavesAndClosesAnEdifFile) {
     QWidget* editor = EditorOf(0);
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, "x1");
-    auto document = TComPtr<IServerDocument>::Adopt(TComPtr<IServerView>(view).As<IServerDocumentView>()->GetOwnerDocument());
+    auto document = TComPtr<IServerDocument>::Adopt(
+        TComPtr<IServerView>(view).As<IServerDocumentView>()->GetOwnerDocument());
     EXPECT_NE(document->GetDocumentModified(), 0);
 
     ASSERT_TRUE(window->SaveCurrent());

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "host/abi/virtual_key_codes.h"
 #include "hostapp/host_user_interface.h"
 #include "hostapp/text_commands.h"
-#include "host/abi/virtual_key_codes.h"
 
 namespace {
 
@@ -15,10 +15,14 @@ TEST(HostShortcutsTest, EditingKeysAreTakenAndLettersAreLeftToTheEditor) {
         ++asked;
         return TComPtr<ITextEditorCommands>();  // no document: the command does nothing
     });
-    struct Row { int32_t key; int32_t alt, shift, ctrl; bool taken; };
+    struct Row {
+        int32_t key;
+        int32_t alt, shift, ctrl;
+        bool taken;
+    };
     const Row rows[] = {
-        {vk::Left, 0, 0, 0, true},  {'C', 0, 0, -1, true},   {vk::Left, -1, -1, 0, true},
-        {'A', 0, 0, 0, false},      {'A', 0, -1, 0, false},  {vk::Space, 0, 0, 0, false},
+        {vk::Left, 0, 0, 0, true},   {'C', 0, 0, -1, true},   {vk::Left, -1, -1, 0, true},
+        {'A', 0, 0, 0, false},       {'A', 0, -1, 0, false},  {vk::Space, 0, 0, 0, false},
         {vk::Return, 0, 0, 0, true}, {'Q', -1, 0, -1, false},
     };
     for (const Row& r : rows) {

@@ -30,20 +30,18 @@ TEST(TextEditServiceTest, KeysLaunchTheirCommands) {
     RecordingTextDocument document;
     THostUserInterface ui;
     RegisterTextShortcuts(ui, CommandsOf(document));
-    struct Row { int32_t key; bool alt, shift, ctrl; const char* command; };
+    struct Row {
+        int32_t key;
+        bool alt, shift, ctrl;
+        const char* command;
+    };
     const Row rows[] = {
-        {'3', false, true, true, "ToggleBookmark3"},
-        {'0', false, true, true, "ToggleBookmark10"},
-        {'1', false, false, true, "GotoBookmark1"},
-        {'0', false, false, true, "GotoBookmark10"},
-        {'U', false, true, true, "UpperCaseSelection"},
-        {'U', false, false, true, "LowerCaseSelection"},
-        {'L', true, false, true, "LowerCaseWord"},
-        {vk::Tab, false, true, false, "TabBack"},
-        {vk::End, false, false, false, "CaretLineEnd"},
-        {vk::End, false, false, true, "CaretDocumentEnd"},
-        {vk::Home, true, true, false, "ColumnLineStart"},
-        {'G', false, false, true, "GotoLine"},
+        {'3', false, true, true, "ToggleBookmark3"},      {'0', false, true, true, "ToggleBookmark10"},
+        {'1', false, false, true, "GotoBookmark1"},       {'0', false, false, true, "GotoBookmark10"},
+        {'U', false, true, true, "UpperCaseSelection"},   {'U', false, false, true, "LowerCaseSelection"},
+        {'L', true, false, true, "LowerCaseWord"},        {vk::Tab, false, true, false, "TabBack"},
+        {vk::End, false, false, false, "CaretLineEnd"},   {vk::End, false, false, true, "CaretDocumentEnd"},
+        {vk::Home, true, true, false, "ColumnLineStart"}, {'G', false, false, true, "GotoLine"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.command);

@@ -18,9 +18,10 @@ RunResult RunHarbinet(const std::string& process, const std::string& params) {
     // Its own configuration folder, so that the preferences file of the user stays untouched.
     const std::string config = testing::TempDir() + "harbinet-config-" +
                                testing::UnitTest::GetInstance()->current_test_info()->name();
-    const std::string command = "XDG_CONFIG_HOME='" + config + "' QT_QPA_PLATFORM=offscreen " TARNWICK_BIN_DIR
-                                "/harbinet --module " PROBE_MODULE " --run-process '" + process + "' '" +
-                                params + "' 2>/dev/null";
+    const std::string command = "XDG_CONFIG_HOME='" + config +
+                                "' QT_QPA_PLATFORM=offscreen " TARNWICK_BIN_DIR
+                                "/harbinet --module " PROBE_MODULE " --run-process '" +
+                                process + "' '" + params + "' 2>/dev/null";
     RunResult result;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -38,7 +39,8 @@ TEST(HarbinetProcessTest, ViewErrorFromTheCommandLineRunsItsCommandInTheOpenedDo
     const RunResult r = RunHarbinet("Tarnwick:ViewError",
                                     "FullDocumentPath=" + kSample + "|DoCommand=Probe:Echo|LineNumber=5");
     EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("Probe:Echo LineNumber=5 context=EDIFSearchPanel"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Probe:Echo LineNumber=5 context=EDIFSearchPanel"), std::string::npos)
+        << r.output;
 }
 
 TEST(HarbinetProcessTest, AnotherServersProcessLaunchesViewError) {

@@ -9,9 +9,7 @@
 #include "hostapp/disk_file_system.h"
 
 namespace {
-TDiskFileSystem& Disk() {
-    return TDiskFileSystem::Instance();
-}
+TDiskFileSystem& Disk() { return TDiskFileSystem::Instance(); }
 }  // namespace
 
 TestStreamFaults& StreamFaults() {
@@ -27,9 +25,7 @@ TEST_HOST_EXPORT int32_t VFSAPI_VFS_StreamCreate(const char* path, int32_t mode)
     return Disk().StreamCreate(path, mode);
 }
 
-TEST_HOST_EXPORT void VFSAPI_VFS_StreamDestroy(int32_t handle) {
-    Disk().StreamDestroy(handle);
-}
+TEST_HOST_EXPORT void VFSAPI_VFS_StreamDestroy(int32_t handle) { Disk().StreamDestroy(handle); }
 
 TEST_HOST_EXPORT int32_t VFSAPI_VFS_StreamClose(int32_t handle) {
     return Disk().StreamClose(handle) ? -1 : 0;

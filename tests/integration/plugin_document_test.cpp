@@ -43,17 +43,14 @@ void WriteAll(const std::string& path, const std::string& bytes) {
 // Slot n of the command interface, called as the host calls it: through the vtable.
 using TPlainSlot = void (*)(ITextEditorCommands*);
 using TParamsSlot = void (*)(ITextEditorCommands*, char*);
-using TQuerySlot = void (*)(ITextEditorCommands*, char*, int32_t*, int32_t*, int32_t*, int32_t*,
-                            int32_t*);
+using TQuerySlot = void (*)(ITextEditorCommands*, char*, int32_t*, int32_t*, int32_t*, int32_t*, int32_t*);
 
 template <class Slot>
 Slot SlotFunction(ITextEditorCommands& commands, int slot) {
     return (*reinterpret_cast<Slot**>(&commands))[slot];
 }
 
-void RunSlot(ITextEditorCommands& commands, int slot) {
-    SlotFunction<TPlainSlot>(commands, slot)(&commands);
-}
+void RunSlot(ITextEditorCommands& commands, int slot) { SlotFunction<TPlainSlot>(commands, slot)(&commands); }
 
 void RunSlot(ITextEditorCommands& commands, int slot, std::string params) {
     std::vector<char> buffer(64000, '\0');
@@ -70,15 +67,13 @@ std::array<int32_t, 5> Query(ITextEditorCommands& commands, int slot, std::strin
     std::vector<char> buffer(64000, '\0');
     std::copy(params.begin(), params.end(), buffer.begin());
     std::array<int32_t, 5> r{7, 7, 7, 7, 7};
-    SlotFunction<TQuerySlot>(commands, slot)(&commands, buffer.data(), &r[0], &r[1], &r[2], &r[3],
-                                             &r[4]);
+    SlotFunction<TQuerySlot>(commands, slot)(&commands, buffer.data(), &r[0], &r[1], &r[2], &r[3], &r[4]);
     return r;
 }
 
-constexpr int kDeleteSelection = 3, kCut = 17, kDeleteChar = 18, kSelectAll = 102, kUndo = 127,
-              kRedo = 98, kSetWrapMode = 132, kCanCopy = 134, kCanPaste = 135, kCanCut = 136,
-              kCanUndo = 137, kCanRedo = 138, kIsWrapMode = 139, kTextStart = 88, kCaretDown = 78,
-              kCaretRight = 81;
+constexpr int kDeleteSelection = 3, kCut = 17, kDeleteChar = 18, kSelectAll = 102, kUndo = 127, kRedo = 98,
+              kSetWrapMode = 132, kCanCopy = 134, kCanPaste = 135, kCanCut = 136, kCanUndo = 137,
+              kCanRedo = 138, kIsWrapMode = 139, kTextStart = 88, kCaretDown = 78, kCaretRight = 81;
 constexpr int kCaretLineStart = 83, kWindowBottom = 85, kWindowTop = 89;
 
 // Answers every message box the plug-in shows with the chosen button and keeps its text, so
@@ -118,14 +113,14 @@ protected:
         module = TComPtr<IServerModule>::Adopt(raw);
         host.notify = module.Get();
         folder = fs::path(testing::TempDir()) /
-                 ("plugin-doc-" +
-                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 ("plugin-doc-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
     void TearDown() override {
         // The module and its documents hold each other: the host breaks the cycle.
-        for (IServerDocument* document : created) module->DestroyDocument(document);
+        for (IServerDocument* document : created)
+            module->DestroyDocument(document);
         TDiskFileSystem::Instance().FailNthWrite(0);
         TDiskFileSystem::Instance().FailNextCommitAt(TDiskFileSystem::TCommitStep::None);
         fs::remove_all(folder);
@@ -134,15 +129,13 @@ protected:
     std::string PathOf(const std::string& name) const { return (folder / name).string(); }
 
     TComPtr<IServerDocument> Create(const std::string& path) {
-        auto document =
-            TComPtr<IServerDocument>::Adopt(module->CreateDocument("EDIF", path.c_str()));
+        auto document = TComPtr<IServerDocument>::Adopt(module->CreateDocument("EDIF", path.c_str()));
         created.push_back(document.Get());
         return document;
     }
 
     // A document over a new file holding bytes, loaded and shown.
-    TComPtr<IServerDocument> Open(const std::string& bytes,
-                                  const std::string& name = "netlist.edf") {
+    TComPtr<IServerDocument> Open(const std::string& bytes, const std::string& name = "netlist.edf") {
         WriteAll(PathOf(name), bytes);
         auto document = Create(PathOf(name));
         EXPECT_EQ(document->LoadDocument(), kTrue);
@@ -152,8 +145,7 @@ protected:
 
     static std::string Line(IServerDocument& document, int32_t index) {
         std::vector<char> buffer(1 << 16, '#');
-        TComPtr<IServerDocument>::Share(&document).As<ITextContent>()->GetLine(index,
-                                                                               buffer.data());
+        TComPtr<IServerDocument>::Share(&document).As<ITextContent>()->GetLine(index, buffer.data());
         return buffer.data();
     }
 
@@ -221,8 +213,7 @@ struct RoundTripCase {
     std::string saved;  // what an unedited save writes back
 };
 
-class LineEndRoundTripTest : public PluginDocumentTest,
-                             public testing::WithParamInterface<RoundTripCase> {};
+class LineEndRoundTripTest : public PluginDocumentTest, public testing::WithParamInterface<RoundTripCase> {};
 
 TEST_P(LineEndRoundTripTest, AnUneditedFileSavesAsItWasRead) {
     const RoundTripCase& c = GetParam();
@@ -241,20 +232,19 @@ std::string EveryByteButLineEndsAndBlanks() {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LineEndRoundTripTest,
-    testing::Values(
-        RoundTripCase{"LfWithFinal", "a\nb\n", "a\nb\n"},
-        RoundTripCase{"LfWithoutFinal", "a\nb", "a\nb"},
-        RoundTripCase{"CrLfWithFinal", "a\r\nb\r\n", "a\r\nb\r\n"},
-        RoundTripCase{"CrLfWithoutFinal", "a\r\nb", "a\r\nb"},
-        RoundTripCase{"CrWithFinal", "a\rb\r", "a\rb\r"},
-        RoundTripCase{"EmptyLinesAtTheEnd", "a\n\n\n", "a\n\n\n"},
-        RoundTripCase{"OnlyALineEnd", "\r\n", "\r\n"},
-        RoundTripCase{"NoLineEndAtAll", "(edif x)", "(edif x)"}, RoundTripCase{"Empty", "", ""},
-        RoundTripCase{"BinaryBytes",
-                      EveryByteButLineEndsAndBlanks() + "\n" + EveryByteButLineEndsAndBlanks(),
-                      EveryByteButLineEndsAndBlanks() + "\n" + EveryByteButLineEndsAndBlanks()},
-        RoundTripCase{"TheFirstLineEndDecides", "a\r\nb\nc\n", "a\r\nb\r\nc\r\n"},
-        RoundTripCase{"LoadRulesDropTrailingBlanksAndExpandTabs", "a  \n\tb\n", "a\n    b\n"}),
+    testing::Values(RoundTripCase{"LfWithFinal", "a\nb\n", "a\nb\n"},
+                    RoundTripCase{"LfWithoutFinal", "a\nb", "a\nb"},
+                    RoundTripCase{"CrLfWithFinal", "a\r\nb\r\n", "a\r\nb\r\n"},
+                    RoundTripCase{"CrLfWithoutFinal", "a\r\nb", "a\r\nb"},
+                    RoundTripCase{"CrWithFinal", "a\rb\r", "a\rb\r"},
+                    RoundTripCase{"EmptyLinesAtTheEnd", "a\n\n\n", "a\n\n\n"},
+                    RoundTripCase{"OnlyALineEnd", "\r\n", "\r\n"},
+                    RoundTripCase{"NoLineEndAtAll", "(edif x)", "(edif x)"}, RoundTripCase{"Empty", "", ""},
+                    RoundTripCase{"BinaryBytes",
+                                  EveryByteButLineEndsAndBlanks() + "\n" + EveryByteButLineEndsAndBlanks(),
+                                  EveryByteButLineEndsAndBlanks() + "\n" + EveryByteButLineEndsAndBlanks()},
+                    RoundTripCase{"TheFirstLineEndDecides", "a\r\nb\nc\n", "a\r\nb\r\nc\r\n"},
+                    RoundTripCase{"LoadRulesDropTrailingBlanksAndExpandTabs", "a  \n\tb\n", "a\n    b\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Failures never look like success -----------------------------------------------------
@@ -264,8 +254,7 @@ struct SaveFaultCase {
     void (*inject)();
 };
 
-class FailedSaveTest : public PluginDocumentTest,
-                       public testing::WithParamInterface<SaveFaultCase> {};
+class FailedSaveTest : public PluginDocumentTest, public testing::WithParamInterface<SaveFaultCase> {};
 
 TEST_P(FailedSaveTest, KeepsTheFileTheFlagAndSaysWhichFile) {
     const std::string original = "(edif original)\r\n(cell x)\r\n";
@@ -284,28 +273,27 @@ TEST_P(FailedSaveTest, KeepsTheFileTheFlagAndSaysWhichFile) {
     EXPECT_EQ(ReadAll(PathOf("netlist.edf")), "(edif changed)\r\n(cell x)\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, FailedSaveTest,
-    testing::Values(SaveFaultCase{"Write", [] { TDiskFileSystem::Instance().FailNthWrite(1); }},
-                    SaveFaultCase{"Flush",
-                                  [] {
-                                      TDiskFileSystem::Instance().FailNextCommitAt(
-                                          TDiskFileSystem::TCommitStep::Flush);
-                                  }},
-                    SaveFaultCase{"Rename",
-                                  [] {
-                                      TDiskFileSystem::Instance().FailNextCommitAt(
-                                          TDiskFileSystem::TCommitStep::Rename);
-                                  }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, FailedSaveTest,
+                         testing::Values(SaveFaultCase{"Write",
+                                                       [] { TDiskFileSystem::Instance().FailNthWrite(1); }},
+                                         SaveFaultCase{"Flush",
+                                                       [] {
+                                                           TDiskFileSystem::Instance().FailNextCommitAt(
+                                                               TDiskFileSystem::TCommitStep::Flush);
+                                                       }},
+                                         SaveFaultCase{"Rename",
+                                                       [] {
+                                                           TDiskFileSystem::Instance().FailNextCommitAt(
+                                                               TDiskFileSystem::TCommitStep::Rename);
+                                                       }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct UnreadableCase {
     const char* name;
     void (*make)(const std::string& path);  // makes path exist but unreadable
 };
 
-class UnreadableFileTest : public PluginDocumentTest,
-                           public testing::WithParamInterface<UnreadableCase> {};
+class UnreadableFileTest : public PluginDocumentTest, public testing::WithParamInterface<UnreadableCase> {};
 
 TEST_P(UnreadableFileTest, IsRefusedByNameAndNeverWrittenOver) {
     const std::string path = PathOf("netlist.edf");
@@ -338,21 +326,20 @@ TEST_P(UnreadableFileTest, IsRefusedByNameAndNeverWrittenOver) {
     EXPECT_EQ(ReadAll(path), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, UnreadableFileTest,
-                         testing::Values(UnreadableCase{"NoPermission",
-                                                        [](const std::string& p) {
-                                                            WriteAll(p, "(edif secret)\n");
-                                                            StreamFaults().refuseOpen = p;
-                                                        }},
-                                         UnreadableCase{
-                                             "AFolder",
-                                             [](const std::string& p) { fs::create_directory(p); }},
-                                         UnreadableCase{"AnIoError",
-                                                        [](const std::string& p) {
-                                                            WriteAll(p, "(edif x)\n");
-                                                            StreamFaults().failReads = true;
-                                                        }}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnreadableFileTest,
+    testing::Values(UnreadableCase{"NoPermission",
+                                   [](const std::string& p) {
+                                       WriteAll(p, "(edif secret)\n");
+                                       StreamFaults().refuseOpen = p;
+                                   }},
+                    UnreadableCase{"AFolder", [](const std::string& p) { fs::create_directory(p); }},
+                    UnreadableCase{"AnIoError",
+                                   [](const std::string& p) {
+                                       WriteAll(p, "(edif x)\n");
+                                       StreamFaults().failReads = true;
+                                   }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PluginDocumentTest, AReloadThatCannotReadKeepsTheTextAndItsChanges) {
     auto document = Open("(edif a)\n");
@@ -405,8 +392,7 @@ TEST_F(PluginDocumentTest, LinesAreReadAndWrittenOneByOneWithinTheText) {
     content->SetLine(0, nullptr);
     EXPECT_EQ(content->GetLineCount(), 3);
     EXPECT_EQ(Line(*document, 1), "(new)");
-    EXPECT_EQ(Query(*Commands(*document), kCanUndo)[0], kFalse)
-        << "a line set from outside is not undone";
+    EXPECT_EQ(Query(*Commands(*document), kCanUndo)[0], kFalse) << "a line set from outside is not undone";
 }
 
 TEST_F(PluginDocumentTest, StreamsAndFilesOfOtherServersCarryTheLines) {
@@ -427,8 +413,7 @@ TEST_F(PluginDocumentTest, StreamsAndFilesOfOtherServersCarryTheLines) {
     EXPECT_EQ(document->GetDocumentModified(), kTrue) << "the text is no longer the file's";
     EXPECT_EQ(Query(*Commands(*document), kCanUndo)[0], kFalse);
     ASSERT_EQ(document->SaveDocument(""), kTrue);
-    EXPECT_EQ(ReadAll(PathOf("netlist.edf")), "(x)\r\n(y)\r\n(z)\r\n")
-        << "still the file's line ends";
+    EXPECT_EQ(ReadAll(PathOf("netlist.edf")), "(x)\r\n(y)\r\n(z)\r\n") << "still the file's line ends";
 
     content->SaveLinesToStream(nullptr);
     content->LoadLinesFromStream(nullptr);
@@ -464,7 +449,8 @@ TEST_F(PluginDocumentTest, AReadOnlyTextTakesNoLinesFromOutside) {
 
 TEST_F(PluginDocumentTest, OddFilesOpenWithoutHarm) {
     std::string binary;
-    for (int i = 0; i < 4096; ++i) binary += char(i * 37 % 256);
+    for (int i = 0; i < 4096; ++i)
+        binary += char(i * 37 % 256);
     auto binaryDocument = Open(binary, "binary.bin");
     EXPECT_GT(Content(*binaryDocument)->GetLineCount(), 0);
 
@@ -573,7 +559,8 @@ TEST_F(PluginDocumentTest, EverySelectionSlotSelectsAndStreamAndColumnDiffer) {
         RunSlot(*commands, c.slot);
         RunSlot(*commands, kDeleteSelection);
         std::vector<std::string> lines;
-        for (int32_t i = 0; i < content->GetLineCount(); ++i) lines.push_back(Line(*document, i));
+        for (int32_t i = 0; i < content->GetLineCount(); ++i)
+            lines.push_back(Line(*document, i));
         EXPECT_EQ(lines, c.lines) << "slot " << c.slot;
     }
 
@@ -594,12 +581,14 @@ TEST_F(PluginDocumentTest, EverySelectionSlotSelectsAndStreamAndColumnDiffer) {
 
 TEST_F(PluginDocumentTest, BookmarkSlotsComeInTheOrderOneTenTwoToNine) {
     std::string text;
-    for (int i = 0; i < 12; ++i) text += "line " + std::to_string(i) + "\n";
+    for (int i = 0; i < 12; ++i)
+        text += "line " + std::to_string(i) + "\n";
     auto document = Open(text);
     auto commands = Commands(*document);
     auto toLine = [&](int line) {
         RunSlot(*commands, kTextStart);
-        for (int i = 0; i < line; ++i) RunSlot(*commands, kCaretDown);
+        for (int i = 0; i < line; ++i)
+            RunSlot(*commands, kCaretDown);
     };
     // Slot i of each triple (toggle 106+i, go to 66+i, clear 4+i) sets its own bookmark.
     for (int i = 0; i < 10; ++i) {
@@ -618,8 +607,7 @@ TEST_F(PluginDocumentTest, BookmarkSlotsComeInTheOrderOneTenTwoToNine) {
     for (const int gotoSlot : {66, 68}) {
         toLine(11);
         RunSlot(*commands, gotoSlot);
-        EXPECT_EQ(Caret(), "12: 1")
-            << "a cleared bookmark only selects the caret line; slot " << gotoSlot;
+        EXPECT_EQ(Caret(), "12: 1") << "a cleared bookmark only selects the caret line; slot " << gotoSlot;
     }
     toLine(11);
     RunSlot(*commands, 67);
@@ -651,12 +639,10 @@ TEST_F(PluginDocumentTest, WrapModeIsSetAndCheckedByItsLimitInAnyCase) {
         EXPECT_EQ(Query(*commands, kIsWrapMode, " limit = None "),
                   (std::array<int32_t, 5>{7, c.none, 7, 7, 7}))
             << c.set;
-        EXPECT_EQ(Query(*commands, kIsWrapMode, "Limit=Page"),
-                  (std::array<int32_t, 5>{7, 7, 7, 7, 7}))
+        EXPECT_EQ(Query(*commands, kIsWrapMode, "Limit=Page"), (std::array<int32_t, 5>{7, 7, 7, 7, 7}))
             << c.set;
     }
-    EXPECT_EQ(host.notifications.size(), std::size(checks))
-        << "each SetWrapMode announces a change";
+    EXPECT_EQ(host.notifications.size(), std::size(checks)) << "each SetWrapMode announces a change";
 }
 
 TEST_F(PluginDocumentTest, StateQueriesWriteOnlyTheirFirstResult) {
@@ -692,16 +678,17 @@ TEST_F(PluginDocumentTest, EverySlotIsReachableOnAnEmptyAndAFullDocument) {
             SCOPED_TRACE(slot);
             if (slot == 99)
                 RunReload(*commands);
-            else if (slot == 15 || slot == 16 || slot == 26 || slot == 58 || slot == 59 ||
-                     slot == 118 || slot == 132)
+            else if (slot == 15 || slot == 16 || slot == 26 || slot == 58 || slot == 59 || slot == 118 ||
+                     slot == 132)
                 RunSlot(*commands, slot, "");
             else if (slot == 65)
-                SlotFunction<void (*)(ITextEditorCommands*, const char*)>(*commands, slot)(
-                    commands.Get(), "x");
+                SlotFunction<void (*)(ITextEditorCommands*, const char*)>(*commands, slot)(commands.Get(),
+                                                                                           "x");
             else
                 RunSlot(*commands, slot);
         }
-        for (int slot = 134; slot <= 139; ++slot) Query(*commands, slot);
+        for (int slot = 134; slot <= 139; ++slot)
+            Query(*commands, slot);
     }
 }
 
@@ -739,7 +726,8 @@ TEST_F(PluginDocumentTest, HelpAndOpeningAFileGoThroughTheHost) {
     EXPECT_EQ(host.processes[0].capacity, 255);
     EXPECT_EQ(host.processes[0].context, nullptr);
 
-    for (int i = 0; i < 6; ++i) RunSlot(*commands, kCaretRight);
+    for (int i = 0; i < 6; ++i)
+        RunSlot(*commands, kCaretRight);
     RunSlot(*commands, 91);  // open the file named at the caret: not there yet
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0], "Cannot find file named " + PathOf("other.edf") + ".");

@@ -88,8 +88,9 @@ TEST_F(PluginModuleTest, ReleasingTheLastReferenceDestroysTheModule) {
 TEST_F(PluginModuleTest, ViewErrorOpensShowsAndRunsTheCommandInViewZero) {
     auto module = CreateModule(host);
     const std::string path = ExistingFile();
-    EXPECT_NE(Launch(*module, "viewerror",
-                     "FullDocumentPath=" + path + "|EditorKind=K|DoCommand=S:P|LineNumber=5"), 0);
+    EXPECT_NE(
+        Launch(*module, "viewerror", "FullDocumentPath=" + path + "|EditorKind=K|DoCommand=S:P|LineNumber=5"),
+        0);
     ASSERT_EQ(host.opened.size(), 1u);
     EXPECT_EQ(host.opened[0], "K|" + path);
     ASSERT_EQ(host.shown.size(), 1u);
@@ -118,7 +119,8 @@ TEST_F(PluginModuleTest, ViewErrorFallsBackToTheCurrentViewWhenOpeningFails) {
 
 TEST_F(PluginModuleTest, ViewErrorDoesNothingWithoutAnExistingPath) {
     auto module = CreateModule(host);
-    for (const char* params : {"EditorKind=K|DoCommand=S:P", "FullDocumentPath=/no/such/file|DoCommand=S:P"}) {
+    for (const char* params :
+         {"EditorKind=K|DoCommand=S:P", "FullDocumentPath=/no/such/file|DoCommand=S:P"}) {
         Launch(*module, "ViewError", params);
         EXPECT_TRUE(host.opened.empty()) << params;
         EXPECT_TRUE(host.processes.empty()) << params;

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "host/client.h"
 #include "host/abi/client_interfaces.h"
-#include "host/document_notification.h"
 #include "host/abi/parameter_list.h"
+#include "host/client.h"
+#include "host/document_notification.h"
 #include "host/server_document.h"
 #include "host/server_module.h"
 
@@ -25,15 +25,18 @@ private:
 class TProbeModule final : public TServerModule {
 public:
     explicit TProbeModule(IClient* client) : TServerModule(client, "Probe") {
-        CommandLauncher->RegisterCommand("RunViewError", [this](IServerView* view, char* params, int32_t capacity) {
-            return RunInHost("Tarnwick:ViewError", params, capacity, view);
-        });
+        CommandLauncher->RegisterCommand("RunViewError",
+                                         [this](IServerView* view, char* params, int32_t capacity) {
+                                             return RunInHost("Tarnwick:ViewError", params, capacity, view);
+                                         });
         CommandLauncher->RegisterCommand("Echo", [](IServerView* view, char* params, int32_t) {
-            std::printf("Probe:Echo %s context=%s\n", params ? params : "", view ? view->GetViewName() : "none");
+            std::printf("Probe:Echo %s context=%s\n", params ? params : "",
+                        view ? view->GetViewName() : "none");
             std::fflush(stdout);
             return 1;
         });
-        CommandLauncher->RegisterCommand("AnnouncePreferences", [this](IServerView*, char* params, int32_t capacity) {
+        CommandLauncher->RegisterCommand("AnnouncePreferences", [this](IServerView*, char* params,
+                                                                       int32_t capacity) {
             auto document = TServerDocument::Create<TProbeDocument>(this);
             BroadcastDocumentNotification(kNotifyPreferencesChanged, document.Get());
             StoreParameter(params, "Received", std::to_string(received_), static_cast<std::size_t>(capacity));
@@ -59,7 +62,8 @@ private:
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) void ServerFactory(IServerModule** module, IClient* client) {
+extern "C" __attribute__((visibility("default"))) void ServerFactory(IServerModule** module,
+                                                                     IClient* client) {
     if (module)
         *module = TComPtr<IServerModule>::Share(new TProbeModule(client)).Detach();
 }

@@ -10,8 +10,8 @@
 #include "host/abi/interfaced_object.h"
 
 int32_t StubView::QueryInterface(const TGUID& iid, void** out) {
-    const bool found = OfferInterface<IServerDocumentView>(iid, out, this) ||
-                       OfferInterface<IServerView>(iid, out, this);
+    const bool found =
+        OfferInterface<IServerDocumentView>(iid, out, this) || OfferInterface<IServerView>(iid, out, this);
     return QueryResult(found, out);
 }
 
@@ -38,8 +38,7 @@ IServerDocument* RecordingHost::OpenDocument(const char* kind, const char* path)
     return openSucceeds ? &document : nullptr;
 }
 
-int32_t RecordingHost::RunProcess(const char* process, char* params, int32_t capacity,
-                                  IServerView* context) {
+int32_t RecordingHost::RunProcess(const char* process, char* params, int32_t capacity, IServerView* context) {
     processes.push_back({process, params ? params : "", capacity, context});
     return kTrue;
 }

@@ -65,9 +65,7 @@ public:
         ++strokes;
         return key == shortcutKey ? kTrue : kFalse;
     }
-    void SetStatusText(int32_t panel, const char* text) override {
-        status[panel] = text ? text : "";
-    }
+    void SetStatusText(int32_t panel, const char* text) override { status[panel] = text ? text : ""; }
 };
 
 class RecordingHost final : public IClient, public IProcessLauncher {
@@ -93,8 +91,7 @@ public:
     IServerDocument* OpenDocument(const char* kind, const char* path) override;
     void ShowDocument(IServerDocument* d) override { shown.push_back(d); }
     const char* GetServerFileName(const char*) override { return ""; }
-    int32_t RunProcess(const char* process, char* params, int32_t capacity,
-                       IServerView* context) override;
+    int32_t RunProcess(const char* process, char* params, int32_t capacity, IServerView* context) override;
 };
 
 // Loads the built plug-in once per test program, with XDG_CONFIG_HOME pointed at a new

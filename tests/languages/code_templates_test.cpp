@@ -53,9 +53,9 @@ TEST(CodeTemplatesTest, FindsTemplatesByTypedWord) {
 }
 
 TEST(CodeTemplatesTest, TextFormRoundTripsAndLoadingReplacesOnlyWithItems) {
-    const TMemoCodeTemplates templates = Templates(
-        {{"cell", "A cell's view", {"(cell |", "\t(cellType GENERIC)", std::string(70, '-'), ""}},
-         {"empty", "", {}}});
+    const TMemoCodeTemplates templates =
+        Templates({{"cell", "A cell's view", {"(cell |", "\t(cellType GENERIC)", std::string(70, '-'), ""}},
+                   {"empty", "", {}}});
     const std::string text = templates.WriteToText();
     EXPECT_EQ(text.rfind("object TPersHolder\r\n  P = <\r\n    item\r\n      Name = 'cell'\r\n", 0), 0u);
     EXPECT_NE(text.find("      Code.Strings = (\r\n        '(cell |'\r\n        #9'(cellType GENERIC)'\r\n"),
@@ -165,7 +165,8 @@ TEST_F(ExpansionTest, ExpansionIsOneUndoStepAndCancelKeepsTheText) {
 
 TEST(CodeTemplatesFileTest, SavedFileLoadsBack) {
     const std::string path = (std::filesystem::temp_directory_path() /
-                              ("tarnwick-templates-" + std::to_string(::getpid()) + ".tpl")).string();
+                              ("tarnwick-templates-" + std::to_string(::getpid()) + ".tpl"))
+                                 .string();
     const TMemoCodeTemplates templates = Templates({{"net", "net", {"(net |", "  (joined)", ")"}}});
     templates.SaveToFile(path);
     TMemoCodeTemplates loaded;

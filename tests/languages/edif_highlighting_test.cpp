@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
+#include "languages/syntax_parser.h"
 #include "textengine/memo_source.h"
 #include "textengine/memory_stream.h"
-#include "languages/syntax_parser.h"
 
 namespace tarnwick {
 namespace {
@@ -36,12 +36,16 @@ std::string NetlistText(int cells) {
     std::string text = "(edif design\r\n  (edifVersion 2 0 0)\r\n  (library work\r\n";
     for (int i = 0; i < cells; ++i) {
         const std::string n = std::to_string(i);
-        text += "    (cell (rename c" + n + " \"cell%34%" + n + "\")\r\n"
+        text += "    (cell (rename c" + n + " \"cell%34%" + n +
+                "\")\r\n"
                 "      (comment \"made by (a) tool\")\r\n"
                 "      (view netlist (viewType NETLIST)\r\n"
                 "        (interface (port A (direction INPUT)))\r\n"
-                "        (contents (net n" + n + " (joined (portRef A) (portRef Y (instanceRef i" + n + "))))\r\n"
-                "          (property width (integer " + n + ")))))\r\n";
+                "        (contents (net n" +
+                n + " (joined (portRef A) (portRef Y (instanceRef i" + n +
+                "))))\r\n"
+                "          (property width (integer " +
+                n + ")))))\r\n";
     }
     return text + "  )\r\n)\r\n";
 }
@@ -68,8 +72,8 @@ TEST_F(EdifHighlightingTest, StylesTheFormsOfANetlist) {
                                                            kText, kParen, kKeyword, kKeyword}));
     EXPECT_EQ(cell.substr(21, 11), std::string(11, kString));
     const std::string comment = buffer_.LineColors(4);  // "      (comment "made by (a) tool")"
-    EXPECT_EQ(comment.substr(6, 8), std::string({kParen, kKeyword, kKeyword, kKeyword, kKeyword, kKeyword,
-                                                  kKeyword, kKeyword}));
+    EXPECT_EQ(comment.substr(6, 8),
+              std::string({kParen, kKeyword, kKeyword, kKeyword, kKeyword, kKeyword, kKeyword, kKeyword}));
     EXPECT_EQ(comment.substr(14, comment.size() - 15), std::string(comment.size() - 15, kComment));
     EXPECT_EQ(comment.back(), kParen);  // the parenthesis that ends the form
     EXPECT_EQ(buffer_.LineColors(6)[buffer_.LineText(6).find("INPUT")], kValue);

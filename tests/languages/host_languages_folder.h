@@ -20,8 +20,7 @@ public:
     static constexpr const char* kLanguages = "System/Languages/";
 
     THostLanguagesFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tarnwick-languages-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-languages-XXXXXX").string();
         folder_ = std::string(::mkdtemp(pattern.data())) + "/";
         std::filesystem::create_directories(folder_ + kLanguages);
         HostFolderSlot() = folder_;
@@ -56,9 +55,7 @@ public:
         bytes << std::ifstream(Path(name), std::ios::binary).rdbuf();
         return bytes.str();
     }
-    [[nodiscard]] bool Exists(std::string_view name) const {
-        return std::filesystem::exists(Path(name));
-    }
+    [[nodiscard]] bool Exists(std::string_view name) const { return std::filesystem::exists(Path(name)); }
 
     // A manager set up as the editor window sets it up.
     static void SetUp(TLanguageManager& manager) {

@@ -31,9 +31,7 @@ struct TCatalogueCase {
     std::vector<std::string> filesGone;   // do not exist afterwards
 };
 
-void PrintTo(const TCatalogueCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const TCatalogueCase& c, std::ostream* out) { *out << c.name; }
 
 class CatalogueTest : public testing::TestWithParam<TCatalogueCase> {};
 
@@ -42,7 +40,8 @@ TEST_P(CatalogueTest, FindsTheLanguageOfAnExtension) {
     THostLanguagesFolder folder;
     if (c.listFile)
         folder.Write(kListFile, *c.listFile);
-    for (const std::string& file : c.files) folder.Write(file, "");
+    for (const std::string& file : c.files)
+        folder.Write(file, "");
 
     TLanguageManager manager;
     THostLanguagesFolder::SetUp(manager);
@@ -56,18 +55,17 @@ TEST_P(CatalogueTest, FindsTheLanguageOfAnExtension) {
     const TLanguageManager& m = c.reload ? reloaded : manager;
 
     EXPECT_EQ(m.LanguageOf(c.extension), c.language);
-    EXPECT_EQ(m.TemplateFileOf(c.language),
-              c.templateFile.empty() ? "" : folder.Path(c.templateFile));
+    EXPECT_EQ(m.TemplateFileOf(c.language), c.templateFile.empty() ? "" : folder.Path(c.templateFile));
     EXPECT_EQ(m.LanguageCount(), c.languageCount);
-    for (const std::string& file : c.filesAfter) EXPECT_TRUE(folder.Exists(file)) << file;
-    for (const std::string& file : c.filesGone) EXPECT_FALSE(folder.Exists(file)) << file;
+    for (const std::string& file : c.filesAfter)
+        EXPECT_TRUE(folder.Exists(file)) << file;
+    for (const std::string& file : c.filesGone)
+        EXPECT_FALSE(folder.Exists(file)) << file;
 }
 
 const std::string kEdifAndVhdl = "[FileAssociations]\r\nedf=EDIF\r\nvhd=VHDL\r\n";
 
-void Save(TLanguageManager& m, const THostLanguagesFolder&) {
-    m.Save();
-}
+void Save(TLanguageManager& m, const THostLanguagesFolder&) { m.Save(); }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(LanguagesFolder, CatalogueTest, testing::Values(
@@ -168,9 +166,8 @@ TEST(LanguageManagerTest, ListFileIsReadAgainOnlyWhenItChanged) {
     EXPECT_EQ(manager.LanguageOf("edn"), "EDIF");
 
     folder.Write(kListFile, "[FileAssociations]\nnet=EDIF\n");
-    std::filesystem::last_write_time(
-        folder.Path(kListFile),
-        std::filesystem::file_time_type::clock::now() + std::chrono::seconds(2));
+    std::filesystem::last_write_time(folder.Path(kListFile),
+                                     std::filesystem::file_time_type::clock::now() + std::chrono::seconds(2));
     manager.Load();
     EXPECT_EQ(manager.LanguageOf("edn"), "");
     EXPECT_EQ(manager.LanguageOf("net"), "EDIF");

@@ -45,26 +45,59 @@ private:
     std::size_t Pick(std::size_t n) { return n == 0 ? 0 : random_() % n; }
 
     void Mutate(std::string& text) {
-        static const char* const tokens[] = {"<", ">", "<>", "item", "end", "end>", "'", "''", "#",
-                                             "#9", "#300", "+", "=", "[", "]", "(", ")", "{", "}",
-                                             "object T", "-", "$", "True", "-1", "255", "256",
-                                             "ParentID = 0", "ID = 0", "UseKeywords = True"};
+        static const char* const tokens[] = {"<",
+                                             ">",
+                                             "<>",
+                                             "item",
+                                             "end",
+                                             "end>",
+                                             "'",
+                                             "''",
+                                             "#",
+                                             "#9",
+                                             "#300",
+                                             "+",
+                                             "=",
+                                             "[",
+                                             "]",
+                                             "(",
+                                             ")",
+                                             "{",
+                                             "}",
+                                             "object T",
+                                             "-",
+                                             "$",
+                                             "True",
+                                             "-1",
+                                             "255",
+                                             "256",
+                                             "ParentID = 0",
+                                             "ID = 0",
+                                             "UseKeywords = True"};
         const std::size_t at = Pick(text.size() + 1);
         switch (Pick(6)) {
-        case 0: text.resize(std::max(at, text.size() - Pick(40))); break;  // cut the end
-        case 1: text[Pick(text.size())] = static_cast<char>(random_()); break;  // flip a byte
-        case 2: text.insert(at, tokens[Pick(std::size(tokens))]); break;
-        case 3: text.erase(at, Pick(64)); break;
-        case 4: {                                                          // duplicate a slice
-            const std::size_t from = Pick(text.size());
-            text.insert(at, text.substr(from, Pick(512)));
-            break;
-        }
-        default: {                                                         // splice another seed
-            const std::string& other = seeds_[Pick(seeds_.size())];
-            text = text.substr(0, at) + other.substr(Pick(other.size()));
-            break;
-        }
+            case 0:
+                text.resize(std::max(at, text.size() - Pick(40)));
+                break;  // cut the end
+            case 1:
+                text[Pick(text.size())] = static_cast<char>(random_());
+                break;  // flip a byte
+            case 2:
+                text.insert(at, tokens[Pick(std::size(tokens))]);
+                break;
+            case 3:
+                text.erase(at, Pick(64));
+                break;
+            case 4: {  // duplicate a slice
+                const std::size_t from = Pick(text.size());
+                text.insert(at, text.substr(from, Pick(512)));
+                break;
+            }
+            default: {  // splice another seed
+                const std::string& other = seeds_[Pick(seeds_.size())];
+                text = text.substr(0, at) + other.substr(Pick(other.size()));
+                break;
+            }
         }
     }
 

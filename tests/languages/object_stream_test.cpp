@@ -37,7 +37,8 @@ TEST(ObjectStreamTest, WritesCollectionsSetsAndLists) {
     object.properties.push_back({"C", TStreamValue::Collection({{{"A", TStreamValue::Integer(-3)}}, {}})});
     object.properties.push_back({"E", TStreamValue::Collection({})});
     object.properties.push_back({"F", TStreamValue::Set({"fsBold", "fsItalic"})});
-    object.properties.push_back({"L", TStreamValue::List({TStreamValue::String("x"), TStreamValue::String("y")})});
+    object.properties.push_back(
+        {"L", TStreamValue::List({TStreamValue::String("x"), TStreamValue::String("y")})});
     const std::string text = WriteObjectStream(object);
     EXPECT_EQ(text,
               "object TPersHolder\r\n"

@@ -60,7 +60,8 @@ TEST(ShippedLanguagesTest, CommittedFilesMatchTheirDefinitions) {
     const struct {
         const char* file;
         void (*make)(TSyntaxScheme&);
-    } schemes[] = {{"EDIF.syn", MakeEdifScheme}, {"Verilog.syn", MakeVerilogScheme}, {"VHDL.syn", MakeVhdlScheme}};
+    } schemes[] = {
+        {"EDIF.syn", MakeEdifScheme}, {"Verilog.syn", MakeVerilogScheme}, {"VHDL.syn", MakeVhdlScheme}};
     for (const auto& s : schemes) {
         SCOPED_TRACE(s.file);
         TSyntaxScheme scheme;

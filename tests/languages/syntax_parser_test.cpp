@@ -8,18 +8,18 @@ namespace tarnwick {
 namespace {
 
 // Style numbers chosen so that each class reads as one letter in the expectations below.
-constexpr int kText = 0;        // 'a'
-constexpr int kComment = 2;     // 'c'
-constexpr int kDirective = 3;   // 'd'
-constexpr int kString = 5;      // 'f'
-constexpr int kInt = 7;         // 'h'
-constexpr int kFloat = 8;       // 'i'
-constexpr int kHex = 9;         // 'j'
-constexpr int kIdent = 10;      // 'k'
-constexpr int kKeyword = 11;    // 'l'
-constexpr int kSymbol = 13;     // 'n'
+constexpr int kText = 0;           // 'a'
+constexpr int kComment = 2;        // 'c'
+constexpr int kDirective = 3;      // 'd'
+constexpr int kString = 5;         // 'f'
+constexpr int kInt = 7;            // 'h'
+constexpr int kFloat = 8;          // 'i'
+constexpr int kHex = 9;            // 'j'
+constexpr int kIdent = 10;         // 'k'
+constexpr int kKeyword = 11;       // 'l'
+constexpr int kSymbol = 13;        // 'n'
 constexpr int kOtherKeyword = 14;  // 'o'
-constexpr int kChildText = 20;  // 'u'
+constexpr int kChildText = 20;     // 'u'
 
 TSyntaxBlock RootBlock() {
     TSyntaxBlock b;
@@ -218,12 +218,16 @@ TEST_F(SyntaxParserTest, TokensReachOnGetTokenWholeAcrossSteps) {
     Root().MultiLineCommentDelimiters.push_back({{{kComment, true}, "{"}, "}"});
     Load();
     std::vector<std::pair<int, std::string>> tokens;
-    parser_.OnGetToken = [&](TSyntaxParser&, int id, const std::string& text) { tokens.emplace_back(id, text); };
+    parser_.OnGetToken = [&](TSyntaxParser&, int id, const std::string& text) {
+        tokens.emplace_back(id, text);
+    };
     Parse("x {a b} 12");
     using T = TSyntaxParser;
-    EXPECT_EQ(tokens, (std::vector<std::pair<int, std::string>>{
-                          {T::tcIdentifier, "x"}, {T::tcText, " "}, {T::tcMultiLineComment, "{a b}"},
-                          {T::tcText, " "}, {T::tcInteger, "12"}}));
+    EXPECT_EQ(tokens, (std::vector<std::pair<int, std::string>>{{T::tcIdentifier, "x"},
+                                                                {T::tcText, " "},
+                                                                {T::tcMultiLineComment, "{a b}"},
+                                                                {T::tcText, " "},
+                                                                {T::tcInteger, "12"}}));
 }
 
 TEST_F(SyntaxParserTest, EmptyLineKeepsTheState) {

@@ -132,10 +132,10 @@ TEST(SyntaxSchemeTest, TidyDropsUnusedSwitchesAndStyles) {
     b.UseComments = b.UseSingleLineComments = b.UseMultiLineComments = true;  // lists empty
     b.UseStrings = b.UseSingleLineStrings = true;
     b.SingleLineStringDelimiters.push_back({{{3, true}, "\""}, "\""});
-    b.UseMetaSymbol = true;  // MetaSymbol is character 0
+    b.UseMetaSymbol = true;      // MetaSymbol is character 0
     b.UseLineDirectives = true;  // prefix empty
     b.FIText = 0;
-    b.FISymbol = 1;  // UseSymbols is off
+    b.FISymbol = 1;                             // UseSymbols is off
     b.NumPrefixes.push_back({{5, true}, "$"});  // UsePrefixedNumbers is off
     for (int id : {0, 1, 3, 3, 5, 9}) {
         TAttrItem& attr = scheme.FontTable.Add();
@@ -201,9 +201,10 @@ TEST_F(SchemeFileTest, BrokenFileFailsWithTheMessageAndKeepsTheScheme) {
 TEST_F(SchemeFileTest, HostileButWellFormedFilesLoad) {
     std::string manyBlocks = "object TPersHolder\r\n  P.SyntaxBlocks = <";
     for (int i = 0; i < 300; ++i)
-        manyBlocks += "\r\n    item\r\n      ID = " + std::to_string(i) + "\r\n      ParentID = " +
-                      std::to_string(i) + "\r\n      BlockDelimiters = <\r\n        item\r\n" +
-                      "          LeftDelimiter = '('\r\n          RightDelimiter = ')'\r\n        end>\r\n    end";
+        manyBlocks +=
+            "\r\n    item\r\n      ID = " + std::to_string(i) + "\r\n      ParentID = " + std::to_string(i) +
+            "\r\n      BlockDelimiters = <\r\n        item\r\n" +
+            "          LeftDelimiter = '('\r\n          RightDelimiter = ')'\r\n        end>\r\n    end";
     manyBlocks += ">\r\n  P.SyntaxVersion = 3\r\nend\r\n";
     TSyntaxScheme scheme;
     scheme.LoadFromFile(Write("many.syn", manyBlocks));
@@ -218,8 +219,8 @@ TEST_F(SchemeFileTest, HostileButWellFormedFilesLoad) {
     // step of loading, upgrading, preparing and resolving styles has to stay linear.
     std::string wide = "object TPersHolder\r\n  P.SyntaxBlocks = <";
     for (int i = 0; i < 20000; ++i)
-        wide += "\r\n    item\r\n      ParentID = " + std::to_string(i % 300) + "\r\n      FIText = " +
-                std::to_string(i % 256) + "\r\n    end";
+        wide += "\r\n    item\r\n      ParentID = " + std::to_string(i % 300) +
+                "\r\n      FIText = " + std::to_string(i % 256) + "\r\n    end";
     wide += ">\r\n  P.FontTable = <";
     for (int i = 0; i < 20000; ++i)
         wide += "\r\n    item\r\n    end";

@@ -15,9 +15,7 @@
 namespace tarnwick {
 namespace {
 
-void SetLines(TTextSource& source, const std::vector<std::string>& lines) {
-    source.Lines().Assign(lines);
-}
+void SetLines(TTextSource& source, const std::vector<std::string>& lines) { source.Lines().Assign(lines); }
 
 // ---- The language's scheme and templates ----------------------------------------------------
 
@@ -61,7 +59,8 @@ TEST_F(TextSourceLanguageTest, KeyWithoutALanguageGetsTheEmptyScheme) {
     ASSERT_EQ(scheme.SyntaxBlocks.size(), 1u);
     EXPECT_EQ(scheme.SyntaxBlocks[0].Name, "");
     TSyntaxBlock block = scheme.SyntaxBlocks[0];
-    for (const int* style : block.BlockStyles()) EXPECT_EQ(*style, -1);
+    for (const int* style : block.BlockStyles())
+        EXPECT_EQ(*style, -1);
     EXPECT_TRUE(messages.empty());
 }
 
@@ -102,8 +101,7 @@ TEST_F(TextSourceLanguageTest, SchemeEditorForAKeyWithoutALanguageOnlyTellsSo) {
 TEST_F(TextSourceLanguageTest, SchemeEditorSavesTheSchemeOnlyAfterOk) {
     source.SetLanguageKey("edf");
     for (const bool ok : {false, true}) {
-        source.Dialogs.SchemeEditor = [ok](TTextSource&, TColorValue, TColorValue,
-                                           TSyntaxScheme& s) {
+        source.Dialogs.SchemeEditor = [ok](TTextSource&, TColorValue, TColorValue, TSyntaxScheme& s) {
             s.Name = "Edited";
             return ok;
         };
@@ -124,9 +122,7 @@ struct TFileNameCase {
     std::string expected;
 };
 
-void PrintTo(const TFileNameCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const TFileNameCase& c, std::ostream* out) { *out << c.name; }
 
 class FileNameAtCaretTest : public testing::TestWithParam<TFileNameCase> {};
 
@@ -173,8 +169,7 @@ TEST(TextSourceLinesTest, FindLinesListsEveryLineWithAMatch) {
     EXPECT_EQ(source.Caret(), (TPosition{2, 2}));
 
     found.clear();
-    for (int32_t line = source.FindFirstLine("^", false, false, true); line > 0;
-         line = source.FindNextLine())
+    for (int32_t line = source.FindFirstLine("^", false, false, true); line > 0; line = source.FindNextLine())
         found.push_back(line);
     EXPECT_EQ(found, (std::vector<int32_t>{1, 2, 3, 4, 5}));
 
@@ -191,9 +186,7 @@ struct TGotoCase {
     int32_t caretLine;
 };
 
-void PrintTo(const TGotoCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const TGotoCase& c, std::ostream* out) { *out << c.name; }
 
 class AskGotoLineTest : public testing::TestWithParam<TGotoCase> {};
 
@@ -257,9 +250,7 @@ struct TCommandCase {
     std::string textAfter;
 };
 
-void PrintTo(const TCommandCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const TCommandCase& c, std::ostream* out) { *out << c.name; }
 
 class ChangedCommandTest : public testing::TestWithParam<TCommandCase> {};
 

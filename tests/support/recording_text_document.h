@@ -18,8 +18,9 @@ public:
     std::set<std::string> checkedParameters;  // IsWrapMode answers checked for these texts
 
     int32_t QueryInterface(const TGUID& iid, void** out) override {
-        const bool found = OfferInterface<IServerDocument>(iid, out, static_cast<IServerDocument*>(this)) ||
-                           OfferInterface<ITextEditorCommands>(iid, out, static_cast<ITextEditorCommands*>(this));
+        const bool found =
+            OfferInterface<IServerDocument>(iid, out, static_cast<IServerDocument*>(this)) ||
+            OfferInterface<ITextEditorCommands>(iid, out, static_cast<ITextEditorCommands*>(this));
         return QueryResult(found, out);
     }
     int32_t AddRef() override { return 1; }

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "textengine/memory_stream.h"
 #include "tests/support/chunked_stream.h"
+#include "textengine/memory_stream.h"
 
 namespace tarnwick {
 namespace {
@@ -21,7 +21,8 @@ std::vector<std::string> ReferenceLines(const std::string& bytes, const TLoadRul
                 line.pop_back();
         std::string out;
         for (char c : line)
-            out += c == '\t' && !rules.keepTabs ? std::string(size_t(rules.spacesInTab), ' ') : std::string(1, c);
+            out += c == '\t' && !rules.keepTabs ? std::string(size_t(rules.spacesInTab), ' ')
+                                                : std::string(1, c);
         lines.push_back(out);
         line.clear();
     };
@@ -67,18 +68,18 @@ TEST_P(LoadTest, SplitsLinesWhateverTheBlockAndReadSizes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Bytes, LoadTest, testing::Values(
-    LoadCase{"Empty", "", {}},
-    LoadCase{"NoFinalLineEnd", "a\nb", {"a", "b"}},
-    LoadCase{"FinalLineEndAddsNoLine", "a\nb\n", {"a", "b"}},
-    LoadCase{"OnlyLineEnd", "\n", {""}},
-    LoadCase{"WindowsLineEnds", "x  \r\ny\r\n", {"x", "y"}},
-    LoadCase{"CarriageReturnsOnly", "a\rb\r\rc", {"a", "b", "", "c"}},
-    LoadCase{"MixedLineEnds", "a\n\rb\r\n\nc\r", {"a", "", "b", "", "c"}},
-    LoadCase{"CrLfAfterEmptyLines", "\r\n\r\n", {"", ""}},
-    LoadCase{"NulAndHighBytes", std::string("a\0b\n\xff\x80\n", 7), {std::string("a\0b", 3), "\xff\x80"}},
-    LoadCase{"TrailingBlanksDropped", "a \t \nb\t\n   \n", {"a", "b", ""}},
-    LoadCase{"TabsBecomeSpaces", "a\tb\n\tc", {"a        b", "        c"}}),
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, LoadTest,
+    testing::Values(
+        LoadCase{"Empty", "", {}}, LoadCase{"NoFinalLineEnd", "a\nb", {"a", "b"}},
+        LoadCase{"FinalLineEndAddsNoLine", "a\nb\n", {"a", "b"}}, LoadCase{"OnlyLineEnd", "\n", {""}},
+        LoadCase{"WindowsLineEnds", "x  \r\ny\r\n", {"x", "y"}},
+        LoadCase{"CarriageReturnsOnly", "a\rb\r\rc", {"a", "b", "", "c"}},
+        LoadCase{"MixedLineEnds", "a\n\rb\r\n\nc\r", {"a", "", "b", "", "c"}},
+        LoadCase{"CrLfAfterEmptyLines", "\r\n\r\n", {"", ""}},
+        LoadCase{"NulAndHighBytes", std::string("a\0b\n\xff\x80\n", 7), {std::string("a\0b", 3), "\xff\x80"}},
+        LoadCase{"TrailingBlanksDropped", "a \t \nb\t\n   \n", {"a", "b", ""}},
+        LoadCase{"TabsBecomeSpaces", "a\tb\n\tc", {"a        b", "        c"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LineStoreTest, RandomBytesLoadAsTheRulesSay) {

@@ -2,8 +2,8 @@
 // come back unchanged.
 #include <gtest/gtest.h>
 
-#include "textengine/memo_source.h"
 #include "tests/textengine/test_support.h"
+#include "textengine/memo_source.h"
 
 namespace tarnwick {
 namespace {
@@ -35,20 +35,21 @@ TEST_P(SaveFormatTest, WritesLineEndsOfTheOutFormat) {
     EXPECT_EQ(Saved(s), c.saved);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, SaveFormatTest, testing::Values(
-    SaveCase{"WindowsJoinsWithoutFinalLineEnd", "x  \r\ny\r\n", ofWindows, "x\r\ny"},
-    SaveCase{"UnixEndsEveryLine", "x  \r\ny\r\n", ofUnix, "x\ny\n"},
-    SaveCase{"MacEndsEveryLine", "x\ny", ofMac, "x\ry\r"},
-    SaveCase{"MixedLineEndsBecomeOneKind", "a\rb\r\nc\nd", ofUnix, "a\nb\nc\nd\n"},
-    SaveCase{"EmptyFile", "", ofUnix, ""},
-    SaveCase{"EmptyLinesKept", "\n\n\n", ofUnix, "\n\n\n"},
-    SaveCase{"CrOnlyFileToWindows", "a\r\rb\r", ofWindows, "a\r\n\r\nb"},
-    SaveCase{"WindowsWithFinalLineEnd", "a\r\nb\r\n", ofWindows, "a\r\nb\r\n", feWritten},
-    SaveCase{"UnixWithoutFinalLineEnd", "a\nb", ofUnix, "a\nb", feOmitted},
-    SaveCase{"MacWithoutFinalLineEnd", "a\rb", ofMac, "a\rb", feOmitted},
-    SaveCase{"EmptyLastLineKeepsItsLineEnd", "a\n\n", ofUnix, "a\n\n", feWritten},
-    SaveCase{"EmptyFileStaysEmpty", "", ofUnix, "", feWritten},
-    SaveCase{"LoneLineEnd", "\n", ofUnix, "\n", feWritten}),
+INSTANTIATE_TEST_SUITE_P(
+    Formats, SaveFormatTest,
+    testing::Values(SaveCase{"WindowsJoinsWithoutFinalLineEnd", "x  \r\ny\r\n", ofWindows, "x\r\ny"},
+                    SaveCase{"UnixEndsEveryLine", "x  \r\ny\r\n", ofUnix, "x\ny\n"},
+                    SaveCase{"MacEndsEveryLine", "x\ny", ofMac, "x\ry\r"},
+                    SaveCase{"MixedLineEndsBecomeOneKind", "a\rb\r\nc\nd", ofUnix, "a\nb\nc\nd\n"},
+                    SaveCase{"EmptyFile", "", ofUnix, ""},
+                    SaveCase{"EmptyLinesKept", "\n\n\n", ofUnix, "\n\n\n"},
+                    SaveCase{"CrOnlyFileToWindows", "a\r\rb\r", ofWindows, "a\r\n\r\nb"},
+                    SaveCase{"WindowsWithFinalLineEnd", "a\r\nb\r\n", ofWindows, "a\r\nb\r\n", feWritten},
+                    SaveCase{"UnixWithoutFinalLineEnd", "a\nb", ofUnix, "a\nb", feOmitted},
+                    SaveCase{"MacWithoutFinalLineEnd", "a\rb", ofMac, "a\rb", feOmitted},
+                    SaveCase{"EmptyLastLineKeepsItsLineEnd", "a\n\n", ofUnix, "a\n\n", feWritten},
+                    SaveCase{"EmptyFileStaysEmpty", "", ofUnix, "", feWritten},
+                    SaveCase{"LoneLineEnd", "\n", ofUnix, "\n", feWritten}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadSaveTest, EveryByteComesBackThatNoRuleChanges) {

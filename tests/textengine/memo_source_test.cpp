@@ -2,8 +2,8 @@
 // selections under edits, options, notification and highlighting on demand.
 #include <gtest/gtest.h>
 
-#include "textengine/memo_source.h"
 #include "tests/textengine/test_support.h"
+#include "textengine/memo_source.h"
 
 namespace tarnwick {
 namespace {
@@ -65,11 +65,12 @@ TEST_P(OptionExclusivityTest, KeepsTabCharacterAndSmartTabApart) {
 constexpr uint32_t kTab = 1u << soUseTabCharacter;
 constexpr uint32_t kSmart = 1u << soSmartTab;
 
-INSTANTIATE_TEST_SUITE_P(Options, OptionExclusivityTest, testing::Values(
-    ExclusiveCase{"TabCharacterOnClearsSmartTab", kSmart, kSmart | kTab, true, false},
-    ExclusiveCase{"SmartTabOnClearsTabCharacter", kTab, kSmart | kTab, false, true},
-    ExclusiveCase{"BothAtOnceFromNeitherKeepsTabCharacter", 0, kSmart | kTab, true, false},
-    ExclusiveCase{"SmartTabAloneStays", 0, kSmart, false, true}),
+INSTANTIATE_TEST_SUITE_P(
+    Options, OptionExclusivityTest,
+    testing::Values(ExclusiveCase{"TabCharacterOnClearsSmartTab", kSmart, kSmart | kTab, true, false},
+                    ExclusiveCase{"SmartTabOnClearsTabCharacter", kTab, kSmart | kTab, false, true},
+                    ExclusiveCase{"BothAtOnceFromNeitherKeepsTabCharacter", 0, kSmart | kTab, true, false},
+                    ExclusiveCase{"SmartTabAloneStays", 0, kSmart, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MemoSourceTest, TypingPastTheEndPadsWithSpaces) {
@@ -178,8 +179,11 @@ TEST(MemoSourceTest, ViewsHearOncePerCommand) {
         int32_t first, last;
     };
     std::vector<Call> calls;
-    s.AddView([&](TCustomMemoSource& src, int32_t first, int32_t last) { calls.push_back({src.States(), first, last}); },
-              &calls, true);
+    s.AddView(
+        [&](TCustomMemoSource& src, int32_t first, int32_t last) {
+            calls.push_back({src.States(), first, last});
+        },
+        &calls, true);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].states, msFullUpdate);
     EXPECT_EQ(calls[0].last, 3);
@@ -225,7 +229,8 @@ TEST(MemoSourceTest, ExtremePositionsNeitherOverflowNorFillMemory) {
     TMemoSource s;
     s.SetOptions(Defaults().With(soBeyondFileEnd));
     LoadLines(s, {"abc", "def"});
-    for (const auto& [line, column] : {std::pair{INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MIN}, {5, INT32_MAX}}) {
+    for (const auto& [line, column] :
+         {std::pair{INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MIN}, {5, INT32_MAX}}) {
         s.SetCaret(column, line);
         s.MoveCaret(line, column);
         s.TypeChar('x');

@@ -6,9 +6,9 @@
 #include <random>
 #include <sstream>
 
+#include "tests/textengine/test_support.h"
 #include "textengine/clipboard.h"
 #include "textengine/memo_source.h"
-#include "tests/textengine/test_support.h"
 
 namespace tarnwick {
 namespace {
@@ -40,7 +40,8 @@ public:
     }
 
     std::vector<std::string> RandomText() {
-        static const char* const kWords[] = {"net", "(portRef", "A1)", "cell", "x", "\xE9t\xE9", "{a}", "  ", "\t", "b.c"};
+        static const char* const kWords[] = {"net",       "(portRef", "A1)", "cell", "x",
+                                             "\xE9t\xE9", "{a}",      "  ",  "\t",   "b.c"};
         std::vector<std::string> lines(1 + rng_() % 12);
         for (std::string& line : lines) {
             const int words = int(rng_() % 6);
@@ -148,15 +149,18 @@ TEST_P(RandomEditTest, UndoAllRestoresStartAndRedoAllRestoresEnd) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, RandomEditTest, testing::Values(
-    OptionSet{"Defaults", kDefaultStringsOptions},
-    OptionSet{"NoGroupUndo", kDefaultStringsOptions & ~(1u << soGroupUndo)},
-    OptionSet{"TabCharacters", (kDefaultStringsOptions & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
-                                   (1u << soOptimalFill) | (1u << soCursorOnTabs)},
-    OptionSet{"TabsAlwaysOnStops", (kDefaultStringsOptions & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
-                                       (1u << soCursorAlwaysOnTabs) | (1u << soUsePrevIndent)},
-    OptionSet{"PersistentBlocks", kDefaultStringsOptions | (1u << soPersistentBlocks)},
-    OptionSet{"LimitEol", kDefaultStringsOptions | (1u << soLimitEOL)}),
+INSTANTIATE_TEST_SUITE_P(
+    Options, RandomEditTest,
+    testing::Values(OptionSet{"Defaults", kDefaultStringsOptions},
+                    OptionSet{"NoGroupUndo", kDefaultStringsOptions & ~(1u << soGroupUndo)},
+                    OptionSet{"TabCharacters", (kDefaultStringsOptions & ~(1u << soSmartTab)) |
+                                                   (1u << soUseTabCharacter) | (1u << soOptimalFill) |
+                                                   (1u << soCursorOnTabs)},
+                    OptionSet{"TabsAlwaysOnStops",
+                              (kDefaultStringsOptions & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
+                                  (1u << soCursorAlwaysOnTabs) | (1u << soUsePrevIndent)},
+                    OptionSet{"PersistentBlocks", kDefaultStringsOptions | (1u << soPersistentBlocks)},
+                    OptionSet{"LimitEol", kDefaultStringsOptions | (1u << soLimitEOL)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The nearest earlier line longer than a column, or with text before one, as a walk back over
@@ -184,11 +188,16 @@ TEST(AlignedLineSearchTest, AnswersAsAWalkBackAfterRandomEdits) {
         s.SetAllowUndo(false);  // only the text matters here
         auto randomLine = [&] {
             switch (rng() % 5) {
-                case 0: return std::string();
-                case 1: return std::string(rng() % 6, ' ');
-                case 2: return std::string(rng() % 4, ' ') + "ab";
-                case 3: return "\tx" + std::string(rng() % 30, 'y');
-                default: return std::string(rng() % 14, ' ') + "word more";
+                case 0:
+                    return std::string();
+                case 1:
+                    return std::string(rng() % 6, ' ');
+                case 2:
+                    return std::string(rng() % 4, ' ') + "ab";
+                case 3:
+                    return "\tx" + std::string(rng() % 30, 'y');
+                default:
+                    return std::string(rng() % 14, ' ') + "word more";
             }
         };
         // Stretches of one kind of line, up to a few runs long.
@@ -203,9 +212,15 @@ TEST(AlignedLineSearchTest, AnswersAsAWalkBackAfterRandomEdits) {
         for (int round = 0; round < 100; ++round) {
             const int32_t at = int32_t(rng() % uint32_t(s.LineCount() + 1));
             switch (rng() % 6) {
-                case 0: s.Lines().Insert(at, randomLine()); break;
-                case 1: s.Lines().Delete(at); break;
-                case 2: s.Lines().Put(at, randomLine()); break;
+                case 0:
+                    s.Lines().Insert(at, randomLine());
+                    break;
+                case 1:
+                    s.Lines().Delete(at);
+                    break;
+                case 2:
+                    s.Lines().Put(at, randomLine());
+                    break;
                 case 3: {  // a stretch of lines goes at once
                     s.SetSelection(0, at, 0, at + int32_t(rng() % 3000));
                     s.SetSelectionKind(stStream);
@@ -214,7 +229,7 @@ TEST(AlignedLineSearchTest, AnswersAsAWalkBackAfterRandomEdits) {
                 }
                 case 4: {  // a stretch of lines comes in at once
                     s.SetCaret(0, at);
-                    s.InsertBlock(std::vector<std::string>(rng() % 2500, randomLine()) , false);
+                    s.InsertBlock(std::vector<std::string>(rng() % 2500, randomLine()), false);
                     break;
                 }
                 default: {

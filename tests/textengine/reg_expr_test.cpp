@@ -46,7 +46,8 @@ TEST(RegExprCompile, BadPatternsFailWithTheirPosition) {
             ADD_FAILURE() << "compiled";
         } catch (const ERegExprError& e) {
             EXPECT_EQ(e.Position(), c.position);
-            EXPECT_EQ(std::string(e.what()), c.pattern + " is invalid mask at (" + std::to_string(c.position) + ")");
+            EXPECT_EQ(std::string(e.what()),
+                      c.pattern + " is invalid mask at (" + std::to_string(c.position) + ")");
         }
     }
 }
@@ -104,70 +105,72 @@ TEST_P(RegExprMatch, FindsTheExpectedMatch) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, RegExprMatch, testing::Values(
-    // Repetition of single elements and of groups.
-    MatchCase{"StarTakesZeroRepetitions", "a*b", "xb", 1, true, true, 2, 1},
-    MatchCase{"StarIsGreedy", "a*b", "aaab", 1, true, true, 1, 4},
-    MatchCase{"PlusNeedsOne", "xa+", "xxab", 1, true, true, 2, 2},
-    MatchCase{"PlusOnGroup", "{ab}+c", "ababc", 1, true, true, 1, 5},
-    MatchCase{"PlusOnLastCharacterOnly", "ab+c", "ababbc", 1, true, true, 3, 4},
-    MatchCase{"GreedyGivesBack", "a*ab", "aaab", 1, true, true, 1, 4},
-    MatchCase{"GroupRepetitionGivesBack", "{ab}*abc", "abababc", 1, true, true, 1, 7},
-    MatchCase{"NestedRepetition", "{a*}*b", "aaab", 1, true, true, 1, 4},
-    MatchCase{"RepeatedEscape", "\\.+x", "a..x", 1, true, true, 2, 3},
-    // A repetition gives back part of itself, also inside nested groups and searching backward.
-    MatchCase{"GroupGivesBackInsideARepetition", "x{ab*}+b", "xabb", 1, true, true, 1, 4},
-    MatchCase{"GroupGivesBackBeforeALaterShorterMatch", "{ab*}*bc", "abbbc", 1, true, true, 1, 5},
-    MatchCase{"NestedGroupsGiveBack", "{a{bc*}*}*cd", "abccd", 1, true, true, 1, 5},
-    MatchCase{"DotStarInsideGroupGivesBackTheLineEnd", "x{a.*}*b", "xab", 1, true, true, 1, 3},
-    MatchCase{"BackwardGroupGivesBack", "{ab*}+b", "xabb", 4, false, true, 2, 3},
-    MatchCase{"PlusOnGroupThatCanBeEmptyNeedsOneCharacter", "{a*}+b", "b", 1, true, false, 0, 0},
-    MatchCase{"EmptyPlusGroupNeverMatches", "x{}+", "x", 1, true, false, 0, 0},
-    MatchCase{"FirstRepetitionGivesBackForTheSecond", "{a*b*}+ab", "aab", 1, true, true, 1, 3},
-    MatchCase{"EmptyMatchAtStart", "x*", "abc", 2, true, true, 2, 0},
-    MatchCase{"DigitsAfterWord", "net[0-9]+", "(net n1 net42)", 1, true, true, 9, 5},
-    // The dot and negated classes take the line end.
-    MatchCase{"DotTakesLineEnd", "a.", "xa", 1, true, true, 2, 1},
-    MatchCase{"NegatedClassTakesLineEnd", "a[^x]", "ya", 1, true, true, 2, 1},
-    MatchCase{"ClassTakesNoLineEnd", "a[x]", "ya", 1, true, false, 0, 0},
-    MatchCase{"LineEndTakenOnlyOnce", "a..", "xa", 1, true, false, 0, 0},
-    MatchCase{"DotStarTakesTheRest", "b.*", "abcd", 1, true, true, 2, 3},
-    // Anchors.
-    MatchCase{"CaretDollarOnEmptyLine", "^$", "", 1, true, true, 1, 0},
-    MatchCase{"CaretDollarNotOnText", "^$", "a", 1, true, false, 0, 0},
-    MatchCase{"CaretAtLineStart", "^", "abc", 1, true, true, 1, 0},
-    MatchCase{"CaretOnlyAtLineStart", "^b", "bb", 2, true, false, 0, 0},
-    MatchCase{"CaretBackward", "^a", "aaa", 3, false, true, 1, 1},
-    MatchCase{"DollarAfterLastCharacter", "$", "abc", 2, true, true, 4, 0},
-    MatchCase{"DollarOnEmptyLine", "$", "", 1, true, true, 1, 0},
-    MatchCase{"DollarBackwardFromLineEnd", "$", "abc", 3, false, true, 4, 0},
-    MatchCase{"DollarBackwardBeforeLineEnd", "$", "abc", 2, false, false, 0, 0},
-    MatchCase{"DollarAfterText", "c$", "cbc", 1, true, true, 3, 1},
-    MatchCase{"OtherPatternsMissEmptyLine", "x*", "", 1, true, false, 0, 0},
-    // Escapes and ordinary characters.
-    MatchCase{"EscapedDotIsADot", "\\.", "ab.c", 1, true, true, 3, 1},
-    MatchCase{"EscapedDotIsNoWildcard", "\\.", "abc", 1, true, false, 0, 0},
-    MatchCase{"EscapedBraces", "\\{a\\}", "x{a}", 1, true, true, 2, 3},
-    MatchCase{"OrdinaryPunctuation", "(a|b)?]", "x(a|b)?]", 1, true, true, 2, 7},
-    MatchCase{"ClassEscapes", "[\\]\\-]+", "a]-]b", 1, true, true, 2, 3},
-    MatchCase{"DashBeforeClosingBracket", "[a-]", "x-", 1, true, true, 2, 1},
-    MatchCase{"ReversedRangeAddsNothing", "[z-a]", "mz", 1, true, true, 2, 1},
-    MatchCase{"NulInPattern", "a\0b"s, "xa\0b"s, 1, true, true, 2, 3},
-    MatchCase{"NulInPatternIsNotLineEnd", "a\0"s, "a", 1, true, false, 0, 0},
-    MatchCase{"HighBytes", "\xE9+", "a\xE9\xE9z", 1, true, true, 2, 2},
-    // Case folding of ASCII letters only.
-    MatchCase{"IgnoreCase", "Ab", "xaB", 1, true, true, 2, 2, false},
-    MatchCase{"CaseSensitive", "Ab", "xaB", 1, true, false, 0, 0, true},
-    MatchCase{"IgnoreCaseClass", "[a-c]+", "xBCa", 1, true, true, 2, 3, false},
-    MatchCase{"IgnoreCaseNegatedClass", "[^a]", "A", 1, true, false, 0, 0, false},
-    MatchCase{"AccentedLettersMatchOnlyThemselves", "\xE9", "\xC9", 1, true, false, 0, 0, false},
-    // Start column and direction.
-    MatchCase{"ForwardAtStart", "ab", "abab", 3, true, true, 3, 2},
-    MatchCase{"ForwardPastLastCharacter", "b", "ab", 3, true, false, 0, 0},
-    MatchCase{"BackwardAtOrBeforeStart", "a", "aXaXa", 4, false, true, 3, 1},
-    MatchCase{"BackwardStartLimitedToLine", "a", "aXa", 99, false, true, 3, 1},
-    MatchCase{"BackwardBeforeFirstColumn", "a", "a", 0, false, false, 0, 0},
-    MatchCase{"BackwardGreedyLength", "x+", "axxx", 2, false, true, 2, 3}),
+INSTANTIATE_TEST_SUITE_P(
+    Table, RegExprMatch,
+    testing::Values(
+        // Repetition of single elements and of groups.
+        MatchCase{"StarTakesZeroRepetitions", "a*b", "xb", 1, true, true, 2, 1},
+        MatchCase{"StarIsGreedy", "a*b", "aaab", 1, true, true, 1, 4},
+        MatchCase{"PlusNeedsOne", "xa+", "xxab", 1, true, true, 2, 2},
+        MatchCase{"PlusOnGroup", "{ab}+c", "ababc", 1, true, true, 1, 5},
+        MatchCase{"PlusOnLastCharacterOnly", "ab+c", "ababbc", 1, true, true, 3, 4},
+        MatchCase{"GreedyGivesBack", "a*ab", "aaab", 1, true, true, 1, 4},
+        MatchCase{"GroupRepetitionGivesBack", "{ab}*abc", "abababc", 1, true, true, 1, 7},
+        MatchCase{"NestedRepetition", "{a*}*b", "aaab", 1, true, true, 1, 4},
+        MatchCase{"RepeatedEscape", "\\.+x", "a..x", 1, true, true, 2, 3},
+        // A repetition gives back part of itself, also inside nested groups and searching backward.
+        MatchCase{"GroupGivesBackInsideARepetition", "x{ab*}+b", "xabb", 1, true, true, 1, 4},
+        MatchCase{"GroupGivesBackBeforeALaterShorterMatch", "{ab*}*bc", "abbbc", 1, true, true, 1, 5},
+        MatchCase{"NestedGroupsGiveBack", "{a{bc*}*}*cd", "abccd", 1, true, true, 1, 5},
+        MatchCase{"DotStarInsideGroupGivesBackTheLineEnd", "x{a.*}*b", "xab", 1, true, true, 1, 3},
+        MatchCase{"BackwardGroupGivesBack", "{ab*}+b", "xabb", 4, false, true, 2, 3},
+        MatchCase{"PlusOnGroupThatCanBeEmptyNeedsOneCharacter", "{a*}+b", "b", 1, true, false, 0, 0},
+        MatchCase{"EmptyPlusGroupNeverMatches", "x{}+", "x", 1, true, false, 0, 0},
+        MatchCase{"FirstRepetitionGivesBackForTheSecond", "{a*b*}+ab", "aab", 1, true, true, 1, 3},
+        MatchCase{"EmptyMatchAtStart", "x*", "abc", 2, true, true, 2, 0},
+        MatchCase{"DigitsAfterWord", "net[0-9]+", "(net n1 net42)", 1, true, true, 9, 5},
+        // The dot and negated classes take the line end.
+        MatchCase{"DotTakesLineEnd", "a.", "xa", 1, true, true, 2, 1},
+        MatchCase{"NegatedClassTakesLineEnd", "a[^x]", "ya", 1, true, true, 2, 1},
+        MatchCase{"ClassTakesNoLineEnd", "a[x]", "ya", 1, true, false, 0, 0},
+        MatchCase{"LineEndTakenOnlyOnce", "a..", "xa", 1, true, false, 0, 0},
+        MatchCase{"DotStarTakesTheRest", "b.*", "abcd", 1, true, true, 2, 3},
+        // Anchors.
+        MatchCase{"CaretDollarOnEmptyLine", "^$", "", 1, true, true, 1, 0},
+        MatchCase{"CaretDollarNotOnText", "^$", "a", 1, true, false, 0, 0},
+        MatchCase{"CaretAtLineStart", "^", "abc", 1, true, true, 1, 0},
+        MatchCase{"CaretOnlyAtLineStart", "^b", "bb", 2, true, false, 0, 0},
+        MatchCase{"CaretBackward", "^a", "aaa", 3, false, true, 1, 1},
+        MatchCase{"DollarAfterLastCharacter", "$", "abc", 2, true, true, 4, 0},
+        MatchCase{"DollarOnEmptyLine", "$", "", 1, true, true, 1, 0},
+        MatchCase{"DollarBackwardFromLineEnd", "$", "abc", 3, false, true, 4, 0},
+        MatchCase{"DollarBackwardBeforeLineEnd", "$", "abc", 2, false, false, 0, 0},
+        MatchCase{"DollarAfterText", "c$", "cbc", 1, true, true, 3, 1},
+        MatchCase{"OtherPatternsMissEmptyLine", "x*", "", 1, true, false, 0, 0},
+        // Escapes and ordinary characters.
+        MatchCase{"EscapedDotIsADot", "\\.", "ab.c", 1, true, true, 3, 1},
+        MatchCase{"EscapedDotIsNoWildcard", "\\.", "abc", 1, true, false, 0, 0},
+        MatchCase{"EscapedBraces", "\\{a\\}", "x{a}", 1, true, true, 2, 3},
+        MatchCase{"OrdinaryPunctuation", "(a|b)?]", "x(a|b)?]", 1, true, true, 2, 7},
+        MatchCase{"ClassEscapes", "[\\]\\-]+", "a]-]b", 1, true, true, 2, 3},
+        MatchCase{"DashBeforeClosingBracket", "[a-]", "x-", 1, true, true, 2, 1},
+        MatchCase{"ReversedRangeAddsNothing", "[z-a]", "mz", 1, true, true, 2, 1},
+        MatchCase{"NulInPattern", "a\0b"s, "xa\0b"s, 1, true, true, 2, 3},
+        MatchCase{"NulInPatternIsNotLineEnd", "a\0"s, "a", 1, true, false, 0, 0},
+        MatchCase{"HighBytes", "\xE9+", "a\xE9\xE9z", 1, true, true, 2, 2},
+        // Case folding of ASCII letters only.
+        MatchCase{"IgnoreCase", "Ab", "xaB", 1, true, true, 2, 2, false},
+        MatchCase{"CaseSensitive", "Ab", "xaB", 1, true, false, 0, 0, true},
+        MatchCase{"IgnoreCaseClass", "[a-c]+", "xBCa", 1, true, true, 2, 3, false},
+        MatchCase{"IgnoreCaseNegatedClass", "[^a]", "A", 1, true, false, 0, 0, false},
+        MatchCase{"AccentedLettersMatchOnlyThemselves", "\xE9", "\xC9", 1, true, false, 0, 0, false},
+        // Start column and direction.
+        MatchCase{"ForwardAtStart", "ab", "abab", 3, true, true, 3, 2},
+        MatchCase{"ForwardPastLastCharacter", "b", "ab", 3, true, false, 0, 0},
+        MatchCase{"BackwardAtOrBeforeStart", "a", "aXaXa", 4, false, true, 3, 1},
+        MatchCase{"BackwardStartLimitedToLine", "a", "aXa", 99, false, true, 3, 1},
+        MatchCase{"BackwardBeforeFirstColumn", "a", "a", 0, false, false, 0, 0},
+        MatchCase{"BackwardGreedyLength", "x+", "axxx", 2, false, true, 2, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RegExprMatch, PathologicalNestingStaysLinear) {
@@ -278,8 +281,10 @@ private:
     int32_t CloseOf(int32_t open) const {
         int32_t depth = 0;
         for (int32_t i = open;; ++i) {
-            if (nodes_[i].Kind == rkGroupStart) ++depth;
-            if (nodes_[i].Kind == rkGroupEnd && --depth == 0) return i;
+            if (nodes_[i].Kind == rkGroupStart)
+                ++depth;
+            if (nodes_[i].Kind == rkGroupEnd && --depth == 0)
+                return i;
         }
     }
     bool StartsRepetition(int32_t i) const {
@@ -287,23 +292,33 @@ private:
                nodes_[i].EndOfRepetition == CloseOf(i);
     }
     bool Consumes(const TRegExprNode& nd, int32_t p) const {
-        if (p > n_) return false;
+        if (p > n_)
+            return false;
         uint8_t c = p == n_ ? 0 : uint8_t(line_[p]);
-        if (!cs_ && c >= 'a' && c <= 'z') c -= 32;
-        if (nd.Kind == rkAny) return true;
-        if (nd.Kind == rkChar) return p < n_ && c == nd.Char;
+        if (!cs_ && c >= 'a' && c <= 'z')
+            c -= 32;
+        if (nd.Kind == rkAny)
+            return true;
+        if (nd.Kind == rkChar)
+            return p < n_ && c == nd.Char;
         return nd.Set[c] != (nd.Char == 1);
     }
     int32_t Walk(int32_t i, int32_t p, const Repetition* inside) {
         for (;; ++i) {
-            if (i == int32_t(nodes_.size()) - 1) return p;
-            if (inside && i == nodes_[inside->first].EndOfRepetition) return Again(*inside, p);
-            if (StartsRepetition(i)) return Repeat(i, p, 0, inside);
+            if (i == int32_t(nodes_.size()) - 1)
+                return p;
+            if (inside && i == nodes_[inside->first].EndOfRepetition)
+                return Again(*inside, p);
+            if (StartsRepetition(i))
+                return Repeat(i, p, 0, inside);
             const TRegExprNode& nd = nodes_[i];
-            if (nd.Kind == rkLineStart && p != 0) return -1;
-            if (nd.Kind == rkLineEnd && p != n_) return -1;
+            if (nd.Kind == rkLineStart && p != 0)
+                return -1;
+            if (nd.Kind == rkLineEnd && p != n_)
+                return -1;
             if (nd.Kind == rkChar || nd.Kind == rkAny || nd.Kind == rkClass) {
-                if (!Consumes(nd, p)) return -1;
+                if (!Consumes(nd, p))
+                    return -1;
                 ++p;
             }
         }
@@ -311,13 +326,16 @@ private:
     // Another repetition first; when no way through it succeeds, the rest after the marker.
     int32_t Repeat(int32_t first, int32_t p, int32_t done, const Repetition* outer) {
         const Repetition next{first, p, done, outer};
-        if (const int32_t end = Walk(first + 1, p, &next); end >= 0) return end;
+        if (const int32_t end = Walk(first + 1, p, &next); end >= 0)
+            return end;
         const int32_t last = nodes_[first].EndOfRepetition;
-        if (done == 0 && nodes_[last + 1].Kind == rkOneOrMore) return -1;
+        if (done == 0 && nodes_[last + 1].Kind == rkOneOrMore)
+            return -1;
         return Walk(last + 2, p, outer);
     }
     int32_t Again(const Repetition& r, int32_t p) {
-        if (p == r.from) return -1;  // a repetition that consumed nothing does not count
+        if (p == r.from)
+            return -1;  // a repetition that consumed nothing does not count
         return Repeat(r.first, p, r.done + 1, r.outer);
     }
 
@@ -340,8 +358,7 @@ struct Matchers {
     Matchers(const std::vector<TRegExprNode>& nodes, bool caseSensitive)
         : program(nodes, caseSensitive), backtracker(program), automaton(program) {}
 
-    void ExpectAgree(const std::string& text, const std::vector<int32_t>& expected,
-                     std::mt19937& rng) {
+    void ExpectAgree(const std::string& text, const std::vector<int32_t>& expected, std::mt19937& rng) {
         const TRegExprLine line{text, int32_t(text.size())};
         automaton.NewSearch();
         for (int32_t p = 0; p <= line.length; ++p) {
@@ -350,8 +367,7 @@ struct Matchers {
             if (end != kRegExprOverBudget) {
                 ASSERT_EQ(end, expected[size_t(p)]) << "backtracking from " << p;
             }
-            ASSERT_EQ(automaton.Run(line, p, nullptr), expected[size_t(p)])
-                << "automaton from " << p;
+            ASSERT_EQ(automaton.Run(line, p, nullptr), expected[size_t(p)]) << "automaton from " << p;
             if (expected[size_t(p)] >= 0) {
                 ASSERT_EQ(automaton.FollowPreferred(line, p), expected[size_t(p)])
                     << "following the preferred way from " << p;
@@ -381,9 +397,8 @@ TEST(RegExprFuzz, CompileAndMatchAgreeWithTheReference) {
     std::mt19937 rng(20261210);
     const std::string patternAlphabet = "ab.^$*+{}[]-\\";
     const std::string lineAlphabet = "ab.-]";
-    const std::vector<std::string> seeds = {"a*b",     "{ab}+c",      "[^a-b]*$", "^{a.}*",
-                                            "\\.[ab]+", "{a*}*b",      "{ab*}+b",  "{a{b*}*}*bb",
-                                            "{.*a}*b", "{a*b}+a"};
+    const std::vector<std::string> seeds = {"a*b",    "{ab}+c",  "[^a-b]*$",    "^{a.}*",  "\\.[ab]+",
+                                            "{a*}*b", "{ab*}+b", "{a{b*}*}*bb", "{.*a}*b", "{a*b}+a"};
     int compiled = 0;
     for (int round = 0; round < 30000; ++round) {
         std::string pattern;
@@ -393,9 +408,16 @@ TEST(RegExprFuzz, CompileAndMatchAgreeWithTheReference) {
                 const size_t at = pattern.empty() ? 0 : rng() % pattern.size();
                 const char c = patternAlphabet[rng() % patternAlphabet.size()];
                 switch (rng() % 3) {
-                case 0: pattern.insert(pattern.begin() + at, c); break;
-                case 1: if (!pattern.empty()) pattern.erase(at, 1); break;
-                default: if (!pattern.empty()) pattern[at] = c;
+                    case 0:
+                        pattern.insert(pattern.begin() + at, c);
+                        break;
+                    case 1:
+                        if (!pattern.empty())
+                            pattern.erase(at, 1);
+                        break;
+                    default:
+                        if (!pattern.empty())
+                            pattern[at] = c;
                 }
             }
         } else {

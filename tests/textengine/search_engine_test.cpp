@@ -4,9 +4,9 @@
 
 #include <deque>
 
+#include "tests/textengine/test_support.h"
 #include "textengine/memo_source.h"
 #include "textengine/search_dialogs.h"
-#include "tests/textengine/test_support.h"
 
 namespace tarnwick {
 namespace {
@@ -230,7 +230,8 @@ TEST_F(SearchEngineTest, SelectedTextScopeErrors) {
     options().Scope = ssSelectedText;
     options().Origin = soFromCursor;
     EXPECT_FALSE(buffer.FindNext(length));
-    EXPECT_EQ(handled, std::vector<std::string>{"Tried to search marked block from cursor but cursor is outside block"});
+    EXPECT_EQ(handled, std::vector<std::string>{
+                           "Tried to search marked block from cursor but cursor is outside block"});
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -244,9 +245,9 @@ TEST_F(SearchEngineTest, MessagesForPatternErrorsAndNotFound) {
     buffer.SearchFirst();
     options().TextToFind.clear();
     buffer.SearchAgain();
-    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"{a is invalid mask at (3)",
-                                                          "Search string 'a&&b' not found",
-                                                          "Search string '' not found"}));
+    EXPECT_EQ(dialogs.messages,
+              (std::vector<std::string>{"{a is invalid mask at (3)", "Search string 'a&&b' not found",
+                                        "Search string '' not found"}));
 }
 
 TEST_F(SearchEngineTest, EmptyBufferFindsNothing) {
@@ -256,8 +257,8 @@ TEST_F(SearchEngineTest, EmptyBufferFindsNothing) {
     options().RegularExpr = true;
     options().TextToFind = "^$";
     buffer.SearchFirst();
-    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"Search string 'x' not found",
-                                                          "Search string '^$' not found"}));
+    EXPECT_EQ(dialogs.messages,
+              (std::vector<std::string>{"Search string 'x' not found", "Search string '^$' not found"}));
 }
 
 TEST_F(SearchEngineTest, ReplaceAllOfAWithAaEndsAfterThreeReplacements) {

@@ -57,38 +57,90 @@ TEST_P(SearchLinesTable, FindsTheExpectedMatch) {
 
 using L = std::vector<std::string>;
 
-INSTANTIATE_TEST_SUITE_P(Plain, SearchLinesTable, testing::Values(
-    SearchCase{"ForwardTakesMatchAtStart", L{"a cat b cat"}, "cat", {0, 3}, true, {0, 3}, 3},
-    SearchCase{"ForwardAfterMatchFindsNext", L{"a cat b cat"}, "cat", {0, 6}, true, {0, 9}, 3},
-    SearchCase{"ForwardGoesToLaterLines", L{"cat", "xx", "a cat"}, "cat", {0, 2}, true, {2, 3}, 3},
-    SearchCase{"ForwardFromBeforeFirstLine", L{"cat"}, "cat", {-1, 9}, true, {0, 1}, 3},
-    SearchCase{"BackwardNeverAtStart", L{"cat cat"}, "cat", {0, 4}, true, {0, 1}, 3, false},
-    SearchCase{"BackwardStartColumnItself", L{"cat cat"}, "cat", {0, 5}, true, {0, 5}, 3, false},
-    SearchCase{"BackwardEarlierLinesFromTheirEnd", L{"cat cat", "x"}, "cat", {1, 1}, true, {0, 5}, 3, false},
-    SearchCase{"BackwardIgnoresTrailingBlanks", L{"ab  ", "x"}, "b ", {1, 1}, false, {}, 0, false},
-    SearchCase{"ForwardSeesTrailingBlanks", L{"ab  ", "x"}, "b ", {0, 1}, true, {0, 2}, 2},
-    SearchCase{"IgnoreCaseLatin1", L{"x\xE9T\xC9"}, "\xC9t\xE9", {0, 1}, true, {0, 2}, 3},
-    SearchCase{"IgnoreCaseTriesBothCasesInOrder", L{"xcaX Cat cat"}, "CAT", {0, 1}, true, {0, 6}, 3},
-    SearchCase{"CaseSensitiveMisses", L{"xCAT"}, "cat", {0, 1}, false, {}, 0, true, true},
-    SearchCase{"NulAndHighBytes", L{"a\0\xFF"s}, "\0\xFF"s, {0, 1}, true, {0, 2}, 2, true, true},
-    SearchCase{"EmptyTextFindsNothing", L{"abc"}, "", {0, 1}, false, {}, 0},
-    SearchCase{"EmptyListFindsNothing", L{}, "a", {0, 1}, false, {}, 0},
-    // Whole words.
-    SearchCase{"WholeWordSkipsInsideWords", L{"concat cats cat."}, "cat", {0, 1}, true, {0, 13}, 3, true, false, true},
-    SearchCase{"WholeWordBackward", L{"cat. concat cats"}, "cat", {0, 99}, true, {0, 1}, 3, false, false, true},
-    SearchCase{"WholeWordBackwardNone", L{"concat cats"}, "cat", {0, 99}, false, {}, 0, false, false, true},
-    SearchCase{"WholeWordAtLineEnds", L{"xcat", "cat"}, "CAT", {0, 1}, true, {1, 1}, 3, true, false, true}),
+INSTANTIATE_TEST_SUITE_P(
+    Plain, SearchLinesTable,
+    testing::Values(
+        SearchCase{"ForwardTakesMatchAtStart", L{"a cat b cat"}, "cat", {0, 3}, true, {0, 3}, 3},
+        SearchCase{"ForwardAfterMatchFindsNext", L{"a cat b cat"}, "cat", {0, 6}, true, {0, 9}, 3},
+        SearchCase{"ForwardGoesToLaterLines", L{"cat", "xx", "a cat"}, "cat", {0, 2}, true, {2, 3}, 3},
+        SearchCase{"ForwardFromBeforeFirstLine", L{"cat"}, "cat", {-1, 9}, true, {0, 1}, 3},
+        SearchCase{"BackwardNeverAtStart", L{"cat cat"}, "cat", {0, 4}, true, {0, 1}, 3, false},
+        SearchCase{"BackwardStartColumnItself", L{"cat cat"}, "cat", {0, 5}, true, {0, 5}, 3, false},
+        SearchCase{
+            "BackwardEarlierLinesFromTheirEnd", L{"cat cat", "x"}, "cat", {1, 1}, true, {0, 5}, 3, false},
+        SearchCase{"BackwardIgnoresTrailingBlanks", L{"ab  ", "x"}, "b ", {1, 1}, false, {}, 0, false},
+        SearchCase{"ForwardSeesTrailingBlanks", L{"ab  ", "x"}, "b ", {0, 1}, true, {0, 2}, 2},
+        SearchCase{"IgnoreCaseLatin1", L{"x\xE9T\xC9"}, "\xC9t\xE9", {0, 1}, true, {0, 2}, 3},
+        SearchCase{"IgnoreCaseTriesBothCasesInOrder", L{"xcaX Cat cat"}, "CAT", {0, 1}, true, {0, 6}, 3},
+        SearchCase{"CaseSensitiveMisses", L{"xCAT"}, "cat", {0, 1}, false, {}, 0, true, true},
+        SearchCase{"NulAndHighBytes", L{"a\0\xFF"s}, "\0\xFF"s, {0, 1}, true, {0, 2}, 2, true, true},
+        SearchCase{"EmptyTextFindsNothing", L{"abc"}, "", {0, 1}, false, {}, 0},
+        SearchCase{"EmptyListFindsNothing", L{}, "a", {0, 1}, false, {}, 0},
+        // Whole words.
+        SearchCase{"WholeWordSkipsInsideWords",
+                   L{"concat cats cat."},
+                   "cat",
+                   {0, 1},
+                   true,
+                   {0, 13},
+                   3,
+                   true,
+                   false,
+                   true},
+        SearchCase{
+            "WholeWordBackward", L{"cat. concat cats"}, "cat", {0, 99}, true, {0, 1}, 3, false, false, true},
+        SearchCase{
+            "WholeWordBackwardNone", L{"concat cats"}, "cat", {0, 99}, false, {}, 0, false, false, true},
+        SearchCase{
+            "WholeWordAtLineEnds", L{"xcat", "cat"}, "CAT", {0, 1}, true, {1, 1}, 3, true, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-INSTANTIATE_TEST_SUITE_P(Pattern, SearchLinesTable, testing::Values(
-    SearchCase{"ForwardPattern", L{"x", "net12 net3"}, "net[0-9]+", {0, 1}, true, {1, 1}, 5, true, true, false, true},
-    SearchCase{"BackwardPattern", L{"net12 net3", "x"}, "net[0-9]+", {1, 1}, true, {0, 7}, 4, false, true, false, true},
-    SearchCase{"CaretPatternMovesOn", L{"ab", "cd"}, "^", {0, 1}, true, {1, 1}, 0, true, false, false, true},
-    SearchCase{"DollarPatternMovesOn", L{"ab", "cd"}, "$", {0, 3}, true, {1, 3}, 0, true, false, false, true},
-    SearchCase{"DollarBackwardMovesOn", L{"ab", "cd"}, "$", {1, 2}, true, {0, 3}, 0, false, false, false, true},
-    SearchCase{"EmptyLinesOnly", L{"a", "", "b", ""}, "^$", {1, 1}, true, {3, 1}, 0, true, false, false, true},
-    SearchCase{"EmptyMatchAtStartSkipped", L{"abc"}, "x*", {0, 2}, true, {0, 3}, 0, true, false, false, true},
-    SearchCase{"EmptyMatchAtLineEndGoesToNextLine", L{"ab", "c"}, "x*", {0, 2}, true, {1, 1}, 0, true, false, false, true}),
+INSTANTIATE_TEST_SUITE_P(
+    Pattern, SearchLinesTable,
+    testing::Values(
+        SearchCase{"ForwardPattern",
+                   L{"x", "net12 net3"},
+                   "net[0-9]+",
+                   {0, 1},
+                   true,
+                   {1, 1},
+                   5,
+                   true,
+                   true,
+                   false,
+                   true},
+        SearchCase{"BackwardPattern",
+                   L{"net12 net3", "x"},
+                   "net[0-9]+",
+                   {1, 1},
+                   true,
+                   {0, 7},
+                   4,
+                   false,
+                   true,
+                   false,
+                   true},
+        SearchCase{
+            "CaretPatternMovesOn", L{"ab", "cd"}, "^", {0, 1}, true, {1, 1}, 0, true, false, false, true},
+        SearchCase{
+            "DollarPatternMovesOn", L{"ab", "cd"}, "$", {0, 3}, true, {1, 3}, 0, true, false, false, true},
+        SearchCase{
+            "DollarBackwardMovesOn", L{"ab", "cd"}, "$", {1, 2}, true, {0, 3}, 0, false, false, false, true},
+        SearchCase{
+            "EmptyLinesOnly", L{"a", "", "b", ""}, "^$", {1, 1}, true, {3, 1}, 0, true, false, false, true},
+        SearchCase{
+            "EmptyMatchAtStartSkipped", L{"abc"}, "x*", {0, 2}, true, {0, 3}, 0, true, false, false, true},
+        SearchCase{"EmptyMatchAtLineEndGoesToNextLine",
+                   L{"ab", "c"},
+                   "x*",
+                   {0, 2},
+                   true,
+                   {1, 1},
+                   0,
+                   true,
+                   false,
+                   false,
+                   true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SearchLines, FirstSearchOfEntireScopeStartsAtTheScopeEdge) {

@@ -25,17 +25,17 @@ TEST_P(NextStopTest, GivesFirstStopAfterColumn) {
     EXPECT_EQ(Stops(c.list).NextStop(c.column), c.next);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, NextStopTest, testing::Values(
-    NextStopCase{"DefaultAtZeroSpansNine", "9,17", 0, 9},
-    NextStopCase{"DefaultAtNineSpansEight", "9,17", 9, 17},
-    NextStopCase{"DefaultAtTwelveSpansFive", "9,17", 12, 17},
-    NextStopCase{"DefaultAfterLastContinuesByDifference", "9,17", 17, 25},
-    NextStopCase{"DefaultFarOut", "9,17", 100, 105},
-    NextStopCase{"SingleValueIsInterval", "4", 4, 8},
-    NextStopCase{"SingleValueAtZero", "4", 0, 4},
-    NextStopCase{"EmptyListEveryEight", "", 8, 16},
-    NextStopCase{"EmptyListAtZero", "", 0, 8},
-    NextStopCase{"BlanksAroundValues", " 3 , 5 ", 5, 7}),
+INSTANTIATE_TEST_SUITE_P(
+    Lists, NextStopTest,
+    testing::Values(NextStopCase{"DefaultAtZeroSpansNine", "9,17", 0, 9},
+                    NextStopCase{"DefaultAtNineSpansEight", "9,17", 9, 17},
+                    NextStopCase{"DefaultAtTwelveSpansFive", "9,17", 12, 17},
+                    NextStopCase{"DefaultAfterLastContinuesByDifference", "9,17", 17, 25},
+                    NextStopCase{"DefaultFarOut", "9,17", 100, 105},
+                    NextStopCase{"SingleValueIsInterval", "4", 4, 8},
+                    NextStopCase{"SingleValueAtZero", "4", 0, 4},
+                    NextStopCase{"EmptyListEveryEight", "", 8, 16}, NextStopCase{"EmptyListAtZero", "", 0, 8},
+                    NextStopCase{"BlanksAroundValues", " 3 , 5 ", 5, 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BadListCase {
@@ -58,14 +58,15 @@ TEST_P(BadTabStopsTest, FailsAndKeepsOldStops) {
     EXPECT_EQ(t.NextStop(0), 9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, BadTabStopsTest, testing::Values(
-    BadListCase{"Decreasing", "8,4", "Invalid Tab Rack"},
-    BadListCase{"Equal", "8,8", "Invalid Tab Rack"},
-    BadListCase{"Zero", "0", "Invalid Tab Rack"},
-    BadListCase{"Negative", "-3,5", "Invalid Tab Rack"},
-    BadListCase{"NotANumber", "9,x", "'x' is not a valid integer value"},
-    BadListCase{"EmptyItem", "9,,17", "'' is not a valid integer value"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lists, BadTabStopsTest,
+                         testing::Values(BadListCase{"Decreasing", "8,4", "Invalid Tab Rack"},
+                                         BadListCase{"Equal", "8,8", "Invalid Tab Rack"},
+                                         BadListCase{"Zero", "0", "Invalid Tab Rack"},
+                                         BadListCase{"Negative", "-3,5", "Invalid Tab Rack"},
+                                         BadListCase{"NotANumber", "9,x", "'x' is not a valid integer value"},
+                                         BadListCase{"EmptyItem", "9,,17",
+                                                     "'' is not a valid integer value"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TabStopsTest, ExpandsAndLocatesColumns) {
     const TTabStops t = Stops("9,17");

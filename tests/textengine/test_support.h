@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "textengine/external_strings.h"
 #include "textengine/memo_source.h"
 #include "textengine/memory_stream.h"
-#include "textengine/external_strings.h"
 
 namespace tarnwick::testing_support {
 

@@ -1,8 +1,8 @@
 // Undo steps, grouping, the save point and the undo limit.
 #include <gtest/gtest.h>
 
-#include "textengine/memo_source.h"
 #include "tests/textengine/test_support.h"
+#include "textengine/memo_source.h"
 
 namespace tarnwick {
 namespace {
@@ -128,12 +128,13 @@ TEST_F(UndoTest, LimitMovesTheSavePointWithTheTrim) {
     Type(std::string(200, 'k'));
     source.SetModified(false);
     Type("abc");
-    for (int i = 0; i < 3; ++i) source.Undo();
-    EXPECT_FALSE(source.Modified())
-        << "the save point moved down with the records trimmed below it";
+    for (int i = 0; i < 3; ++i)
+        source.Undo();
+    EXPECT_FALSE(source.Modified()) << "the save point moved down with the records trimmed below it";
 
     Type(std::string(150, 'm'));
-    while (source.CanUndo()) source.Undo();
+    while (source.CanUndo())
+        source.Undo();
     EXPECT_TRUE(source.Modified()) << "the save point was trimmed away";
 }
 
@@ -153,7 +154,8 @@ TEST_F(UndoTest, LimitKeepsAChangeLargerThanItWhole) {
     EXPECT_TRUE(source.UndoList()[0].FirstOfChange);
 
     Type("xyz");
-    for (int i = 0; i < 4; ++i) source.Undo();
+    for (int i = 0; i < 4; ++i)
+        source.Undo();
     EXPECT_EQ(source.LineCount(), 500);
     EXPECT_EQ(source.StoredLine(0), "absome text");
     EXPECT_LE(TypeWatchingTheLimit(150), 111u);

@@ -132,8 +132,9 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source) {
     lineCount_ = source_->LineCount();
     RewrapAll();
     GiveUrlColorToParser();
-    source_->AddView([this](TCustomMemoSource& s, int32_t first, int32_t last) { SourceChanged(s, first, last); },
-                     this, true);
+    source_->AddView(
+        [this](TCustomMemoSource& s, int32_t first, int32_t last) { SourceChanged(s, first, last); }, this,
+        true);
 }
 
 void TCustomDCMemo::SetSyntaxParser(TSimpleParser* parser) {
@@ -177,8 +178,8 @@ void TCustomDCMemo::SetOptions(TMemoOptions options) {
         return;
     const TMemoOptions old = options_;
     options_ = options;
-    constexpr TMemoOption kLayout[] = {moDrawGutter, moLineNumbers, moLineNumbersOnGutter, moLeftIndent,
-                                       moBreakWordAtMargin, moLimitLineNumbers};
+    constexpr TMemoOption kLayout[] = {moDrawGutter, moLineNumbers,       moLineNumbersOnGutter,
+                                       moLeftIndent, moBreakWordAtMargin, moLimitLineNumbers};
     bool relayout = false;
     for (TMemoOption o : kLayout)
         relayout = relayout || old.Has(o) != options.Has(o);
@@ -266,7 +267,8 @@ void TCustomDCMemo::SetTextStyle(int32_t index, const TTextStyle& style) {
             MatchColor = stored->Font.Color;
             MatchBackColor = stored->Color;
             break;
-        case mcNone: break;
+        case mcNone:
+            break;
     }
     if (stored->Name == "Url")
         GiveUrlColorToParser();
@@ -297,7 +299,8 @@ void TCustomDCMemo::UpdateMetrics() {
     }
     const QFontMetrics fm(qfont_);
     for (int c = 0; c < 256; ++c)
-        widths_[size_t(c)] = useMonoFont_ ? charWidth_ : std::max(1, fm.horizontalAdvance(QChar(c < 32 ? '?' : c)));
+        widths_[size_t(c)] =
+            useMonoFont_ ? charWidth_ : std::max(1, fm.horizontalAdvance(QChar(c < 32 ? '?' : c)));
 }
 
 int32_t TCustomDCMemo::CharWidthOf(unsigned char c) const { return widths_[c]; }
@@ -337,9 +340,7 @@ int32_t TCustomDCMemo::TextBottomPx() const {
     return height() - (hScroll_->isVisibleTo(this) ? hScroll_->height() : 0);
 }
 
-int32_t TCustomDCMemo::TextWidthPx() const {
-    return std::max(TextRightPx() - TextLeftPx(), 0);
-}
+int32_t TCustomDCMemo::TextWidthPx() const { return std::max(TextRightPx() - TextLeftPx(), 0); }
 
 int32_t TCustomDCMemo::VisibleColumns() const {
     const int32_t narrowest = *std::min_element(widths_.begin(), widths_.end());

@@ -25,11 +25,11 @@
 #include <QWidget>
 
 #include "textengine/font_desc.h"
-#include "textengine/view/gutter_images.h"
 #include "textengine/key_mapping.h"
+#include "textengine/memo_source.h"
+#include "textengine/view/gutter_images.h"
 #include "textengine/view/memo_decorations.h"
 #include "textengine/view/memo_options.h"
-#include "textengine/memo_source.h"
 #include "textengine/view/qt_clipboard.h"
 #include "textengine/view/text_styles.h"
 #include "textengine/view/word_wrap_list.h"
@@ -246,8 +246,8 @@ private:
         int32_t startColumn = 0;  // expanded column of text[0]
         std::string text;
         std::string styles;
-        bool endsInside = false;  // the line ends within the slice or before it
-        int32_t lineEnd = 0;      // expanded column of the line end when endsInside
+        bool endsInside = false;          // the line ends within the slice or before it
+        int32_t lineEnd = 0;              // expanded column of the line end when endsInside
         std::vector<int32_t> tabSymbols;  // columns where a tab's TabChar is drawn
     };
     enum class MouseMode { Idle, Selecting, Dragging, LineSelecting };
@@ -290,8 +290,8 @@ private:
     std::vector<TextRun> RunsOf(int32_t line, const RowSlice& slice, const LineMarks& marks,
                                 const RowArea& area);
     QString GlyphsOf(const RowSlice& slice, int32_t from, int32_t to, int32_t& widthPx) const;
-    void PaintMarksPastText(QPainter& p, const TLineInfo& info, const LineMarks& marks,
-                            int32_t textColumns, int32_t x, const RowArea& area);
+    void PaintMarksPastText(QPainter& p, const TLineInfo& info, const LineMarks& marks, int32_t textColumns,
+                            int32_t x, const RowArea& area);
     void PaintDecorations(QPainter& p, const TLineInfo& info, const RowArea& area);
     void PaintEndOfText(QPainter& p, const TLineInfo& info, const RowArea& area);
     void PaintSymbol(QPainter& p, int32_t x, int32_t y, const std::string& symbol);

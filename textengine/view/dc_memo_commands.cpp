@@ -16,7 +16,7 @@ namespace tarnwick {
 namespace {
 
 // Change codes of the commands the buffer does not provide.
-constexpr TChangeCode ccInsertGuid = ccLinesInsert;                     // 39
+constexpr TChangeCode ccInsertGuid = ccLinesInsert;  // 39
 constexpr TChangeCode ccCapitalizeWord = static_cast<TChangeCode>(62);
 constexpr TChangeCode ccQuoteBlock = static_cast<TChangeCode>(67);
 
@@ -133,12 +133,23 @@ void TCustomDCMemo::ExecuteAction(const TKeyAction& action) {
             source_->ExtendSelection(kind, [this, &action] { RunMovement(action.movement); });
             return;
         }
-        case C::DeleteToNextWord: DeleteToNextWord(); return;
-        case C::SplitLine: SplitLineAtCaret(); return;
-        case C::CapitalizeWord: CapitalizeWord(); return;
-        case C::QuoteBlock: QuoteBlock(); return;
-        case C::InsertGuid: InsertGuid(); return;
-        default: break;
+        case C::DeleteToNextWord:
+            DeleteToNextWord();
+            return;
+        case C::SplitLine:
+            SplitLineAtCaret();
+            return;
+        case C::CapitalizeWord:
+            CapitalizeWord();
+            return;
+        case C::QuoteBlock:
+            QuoteBlock();
+            return;
+        case C::InsertGuid:
+            InsertGuid();
+            return;
+        default:
+            break;
     }
     if (THandler handler = HandlerTable()[size_t(action.command)])
         handler(*this, action);
@@ -187,7 +198,8 @@ void TCustomDCMemo::ReportFailure(const std::string& message) {
         OnError(*this, message);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, "Error", QString::fromLatin1(message.c_str()), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Critical, "Error", QString::fromLatin1(message.c_str()), QMessageBox::Ok,
+                    this);
     box.exec();
 }
 
@@ -356,7 +368,8 @@ void TCustomDCMemo::CapitalizeWord() {
     bool start = true;
     for (char& c : word) {
         const bool letter = std::isalpha(static_cast<unsigned char>(c)) != 0;
-        c = char(start && letter ? std::toupper(static_cast<unsigned char>(c)) : std::tolower(static_cast<unsigned char>(c)));
+        c = char(start && letter ? std::toupper(static_cast<unsigned char>(c))
+                                 : std::tolower(static_cast<unsigned char>(c)));
         start = !letter;
     }
     TChangeBracket bracket(*source_, ccCapitalizeWord);

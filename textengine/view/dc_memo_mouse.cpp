@@ -20,10 +20,14 @@ uint8_t ShiftOf(Qt::KeyboardModifiers mods) {
 
 uint8_t ButtonBit(Qt::MouseButton button) {
     switch (button) {
-        case Qt::LeftButton: return kGutterLeftButton;
-        case Qt::RightButton: return kGutterRightButton;
-        case Qt::MiddleButton: return kGutterMiddleButton;
-        default: return 0;
+        case Qt::LeftButton:
+            return kGutterLeftButton;
+        case Qt::RightButton:
+            return kGutterRightButton;
+        case Qt::MiddleButton:
+            return kGutterMiddleButton;
+        default:
+            return 0;
     }
 }
 
@@ -41,9 +45,15 @@ bool InsideSelection(const TCustomMemoSource& source, TPosition pos) {
 
 // Mouse commands run as every command from outside does: a failure is reported, not thrown
 // through the window system.
-void TCustomDCMemo::mousePressEvent(QMouseEvent* event) { RunCommand([this, event] { PressMouse(event); }); }
-void TCustomDCMemo::mouseMoveEvent(QMouseEvent* event) { RunCommand([this, event] { MoveMouse(event); }); }
-void TCustomDCMemo::mouseReleaseEvent(QMouseEvent* event) { RunCommand([this, event] { ReleaseMouse(event); }); }
+void TCustomDCMemo::mousePressEvent(QMouseEvent* event) {
+    RunCommand([this, event] { PressMouse(event); });
+}
+void TCustomDCMemo::mouseMoveEvent(QMouseEvent* event) {
+    RunCommand([this, event] { MoveMouse(event); });
+}
+void TCustomDCMemo::mouseReleaseEvent(QMouseEvent* event) {
+    RunCommand([this, event] { ReleaseMouse(event); });
+}
 void TCustomDCMemo::mouseDoubleClickEvent(QMouseEvent* event) {
     RunCommand([this, event] { DoubleClickMouse(event); });
 }
@@ -61,12 +71,14 @@ int32_t TCustomDCMemo::GutterImageAt(int32_t line, int32_t x) const {
             shown.push_back(bit);
     for (const TMemoBookMark& b : source_->Bookmarks().Items())
         if (b.LinePos == line)
-            if (const int32_t image = gutterImgs_.IndexOf("Bookmark" + std::to_string(b.Number % 10)); image >= 0)
+            if (const int32_t image = gutterImgs_.IndexOf("Bookmark" + std::to_string(b.Number % 10));
+                image >= 0)
                 shown.push_back(image);
     int32_t edge = GutterImgsAlign == iaLeft ? 1 : GutterPx() - 2;
     for (int32_t image : shown) {
         const int32_t w = gutterImgs_[image].Glyph.width() + 1;
-        const bool hit = GutterImgsAlign == iaLeft ? (x >= edge && x < edge + w) : (x < edge && x >= edge - w);
+        const bool hit =
+            GutterImgsAlign == iaLeft ? (x >= edge && x < edge + w) : (x < edge && x >= edge - w);
         if (hit)
             return image;
         edge += GutterImgsAlign == iaLeft ? w : -w;
@@ -96,11 +108,11 @@ void TCustomDCMemo::PressMouse(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton)
         return;
-    const bool tripleClick = options_.Has(moTripleClick) && !options_.Has(moDblClickLine) &&
-                             lastDoubleClick_.isValid() &&
-                             lastDoubleClick_.elapsed() < QApplication::styleHints()->mouseDoubleClickInterval() &&
-                             (point - lastDoubleClickPoint_).manhattanLength() <=
-                                 QApplication::styleHints()->mouseDoubleClickDistance();
+    const bool tripleClick =
+        options_.Has(moTripleClick) && !options_.Has(moDblClickLine) && lastDoubleClick_.isValid() &&
+        lastDoubleClick_.elapsed() < QApplication::styleHints()->mouseDoubleClickInterval() &&
+        (point - lastDoubleClickPoint_).manhattanLength() <=
+            QApplication::styleHints()->mouseDoubleClickDistance();
     if (tripleClick) {
         lastDoubleClick_.invalidate();
         source_->SetCaret(pos.CharPos, pos.LinePos);
@@ -226,7 +238,8 @@ void TCustomDCMemo::SelectWordAtCaret() {
         if (column < int32_t(line.size()) && line[size_t(column)] == ' ')
             ++column;
     } else {
-        while (column < int32_t(line.size()) && source_->IsDelimiter(static_cast<unsigned char>(line[size_t(column)])))
+        while (column < int32_t(line.size()) &&
+               source_->IsDelimiter(static_cast<unsigned char>(line[size_t(column)])))
             ++column;
     }
     if (column != end.CharPos)
@@ -248,8 +261,9 @@ void TCustomDCMemo::ShowScrollHint() {
     const int32_t line = RowInfo(vScroll_->sliderPosition()).Line + 1;
     hintWindow_->setText("<b>Line</b> " + QString::number(line));
     hintWindow_->adjustSize();
-    const QPoint at(width() - vScroll_->width() - hintWindow_->width() - 4,
-                    vScroll_->y() + vScroll_->height() * vScroll_->sliderPosition() / std::max(vScroll_->maximum(), 1));
+    const QPoint at(
+        width() - vScroll_->width() - hintWindow_->width() - 4,
+        vScroll_->y() + vScroll_->height() * vScroll_->sliderPosition() / std::max(vScroll_->maximum(), 1));
     hintWindow_->move(mapToGlobal(at));
     hintWindow_->show();
 }

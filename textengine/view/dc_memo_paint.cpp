@@ -242,8 +242,7 @@ TCustomDCMemo::RowArea TCustomDCMemo::TextAreaOf(const TLineInfo& info, int32_t 
 
 // The window colour, or the current-line brush on the caret's line.
 QColor TCustomDCMemo::RowBackColor(const TLineInfo& info) const {
-    if (LineHighlight.Visible && LineHighlight.Brush.Visible &&
-        info.Line == source_->Caret().LinePos)
+    if (LineHighlight.Visible && LineHighlight.Brush.Visible && info.Line == source_->Caret().LinePos)
         return ResolveColor(LineHighlight.Brush.Color);
     return WindowColor();
 }
@@ -275,8 +274,7 @@ TCustomDCMemo::LineMarks TCustomDCMemo::MarksOf(int32_t line, const RowSlice& sl
 // The slice cut where the style or the mark changes, each piece measured and coloured, from
 // the text's left edge up to the first piece that reaches the right edge.
 std::vector<TCustomDCMemo::TextRun> TCustomDCMemo::RunsOf(int32_t line, const RowSlice& slice,
-                                                          const LineMarks& marks,
-                                                          const RowArea& area) {
+                                                          const LineMarks& marks, const RowArea& area) {
     const uint8_t lineStyleIndex = source_->LineStyle(line);
     const TTextStyle* lineStyle = lineStyleIndex != 0 ? textStyles_.At(lineStyleIndex) : nullptr;
     const int32_t origin = slice.startColumn;
@@ -317,8 +315,7 @@ std::vector<TCustomDCMemo::TextRun> TCustomDCMemo::RunsOf(int32_t line, const Ro
 
 // The characters [from, to) of a slice as they are drawn: tabs as blanks, and with special
 // symbols the space and tab characters in their places.
-QString TCustomDCMemo::GlyphsOf(const RowSlice& slice, int32_t from, int32_t to,
-                                int32_t& widthPx) const {
+QString TCustomDCMemo::GlyphsOf(const RowSlice& slice, int32_t from, int32_t to, int32_t& widthPx) const {
     const bool specials = options_.Has(moDrawSpecialSymbols);
     QString glyphs(to - from, QChar(' '));
     widthPx = 0;
@@ -335,8 +332,7 @@ QString TCustomDCMemo::GlyphsOf(const RowSlice& slice, int32_t from, int32_t to,
         const int32_t first = slice.startColumn + from, end = slice.startColumn + to;
         for (int32_t column : slice.tabSymbols)
             if (column >= first && column < end)
-                glyphs[column - first] =
-                    DisplayChar(static_cast<unsigned char>(SpecialSymbols.TabChar));
+                glyphs[column - first] = DisplayChar(static_cast<unsigned char>(SpecialSymbols.TabChar));
     }
     return glyphs;
 }
@@ -388,7 +384,8 @@ void TCustomDCMemo::PaintDecorations(QPainter& p, const TLineInfo& info, const R
         p.setPen(Qt::NoPen);
         p.setBrush(ResolveColor(LineBookmarkColor));
         for (const TMemoBookMark& b : source_->Bookmarks().Items()) {
-            if (b.LinePos != info.Line || RowOfPosition({b.LinePos, b.CharPos}) != RowOfPosition({info.Line, info.StartColumn}))
+            if (b.LinePos != info.Line ||
+                RowOfPosition({b.LinePos, b.CharPos}) != RowOfPosition({info.Line, info.StartColumn}))
                 continue;
             const int32_t x = ColumnX(info, b.CharPos);
             const QPoint triangle[] = {{x, bottom - 3}, {x - 3, bottom}, {x + 3, bottom}};

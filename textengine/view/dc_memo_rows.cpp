@@ -40,8 +40,7 @@ int32_t TCustomDCMemo::RowOfPosition(TPosition pos) const {
         return wrap_.RowOfLine(pos.LinePos);
     const TLineInfo info = wrap_.RowOfColumn(pos.LinePos, pos.CharPos);
     int32_t index = info.Index;
-    if (index > 0 && pos.CharPos == info.StartColumn && caretAtRowEnd_ == pos &&
-        pos == source_->Caret())
+    if (index > 0 && pos.CharPos == info.StartColumn && caretAtRowEnd_ == pos && pos == source_->Caret())
         --index;
     return wrap_.RowOfLine(pos.LinePos) + index;
 }
@@ -65,7 +64,8 @@ void TCustomDCMemo::RewrapLines(int32_t first, int32_t last) {
     for (int32_t line = std::max(first, 0); line <= last; ++line) {
         const std::string_view stored = source_->StoredLine(line);
         // Most lines fit; those are known without expanding them.
-        if (int64_t(stored.size()) * widest <= widthPx && std::memchr(stored.data(), '\t', stored.size()) == nullptr) {
+        if (int64_t(stored.size()) * widest <= widthPx &&
+            std::memchr(stored.data(), '\t', stored.size()) == nullptr) {
             wrap_.SetBreaks(line, {});
             continue;
         }

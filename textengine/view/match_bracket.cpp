@@ -27,7 +27,9 @@ class TBracketScan {
 public:
     TBracketScan(TCustomMemoSource& source, int32_t line) : source_(source) { Load(line); }
 
-    char CharAt(int32_t column) const { return column >= 0 && column < int32_t(text_.size()) ? text_[size_t(column)] : '\0'; }
+    char CharAt(int32_t column) const {
+        return column >= 0 && column < int32_t(text_.size()) ? text_[size_t(column)] : '\0';
+    }
     bool Skipped(int32_t column) const {
         return column >= 0 && column < int32_t(styles_.size()) && IsSkippedStyle(styles_[size_t(column)]);
     }
@@ -56,8 +58,7 @@ std::optional<TPosition> FindMatchingBracket(TCustomMemoSource& source, TBracket
     const std::string opening = kOpening, closing = kClosing;
     const size_t open = opening.find(c), close = closing.find(c);
     const bool forward = open != std::string::npos;
-    if ((!forward && close == std::string::npos) ||
-        (forward && direction == TBracketDirection::Backward) ||
+    if ((!forward && close == std::string::npos) || (forward && direction == TBracketDirection::Backward) ||
         (!forward && direction == TBracketDirection::Forward))
         return std::nullopt;
     const char self = c, other = forward ? closing[open] : opening[close];

@@ -12,10 +12,10 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "textengine/view/dc_memo.h"
-#include "textengine/memory_stream.h"
 #include "languages/syntax_parser.h"
 #include "languages/syntax_scheme.h"
+#include "textengine/memory_stream.h"
+#include "textengine/view/dc_memo.h"
 
 namespace {
 
@@ -46,20 +46,31 @@ bool Parse(int argc, char** argv, ViewerOptions& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
-        if (a == "--screenshot") o.screenshot = next();
-        else if (a == "--scheme") o.scheme = next();
-        else if (a == "--select-stream") o.selectStream = true;
-        else if (a == "--select-column") o.selectColumn = true;
-        else if (a == "--wrap") o.wrap = true;
-        else if (a == "--margin") o.margin = std::atoi(next().c_str());
-        else if (a == "--special-symbols") o.specialSymbols = true;
-        else if (a == "--overwrite") o.overwrite = true;
-        else if (a == "--end") o.atEnd = true;
+        if (a == "--screenshot")
+            o.screenshot = next();
+        else if (a == "--scheme")
+            o.scheme = next();
+        else if (a == "--select-stream")
+            o.selectStream = true;
+        else if (a == "--select-column")
+            o.selectColumn = true;
+        else if (a == "--wrap")
+            o.wrap = true;
+        else if (a == "--margin")
+            o.margin = std::atoi(next().c_str());
+        else if (a == "--special-symbols")
+            o.specialSymbols = true;
+        else if (a == "--overwrite")
+            o.overwrite = true;
+        else if (a == "--end")
+            o.atEnd = true;
         else if (a == "--size") {
             if (std::sscanf(next().c_str(), "%dx%d", &o.width, &o.height) != 2)
                 return false;
-        } else if (!a.empty() && a[0] != '-' && o.file.empty()) o.file = a;
-        else return false;
+        } else if (!a.empty() && a[0] != '-' && o.file.empty())
+            o.file = a;
+        else
+            return false;
     }
     return !o.file.empty();
 }
@@ -99,8 +110,12 @@ int main(int argc, char** argv) {
         view.SetSyntaxParser(&parser);  // measures the scheme's fonts too
 
         // As the editor preferences arrange it: numbers inside the gutter.
-        view.SetOptions(view.Options().With(moDrawGutter).With(moLineNumbers).With(moLineNumbersOnGutter)
-                            .With(moDrawMargin).With(moOverwriteCaret)
+        view.SetOptions(view.Options()
+                            .With(moDrawGutter)
+                            .With(moLineNumbers)
+                            .With(moLineNumbersOnGutter)
+                            .With(moDrawMargin)
+                            .With(moOverwriteCaret)
                             .Set(moDrawSpecialSymbols, o.specialSymbols)
                             .Set(moBreakWordAtMargin, o.wrap));
         view.SetMarginPos(o.margin);

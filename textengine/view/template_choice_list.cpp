@@ -67,7 +67,9 @@ void TTemplateChoiceList::Popup(const std::vector<const TMemoCodeTemplate*>& off
     int widthPx = 120;
     const QFontMetrics fm(font);
     for (const TMemoCodeTemplate* t : offered_)
-        widthPx = std::max(widthPx, fm.horizontalAdvance(QString::fromLatin1((t->Description + "    " + t->Name).c_str())) + 30);
+        widthPx = std::max(
+            widthPx,
+            fm.horizontalAdvance(QString::fromLatin1((t->Description + "    " + t->Name).c_str())) + 30);
     resize(std::min(widthPx, 600), rows * rowHeight + 2 * frameWidth());
     move(owner_->mapToGlobal(atInOwner));
     show();
@@ -89,12 +91,15 @@ void TTemplateChoiceList::ChooseCurrent() {
 void TTemplateChoiceList::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: ChooseCurrent(); return;
+        case Qt::Key_Enter:
+            ChooseCurrent();
+            return;
         case Qt::Key_Escape:
             hide();
             owner_->setFocus();
             return;
-        default: QListWidget::keyPressEvent(event);
+        default:
+            QListWidget::keyPressEvent(event);
     }
 }
 

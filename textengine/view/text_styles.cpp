@@ -3,14 +3,32 @@
 namespace tarnwick {
 
 TTextStyles TTextStyles::Defaults() {
-    static const char* const kNames[] = {
-        "Whitespace",     "String",          "Comment",         "Identifier",
-        "Integer",        "Float",           "Reserved words",  "Delimiters",
-        "Defines",        "Assembler",       "Html tags",       "Html params",
-        "Url",            "BreakPoint",      "Disabled breakpoint", "Error line",
-        "Marked Block",   "Search Match",    "Emphasis",        "System Variable",
-        "Script Whitespace", "Script Delimiters", "Script Comment", "Script String",
-        "Script Number",  "Script ResWord"};
+    static const char* const kNames[] = {"Whitespace",
+                                         "String",
+                                         "Comment",
+                                         "Identifier",
+                                         "Integer",
+                                         "Float",
+                                         "Reserved words",
+                                         "Delimiters",
+                                         "Defines",
+                                         "Assembler",
+                                         "Html tags",
+                                         "Html params",
+                                         "Url",
+                                         "BreakPoint",
+                                         "Disabled breakpoint",
+                                         "Error line",
+                                         "Marked Block",
+                                         "Search Match",
+                                         "Emphasis",
+                                         "System Variable",
+                                         "Script Whitespace",
+                                         "Script Delimiters",
+                                         "Script Comment",
+                                         "Script String",
+                                         "Script Number",
+                                         "Script ResWord"};
     TTextStyles styles;
     for (const char* name : kNames)
         styles.Add(name);

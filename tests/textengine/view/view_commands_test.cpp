@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "tests/textengine/view/view_test_support.h"
 #include "textengine/search_dialogs.h"
 #include "textengine/search_options.h"
-#include "tests/textengine/view/view_test_support.h"
 
 namespace tarnwick::testing_view {
 namespace {
@@ -79,8 +79,8 @@ TEST_F(ViewCommandsTest, SearchAndGotoFailuresAreReportedAndTheViewGoesOn) {
         std::string error;        // through the error path, empty for none
         std::string information;  // through the information box, empty for none
     } cases[] = {
-        {"GotoTextIsNoNumber", [](TCustomMemoSource&, ScriptedDialogs& d) { d.gotoAnswer = "12x"; },
-         true, "'12x' is not a valid integer value", ""},
+        {"GotoTextIsNoNumber", [](TCustomMemoSource&, ScriptedDialogs& d) { d.gotoAnswer = "12x"; }, true,
+         "'12x' is not a valid integer value", ""},
         {"SelectedTextWithoutSelection",
          [](TCustomMemoSource&, ScriptedDialogs& d) {
              d.fillFind = [](TSearchOptions& o) {
@@ -88,8 +88,7 @@ TEST_F(ViewCommandsTest, SearchAndGotoFailuresAreReportedAndTheViewGoesOn) {
                  o.Scope = ssSelectedText;
              };
          },
-         false,
-         "Tried to search marked block but it is invalid", ""},
+         false, "Tried to search marked block but it is invalid", ""},
         {"CaretOutsideTheSelection",
          [](TCustomMemoSource& b, ScriptedDialogs& d) {
              b.SetOptions(b.Options().With(soPersistentBlocks));
@@ -102,8 +101,7 @@ TEST_F(ViewCommandsTest, SearchAndGotoFailuresAreReportedAndTheViewGoesOn) {
                  b.SetCaret(1, 1);  // the dialog moved the caret out of the block
              };
          },
-         false,
-         "Tried to search marked block from cursor but cursor is outside block", ""},
+         false, "Tried to search marked block from cursor but cursor is outside block", ""},
         {"PatternThatDoesNotCompile",
          [](TCustomMemoSource&, ScriptedDialogs& d) {
              d.fillFind = [](TSearchOptions& o) {
@@ -130,8 +128,8 @@ TEST_F(ViewCommandsTest, SearchAndGotoFailuresAreReportedAndTheViewGoesOn) {
         else
             Keys(Qt::Key_F, Qt::ControlModifier);
         EXPECT_EQ(errors, c.error.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.error});
-        EXPECT_EQ(dialogs.information,
-                  c.information.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.information});
+        EXPECT_EQ(dialogs.information, c.information.empty() ? std::vector<std::string>{}
+                                                             : std::vector<std::string>{c.information});
         // The view goes on: the next key types.
         Buffer().SetSelectionKind(stNone);
         Buffer().SetCaret(0, 0);

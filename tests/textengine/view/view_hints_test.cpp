@@ -1,7 +1,7 @@
 // The code template choice list, the delayed hint, the caret shape and the owner notifications.
 #include "languages/code_templates.h"
-#include "textengine/view/template_choice_list.h"
 #include "tests/textengine/view/view_test_support.h"
+#include "textengine/view/template_choice_list.h"
 
 namespace tarnwick::testing_view {
 namespace {

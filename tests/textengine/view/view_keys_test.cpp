@@ -205,7 +205,10 @@ TEST_F(ViewKeysTest, EachMappingRunsItsPrefixSequences) {
     const PrefixCase cases[] = {
         {"Default", {{Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_C, Qt::ControlModifier}}, {2, 5}, "(ab) x"},
         {"Classic", {{Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_C, Qt::ControlModifier}}, {2, 5}, "(ab) x"},
-        {"Visual Studio", {{Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_BracketLeft, Qt::NoModifier}}, {0, 3}, "(ab) x"},
+        {"Visual Studio",
+         {{Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_BracketLeft, Qt::NoModifier}},
+         {0, 3},
+         "(ab) x"},
         {"Epsilon", {{Qt::Key_X, Qt::ControlModifier}, {Qt::Key_U, Qt::ControlModifier}}, {0, 0}, "(ab) x"},
         {"Brief", {{Qt::Key_J, Qt::AltModifier}, {Qt::Key_2, Qt::AltModifier}}, {1, 1}, "(ab) x"},
     };

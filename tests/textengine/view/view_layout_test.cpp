@@ -4,8 +4,8 @@
 
 #include "languages/syntax_parser.h"
 #include "tests/textengine/view/view_test_support.h"
-#include "widgets/colors.h"
 #include "textengine/view/word_wrap_list.h"
+#include "widgets/colors.h"
 
 namespace tarnwick::testing_view {
 namespace {
@@ -178,7 +178,8 @@ TEST_F(ViewLayoutTest, StreamSelectionIsPaintedUpToItsEndOnTheLastLine) {
     const QImage image = view->grab().toImage();
     const QColor selected = QApplication::palette().color(QPalette::Highlight);
     const auto cell = [&](int32_t line, int32_t column) {
-        return image.pixelColor(view->TextLeftPx() + column * view->CharWidth() + 1, line * view->RowHeight() + 1);
+        return image.pixelColor(view->TextLeftPx() + column * view->CharWidth() + 1,
+                                line * view->RowHeight() + 1);
     };
     EXPECT_NE(cell(0, 2), selected);
     EXPECT_EQ(cell(0, 7), selected);
@@ -217,8 +218,8 @@ TEST_F(ViewLayoutTest, BadInputPaintsWithoutCrashOrFreeze) {
     const auto cells = [&](const QImage& image, int32_t row, bool first) {
         const int32_t left = view->TextLeftPx() + (first ? 0 : view->CharWidth());
         const int32_t right = first ? left + view->CharWidth() : view->width();
-        return InkPixels(
-            image, QRect(left, row * view->RowHeight(), right - left, view->RowHeight()), window);
+        return InkPixels(image, QRect(left, row * view->RowHeight(), right - left, view->RowHeight()),
+                         window);
     };
     const QImage shown = view->grab().toImage();
     for (int32_t row : {0, 1, 2, 3, 4})  // w, a control picture, x, the line end, the text end

@@ -17,7 +17,8 @@ protected:
         QTest::mousePress(view.get(), Qt::LeftButton, mods, p);
     }
     void MoveTo(QPoint p) {
-        QMouseEvent move(QEvent::MouseMove, p, view->mapToGlobal(p), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, p, view->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(view.get(), &move);
     }
     void Release(QPoint p, Qt::KeyboardModifiers mods = {}) {

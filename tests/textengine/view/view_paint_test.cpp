@@ -15,12 +15,9 @@ struct DecorationCase {
     std::function<void(TCustomDCMemo&)> arrange;
 };
 
-void PrintTo(const DecorationCase& c, std::ostream* os) {
-    *os << c.name;
-}
+void PrintTo(const DecorationCase& c, std::ostream* os) { *os << c.name; }
 
-class ViewDecorationTest : public ViewFixture,
-                           public ::testing::WithParamInterface<DecorationCase> {};
+class ViewDecorationTest : public ViewFixture, public ::testing::WithParamInterface<DecorationCase> {};
 
 // No pixel of the glyphs on the caret's line turns into the decoration's colour when the
 // decoration is drawn: the underscore and the descenders reach the row's last pixels, where
@@ -29,14 +26,12 @@ TEST_P(ViewDecorationTest, LeavesEveryGlyphWhole) {
     const std::string text = "hdi_primitives";
     SetLines({text, "next"});
     Buffer().SetCaret(int32_t(text.size()), 0);  // on the decorated line, after its glyphs
-    const QRect glyphs(view->TextLeftPx(), 0, int(text.size()) * view->CharWidth(),
-                       view->RowHeight());
+    const QRect glyphs(view->TextLeftPx(), 0, int(text.size()) * view->CharWidth(), view->RowHeight());
     const QColor window = ResolveColor(view->Color), decoration = ResolveColor(kRed);
     const QImage plain = view->grab().toImage();
     GetParam().arrange(*view);
     const QImage decorated = view->grab().toImage();
-    decorated.save(
-        QString::fromStdString(testing::TempDir() + "decoration-" + GetParam().name + ".png"));
+    decorated.save(QString::fromStdString(testing::TempDir() + "decoration-" + GetParam().name + ".png"));
 
     int ink = 0, hidden = 0, decorationPixels = 0;
     for (int y = glyphs.top(); y <= glyphs.bottom(); ++y)
@@ -53,34 +48,34 @@ TEST_P(ViewDecorationTest, LeavesEveryGlyphWhole) {
     EXPECT_EQ(hidden, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Decorations, ViewDecorationTest,
-    ::testing::Values(DecorationCase{"CaretLineFrame",
-                                     [](TCustomDCMemo& v) {
-                                         v.LineHighlight.Visible = true;
-                                         v.LineHighlight.Shape = shDoubleLine;
-                                         v.LineHighlight.Pen.Color = kRed;
-                                     }},
-                      DecorationCase{"LineSeparator",
-                                     [](TCustomDCMemo& v) {
-                                         v.LineSeparator.Options = moDrawLineSeparator;
-                                         v.LineSeparator.Pen.Color = kRed;
-                                     }},
-                      DecorationCase{"MarginThroughTheUnderscore",
-                                     [](TCustomDCMemo& v) {
-                                         v.MarginPen.Color = kRed;
-                                         v.SetMarginPos(3);
-                                         v.SetOptions(v.Options().With(moDrawMargin));
-                                     }},
-                      DecorationCase{"BookmarkMarkerOnTheDescender",
-                                     [](TCustomDCMemo& v) {
-                                         const TPosition caret = v.MemoSource().Caret();
-                                         v.MemoSource().SetCaret(4, 0);  // the "p"
-                                         v.MemoSource().ToggleBookmark(1);
-                                         v.MemoSource().SetCaret(caret.CharPos, caret.LinePos);
-                                         v.SetOptions(v.Options().With(moDrawLineBookmarks));
-                                     }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Decorations, ViewDecorationTest,
+                         ::testing::Values(DecorationCase{"CaretLineFrame",
+                                                          [](TCustomDCMemo& v) {
+                                                              v.LineHighlight.Visible = true;
+                                                              v.LineHighlight.Shape = shDoubleLine;
+                                                              v.LineHighlight.Pen.Color = kRed;
+                                                          }},
+                                           DecorationCase{"LineSeparator",
+                                                          [](TCustomDCMemo& v) {
+                                                              v.LineSeparator.Options = moDrawLineSeparator;
+                                                              v.LineSeparator.Pen.Color = kRed;
+                                                          }},
+                                           DecorationCase{"MarginThroughTheUnderscore",
+                                                          [](TCustomDCMemo& v) {
+                                                              v.MarginPen.Color = kRed;
+                                                              v.SetMarginPos(3);
+                                                              v.SetOptions(v.Options().With(moDrawMargin));
+                                                          }},
+                                           DecorationCase{
+                                               "BookmarkMarkerOnTheDescender",
+                                               [](TCustomDCMemo& v) {
+                                                   const TPosition caret = v.MemoSource().Caret();
+                                                   v.MemoSource().SetCaret(4, 0);  // the "p"
+                                                   v.MemoSource().ToggleBookmark(1);
+                                                   v.MemoSource().SetCaret(caret.CharPos, caret.LinePos);
+                                                   v.SetOptions(v.Options().With(moDrawLineBookmarks));
+                                               }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 using ViewPaintTest = ViewFixture;
 
@@ -100,8 +95,7 @@ TEST_F(ViewPaintTest, SevenDigitLineNumbersKeepAMarginOnBothSides) {
          }},
         {"InTheirColumn", TMemoOptions{moLineNumbers},
          [](TCustomDCMemo& v) {
-             return QRect(v.GutterPx(), 0, v.NumberColumnPx(),
-                          v.FullyVisibleRows() * v.RowHeight());
+             return QRect(v.GutterPx(), 0, v.NumberColumnPx(), v.FullyVisibleRows() * v.RowHeight());
          }},
     };
     for (const auto& layout : layouts) {
@@ -138,9 +132,7 @@ struct CaretMoveCase {
     std::vector<Key> keys;
 };
 
-void PrintTo(const CaretMoveCase& c, std::ostream* os) {
-    *os << c.name;
-}
+void PrintTo(const CaretMoveCase& c, std::ostream* os) { *os << c.name; }
 
 class ViewCaretRowTest : public ViewFixture, public ::testing::WithParamInterface<CaretMoveCase> {};
 
@@ -153,14 +145,12 @@ TEST_P(ViewCaretRowTest, KeepsTheCaretsWholeRowInView) {
     for (const auto& [key, mods] : GetParam().keys) {
         Keys(key, mods);
         const QRect caret = view->CaretRect();
-        SCOPED_TRACE(testing::Message()
-                     << "key " << key << ": caret " << Buffer().Caret().LinePos << ","
-                     << Buffer().Caret().CharPos << ", top row " << view->TopRow());
+        SCOPED_TRACE(testing::Message() << "key " << key << ": caret " << Buffer().Caret().LinePos << ","
+                                        << Buffer().Caret().CharPos << ", top row " << view->TopRow());
         EXPECT_GE(caret.top(), 0);
         EXPECT_LT(caret.bottom(), bar->y());
     }
-    view->grab().save(
-        QString::fromStdString(testing::TempDir() + "caret-row-" + GetParam().name + ".png"));
+    view->grab().save(QString::fromStdString(testing::TempDir() + "caret-row-" + GetParam().name + ".png"));
 }
 
 // As the editor's preferences have it, the caret may go past the last line.
@@ -179,9 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
     CaretMoves, ViewCaretRowTest,
     ::testing::Values(
         // The scroll range follows the caret past the last line.
-        CaretMoveCase{"PageDownThenUpPastTheEnd",
-                      TwoHundredLinesAndBeyond,
-                      {kTextEnd, kPageDown, kPageUp, kPageUp}},
+        CaretMoveCase{
+            "PageDownThenUpPastTheEnd", TwoHundredLinesAndBeyond, {kTextEnd, kPageDown, kPageUp, kPageUp}},
         CaretMoveCase{"DownPastTheEnd", TwoHundredLinesAndBeyond, TextEndThen(kDown, 30)},
         // The end of a wrapped row is also the next row's start; the scroll follows the row the
         // caret stays on.

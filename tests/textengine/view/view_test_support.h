@@ -46,12 +46,11 @@ inline QScrollBar* ScrollBarOf(QWidget& view, Qt::Orientation orientation) {
 class FreezeWatchdog {
 public:
     explicit FreezeWatchdog(std::chrono::seconds bound)
-        : name_(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-          thread_([this, bound] {
+        : name_(::testing::UnitTest::GetInstance()->current_test_info()->name()), thread_([this, bound] {
               std::unique_lock lock(mutex_);
               if (!finished_.wait_for(lock, bound, [this] { return done_; })) {
-                  std::fprintf(stderr, "FAILED: %s froze (still running after %lld s)\n",
-                               name_.c_str(), static_cast<long long>(bound.count()));
+                  std::fprintf(stderr, "FAILED: %s froze (still running after %lld s)\n", name_.c_str(),
+                               static_cast<long long>(bound.count()));
                   std::fflush(stderr);
                   std::_Exit(EXIT_FAILURE);
               }
@@ -109,7 +108,9 @@ protected:
         return p;
     }
 
-    void Keys(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(view.get(), key, mods); }
+    void Keys(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(view.get(), key, mods);
+    }
 
     std::unique_ptr<TDCMemo> view;
 };
