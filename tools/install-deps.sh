@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and harbinet need, when any is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ ccache binutils qt6-base-dev libgl1-mesa-dev
+packages=(cmake ninja-build g++ ccache binutils clang-format qt6-base-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev xvfb xauth fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
