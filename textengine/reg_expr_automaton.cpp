@@ -21,8 +21,11 @@ TRegExprAutomaton::TRegExprAutomaton(const TRegExprProgram& program, size_t cach
 }
 
 void TRegExprAutomaton::NewSearch() {
-    cachesOff_ = false;
-    hits_ = misses_ = 0;
+    forwardOff_ = backwardOff_ = false;
+    if (forwardCache_) {
+        forwardCache_->ResetCounts();
+        backwardCache_->ResetCounts();
+    }
 }
 
 void TRegExprAutomaton::NewStamp() {
@@ -186,47 +189,47 @@ void TRegExprAutomaton::BuildCaches() {
     backwardCache_ = std::make_unique<TRegExprStateCache>(classes, cacheBytes_);
 }
 
-bool TRegExprAutomaton::UseCaches() {
+bool TRegExprAutomaton::UseCache(bool forward) {
     if (!forwardCache_ && steps_ >= kStepsBeforeCaching)
         BuildCaches();
-    return forwardCache_ && !cachesOff_;
+    return forwardCache_ && !(forward ? forwardOff_ : backwardOff_);
 }
 
 // A full cache starts again empty; if it filled up with states that were hardly met twice,
 // caching costs more than it saves, and the rest of this search does without. kUnknown when the
 // list does not fit even an empty cache.
-int32_t TRegExprAutomaton::InternOrRestart(TRegExprStateCache& cache, std::span<const int32_t> list,
-                                           bool flag) {
+int32_t TRegExprAutomaton::InternOrRestart(bool forward, std::span<const int32_t> list, bool flag) {
+    TRegExprStateCache& cache = Cache(forward);
     if (const int32_t id = cache.Intern(list, flag); id != kUnknown)
         return id;
-    if (misses_ > hits_)
-        cachesOff_ = true;
-    hits_ = misses_ = 0;
+    bool& off = forward ? forwardOff_ : backwardOff_;
+    off = !cache.PaysOff();
+    cache.ResetCounts();
     cache.Clear();
     const int32_t id = cache.Intern(list, flag);
     if (id == kUnknown)
-        cachesOff_ = true;
+        off = true;
     return id;
 }
 
 // A step between two positions inside the line, where the anchors see nothing. kUnknown when
 // the state reached cannot be stored; next_ and flag then hold it.
-int32_t TRegExprAutomaton::CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol, bool forward,
-                                      bool& flag) {
+int32_t TRegExprAutomaton::CachedStep(bool forward, int32_t state, int32_t symbol, bool& flag) {
+    TRegExprStateCache& cache = Cache(forward);
     const int32_t byteClass = classOf_[size_t(symbol)];
     if (const int32_t known = cache.Next(state, byteClass); known != kUnknown) {
-        ++hits_;
+        cache.CountHit();
         stepCost_ = 1;
         flag = cache.Flag(known);
         return known;
     }
-    ++misses_;
-    stepCost_ += int64_t(cache.List(state).size());
+    cache.CountMiss();
+    stepCost_ += int64_t(forward ? cache.List(state).size() : consuming_.size());
     flag = forward ? StepForward(cache.List(state), symbol, {false, false}, next_)
                    : StepBackward(cache.List(state), symbol, {false, false}, next_);
     const int32_t id = cache.Intern(next_, flag);
     if (id == kUnknown)
-        return InternOrRestart(cache, next_, flag);
+        return InternOrRestart(forward, next_, flag);
     cache.SetNext(state, byteClass, id);
     return id;
 }
@@ -237,22 +240,22 @@ int32_t TRegExprAutomaton::CachedStep(TRegExprStateCache& cache, int32_t state, 
 bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32_t at, int32_t symbol,
                                  bool flag, bool forward) {
     ++steps_;
+    stepCost_ = 1;
     const TRegExprPlace place = line.PlaceAt(at);
     const bool inside = !place.lineStart && !place.lineEnd && symbol < kRegExprLineEnd;
-    if (inside && UseCaches()) {
-        TRegExprStateCache& cache = forward ? *forwardCache_ : *backwardCache_;
+    if (inside && UseCache(forward)) {
         if (state == kUnknown)
-            state = InternOrRestart(cache, current_, flag);
+            state = InternOrRestart(forward, current_, flag);
         if (state != kUnknown) {
             bool reached = false;
-            state = CachedStep(cache, state, symbol, forward, reached);
+            state = CachedStep(forward, state, symbol, reached);
             if (state == kUnknown)
                 std::swap(current_, next_);
             return reached;
         }
     }
     if (state != kUnknown) {
-        const std::span<const int32_t> list = (forward ? *forwardCache_ : *backwardCache_).List(state);
+        const std::span<const int32_t> list = Cache(forward).List(state);
         current_.assign(list.begin(), list.end());
         state = kUnknown;
     }
@@ -266,10 +269,10 @@ bool TRegExprAutomaton::Continue(int32_t& state, const TRegExprLine& line, int32
 // Runs from inside the line all begin with the same ways; once cached, they are not copied or
 // looked up again for every start.
 int32_t TRegExprAutomaton::InsideStartState() {
-    if (!UseCaches())
+    if (!UseCache(true))
         return kUnknown;
     if (insideStartState_ == kUnknown || insideStartGeneration_ != forwardCache_->Generation()) {
-        insideStartState_ = InternOrRestart(*forwardCache_, insideStart_, false);
+        insideStartState_ = InternOrRestart(true, insideStart_, false);
         insideStartGeneration_ = forwardCache_->Generation();
     }
     return insideStartState_;
@@ -334,7 +337,7 @@ int32_t TRegExprAutomaton::FollowPreferred(const TRegExprLine& line, int32_t pos
         if (q <= line.length)
             startAlive = Continue(state, line, q, line.SymbolAt(q), startAlive, false);
         if (state == kUnknown)
-            state = InternOrRestart(cache, current_, startAlive);
+            state = InternOrRestart(false, current_, startAlive);
         if (state == kUnknown || cache.Generation() != generation)
             return kRegExprOverBudget;
         aliveAt[size_t(q - position)] = state;

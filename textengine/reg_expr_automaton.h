@@ -67,10 +67,11 @@ private:
     bool StepBackward(std::span<const int32_t> alive, int32_t symbol, TRegExprPlace place,
                       std::vector<int32_t>& out);
     void BuildPredecessors();
-    bool UseCaches();
+    bool UseCache(bool forward);
+    TRegExprStateCache& Cache(bool forward) { return forward ? *forwardCache_ : *backwardCache_; }
     void BuildCaches();
-    int32_t CachedStep(TRegExprStateCache& cache, int32_t state, int32_t symbol, bool forward, bool& flag);
-    int32_t InternOrRestart(TRegExprStateCache& cache, std::span<const int32_t> list, bool flag);
+    int32_t CachedStep(bool forward, int32_t state, int32_t symbol, bool& flag);
+    int32_t InternOrRestart(bool forward, std::span<const int32_t> list, bool flag);
     int32_t InsideStartState();
     template <class Alive>
     int32_t FirstLiveWay(int32_t from, const TRegExprLine& line, int32_t p, const Alive& alive);
@@ -112,9 +113,9 @@ private:
     std::unique_ptr<TRegExprStateCache> backwardCache_;
     int64_t steps_ = 0;
     int64_t stepCost_ = 0;  // of the last step, for budgets
-    int64_t hits_ = 0;
-    int64_t misses_ = 0;
-    bool cachesOff_ = false;  // for the rest of this search: the states did not repeat
+    // For the rest of this search a direction does without its cache: its states did not repeat.
+    bool forwardOff_ = false;
+    bool backwardOff_ = false;
 };
 
 }  // namespace tarnwick

@@ -22,6 +22,13 @@ public:
     void Clear();
     uint32_t Generation() const { return generation_; }
 
+    // Steps found against steps computed since the last reset: a cache that fills up with
+    // states hardly met twice costs more than it saves.
+    void CountHit() { ++hits_; }
+    void CountMiss() { ++misses_; }
+    bool PaysOff() const { return hits_ >= misses_; }
+    void ResetCounts() { hits_ = misses_ = 0; }
+
     std::span<const int32_t> List(int32_t id) const {
         const TState& s = states_[size_t(id)];
         return {items_.data() + s.begin, s.size};
@@ -54,6 +61,8 @@ private:
     std::vector<int32_t> next_;   // per state and byte class: the next state, or kUnknown
     std::vector<int32_t> slots_;  // open addressing over states_, kUnknown where free
     uint32_t generation_ = 0;
+    int64_t hits_ = 0;
+    int64_t misses_ = 0;
 };
 
 }  // namespace tarnwick
