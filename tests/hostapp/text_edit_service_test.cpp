@@ -18,6 +18,7 @@
 #include "hostapp/host_user_interface.h"
 #include "hostapp/text_commands.h"
 #include "hostapp/text_edit_processes.h"
+#include "tests/support/null_server_view.h"
 #include "tests/support/recording_text_document.h"
 
 namespace {
@@ -95,40 +96,9 @@ TEST(TextEditServiceTest, MenusAskTheDocumentsStateEachTimeTheyOpen) {
     EXPECT_EQ(document.params[0], "Limit=Margin");
 }
 
-// A view of the recording document, as the search panel names it for its requests.
-class OwnedView : public IServerDocumentView {
-public:
-    explicit OwnedView(IServerDocument* owner) : owner_(owner) {}
-    int32_t QueryInterface(const TGUID& iid, void** out) override {
-        const bool found = OfferInterface<IServerView>(iid, out, static_cast<IServerView*>(this)) ||
-                           OfferInterface<IServerDocumentView>(iid, out, this);
-        return QueryResult(found, out);
-    }
-    int32_t AddRef() override { return 1; }
-    int32_t Release() override { return 1; }
-    void SetHolder(IExternalFormHolder*) override {}
-    void AttachToHolder() override {}
-    void Detach() override {}
-    void GetBounds(int32_t*, int32_t*, int32_t*, int32_t*) override {}
-    const char* GetCaption() override { return ""; }
-    intptr_t GetWindowHandle() override { return 0; }
-    void Hide() override {}
-    void SetBounds(int32_t, int32_t, int32_t, int32_t) override {}
-    void SetFocus() override {}
-    void Show() override {}
-    int32_t IsPanel() override { return kTrue; }
-    const char* GetViewName() override { return "EDIFSearchPanel"; }
-    const char* GetDocumentKind() override { return "EDIF"; }
-    void ReceiveViewNotification(INotification*) override {}
-    IServerDocument* GetOwnerDocument() override { return owner_; }
-
-private:
-    IServerDocument* owner_;
-};
-
 TEST(TextEditServiceTest, PanelRequestsReachTheDocumentOfTheirContextView) {
     RecordingTextDocument document;
-    OwnedView panel(&document);
+    NullServerView panel("EDIFSearchPanel", &document, kTrue);  // as the panel names its requests
     THostClient client;
     RegisterTextEditProcesses(client);
 

@@ -9,12 +9,6 @@
 #include "host/abi/document_interfaces.h"
 #include "host/abi/interfaced_object.h"
 
-int32_t StubView::QueryInterface(const TGUID& iid, void** out) {
-    const bool found =
-        OfferInterface<IServerDocumentView>(iid, out, this) || OfferInterface<IServerView>(iid, out, this);
-    return QueryResult(found, out);
-}
-
 int32_t RecordingUserInterface::QueryInterface(const TGUID& iid, void** out) {
     return QueryResult(OfferInterface<IClientUserInterface>(iid, out, this), out);
 }

@@ -10,6 +10,7 @@
 #include "host/abi/document_interfaces.h"
 #include "host/abi/server_interfaces.h"
 #include "tests/support/null_server_document.h"
+#include "tests/support/null_server_view.h"
 
 struct RecordedProcess {
     std::string process;
@@ -19,27 +20,7 @@ struct RecordedProcess {
 };
 
 // A view that answers its name and nothing else.
-class StubView final : public IServerDocumentView {
-public:
-    int32_t QueryInterface(const TGUID&, void** out) override;
-    int32_t AddRef() override { return 1; }
-    int32_t Release() override { return 1; }
-    void SetHolder(IExternalFormHolder*) override {}
-    void AttachToHolder() override {}
-    void Detach() override {}
-    void GetBounds(int32_t*, int32_t*, int32_t*, int32_t*) override {}
-    const char* GetCaption() override { return ""; }
-    intptr_t GetWindowHandle() override { return 0; }
-    void Hide() override {}
-    void SetBounds(int32_t, int32_t, int32_t, int32_t) override {}
-    void SetFocus() override {}
-    void Show() override {}
-    int32_t IsPanel() override { return 0; }
-    const char* GetViewName() override { return "Stub"; }
-    const char* GetDocumentKind() override { return ""; }
-    void ReceiveViewNotification(INotification*) override {}
-    IServerDocument* GetOwnerDocument() override { return nullptr; }
-};
+using StubView = NullServerView;
 
 // A document whose view 0 is a StubView.
 class StubDocument final : public NullServerDocument {
