@@ -18,10 +18,8 @@
 #include <string>
 
 #include "host/abi/ascii_text.h"
-#include "host/abi/client_interfaces.h"
-#include "host/abi/com_ptr.h"
 #include "host/abi/parameter_list.h"
-#include "host/client.h"
+#include "host/host_processes.h"
 #include "host/message_dialog.h"
 #include "languages/prepared_scheme.h"
 #include "textengine/key_mapping.h"
@@ -208,11 +206,7 @@ std::optional<TColorValue> ChosenColor(const char* reply) {
 }
 
 bool RunCommonDialogProcess(char* params, int32_t capacity) {
-    IClient* client = GlobalClient();
-    if (!client)
-        return false;
-    const auto launcher = TComPtr<IClient>::Share(client).As<IProcessLauncher>();
-    return launcher && launcher->RunProcess(kCommonDialogProcess, params, capacity, nullptr) != 0;
+    return RunHostProcess(kCommonDialogProcess, params, capacity, nullptr);
 }
 
 // The font dialog chooses family, size and style; colour, pitch and character set stay.

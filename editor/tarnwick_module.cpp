@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "editor/host_processes.h"
+#include "host/host_processes.h"
 #include "editor/text_document.h"
 #include "host/abi/parameter_list.h"
 #include "host/client.h"

@@ -2,7 +2,7 @@
 #include <QGuiApplication>
 #include <array>
 
-#include "editor/host_processes.h"
+#include "host/host_processes.h"
 #include "editor/text_editor_preferences.h"
 #include "editor/text_view.h"
 #include "editor/text_window.h"

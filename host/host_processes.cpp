@@ -1,4 +1,4 @@
-#include "editor/host_processes.h"
+#include "host/host_processes.h"
 
 #include "host/abi/client_interfaces.h"
 #include "host/abi/com_ptr.h"
