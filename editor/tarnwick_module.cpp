@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "host/host_processes.h"
 #include "editor/text_document.h"
 #include "host/abi/parameter_list.h"
 #include "host/client.h"
 #include "host/host_functions.h"
+#include "host/host_processes.h"
 
 namespace {
 // The buffer a "DoCommand" process gets its remaining parameters in.

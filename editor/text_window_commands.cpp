@@ -2,11 +2,11 @@
 #include <QGuiApplication>
 #include <array>
 
-#include "host/host_processes.h"
 #include "editor/text_editor_preferences.h"
 #include "editor/text_view.h"
 #include "editor/text_window.h"
 #include "host/abi/parameter_list.h"
+#include "host/host_processes.h"
 #include "languages/text_source.h"
 #include "textengine/view/qt_clipboard.h"
 
