@@ -23,6 +23,9 @@ void RunHighlighting(BenchContext& ctx);
 // The editor view offscreen over the loaded file: keystroke with repaint, first paint at the
 // end of the text, page-down repaint near the start and deep in the file.
 void RunView(BenchContext& ctx);
+// The file opened through harbinet's document path with the plug-in beside the executable,
+// up to the first paint of its view.
+void RunOpenDocument(BenchContext& ctx);
 // The shipped EDIF scheme beside the executable (the --scheme option overrides it).
 std::string DefaultSchemePath();
 
