@@ -76,19 +76,19 @@ void RunOpenDocument(BenchContext& ctx) {
 
     const double bufferMs = BufferLoadAndFirstPaintMs(ctx.file);
 
-    THostClient client;
-    SetExportedClient(&client);
+    harbinet::THostClient client;
+    harbinet::SetExportedClient(&client);
     const std::string plugin =
         QDir(QCoreApplication::applicationDirPath()).filePath("libtarnwick.so").toStdString();
     std::string error;
     if (!client.Modules().Load(plugin, &client, error)) {
-        SetExportedClient(nullptr);
+        harbinet::SetExportedClient(nullptr);
         throw std::runtime_error("cannot load " + plugin + ": " + error);
     }
     double openMs = 1e300;
     bool painted = true;
     for (int run = 0; run < 2; ++run) {
-        TMainWindow window(client);
+        harbinet::TMainWindow window(client);
         client.SetShell(&window);
         window.resize(1000, 900);
         window.show();
@@ -100,7 +100,7 @@ void RunOpenDocument(BenchContext& ctx) {
                           }));
         client.SetShell(nullptr);
     }
-    SetExportedClient(nullptr);
+    harbinet::SetExportedClient(nullptr);
     std::filesystem::remove_all(config);
     if (!painted)
         throw std::runtime_error("the opened document was never painted");

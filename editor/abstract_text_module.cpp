@@ -6,6 +6,8 @@
 #include "host/abi/text_interfaces.h"
 #include "host/document_notification.h"
 
+namespace tarnwick {
+
 TAbstractTextModule::TAbstractTextModule(IClient* client, std::string moduleName)
     : TServerModule(client, std::move(moduleName)) {
     preferencesStatus_ = SetPreferencesFileName();
@@ -41,3 +43,5 @@ bool TAbstractTextModule::CameFromThisModule(IDocumentNotification& notification
     const char* ownerName = owner ? owner->GetModuleName() : nullptr;
     return ownerName && SameParameterName(ownerName, ModuleName);
 }
+
+}  // namespace tarnwick

@@ -7,6 +7,8 @@
 #include "editor/file_result.h"
 #include "host/server_module.h"
 
+namespace tarnwick {
+
 class TAbstractTextModule : public TServerModule {
 public:
     // Sets PreferencesFileName (making its folder) and reads GlobalPreferences from it.
@@ -25,3 +27,5 @@ private:
 
     TFileResult preferencesStatus_;
 };
+
+}  // namespace tarnwick

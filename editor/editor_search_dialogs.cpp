@@ -43,11 +43,11 @@ TReplaceAnswer TEditorSearchDialogs::AskReplace(const std::string& question) {
     const int result = ShowMessageDialog(MessageText(question), QStringLiteral("Confirm"), mtConfirmation,
                                          Buttons({mbYes, mbNo, mbCancel, mbAll}));
     switch (result) {
-        case ::mrYes:
+        case mrYes:
             return raYes;
-        case ::mrNo:
+        case mrNo:
             return raNo;
-        case ::mrAll:
+        case mrAll:
             return raAll;
         default:
             return raCancel;

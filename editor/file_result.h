@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+namespace tarnwick {
+
 class TFileResult {
 public:
     static TFileResult Ok() { return {}; }
@@ -19,3 +21,5 @@ private:
         : message_(message.empty() ? std::string("Unknown file error") : std::move(message)) {}
     std::string message_;
 };
+
+}  // namespace tarnwick

@@ -5,6 +5,8 @@
 #include "host/host_stream.h"
 #include "textengine/byte_stream.h"
 
+namespace tarnwick {
+
 class THostByteStream final : public tarnwick::TByteStream {
 public:
     explicit THostByteStream(THostStream& stream) : stream_(stream) {}
@@ -15,3 +17,5 @@ public:
 private:
     THostStream& stream_;
 };
+
+}  // namespace tarnwick

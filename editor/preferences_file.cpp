@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace tarnwick {
+
 namespace {
 
 std::string& PreferencesFileNameSlot() {
@@ -276,3 +278,5 @@ TFileResult TPreferencesFile::Save() const {
         return TFileResult::Failed(loadResult_.Message() + "; it was not written over");
     return SaveAtomically(path_, ini_.Text());
 }
+
+}  // namespace tarnwick

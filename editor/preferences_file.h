@@ -10,6 +10,8 @@
 #include "editor/file_result.h"
 #include "widgets/ini_file.h"
 
+namespace tarnwick {
+
 // Texts read from the file are cut to this many bytes.
 constexpr std::size_t kIniStringLength = 255;
 
@@ -70,3 +72,5 @@ private:
     TIniFile ini_;
     TFileResult loadResult_;
 };
+
+}  // namespace tarnwick

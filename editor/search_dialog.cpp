@@ -97,7 +97,9 @@ QHBoxLayout* TSearchDialog::MakeButtonRow() {
     return buttonRow_;
 }
 
-TModalResult TSearchDialog::ShowModal() { return exec() == QDialog::Accepted ? mrOk : mrCancel; }
+TModalResult TSearchDialog::ShowModal() {
+    return exec() == QDialog::Accepted ? TModalResult::Ok : TModalResult::Cancel;
+}
 
 void TSearchDialog::LoadControls(const TSearchOptions& options) {
     SearText->SetBytes(options.TextToFind);

@@ -5,6 +5,8 @@
 #include "host/client.h"
 #include "host/host_functions.h"
 
+namespace tarnwick {
+
 namespace {
 
 __attribute__((constructor)) void BindHostOnLoad() {
@@ -20,13 +22,15 @@ __attribute__((destructor)) void UnbindHostOnUnload() {
 
 }  // namespace
 
+}  // namespace tarnwick
+
 extern "C" __attribute__((visibility("default"))) void ServerFactory(IServerModule** module,
                                                                      IClient* client) {
     if (!module)
         return;
     *module = nullptr;
     try {
-        auto created = TComPtr<IServerModule>::Share(new TTarnwickModule(client));
+        auto created = TComPtr<IServerModule>::Share(new tarnwick::TTarnwickModule(client));
         *module = created.Detach();
     } catch (...) {
         *module = nullptr;

@@ -8,6 +8,8 @@
 #include "host/host_functions.h"
 #include "host/host_processes.h"
 
+namespace tarnwick {
+
 namespace {
 // The buffer a "DoCommand" process gets its remaining parameters in.
 constexpr int32_t kDoCommandCapacity = 1024;
@@ -72,3 +74,5 @@ int32_t TTarnwickModule::ViewError(IServerView*, char* params, int32_t) {
     }
     return 1;
 }
+
+}  // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include "editor/abstract_text_module.h"
 
+namespace tarnwick {
+
 class TTarnwickModule final : public TAbstractTextModule, public IModelPropertiesEditor {
 public:
     explicit TTarnwickModule(IClient* client);
@@ -21,3 +23,5 @@ private:
     TComPtr<IServerDocument> NewDocument(const std::string& kind, const std::string& fileName) override;
     int32_t ViewError(IServerView* context, char* params, int32_t capacity);
 };
+
+}  // namespace tarnwick

@@ -260,7 +260,7 @@ void TTextDocument::Answer(int32_t* result, Query&& query) {
 // The document the module makes for every file.
 class TEDIFDocument final : public TTextDocument {
 private:
-    friend class ::TServerDocument;
+    friend class TServerDocument;
     using TTextDocument::TTextDocument;
     [[nodiscard]] std::string EditorViewName() const override { return "EDIFEditor"; }
     [[nodiscard]] std::string PanelViewName() const override { return "EDIFSearchPanel"; }

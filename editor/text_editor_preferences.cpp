@@ -7,6 +7,8 @@
 
 #include "editor/preferences_file.h"
 
+namespace tarnwick {
+
 TTextEditorPreferences GlobalPreferences;
 
 namespace {
@@ -190,3 +192,5 @@ TFileResult TTextEditorPreferences::Write() const {
     WriteFont(file, Font);
     return file.Save();
 }
+
+}  // namespace tarnwick

@@ -8,6 +8,8 @@
 #include "editor/file_result.h"
 #include "textengine/font_desc.h"
 
+namespace tarnwick {
+
 class TTextEditorPreferences {
 public:
     bool InsertMode = true;
@@ -63,3 +65,5 @@ public:
 
 // The settings of the whole process: built-in defaults at load, then read by the text module.
 extern TTextEditorPreferences GlobalPreferences;
+
+}  // namespace tarnwick

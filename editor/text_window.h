@@ -23,11 +23,10 @@
 #include "textengine/key_mapping.h"
 #include "textengine/memo_types.h"
 
-class THostStream;
-
 namespace tarnwick {
 
 class TCustomDCMemo;
+class THostStream;
 class TSyntaxParser;
 class TTextSource;
 class TTextView;

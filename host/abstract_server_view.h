@@ -6,6 +6,8 @@
 
 #include "host/external_form.h"
 
+namespace tarnwick {
+
 constexpr int32_t kEditingViewFlag = 0;
 constexpr int32_t kPanelViewFlag = -1;
 
@@ -22,3 +24,5 @@ protected:
     int32_t PanelFlag;
     std::string ViewName;
 };
+
+}  // namespace tarnwick

@@ -1,5 +1,7 @@
 #include "host/client.h"
 
+namespace tarnwick {
+
 namespace {
 IClient*& Slot() noexcept {
     static IClient* client = nullptr;
@@ -9,3 +11,5 @@ IClient*& Slot() noexcept {
 
 IClient* GlobalClient() noexcept { return Slot(); }
 void SetGlobalClient(IClient* client) noexcept { Slot() = client; }
+
+}  // namespace tarnwick

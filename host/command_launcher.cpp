@@ -5,6 +5,8 @@
 #include "host/abi/com_ptr.h"
 #include "host/abi/document_interfaces.h"
 
+namespace tarnwick {
+
 void TCommandLauncher::RegisterCommand(const std::string& name, TCommandHandler::TRunHandler run,
                                        TCommandHandler::TStatusHandler status) {
     handlers_.try_emplace(name, TCommandHandler{std::move(run), std::move(status)});
@@ -54,3 +56,5 @@ void TCommandLauncher::GetCommandState(const char* name, char* params, IServerVi
     } catch (...) {
     }
 }
+
+}  // namespace tarnwick

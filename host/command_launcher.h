@@ -10,6 +10,8 @@
 #include "host/abi/interfaced_object.h"
 #include "host/abi/server_interfaces.h"
 
+namespace tarnwick {
+
 struct TCommandHandler {
     // Runs the process with the context view and the parameter buffer (and its capacity,
     // so that a reply never overruns it).
@@ -37,3 +39,5 @@ private:
 
     std::map<std::string, TCommandHandler, ascii::LessIgnoringCase> handlers_;
 };
+
+}  // namespace tarnwick

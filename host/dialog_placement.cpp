@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QWidget>
 
+namespace tarnwick {
+
 QRect ActiveMonitorRect() {
     QWidget* active = QApplication::activeWindow();
     QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
@@ -25,3 +27,5 @@ void PlaceAt(QWidget* dialog, int yDivisor) {
 void CenterOnActiveMonitor(QWidget* dialog) { PlaceAt(dialog, 2); }
 
 void PlaceFileDialogOnActiveMonitor(QWidget* dialog) { PlaceAt(dialog, 3); }
+
+}  // namespace tarnwick

@@ -3,6 +3,8 @@
 #include "host/abi/client_interfaces.h"
 #include "host/client.h"
 
+namespace tarnwick {
+
 void BroadcastDocumentNotification(int32_t code, IServerDocument* document, std::string text) {
     IClient* client = GlobalClient();
     if (!client)
@@ -11,3 +13,5 @@ void BroadcastDocumentNotification(int32_t code, IServerDocument* document, std:
         TComPtr<IDocumentNotification>::Share(new TDocumentNotification(code, document, std::move(text)));
     client->BroadcastNotification(note.Get());
 }
+
+}  // namespace tarnwick

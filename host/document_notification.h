@@ -8,6 +8,8 @@
 #include "host/abi/document_interfaces.h"
 #include "host/abi/interfaced_object.h"
 
+namespace tarnwick {
+
 constexpr int32_t kNotifyFileNameChanged = 4;
 constexpr int32_t kNotifyPreferencesChanged = 5;
 
@@ -35,3 +37,5 @@ public:
 
 // Sends a new notification to every module through the process-wide client, if there is one.
 void BroadcastDocumentNotification(int32_t code, IServerDocument* document, std::string text = {});
+
+}  // namespace tarnwick

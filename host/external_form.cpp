@@ -1,5 +1,7 @@
 #include "host/external_form.h"
 
+namespace tarnwick {
+
 QWidget* WidgetFromHandle(intptr_t handle) noexcept { return reinterpret_cast<QWidget*>(handle); }
 
 intptr_t HandleOfWidget(QWidget* widget) noexcept { return reinterpret_cast<intptr_t>(widget); }
@@ -71,3 +73,5 @@ void TExternalForm::Show() {
     if (Form)
         Form->show();
 }
+
+}  // namespace tarnwick

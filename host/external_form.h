@@ -11,6 +11,8 @@
 #include "host/abi/document_interfaces.h"
 #include "host/abi/interfaced_object.h"
 
+namespace tarnwick {
+
 // The window behind an interface handle: a QWidget* of this process.
 QWidget* WidgetFromHandle(intptr_t handle) noexcept;
 intptr_t HandleOfWidget(QWidget* widget) noexcept;
@@ -43,3 +45,5 @@ protected:
     TComPtr<IExternalFormHolder> Holder;
     QPointer<QWidget> Form;  // owned; QPointer because a holder may delete its children first
 };
+
+}  // namespace tarnwick

@@ -10,6 +10,8 @@
 #include "host/client.h"
 #include "host/help_viewer.h"
 
+namespace tarnwick {
+
 namespace {
 
 constexpr const char* kFrameProperty = "tarnwickHelpFrame";
@@ -152,3 +154,5 @@ bool TFormWithHelp::HandleHelpKey(QWidget* window, int qtKey) {
     inHelp_ = false;
     return true;
 }
+
+}  // namespace tarnwick

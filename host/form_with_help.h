@@ -10,6 +10,8 @@
 
 class QWidget;
 
+namespace tarnwick {
+
 class TFormWithHelp {
 public:
     TFormWithHelp();
@@ -43,3 +45,5 @@ void MarkAsHelpFrame(QWidget* widget);
 // Opens the help viewer on a context of a help file; without a context (0), the master help
 // file's popup topic 1 at the mouse position.
 void ShowHelpContext(const std::string& helpFile, int context);
+
+}  // namespace tarnwick

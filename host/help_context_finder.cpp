@@ -9,6 +9,8 @@
 #include "host/abi/client_interfaces.h"
 #include "host/client.h"
 
+namespace tarnwick {
+
 namespace {
 
 bool IsFile(const std::string& path) {
@@ -79,3 +81,5 @@ int THelpContextFinder::FindHelpContext(const std::string& key, std::string& hel
     helpFile = redirected;
     return target && target->redirect.empty() ? target->context : 0;
 }
+
+}  // namespace tarnwick

@@ -8,6 +8,8 @@
 
 #include "host/help_id_file.h"
 
+namespace tarnwick {
+
 struct THelpFiles {
     std::string main;     // <host folder>Help/<plug-in file name>.hlp
     std::string context;  // the same with "wth" before ".hlp", for control-level help
@@ -38,3 +40,5 @@ private:
 // The host's folder with a trailing "/", and GetServerFileName through the process-wide client.
 std::string HostProgramFolder();
 std::string ServerFileNameFromHost(const std::string& name);
+
+}  // namespace tarnwick

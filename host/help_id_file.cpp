@@ -7,6 +7,8 @@
 
 #include "host/abi/ascii_text.h"
 
+namespace tarnwick {
+
 namespace {
 
 // Decimal text to a context; anything else, or a number out of range, is 0.
@@ -60,3 +62,5 @@ std::string HelpIdFileFor(const std::string& helpFile) {
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? helpFile.substr(0, dot) : helpFile) + ".id";
 }
+
+}  // namespace tarnwick

@@ -9,6 +9,8 @@
 
 #include "host/abi/ascii_text.h"
 
+namespace tarnwick {
+
 struct THelpIdEntry {
     int context = 0;       // 0 when the value is no number
     std::string redirect;  // the name after the first comma; empty for a plain context
@@ -29,3 +31,5 @@ private:
 
 // The ID file beside a help file: the same path with the extension ".id".
 std::string HelpIdFileFor(const std::string& helpFile);
+
+}  // namespace tarnwick

@@ -7,6 +7,8 @@
 #include "host/abi/parameter_list.h"
 #include "host/client.h"
 
+namespace tarnwick {
+
 namespace {
 
 void RunHelpProcess(const char* process, const TParameterList& params) {
@@ -45,3 +47,5 @@ void ShowHelpPopup(const std::string& helpFile, int context) {
     params.AddParameter("Context", std::to_string(context));
     RunHelpProcess("Client:HelpShowPopup", params);
 }
+
+}  // namespace tarnwick

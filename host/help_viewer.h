@@ -5,6 +5,10 @@
 #include <QPoint>
 #include <string>
 
+namespace tarnwick {
+
 void ShowHelpTopic(const std::string& helpFile, int context);
 void SetHelpPopupPosition(QPoint globalPosition);
 void ShowHelpPopup(const std::string& helpFile, int context);
+
+}  // namespace tarnwick

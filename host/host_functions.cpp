@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace tarnwick {
+
 namespace {
 
 THostFunctions& Table() noexcept {
@@ -105,3 +107,5 @@ std::string ChangeFileName(const std::string& path, const std::string& name) {
 }
 
 }  // namespace HostApi
+
+}  // namespace tarnwick

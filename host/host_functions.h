@@ -8,6 +8,8 @@
 
 #include "host/abi/host_function_types.h"
 
+namespace tarnwick {
+
 struct THostFunctions {
     TClientGetClientInterface* GetClientInterface = nullptr;
     TClientExtractFromPath* ExtractFileDirFromPath = nullptr;
@@ -48,3 +50,5 @@ std::string ExtractFileExt(const std::string& path);     // "" when unbound
 std::string GetFileEditorName(const std::string& path);  // "" when unbound
 std::string ChangeFileName(const std::string& path, const std::string& name);
 }  // namespace HostApi
+
+}  // namespace tarnwick

@@ -6,6 +6,8 @@
 
 #include "host/host_functions.h"
 
+namespace tarnwick {
+
 namespace {
 
 // The host's read and write take 32-bit counts; larger requests go in pieces.
@@ -110,3 +112,5 @@ void TIStreamAdapter::SetSize(int64_t size) {
     if (size < 0 || stream_->SetSize(static_cast<uint64_t>(size)) != S_OK_)
         throw EHostStreamError("Error setting stream size");
 }
+
+}  // namespace tarnwick

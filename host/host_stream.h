@@ -7,6 +7,8 @@
 #include "host/abi/com_ptr.h"
 #include "host/abi/stream_interfaces.h"
 
+namespace tarnwick {
+
 // Raised for requests a stream cannot carry out; the message says which.
 class EHostStreamError : public std::runtime_error {
 public:
@@ -65,3 +67,5 @@ public:
 private:
     TComPtr<IStream> stream_;
 };
+
+}  // namespace tarnwick

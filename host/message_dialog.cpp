@@ -11,6 +11,8 @@
 #include "host/form_with_help.h"
 #include "host/server_dialog.h"
 
+namespace tarnwick {
+
 namespace {
 
 struct TButtonInfo {
@@ -175,3 +177,5 @@ bool ConfirmMessage(const QString& text) {
     return ShowMessageDialog(DoubleAmpersands(text), "Confirm", mtConfirmation, Buttons({mbYes, mbNo})) ==
            mrYes;
 }
+
+}  // namespace tarnwick

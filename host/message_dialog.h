@@ -9,6 +9,8 @@
 class QDialog;
 class QWidget;
 
+namespace tarnwick {
+
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
 // Buttons in the order they appear.
@@ -50,3 +52,5 @@ int ShowMessageDialog(const QString& text, const QString& caption, TMsgDlgType t
 void ShowErrorMessage(const QString& text);        // "Harbinet Error", OK
 void ShowInformationMessage(const QString& text);  // "Harbinet Information", OK
 bool ConfirmMessage(const QString& text);          // "Confirm", Yes/No; true only for Yes
+
+}  // namespace tarnwick

@@ -4,6 +4,8 @@
 #include "host/abi/interfaced_object.h"
 #include "host/abi/server_interfaces.h"
 
+namespace tarnwick {
+
 class TProcessControl final : public TInterfacedObjectNoRef, public IProcessControl {
 public:
     int32_t QueryInterface(const TGUID& iid, void** out) override {
@@ -19,3 +21,5 @@ public:
 
     int32_t ProcessDepth = 0;
 };
+
+}  // namespace tarnwick

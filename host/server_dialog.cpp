@@ -8,6 +8,8 @@
 #include "host/dialog_placement.h"
 #include "host/external_form.h"
 
+namespace tarnwick {
+
 QWidget* HostOwnerWindow() {
     IClient* client = GlobalClient();
     return client ? WidgetFromHandle(client->GetOwnerWindow()) : nullptr;
@@ -49,3 +51,5 @@ bool TServerDialog::event(QEvent* event) {
     }
     return QDialog::event(event);
 }
+
+}  // namespace tarnwick

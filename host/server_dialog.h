@@ -6,6 +6,8 @@
 
 #include "host/form_with_help.h"
 
+namespace tarnwick {
+
 class TServerDialog : public QDialog, public TFormWithHelp {
     Q_OBJECT
 public:
@@ -22,3 +24,5 @@ private:
 
 // The host window that owns dialogs and message boxes, from the host client; may be null.
 QWidget* HostOwnerWindow();
+
+}  // namespace tarnwick

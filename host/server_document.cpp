@@ -3,6 +3,8 @@
 #include "host/abi/parameter_list.h"
 #include "host/document_notification.h"
 
+namespace tarnwick {
+
 namespace {
 
 // Temporary files written while saving carry this extension; their renames are not news.
@@ -65,3 +67,5 @@ void TServerDocument::NotifyViews(INotification* note) {
     for (const auto& view : views)
         view->ReceiveViewNotification(note);
 }
+
+}  // namespace tarnwick

@@ -11,6 +11,8 @@
 #include "host/abi/interfaced_object.h"
 #include "host/abi/server_interfaces.h"
 
+namespace tarnwick {
+
 class TServerDocument : public TInterfacedObject, public IServerDocument {
 public:
     // Constructs a document and lets it build its views, as every document is made.
@@ -58,3 +60,5 @@ protected:
     int32_t HostValueB = 0;
     std::vector<TComPtr<IServerDocumentView>> Views;
 };
+
+}  // namespace tarnwick

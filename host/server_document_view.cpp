@@ -2,6 +2,8 @@
 
 #include "host/form_with_help.h"
 
+namespace tarnwick {
+
 TServerDocumentView::TServerDocumentView(int32_t panelFlag, QWidget* form, IServerDocument* document,
                                          std::string viewName)
     : TAbstractServerView(panelFlag, form, std::move(viewName)), Document(document) {
@@ -25,3 +27,5 @@ const char* TServerDocumentView::GetDocumentKind() { return Document ? Document-
 IServerDocument* TServerDocumentView::GetOwnerDocument() {
     return TComPtr<IServerDocument>::Share(Document).Detach();
 }
+
+}  // namespace tarnwick

@@ -6,6 +6,8 @@
 
 #include "host/abstract_server_view.h"
 
+namespace tarnwick {
+
 class TServerDocumentView : public TAbstractServerView {
 public:
     TServerDocumentView(int32_t panelFlag, QWidget* form, IServerDocument* document, std::string viewName);
@@ -17,3 +19,5 @@ public:
 protected:
     IServerDocument* Document;
 };
+
+}  // namespace tarnwick

@@ -8,6 +8,8 @@
 
 #include "host/client.h"
 
+namespace tarnwick {
+
 TServerModule::TServerModule(IClient* client, std::string moduleName)
     : Client(client),
       ModuleName(std::move(moduleName)),
@@ -78,3 +80,5 @@ intptr_t TServerModule::GetInstanceHandle() {
         return 0;
     return reinterpret_cast<intptr_t>(info.dli_fbase);
 }
+
+}  // namespace tarnwick

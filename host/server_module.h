@@ -14,6 +14,8 @@
 #include "host/command_launcher.h"
 #include "host/process_control.h"
 
+namespace tarnwick {
+
 class TServerModule : public TInterfacedObject, public IServerModule {
 public:
     TServerModule(IClient* client, std::string moduleName);
@@ -49,3 +51,5 @@ protected:
     std::unique_ptr<TCommandLauncher> CommandLauncher;
     std::unique_ptr<TProcessControl> ProcessControl;
 };
+
+}  // namespace tarnwick

@@ -7,6 +7,8 @@
 #include "host/client.h"
 #include "widgets/virtual_keys.h"
 
+namespace tarnwick {
+
 TServerViewForm::TServerViewForm(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::StrongFocus); }
 
 bool TServerViewForm::OfferKeyToHost(const QKeyEvent& event) {
@@ -32,3 +34,5 @@ void TServerViewForm::keyPressEvent(QKeyEvent* event) {
     }
     QWidget::keyPressEvent(event);
 }
+
+}  // namespace tarnwick

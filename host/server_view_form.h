@@ -6,6 +6,8 @@
 
 #include "host/form_with_help.h"
 
+namespace tarnwick {
+
 class TServerViewForm : public QWidget, public TFormWithHelp {
     Q_OBJECT
 public:
@@ -18,3 +20,5 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }  // Tab is a key like any other
 };
+
+}  // namespace tarnwick

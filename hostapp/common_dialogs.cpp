@@ -8,6 +8,8 @@
 #include "host/abi/parameter_list.h"
 #include "hostapp/host_client.h"
 
+namespace harbinet {
+
 namespace {
 
 // Colour values cross as 0x00BBGGRR.
@@ -83,3 +85,5 @@ void RegisterCommonDialogs(THostClient& client, QWidget* owner) {
         return Reply(params, capacity, reply);
     });
 }
+
+}  // namespace harbinet

@@ -11,6 +11,8 @@
 
 #include "host/abi/host_function_types.h"
 
+namespace harbinet {
+
 struct TDiskFileSystem::TStream {
     int fd = -1;
     bool writing = false;
@@ -176,3 +178,5 @@ std::string TDiskFileSystem::EditorKindOf(const std::string& path) {
             return kEdifEditorKind;
     return kTextEditorKind;
 }
+
+}  // namespace harbinet

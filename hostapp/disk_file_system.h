@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+namespace harbinet {
+
 struct TStreamFailure {
     std::string path;
     std::string message;
@@ -58,3 +60,5 @@ private:
 constexpr const char* kEdifEditorKind = "EDIF";
 constexpr const char* kTextEditorKind = "Text";
 constexpr const char* kTextEditorServer = "Tarnwick";
+
+}  // namespace harbinet

@@ -3,6 +3,8 @@
 #include "host/abi/parameter_list.h"
 #include "hostapp/disk_file_system.h"
 
+namespace harbinet {
+
 namespace {
 
 struct TEditorKind {
@@ -23,3 +25,5 @@ std::string ServerForEditorKind(const std::string& kind) {
             return entry.server;
     return {};
 }
+
+}  // namespace harbinet

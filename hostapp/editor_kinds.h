@@ -4,5 +4,9 @@
 
 #include <string>
 
+namespace harbinet {
+
 // The name of the module that serves kind (compared ignoring ASCII case), or "" when none does.
 std::string ServerForEditorKind(const std::string& kind);
+
+}  // namespace harbinet

@@ -9,6 +9,8 @@
 #include "host/abi/parameter_list.h"
 #include "hostapp/host_client.h"
 
+namespace harbinet {
+
 THelpViewerWindow::THelpViewerWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Harbinet Help");
     setObjectName("HelpViewer");
@@ -75,3 +77,5 @@ void THelpViewerWindow::RegisterProcesses(THostClient& client) {
         return 1;
     });
 }
+
+}  // namespace harbinet

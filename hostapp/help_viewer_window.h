@@ -6,6 +6,9 @@
 #include <QPoint>
 
 class QLabel;
+
+namespace harbinet {
+
 class THostClient;
 
 class THelpViewerWindow final : public QDialog {
@@ -30,3 +33,5 @@ private:
     QLabel* text_ = nullptr;
     QPoint popupPosition_;
 };
+
+}  // namespace harbinet

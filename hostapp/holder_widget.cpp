@@ -2,6 +2,8 @@
 
 #include "host/abi/interfaced_object.h"
 
+namespace harbinet {
+
 THolderWidget::THolderWidget(QWidget* parent) : QWidget(parent) {}
 
 THolderWidget::~THolderWidget() { ReleaseView(); }
@@ -35,3 +37,5 @@ void THolderWidget::FitView() {
     if (view_)
         view_->SetBounds(0, 0, width(), height());
 }
+
+}  // namespace harbinet

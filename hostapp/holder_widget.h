@@ -8,6 +8,8 @@
 #include "host/abi/com_ptr.h"
 #include "host/abi/document_interfaces.h"
 
+namespace harbinet {
+
 class THolderWidget final : public QWidget, public IExternalFormHolder {
     Q_OBJECT
 public:
@@ -33,3 +35,5 @@ private:
     void FitView();
     TComPtr<IServerView> view_;
 };
+
+}  // namespace harbinet

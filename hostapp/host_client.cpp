@@ -7,6 +7,8 @@
 #include "host/abi/parameter_list.h"
 #include "host/abi/server_interfaces.h"
 
+namespace harbinet {
+
 namespace {
 
 // "Server:Process" split at its first colon; no colon gives an empty server.
@@ -78,3 +80,5 @@ int32_t THostClient::RunProcess(const char* process, char* params, int32_t capac
         return kFalse;
     return launcher->LaunchCommand(name.c_str(), params, capacity, context) != 0 ? kTrue : kFalse;
 }
+
+}  // namespace harbinet

@@ -12,6 +12,8 @@
 #include "hostapp/host_user_interface.h"
 #include "hostapp/module_loader.h"
 
+namespace harbinet {
+
 // What the client needs from the program's window layer.
 class THostShell {
 public:
@@ -58,3 +60,5 @@ private:
     std::map<std::string, THostProcess> hostProcesses_;  // keys upper-cased
     std::string serverFileName_;  // the last GetServerFileName answer, kept for the caller
 };
+
+}  // namespace harbinet

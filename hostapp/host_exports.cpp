@@ -12,6 +12,8 @@
 #include "hostapp/disk_file_system.h"
 #include "hostapp/host_client.h"
 
+namespace harbinet {
+
 namespace {
 
 THostClient*& ExportedClient() noexcept {
@@ -60,6 +62,11 @@ static_assert(std::is_same_v<decltype(VFSAPI_VFS_GetFileEditorName), TVfsPathQue
 static_assert(std::is_same_v<decltype(VFSAPI_VFS_ChangeFileName), TVfsChangeFileName>);
 
 void SetExportedClient(THostClient* client) noexcept { ExportedClient() = client; }
+
+}  // namespace harbinet
+
+// The exported functions live in the global scope, as C functions do, over harbinet's helpers.
+using namespace harbinet;
 
 extern "C" IClient* ClientAPI_GetClientInterface() { return ExportedClient(); }
 

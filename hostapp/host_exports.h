@@ -4,10 +4,17 @@
 #include <cstdint>
 
 class IClient;
+
+namespace harbinet {
+
 class THostClient;
 
 // The client ClientAPI_GetClientInterface hands out; set once at start-up.
 void SetExportedClient(THostClient* client) noexcept;
+
+}  // namespace harbinet
+
+// C functions of the program's global scope, bound by name.
 
 extern "C" {
 __attribute__((visibility("default"))) IClient* ClientAPI_GetClientInterface();

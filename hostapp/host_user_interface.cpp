@@ -5,6 +5,8 @@
 
 #include "host/abi/interfaced_object.h"
 
+namespace harbinet {
+
 void THostUserInterface::AddShortcut(THostShortcut keys, std::function<void()> action) {
     shortcuts_[keys] = std::move(action);
 }
@@ -59,3 +61,5 @@ void THostUserInterface::SetStatusText(int32_t panel, const char* text) {
     if (statusListener_)
         statusListener_();
 }
+
+}  // namespace harbinet

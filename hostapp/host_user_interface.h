@@ -12,6 +12,8 @@
 class QStatusBar;
 class QLabel;
 
+namespace harbinet {
+
 struct THostShortcut {
     int32_t key = 0;  // Windows virtual key code
     bool alt = false;
@@ -45,3 +47,5 @@ private:
     std::vector<QLabel*> panels_;
     std::function<void()> statusListener_;
 };
+
+}  // namespace harbinet

@@ -21,6 +21,8 @@
 #include "hostapp/host_exports.h"
 #include "hostapp/main_window.h"
 
+namespace harbinet {
+
 namespace {
 
 struct TOptions {
@@ -89,7 +91,7 @@ int RunProcessAndPrint(THostClient& client, const TOptions& o) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     const TOptions options = ParseOptions(argc, argv);
     if (!options.valid) {
         std::fprintf(stderr,
@@ -136,3 +138,7 @@ int main(int argc, char** argv) {
     }
     return app.exec();
 }
+
+}  // namespace harbinet
+
+int main(int argc, char** argv) { return harbinet::Main(argc, argv); }

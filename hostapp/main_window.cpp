@@ -21,6 +21,8 @@
 #include "hostapp/text_commands.h"
 #include "hostapp/text_edit_processes.h"
 
+namespace harbinet {
+
 struct TMainWindow::TOpenDocument {
     TComPtr<IServerDocument> document;
     TComPtr<IServerModule> module;
@@ -406,3 +408,5 @@ void TMainWindow::StoreRecent() const {
     for (const QString& path : recent_)
         file.write(path.toLocal8Bit() + "\n");
 }
+
+}  // namespace harbinet

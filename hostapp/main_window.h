@@ -14,6 +14,9 @@ class QTabWidget;
 class QDockWidget;
 class QStackedWidget;
 class QMenu;
+
+namespace harbinet {
+
 class THolderWidget;
 class THelpViewerWindow;
 
@@ -76,3 +79,5 @@ private:
     QStringList recent_;
     std::string openFailure_;  // why the last OpenDocument gave nothing; "" when already told
 };
+
+}  // namespace harbinet

@@ -4,6 +4,8 @@
 
 #include "host/abi/parameter_list.h"
 
+namespace harbinet {
+
 std::string TLoadedModule::Name() const {
     const char* name = module ? module->GetModuleName() : nullptr;
     return name ? name : "";
@@ -52,3 +54,5 @@ const TLoadedModule* TModuleLoader::Find(const std::string& name) const {
             return &m;
     return nullptr;
 }
+
+}  // namespace harbinet

@@ -7,6 +7,8 @@
 #include "host/abi/com_ptr.h"
 #include "host/abi/server_interfaces.h"
 
+namespace harbinet {
+
 struct TLoadedModule {
     std::string path;  // the library file
     void* library = nullptr;
@@ -33,3 +35,5 @@ public:
 private:
     std::vector<TLoadedModule> modules_;
 };
+
+}  // namespace harbinet

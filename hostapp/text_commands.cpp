@@ -9,6 +9,8 @@
 #include "host/abi/virtual_key_codes.h"
 #include "hostapp/host_user_interface.h"
 
+namespace harbinet {
+
 namespace {
 
 using TCommand = std::function<void(ITextEditorCommands&)>;
@@ -266,3 +268,5 @@ void AddTextViewMenu(QMenu* view, const TCurrentCommands& current) {
               {"&Auto Indent", nullptr, &I::ToggleAutoIndent}},
              current);
 }
+
+}  // namespace harbinet

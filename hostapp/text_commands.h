@@ -10,6 +10,9 @@
 
 class QMenu;
 class QMenuBar;
+
+namespace harbinet {
+
 class THostUserInterface;
 
 // The command interface of the document behind the current view, or empty.
@@ -21,3 +24,5 @@ void RegisterTextShortcuts(THostUserInterface& ui, const TCurrentCommands& curre
 void AddTextMenus(QMenuBar* bar, const TCurrentCommands& current);
 // Adds the wrap modes (checked as the document's IsWrapMode says) and auto indent to a menu.
 void AddTextViewMenu(QMenu* view, const TCurrentCommands& current);
+
+}  // namespace harbinet

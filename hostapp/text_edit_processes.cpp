@@ -5,6 +5,8 @@
 #include "host/abi/text_interfaces.h"
 #include "hostapp/host_client.h"
 
+namespace harbinet {
+
 namespace {
 
 // The command interface of the document whose view is the context, or empty.
@@ -38,3 +40,5 @@ void RegisterTextEditProcesses(THostClient& client) {
     // Location marks belong to the schematic side; the editor needs nothing done.
     client.AddHostProcess("TextEdit:UpdateLocationMarks", [](char*, int32_t, IServerView*) { return 1; });
 }
+
+}  // namespace harbinet

@@ -11,7 +11,7 @@ namespace tarnwick {
 
 class TCustomMemoSource;
 
-enum TModalResult : uint8_t { mrNone, mrOk, mrCancel, mrAll };
+enum class TModalResult : uint8_t { None, Ok, Cancel, All };
 enum TReplaceAnswer : uint8_t { raYes, raNo, raCancel, raAll };
 
 // A modal find or replace dialog; it reads and writes the shared TSearchOptions itself.

@@ -313,7 +313,7 @@ void TSearchEngine::PrepareDialog() {
 
 void TSearchEngine::FindDialog() {
     PrepareDialog();
-    if (ShowDialog(source_.CreateFindDialog()) == mrOk)
+    if (ShowDialog(source_.CreateFindDialog()) == TModalResult::Ok)
         SearchFirst();
 }
 
@@ -322,13 +322,13 @@ void TSearchEngine::ReplaceDialog() {
         return;
     PrepareDialog();
     const TModalResult result = ShowDialog(source_.CreateReplaceDialog());
-    if (result == mrOk || result == mrAll)
+    if (result == TModalResult::Ok || result == TModalResult::All)
         ReplaceFirst();
 }
 
 TModalResult TSearchEngine::ShowDialog(std::unique_ptr<TSearchOptionsDialog> dialog) {
     if (!dialog)
-        return mrNone;
+        return TModalResult::None;
     if (source_.OnCreateDialog)
         source_.OnCreateDialog(source_, *dialog);
     return dialog->ShowModal();

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QPalette>
 
+namespace tarnwick {
+
 namespace {
 
 constexpr uint32_t kSystemColorBit = 0x80000000u;
@@ -73,3 +75,5 @@ QColor ResolveColor(uint32_t value) {
         return SystemColor(value & 0xFFu);
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
+
+}  // namespace tarnwick

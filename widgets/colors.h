@@ -7,4 +7,8 @@
 
 #include <QColor>
 
+namespace tarnwick {
+
 QColor ResolveColor(uint32_t value);
+
+}  // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -179,3 +181,5 @@ std::string TIniFile::NewLineEnding() const {
             return line.Ending;
     return "\n";
 }
+
+}  // namespace tarnwick

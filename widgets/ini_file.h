@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tarnwick {
+
 class TIniFile {
 public:
     struct TEntry {
@@ -54,3 +56,5 @@ private:
 
     std::vector<TLine> lines_;
 };
+
+}  // namespace tarnwick

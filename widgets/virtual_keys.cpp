@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+namespace tarnwick {
+
 namespace {
 
 int32_t CodeForPunctuation(int key) {
@@ -134,3 +136,5 @@ TVirtualKey TranslateKeyEvent(const QKeyEvent& event) {
         key.code = CodeForKey(qtKey);
     return key;
 }
+
+}  // namespace tarnwick

@@ -9,6 +9,8 @@
 
 class QKeyEvent;
 
+namespace tarnwick {
+
 struct TVirtualKey {
     int32_t code = 0;  // VK_* number; 0 when the key has none
     bool shift = false;
@@ -17,3 +19,5 @@ struct TVirtualKey {
 };
 
 TVirtualKey TranslateKeyEvent(const QKeyEvent& event);
+
+}  // namespace tarnwick

@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+namespace tarnwick {
+
 namespace {
 
 using namespace std::string_literals;
@@ -109,3 +111,5 @@ TEST(IniFileTest, AnyBytesSurviveReadingAndWriting) {
 }
 
 }  // namespace
+
+}  // namespace tarnwick

@@ -8,6 +8,8 @@
 
 #include "tests/editor/temp_config_folder.h"
 
+namespace tarnwick {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -161,3 +163,5 @@ TEST(PreferencesFileSaveTest, KeepsTheFileModeAndALinkToTheFile) {
 }
 
 }  // namespace
+
+}  // namespace tarnwick

@@ -13,6 +13,8 @@
 #include "editor/preferences_file.h"
 #include "editor/text_editor_preferences.h"
 
+namespace tarnwick {
+
 class TTempConfigFolder {
 public:
     TTempConfigFolder() {
@@ -49,3 +51,5 @@ private:
     std::string folder_;
     std::optional<std::string> home_;
 };
+
+}  // namespace tarnwick

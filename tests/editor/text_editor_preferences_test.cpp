@@ -7,6 +7,8 @@
 
 #include "tests/editor/temp_config_folder.h"
 
+namespace tarnwick {
+
 namespace {
 
 using namespace std::string_literals;
@@ -196,3 +198,5 @@ TEST_F(TextEditorPreferencesTest, AFileThatCannotBeWrittenIsReportedAndMemorySta
 }
 
 }  // namespace
+
+}  // namespace tarnwick

@@ -12,6 +12,8 @@
 #include "tests/editor/temp_config_folder.h"
 #include "tests/support/null_server_document.h"
 
+namespace tarnwick {
+
 namespace {
 
 // A text module whose documents are the doubles queued for it.
@@ -176,3 +178,5 @@ TEST(TextModuleTest, ReportsAFolderItCannotMakeAndKeepsWorkingFromMemory) {
 }
 
 }  // namespace
+
+}  // namespace tarnwick

@@ -14,6 +14,8 @@
 #include "tests/host/recording_client.h"
 #include "tests/support/string_stream.h"
 
+namespace tarnwick {
+
 namespace {
 
 class TwoViewDocument final : public TServerDocument {
@@ -169,3 +171,5 @@ TEST(IStreamAdapterTest, ReportsAnUnknownOriginAndAFailedResize) {
 }
 
 }  // namespace
+
+}  // namespace tarnwick

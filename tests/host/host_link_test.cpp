@@ -17,6 +17,8 @@
 #include "host/server_module.h"
 #include "tests/support/null_server_document.h"
 
+namespace tarnwick {
+
 namespace {
 
 // Itanium C++ ABI: a pointer to a virtual member function holds 1 + the vtable offset in bytes.
@@ -241,3 +243,5 @@ TEST(VfsStreamCloseTest, AHostWithoutStreamCloseIsDestroyedOnceAndTrusted) {
 }
 
 }  // namespace
+
+}  // namespace tarnwick

@@ -21,6 +21,8 @@
 #include "host/server_dialog.h"
 #include "tests/host/recording_client.h"
 
+namespace tarnwick {
+
 namespace {
 
 // Runs action on the next modal dialog as soon as it is up.
@@ -278,3 +280,5 @@ TEST(FormHelpTest, WhatsThisReachesControlsAddedAfterTheFirstShow) {
 }
 
 }  // namespace
+
+}  // namespace tarnwick

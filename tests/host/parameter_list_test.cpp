@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 namespace {
 
 struct LookupCase {
@@ -144,3 +146,5 @@ TEST(ParameterListTest, RandomBytesNeverOverrun) {
 }
 
 }  // namespace
+
+}  // namespace tarnwick

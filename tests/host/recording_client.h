@@ -12,6 +12,8 @@
 #include "host/abi/parameter_list.h"
 #include "host/client.h"
 
+namespace tarnwick {
+
 class RecordingClient final : public IClient, public IProcessLauncher {
 public:
     struct Broadcast {
@@ -53,3 +55,5 @@ public:
         return answer ? answer(params, capacity) : kTrue;
     }
 };
+
+}  // namespace tarnwick

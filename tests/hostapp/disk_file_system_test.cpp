@@ -11,6 +11,8 @@
 
 #include "host/abi/host_function_types.h"
 
+namespace harbinet {
+
 namespace {
 
 std::string ReadAll(const std::string& path) {
@@ -128,3 +130,5 @@ TEST(EditorKindTest, EdifExtensionsAndEverythingElse) {
 }
 
 }  // namespace
+
+}  // namespace harbinet

@@ -15,6 +15,8 @@
 #include "hostapp/host_exports.h"
 #include "hostapp/main_window.h"
 
+namespace harbinet {
+
 namespace {
 
 std::string ReadAll(const std::string& path) {
@@ -108,3 +110,5 @@ TEST_F(HarbinetDocumentsTest, CtrlJExpandsAnEdifCodeTemplate) {
 }
 
 }  // namespace
+
+}  // namespace harbinet

@@ -6,6 +6,8 @@
 #include "hostapp/host_user_interface.h"
 #include "hostapp/text_commands.h"
 
+namespace harbinet {
+
 namespace {
 
 TEST(HostShortcutsTest, EditingKeysAreTakenAndLettersAreLeftToTheEditor) {
@@ -36,3 +38,5 @@ TEST(HostShortcutsTest, EditingKeysAreTakenAndLettersAreLeftToTheEditor) {
 }
 
 }  // namespace
+
+}  // namespace harbinet

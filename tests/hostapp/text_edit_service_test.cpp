@@ -21,6 +21,8 @@
 #include "tests/support/null_server_view.h"
 #include "tests/support/recording_text_document.h"
 
+namespace harbinet {
+
 namespace {
 
 TCurrentCommands CommandsOf(RecordingTextDocument& document) {
@@ -143,3 +145,5 @@ TEST(TextEditServiceTest, ColourDialogAnswersInTheRequestBuffer) {
 }
 
 }  // namespace
+
+}  // namespace harbinet

@@ -9,7 +9,7 @@
 #include "hostapp/disk_file_system.h"
 
 namespace {
-TDiskFileSystem& Disk() { return TDiskFileSystem::Instance(); }
+harbinet::TDiskFileSystem& Disk() { return harbinet::TDiskFileSystem::Instance(); }
 }  // namespace
 
 TestStreamFaults& StreamFaults() {

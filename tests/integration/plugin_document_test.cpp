@@ -121,8 +121,8 @@ protected:
         // The module and its documents hold each other: the host breaks the cycle.
         for (IServerDocument* document : created)
             module->DestroyDocument(document);
-        TDiskFileSystem::Instance().FailNthWrite(0);
-        TDiskFileSystem::Instance().FailNextCommitAt(TDiskFileSystem::TCommitStep::None);
+        harbinet::TDiskFileSystem::Instance().FailNthWrite(0);
+        harbinet::TDiskFileSystem::Instance().FailNextCommitAt(harbinet::TDiskFileSystem::TCommitStep::None);
         fs::remove_all(folder);
     }
 
@@ -273,20 +273,20 @@ TEST_P(FailedSaveTest, KeepsTheFileTheFlagAndSaysWhichFile) {
     EXPECT_EQ(ReadAll(PathOf("netlist.edf")), "(edif changed)\r\n(cell x)\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, FailedSaveTest,
-                         testing::Values(SaveFaultCase{"Write",
-                                                       [] { TDiskFileSystem::Instance().FailNthWrite(1); }},
-                                         SaveFaultCase{"Flush",
-                                                       [] {
-                                                           TDiskFileSystem::Instance().FailNextCommitAt(
-                                                               TDiskFileSystem::TCommitStep::Flush);
-                                                       }},
-                                         SaveFaultCase{"Rename",
-                                                       [] {
-                                                           TDiskFileSystem::Instance().FailNextCommitAt(
-                                                               TDiskFileSystem::TCommitStep::Rename);
-                                                       }}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FailedSaveTest,
+    testing::Values(SaveFaultCase{"Write", [] { harbinet::TDiskFileSystem::Instance().FailNthWrite(1); }},
+                    SaveFaultCase{"Flush",
+                                  [] {
+                                      harbinet::TDiskFileSystem::Instance().FailNextCommitAt(
+                                          harbinet::TDiskFileSystem::TCommitStep::Flush);
+                                  }},
+                    SaveFaultCase{"Rename",
+                                  [] {
+                                      harbinet::TDiskFileSystem::Instance().FailNextCommitAt(
+                                          harbinet::TDiskFileSystem::TCommitStep::Rename);
+                                  }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct UnreadableCase {
     const char* name;

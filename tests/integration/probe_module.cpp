@@ -12,6 +12,8 @@
 #include "host/server_document.h"
 #include "host/server_module.h"
 
+namespace tarnwick {
+
 namespace {
 
 class TProbeDocument final : public TServerDocument {
@@ -62,8 +64,10 @@ private:
 
 }  // namespace
 
+}  // namespace tarnwick
+
 extern "C" __attribute__((visibility("default"))) void ServerFactory(IServerModule** module,
                                                                      IClient* client) {
     if (module)
-        *module = TComPtr<IServerModule>::Share(new TProbeModule(client)).Detach();
+        *module = TComPtr<IServerModule>::Share(new tarnwick::TProbeModule(client)).Detach();
 }

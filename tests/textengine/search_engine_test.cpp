@@ -53,7 +53,7 @@ public:
         busyNow = busy;
     }
 
-    TModalResult dialogResult = mrOk;
+    TModalResult dialogResult = TModalResult::Ok;
     int dialogsCreated = 0;
     std::string inputAnswer;
     std::vector<TInputBoxRequest> inputRequests;
@@ -468,7 +468,7 @@ TEST_F(SearchEngineTest, FindDialogPreparesTextAndScopeThenSearches) {
     buffer.SetCaret(2, 0);
     buffer.SetSelection(0, 0, 5, 0);
     buffer.SetSelectionKind(stStream);
-    dialogs.dialogResult = mrCancel;
+    dialogs.dialogResult = TModalResult::Cancel;
     buffer.FindDialog();
     EXPECT_EQ(options().TextToFind, "alpha");
     EXPECT_EQ(options().Scope, ssSelectedText);

@@ -7,6 +7,8 @@
 
 #include "widgets/colors.h"
 
+namespace tarnwick {
+
 namespace {
 
 TEST(ColorsTest, ResolvesRgbAndSystemColours) {
@@ -18,3 +20,5 @@ TEST(ColorsTest, ResolvesRgbAndSystemColours) {
 }
 
 }  // namespace
+
+}  // namespace tarnwick

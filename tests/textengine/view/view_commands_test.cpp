@@ -21,7 +21,7 @@ public:
         TModalResult ShowModal() override {
             if (fill_)
                 fill_(TSearchOptions::Shared());
-            return mrOk;
+            return TModalResult::Ok;
         }
 
     private:
