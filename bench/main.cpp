@@ -19,6 +19,7 @@ namespace {
 void UseTextWindowUndoLimit(BenchContext& ctx) { ctx.buffer->SetUndoLimit(kTextWindowUndoLimit); }
 
 // Runs in this order; a step adds its keys to the report.
+// clang-format off
 constexpr BenchStep kSteps[] = {
     RunBaselines,
     RunLoadAndSave,
@@ -30,6 +31,7 @@ constexpr BenchStep kSteps[] = {
     RunDeepKeys,
     RunSearch,
 };
+// clang-format on
 
 int Usage() {
     std::fprintf(stderr,
