@@ -22,7 +22,8 @@ public:
     intptr_t Next() {
         if (!iterator_)
             return 0;
-        const intptr_t object = started_ ? functions_.NextGroupObject(iterator_) : functions_.FirstGroupObject(iterator_);
+        const intptr_t object =
+            started_ ? functions_.NextGroupObject(iterator_) : functions_.FirstGroupObject(iterator_);
         started_ = true;
         return object;
     }
@@ -60,7 +61,8 @@ bool TComponentImplementation::Read() {
         TSchematicFunctions::TDatafileFields file;
         if (functions_.Datafile(kSchRead, Handle, i, file) != kSchSucceeded)
             break;
-        DatafileLinks.push_back({FromSchText(file.EntityName), FromSchText(file.Location), FromSchText(file.FileKind)});
+        DatafileLinks.push_back(
+            {FromSchText(file.EntityName), FromSchText(file.Location), FromSchText(file.FileKind)});
     }
     return true;
 }

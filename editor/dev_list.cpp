@@ -86,7 +86,8 @@ TDevList::TDevList() {
 std::size_t TDevList::IndexOfArchitecture(std::string_view value) const {
     const std::size_t blank = value.find(' ');
     const std::string_view vendor = value.substr(0, blank);
-    const std::string_view family = blank == std::string_view::npos ? std::string_view() : value.substr(blank + 1);
+    const std::string_view family =
+        blank == std::string_view::npos ? std::string_view() : value.substr(blank + 1);
     const auto byVendor = [&](const TDevInfo& e) { return ascii::EqualIgnoringCase(e.Vendor, vendor); };
     auto found = std::find_if(entries_.begin(), entries_.end(), [&](const TDevInfo& e) {
         return byVendor(e) && ascii::EqualIgnoringCase(e.Family, family);

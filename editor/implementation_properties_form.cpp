@@ -204,7 +204,8 @@ bool TImplementationPropertiesForm::StoreControls() {
     implementation_.Description = description_->Bytes();
     implementation_.ModelName = modelName_->Bytes();
     const bool integrated = integrated_->isChecked();
-    const std::string location = integrated ? std::string() : location_->Bytes().substr(0, kMaxLocationLength);
+    const std::string location =
+        integrated ? std::string() : location_->Bytes().substr(0, kMaxLocationLength);
     implementation_.DatafileLinks = {{implementation_.ModelName, location, kModelFileKind}};
     implementation_.UseIntegratedLibrary = integrated;
 

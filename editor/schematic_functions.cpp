@@ -64,10 +64,9 @@ int32_t TSchematicFunctions::Implementation(int32_t direction, intptr_t implemen
                                             TImplementationFields& f) const {
     if (!fn_.implementation)
         return kSchFailed;
-    const int32_t result = fn_.implementation(direction, implementation, f.ModelName.data(), f.ModelKind.data(),
-                                           &f.IntegratedLibraryAvailable, &f.UseIntegratedLibrary,
-                                           f.Description.data(), &f.ParameterContainer, f.PortMap.data(),
-                                           &f.IsCurrent);
+    const int32_t result = fn_.implementation(
+        direction, implementation, f.ModelName.data(), f.ModelKind.data(), &f.IntegratedLibraryAvailable,
+        &f.UseIntegratedLibrary, f.Description.data(), &f.ParameterContainer, f.PortMap.data(), &f.IsCurrent);
     for (TSchText* text : {&f.ModelName, &f.ModelKind, &f.Description, &f.PortMap})
         Terminate(*text);
     return result;
@@ -81,8 +80,8 @@ int32_t TSchematicFunctions::Datafile(int32_t direction, intptr_t implementation
                                       TDatafileFields& f) const {
     if (!fn_.datafile)
         return kSchFailed;
-    const int32_t result =
-        fn_.datafile(direction, implementation, index, f.Location.data(), f.EntityName.data(), f.FileKind.data());
+    const int32_t result = fn_.datafile(direction, implementation, index, f.Location.data(),
+                                        f.EntityName.data(), f.FileKind.data());
     for (TSchText* text : {&f.Location, &f.EntityName, &f.FileKind})
         Terminate(*text);
     return result;
@@ -108,7 +107,9 @@ int32_t TSchematicFunctions::ObjectKind(intptr_t object) const {
     return fn_.objectKind ? fn_.objectKind(object) : kSchNoObjectKind;
 }
 
-intptr_t TSchematicFunctions::CreateObject(int32_t kind) const { return fn_.createObject ? fn_.createObject(kind) : 0; }
+intptr_t TSchematicFunctions::CreateObject(int32_t kind) const {
+    return fn_.createObject ? fn_.createObject(kind) : 0;
+}
 
 int32_t TSchematicFunctions::AddObjectToContainer(intptr_t container, intptr_t object) const {
     return fn_.addToContainer ? fn_.addToContainer(container, object) : kSchFailed;
@@ -117,7 +118,8 @@ int32_t TSchematicFunctions::AddObjectToContainer(intptr_t container, intptr_t o
 int32_t TSchematicFunctions::CommonProperties(int32_t direction, intptr_t object, TCommonFields& f) const {
     if (!fn_.grafObject || !fn_.workspaceObject)
         return kSchFailed;
-    if (fn_.grafObject(direction, object, &f.LocationX, &f.LocationY, &f.Color, &f.OwnerPartId) != kSchSucceeded)
+    if (fn_.grafObject(direction, object, &f.LocationX, &f.LocationY, &f.Color, &f.OwnerPartId) !=
+        kSchSucceeded)
         return kSchFailed;
     return fn_.workspaceObject(direction, object, &f.Selected, &f.Enabled);
 }
@@ -126,7 +128,7 @@ int32_t TSchematicFunctions::Parameter(int32_t direction, intptr_t parameter, TP
     if (!fn_.parameter)
         return kSchFailed;
     const int32_t result = fn_.parameter(direction, parameter, f.Name.data(), f.Value.data(), &f.IsHidden,
-                                      &f.ShowName, &f.ParamType);
+                                         &f.ShowName, &f.ParamType);
     Terminate(f.Name);
     Terminate(f.Value);
     return result;

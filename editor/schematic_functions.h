@@ -67,7 +67,8 @@ public:
     // Query functions answer kSchSucceeded (0) or kSchFailed (1), as the module does.
     int32_t Implementation(int32_t direction, intptr_t implementation, TImplementationFields& fields) const;
     int32_t DatafileCount(int32_t direction, intptr_t implementation, int32_t& count) const;
-    int32_t Datafile(int32_t direction, intptr_t implementation, int32_t index, TDatafileFields& fields) const;
+    int32_t Datafile(int32_t direction, intptr_t implementation, int32_t index,
+                     TDatafileFields& fields) const;
     intptr_t CreateGroupIterator(intptr_t container) const;
     intptr_t FirstGroupObject(intptr_t iterator) const;
     intptr_t NextGroupObject(intptr_t iterator) const;

@@ -37,7 +37,9 @@ void CopyOut(const std::string& text, char* buffer) {
 }
 
 // Reads no further than the caller's buffer, terminated or not.
-std::string CopyIn(const char* buffer) { return std::string(buffer, ::strnlen(buffer, kSchTextCapacity - 1)); }
+std::string CopyIn(const char* buffer) {
+    return std::string(buffer, ::strnlen(buffer, kSchTextCapacity - 1));
+}
 
 void Transfer(int32_t direction, std::string& field, char* buffer) {
     if (direction == kSchRead)
@@ -124,7 +126,9 @@ GRIVEL_EXPORT int32_t SchApiQuery_ImplementationDatafile(int32_t direction, intp
     return kSchSucceeded;
 }
 
-GRIVEL_EXPORT intptr_t SchAPI_CreateGroupIterator(intptr_t container) { return Store().CreateIterator(container); }
+GRIVEL_EXPORT intptr_t SchAPI_CreateGroupIterator(intptr_t container) {
+    return Store().CreateIterator(container);
+}
 GRIVEL_EXPORT intptr_t SchAPI_GetFirstGroupObject(intptr_t iterator) { return Store().First(iterator); }
 GRIVEL_EXPORT intptr_t SchAPI_GetNextGroupObject(intptr_t iterator) { return Store().Next(iterator); }
 GRIVEL_EXPORT int32_t SchAPI_DestroyGroupIterator(intptr_t iterator) {
@@ -215,7 +219,8 @@ GRIVEL_EXPORT int32_t GrivelAPI_GetObjectName(intptr_t component, char* name) {
 static_assert(std::is_same_v<decltype(SchApiQuery_Implementation), TSchApiQueryImplementation>);
 static_assert(std::is_same_v<decltype(SchApiQuery_ImplementationDatafileCount),
                              TSchApiQueryImplementationDatafileCount>);
-static_assert(std::is_same_v<decltype(SchApiQuery_ImplementationDatafile), TSchApiQueryImplementationDatafile>);
+static_assert(
+    std::is_same_v<decltype(SchApiQuery_ImplementationDatafile), TSchApiQueryImplementationDatafile>);
 static_assert(std::is_same_v<decltype(SchAPI_CreateGroupIterator), TSchApiCreateGroupIterator>);
 static_assert(std::is_same_v<decltype(SchAPI_GetFirstGroupObject), TSchApiGetGroupObject>);
 static_assert(std::is_same_v<decltype(SchAPI_GetNextGroupObject), TSchApiGetGroupObject>);
@@ -228,8 +233,7 @@ static_assert(std::is_same_v<decltype(SchAPIQuery_GrafObject), TSchApiQueryGrafO
 static_assert(std::is_same_v<decltype(SchAPIQuery_WorkspaceObject), TSchApiQueryWorkspaceObject>);
 static_assert(std::is_same_v<decltype(SchApiQuery_SchParameter), TSchApiQuerySchParameter>);
 static_assert(std::is_same_v<decltype(SchApiQuery_UniqueId), TSchApiQueryParameterText>);
-static_assert(
-    std::is_same_v<decltype(SchApiQuery_SchParameterCalculatedValue), TSchApiQueryParameterText>);
+static_assert(std::is_same_v<decltype(SchApiQuery_SchParameterCalculatedValue), TSchApiQueryParameterText>);
 static_assert(std::is_same_v<decltype(GrivelAPI_LoadStore), TGrivelLoadStore>);
 static_assert(std::is_same_v<decltype(GrivelAPI_GetLibrary), TGrivelGetLibrary>);
 static_assert(std::is_same_v<decltype(GrivelAPI_GetObjectName), TGrivelGetObjectName>);

@@ -31,8 +31,7 @@ extern "C" {
 using TSchApiQueryImplementation = int32_t(int32_t direction, intptr_t implementation, char* modelName,
                                            char* modelKind, int32_t* integratedLibraryAvailable,
                                            int32_t* useIntegratedLibrary, char* description,
-                                           intptr_t* parameterContainer, char* portMap,
-                                           int32_t* isCurrent);
+                                           intptr_t* parameterContainer, char* portMap, int32_t* isCurrent);
 using TSchApiQueryImplementationDatafileCount = int32_t(int32_t direction, intptr_t implementation,
                                                         int32_t* count);
 using TSchApiQueryImplementationDatafile = int32_t(int32_t direction, intptr_t implementation, int32_t index,
