@@ -125,6 +125,8 @@ void TImplementationPropertiesForm::BuildInformationGroup() {
     specificArchitecture_ = AddRadio(group, "TeThemeRadioButton_Arch_Specific", "Specific", {112, 86}, 66);
     architectures_ = AddControl<QComboBox>(group, "TeThemeComboBox_Arch", {184, 85, 313, 22});
     architectures_->setMaxVisibleItems(8);
+    // Some styles drop a list over the whole screen and ignore the row count.
+    architectures_->setStyleSheet("QComboBox { combobox-popup: 0; }");
     for (std::size_t i = 0; i < targets_.Count(); ++i)
         architectures_->addItem(QString::fromLatin1(targets_[i].DisplayName.c_str()));
     for (QRadioButton* radio : {anyArchitecture_, specificArchitecture_})
