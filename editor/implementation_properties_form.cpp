@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/latin1_edit.h"
+#include "editor/named_control.h"
 #include "host/abi/ascii_text.h"
 #include "host/abi/parameter_list.h"
 #include "host/host_processes.h"
@@ -32,16 +33,8 @@ constexpr QSize kButtonSize{75, 25};
 constexpr int kEditHeight = 21;
 constexpr int kLabelX = 16;
 
-template <class Widget>
-Widget* AddControl(QWidget* parent, const char* name, QRect geometry) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
 QRadioButton* AddRadio(QWidget* parent, const char* name, const char* caption, QPoint at, int width) {
-    auto* radio = AddControl<QRadioButton>(parent, name, {at, QSize(width, 17)});
+    auto* radio = MakeNamed<QRadioButton>(parent, name, {at, QSize(width, 17)});
     radio->setText(caption);
     return radio;
 }
@@ -96,51 +89,53 @@ bool TImplementationPropertiesForm::Show(intptr_t implementation, QWidget* owner
 }
 
 void TImplementationPropertiesForm::BuildModelGroup() {
-    auto* group = AddControl<QGroupBox>(this, "ModelGroup", {8, 12, 519, 149});
+    auto* group = MakeNamed<QGroupBox>(this, "ModelGroup", {8, 12, 519, 149});
     group->setTitle(" Model");
     AddLabel(group, "Name", 25);
-    modelName_ = AddControl<TLatin1Edit>(group, "Edit_ModelName", {112, 25, 385, kEditHeight});
+    modelName_ = MakeNamed<TLatin1Edit>(group, "Edit_ModelName", {112, 25, 385, kEditHeight});
     AddLabel(group, "Macro file", 58);
     integrated_ = AddRadio(group, "Radio_Integrated", "From integrated library", {112, 58}, 200);
     other_ = AddRadio(group, "Radio_Other", "Other", {112, 86}, 66);
-    location_ = AddControl<TLatin1Edit>(group, "Edit_ModelLocation", {184, 85, 313, kEditHeight});
-    browse_ = AddControl<QPushButton>(group, "Button_Browse", {{428, 114}, kButtonSize});
+    location_ = MakeNamed<TLatin1Edit>(group, "Edit_ModelLocation", {184, 85, 313, kEditHeight});
+    browse_ = MakeNamed<QPushButton>(group, "Button_Browse", {{428, 114}, kButtonSize});
     browse_->setText("Browse...");
     browse_->setAutoDefault(false);
-    for (QRadioButton* radio : {integrated_, other_})
-        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                ApplyModelSourceRule();
-        });
+    OnSelected({integrated_, other_}, &TImplementationPropertiesForm::ApplyModelSourceRule);
     connect(browse_, &QPushButton::clicked, this, &TImplementationPropertiesForm::BrowseForLocation);
 }
 
 void TImplementationPropertiesForm::BuildInformationGroup() {
-    auto* group = AddControl<QGroupBox>(this, "InformationGroup", {8, 172, 519, 121});
+    auto* group = MakeNamed<QGroupBox>(this, "InformationGroup", {8, 172, 519, 121});
     group->setTitle("Information");
     AddLabel(group, "Description", 25);
-    description_ = AddControl<TLatin1Edit>(group, "Edit_Description", {112, 25, 385, kEditHeight});
+    description_ = MakeNamed<TLatin1Edit>(group, "Edit_Description", {112, 25, 385, kEditHeight});
     AddLabel(group, "Architecture", 58);
     anyArchitecture_ = AddRadio(group, "TeThemeRadioButton_Arch_Any", "Any Architecture", {112, 58}, 200);
     specificArchitecture_ = AddRadio(group, "TeThemeRadioButton_Arch_Specific", "Specific", {112, 86}, 66);
-    architectures_ = AddControl<QComboBox>(group, "TeThemeComboBox_Arch", {184, 85, 313, 22});
+    architectures_ = MakeNamed<QComboBox>(group, "TeThemeComboBox_Arch", {184, 85, 313, 22});
     architectures_->setMaxVisibleItems(8);
     // Some styles drop a list over the whole screen and ignore the row count.
     architectures_->setStyleSheet("QComboBox { combobox-popup: 0; }");
     for (std::size_t i = 0; i < targets_.Count(); ++i)
         architectures_->addItem(QString::fromLatin1(targets_[i].DisplayName.c_str()));
-    for (QRadioButton* radio : {anyArchitecture_, specificArchitecture_})
-        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
+    OnSelected({anyArchitecture_, specificArchitecture_},
+               &TImplementationPropertiesForm::ApplyArchitectureRule);
+}
+
+void TImplementationPropertiesForm::OnSelected(std::initializer_list<QRadioButton*> radios,
+                                               void (TImplementationPropertiesForm::*rule)()) {
+    for (QRadioButton* radio : radios)
+        connect(radio, &QRadioButton::toggled, this, [this, rule](bool on) {
             if (on)
-                ApplyArchitectureRule();
+                (this->*rule)();
         });
 }
 
 void TImplementationPropertiesForm::BuildButtons() {
-    auto* ok = AddControl<QPushButton>(this, "Button_OK", {{391, 324}, kButtonSize});
+    auto* ok = MakeNamed<QPushButton>(this, "Button_OK", {{391, 324}, kButtonSize});
     ok->setText("OK");
     ok->setDefault(true);
-    auto* cancel = AddControl<QPushButton>(this, "Button_Cancel", {{470, 324}, kButtonSize});
+    auto* cancel = MakeNamed<QPushButton>(this, "Button_Cancel", {{470, 324}, kButtonSize});
     cancel->setText("Cancel");
     cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

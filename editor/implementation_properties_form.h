@@ -5,6 +5,7 @@
 // and the implementation could be read when it opened.
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "editor/component_implementation.h"
 #include "editor/dev_list.h"
@@ -38,6 +39,9 @@ private:
     void BuildModelGroup();
     void BuildInformationGroup();
     void BuildButtons();
+    // Runs rule whenever one of the radios becomes selected.
+    void OnSelected(std::initializer_list<QRadioButton*> radios,
+                    void (TImplementationPropertiesForm::*rule)());
     void LoadControls();
     void ApplyModelSourceRule();
     void ApplyArchitectureRule();
