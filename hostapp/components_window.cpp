@@ -87,14 +87,14 @@ void TComponentsWindow::Refresh() {
     const QTreeWidgetItem* selected = SelectedImplementation();
     const qlonglong keep = selected ? selected->data(colName, kHandleRole).toLongLong() : 0;
     tree_->clear();
-    if (!schematic_.IsLoaded()) {
-        status_->setText("The schematic editor (libgrivel.so) is not loaded.");
-        UpdateButtons();
-        return;
-    }
     const std::vector<TComponentRow> components = schematic_.Components();
-    status_->setText(
-        QString("%1 components. Choose an EDIF model and \"Model Properties...\".").arg(components.size()));
+    if (!schematic_.Problem().empty())
+        status_->setText(QString::fromLocal8Bit(schematic_.Problem().c_str()));
+    else if (!schematic_.IsLoaded())
+        status_->setText("The schematic editor (libgrivel.so) is not loaded.");
+    else
+        status_->setText(QString("%1 components. Choose an EDIF model and \"Model Properties...\".")
+                             .arg(components.size()));
     for (const TComponentRow& component : components) {
         auto* parent = new QTreeWidgetItem(tree_, {Latin1(component.name)});
         parent->setData(colName, kHandleRole, QVariant::fromValue<qlonglong>(component.handle));

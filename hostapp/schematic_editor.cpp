@@ -32,8 +32,8 @@ bool TSchematicEditor::Load(const std::string& libraryPath, std::string& error) 
     void* library = ::dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         const char* why = ::dlerror();
-        error = "Cannot load the schematic editor " + libraryPath + ": " + (why ? why : "unknown error");
-        return false;
+        return Fail(error,
+                    "Cannot load the schematic editor " + libraryPath + ": " + (why ? why : "unknown error"));
     }
     bool complete = true;
     const auto bind = [&](const char* name, auto*& entry) {
@@ -58,28 +58,30 @@ bool TSchematicEditor::Load(const std::string& libraryPath, std::string& error) 
     if (!complete) {
         fn_ = {};
         ::dlclose(library);
-        return false;
+        return Fail(error, error);
     }
     library_ = library;
+    problem_.clear();
     return true;
 }
 
-bool TSchematicEditor::LoadStore(const std::string& path, std::string& error) const {
-    if (!library_) {
-        error = "The schematic editor is not loaded";
-        return false;
-    }
+bool TSchematicEditor::Fail(std::string& error, std::string why) {
+    problem_ = why;
+    error = std::move(why);
+    return false;
+}
+
+bool TSchematicEditor::LoadStore(const std::string& path, std::string& error) {
+    if (!library_)
+        return Fail(error, "The schematic editor is not loaded");
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
-    if (!file || !(text << file.rdbuf())) {
-        error = "Cannot read the component store " + path;
-        return false;
-    }
+    if (!file || !(text << file.rdbuf()))
+        return Fail(error, "Cannot read the component store " + path);
     TText why{};
-    if (fn_.loadStore(text.str().c_str(), why.data()) != kSchSucceeded) {
-        error = path + ": " + TextOf(why);
-        return false;
-    }
+    if (fn_.loadStore(text.str().c_str(), why.data()) != kSchSucceeded)
+        return Fail(error, path + ": " + TextOf(why));
+    problem_.clear();
     return true;
 }
 

@@ -37,8 +37,10 @@ public:
     // Loads the module; false with a message when it cannot be loaded or lacks a function.
     bool Load(const std::string& libraryPath, std::string& error);
     // Replaces the store by the file's description; false with a message, the store unchanged.
-    bool LoadStore(const std::string& path, std::string& error) const;
+    bool LoadStore(const std::string& path, std::string& error);
     [[nodiscard]] bool IsLoaded() const noexcept { return library_ != nullptr; }
+    // Why the last Load or LoadStore failed; "" after a success.
+    [[nodiscard]] const std::string& Problem() const noexcept { return problem_; }
 
     // Every component with its implementations, in the store's order.
     [[nodiscard]] std::vector<TComponentRow> Components() const;
@@ -47,7 +49,10 @@ private:
     std::vector<intptr_t> Members(intptr_t container) const;
     TImplementationRow ReadImplementation(intptr_t handle) const;
 
+    bool Fail(std::string& error, std::string why);
+
     void* library_ = nullptr;
+    std::string problem_;
     struct TEntries {
         TGrivelLoadStore* loadStore = nullptr;
         TGrivelGetLibrary* library = nullptr;

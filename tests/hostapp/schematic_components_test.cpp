@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -172,6 +173,20 @@ TEST_F(SchematicComponentsTest, WithoutTheSchematicEditorTheEntryShowsAnEmptyDia
     TComponentsWindow window(schematic, client.Modules(), &owner);
     EXPECT_EQ(window.findChild<QLabel*>("ComponentsStatus")->text(),
               "The schematic editor (libgrivel.so) is not loaded.");
+}
+
+TEST_F(SchematicComponentsTest, AStoreThatCannotBeReadIsNamedInTheWindowAndTheStoreKept) {
+    auto window = OpenWindow();
+    const std::string broken = testing::TempDir() + "broken-components.grv";
+    std::ofstream(broken) << "[Component] X\nModelName=before any implementation\n";
+    std::string error;
+    for (const std::string& path : {broken, testing::TempDir() + "no-such-store.grv"}) {
+        EXPECT_FALSE(schematic.LoadStore(path, error));
+        window->Refresh();
+        EXPECT_EQ(window->findChild<QLabel*>("ComponentsStatus")->text().toStdString(), error);
+        EXPECT_EQ(window->findChild<QTreeWidget*>("ComponentTree")->topLevelItemCount(), 3);
+    }
+    EXPECT_EQ(error.rfind("Cannot read the component store", 0), 0u) << error;
 }
 
 // "Client:RunCommonDialog" with "Dialog=DDBBrowser", answered in a buffer of the given capacity.
