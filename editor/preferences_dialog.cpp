@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/named_control.h"
 #include "host/abi/ascii_text.h"
 #include "host/abi/parameter_list.h"
 #include "host/host_processes.h"
@@ -111,14 +112,6 @@ QRect CheckRect(int index) {
     const int row = left ? index : index - kLeftColumnRows;
     return {left ? kLeftColumnX : kRightColumnX, kFirstRowTop + row * kRowPitch,
             left ? kLeftColumnWidth : kRightColumnWidth, kCheckHeight};
-}
-
-template <class Widget>
-Widget* MakeNamed(QWidget* parent, const char* name, QRect geometry) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
 }
 
 // A dialog makes its first auto-default button the default one, which Enter in any field

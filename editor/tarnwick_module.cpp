@@ -1,7 +1,9 @@
 #include "editor/tarnwick_module.h"
 
+#include <QApplication>
 #include <array>
 
+#include "editor/implementation_properties_form.h"
 #include "editor/text_document.h"
 #include "host/abi/parameter_list.h"
 #include "host/client.h"
@@ -28,10 +30,17 @@ int32_t TTarnwickModule::QueryInterface(const TGUID& iid, void** out) {
     return QueryResult(OfferInterface<IModelPropertiesEditor>(iid, out, this), out);
 }
 
-int32_t TTarnwickModule::EditModelProperties(intptr_t, intptr_t, int32_t, int32_t* result) {
-    if (result)
-        *result = kFalse;
-    return S_OK_;
+int32_t TTarnwickModule::EditModelProperties(intptr_t implementation, intptr_t, int32_t, int32_t* result) {
+    try {
+        // A dialog needs the host's application object; without one nothing can be shown.
+        const bool shown = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+        const bool applied = shown && tarnwick::TImplementationPropertiesForm::Show(implementation);
+        if (result)
+            *result = ToBool32(applied);
+        return S_OK_;
+    } catch (...) {
+        return E_UNEXPECTED_;
+    }
 }
 
 TComPtr<IServerDocument> TTarnwickModule::NewDocument(const std::string& kind, const std::string& fileName) {

@@ -14,8 +14,8 @@ public:
     int32_t AddRef() override { return TAbstractTextModule::AddRef(); }
     int32_t Release() override { return TAbstractTextModule::Release(); }
 
-    // The schematic editor's entry to the "Properties of Model" dialog. Until the dialog
-    // exists it answers "not applied" without failing.
+    // The schematic editor's entry to the "Properties of Model" dialog: *result is true when the
+    // user chose OK and the changes were written back.
     int32_t EditModelProperties(intptr_t implementation, intptr_t component, int32_t flag,
                                 int32_t* result) override;
 

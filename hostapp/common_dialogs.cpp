@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QStringList>
+#include <algorithm>
 #include <string>
 
 #include "host/abi/parameter_list.h"
@@ -51,6 +52,22 @@ QString FileFilters(const TParameterList& request) {
     return filters.join(";;");
 }
 
+// The file filter for a document kind the host knows; "" for one it does not.
+QString DocumentKindFilter(const std::string& kind) {
+    struct TKindFilter {
+        const char* kind;
+        const char* filter;
+    };
+    static constexpr TKindFilter kFilters[] = {
+        {"EDIF", "EDIF Netlists (*.edf *.edn *.edif *.edo)"},
+        {"TEXT", "Text Files (*.txt)"},
+    };
+    for (const TKindFilter& entry : kFilters)
+        if (SameParameterName(kind, entry.kind))
+            return entry.filter;
+    return {};
+}
+
 TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
     const QString caption = QString::fromLocal8Bit(Value(request, "Prompt").c_str());
     const bool saving = Value(request, "Mode") == "1";
@@ -60,6 +77,31 @@ TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
     reply.AddParameter("Result", path.isEmpty() ? "False" : "True");
     if (!path.isEmpty())
         reply.AddParameter("Path", path.toLocal8Bit().toStdString());
+    return reply;
+}
+
+// "DDBBrowser": chooses a document of the kinds named by "DocumentKind1", "DocumentKind2", ...
+// The reply must fit the caller's buffer whole; a path that would not fit is no answer.
+TParameterList RunDocumentBrowser(const TParameterList& request, QWidget* owner, int32_t capacity) {
+    QStringList filters;
+    for (int i = 1;; ++i) {
+        const auto kind = request.GetParameterValue("DocumentKind" + std::to_string(i));
+        if (!kind)
+            break;
+        if (const QString filter = DocumentKindFilter(*kind); !filter.isEmpty())
+            filters << filter;
+    }
+    filters << "All Files (*)";
+    const QString caption = QString::fromLocal8Bit(Value(request, "Caption").c_str());
+    const QString path = QFileDialog::getOpenFileName(owner, caption, {}, filters.join(";;"));
+    TParameterList reply;
+    reply.AddParameter("Result", path.isEmpty() ? "False" : "True");
+    if (!path.isEmpty())
+        reply.AddParameter("Path", path.toLocal8Bit().toStdString());
+    if (reply.FormatParameters().size() >= static_cast<std::size_t>(std::max(capacity, 0))) {
+        reply.ClearParameters();
+        reply.AddParameter("Result", "False");
+    }
     return reply;
 }
 
@@ -80,6 +122,8 @@ void RegisterCommonDialogs(THostClient& client, QWidget* owner) {
             reply = RunColorDialog(request, owner);
         else if (SameParameterName(dialog, "FileOpenSave"))
             reply = RunFileDialog(request, owner);
+        else if (SameParameterName(dialog, "DDBBrowser"))
+            reply = RunDocumentBrowser(request, owner, capacity);
         else
             reply.AddParameter("Result", "False");  // a dialog this host does not offer
         return Reply(params, capacity, reply);

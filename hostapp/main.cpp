@@ -17,9 +17,11 @@
 #include <vector>
 
 #include "host/abi/parameter_list.h"
+#include "hostapp/components_window.h"
 #include "hostapp/host_client.h"
 #include "hostapp/host_exports.h"
 #include "hostapp/main_window.h"
+#include "hostapp/schematic_editor.h"
 
 namespace harbinet {
 
@@ -79,6 +81,15 @@ void LoadModules(THostClient& client, const QString& folder, const QStringList& 
     }
 }
 
+// The schematic editor beside the program, with the sample component store.
+void LoadSchematicEditor(harbinet::TSchematicEditor& schematic, const QString& folder) {
+    const std::string dir = folder.toLocal8Bit().toStdString();
+    std::string error;
+    if (!schematic.Load(dir + "/" + kSchematicModuleName, error) ||
+        !schematic.LoadStore(dir + "/samples/components.grv", error))
+        std::fprintf(stderr, "harbinet: %s\n", error.c_str());
+}
+
 int RunProcessAndPrint(THostClient& client, const TOptions& o) {
     std::vector<char> buffer(kParameterStringLimit, '\0');
     const QByteArray params = o.processParams.toLocal8Bit();
@@ -116,11 +127,14 @@ int Main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Harbinet");
 
+    harbinet::TSchematicEditor schematic;  // outlives the modules and the window that use it
     THostClient client;
     SetExportedClient(&client);
     TMainWindow window(client);
     client.SetShell(&window);
+    LoadSchematicEditor(schematic, QCoreApplication::applicationDirPath());
     LoadModules(client, QCoreApplication::applicationDirPath(), options.modules);
+    harbinet::AddSchematicMenu(window, schematic, client.Modules());
 
     if (!options.process.isEmpty())
         return RunProcessAndPrint(client, options);

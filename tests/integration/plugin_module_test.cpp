@@ -67,7 +67,7 @@ TEST_F(PluginModuleTest, TheModuleMakesThePreferencesFolder) {
     EXPECT_TRUE(::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) << folder;
 }
 
-TEST_F(PluginModuleTest, TheModelPropertiesEntryAnswersNotAppliedWithoutFailing) {
+TEST_F(PluginModuleTest, WithoutAnApplicationTheModelPropertiesEntryAnswersNotApplied) {
     auto module = CreateModule(host);
     const auto editor = module.As<IModelPropertiesEditor>();
     ASSERT_TRUE(editor);
