@@ -159,6 +159,22 @@ void TTextDocument::AnnouncePreferencesChanged() {
 
 // ---- ITextEditorCommands carried out here -------------------------------------------------
 
+// ---- Requests of other servers, carried out by the window ----------------------------------
+
+void TTextDocument::QueryCrossProbeTarget(char* params) { Call(&TTextWindow::QueryCrossProbeTarget, params); }
+
+void TTextDocument::CrossProbeTo(char* params) { Call(&TTextWindow::CrossProbeTo, params); }
+
+void TTextDocument::ExternalRequest(char* params) { Call(&TTextWindow::ExternalRequest, params); }
+
+void TTextDocument::GetText(char* params) { Call(&TTextWindow::GetText, params); }
+
+void TTextDocument::GotoLine(char* params) { Call(&TTextWindow::GotoLine, params); }
+
+void TTextDocument::InsertText(const char* text) { Call(&TTextWindow::InsertText, text); }
+
+void TTextDocument::SetLineText(char* params) { Call(&TTextWindow::SetLineText, params); }
+
 // The dialog edits the view's own copy; confirmed, it becomes every editor's preferences.
 void TTextDocument::Preferences() {
     Guarded([&](TTextWindow& w) {

@@ -49,138 +49,136 @@ public:
 
     // ---- ITextEditorCommands, in slot order -------------------------------------------------
     // The empty ones (the search panel's list and jump, printing) answer nothing.
-    void DeleteSelection() override { Engine(C::DeleteSelection); }             // 3
-    void ClearBookmark1() override { Call(&TTextWindow::ClearBookmark, 1); }    // 4
-    void ClearBookmark10() override { Call(&TTextWindow::ClearBookmark, 10); }  // 5
-    void ClearBookmark2() override { Call(&TTextWindow::ClearBookmark, 2); }    // 6
-    void ClearBookmark3() override { Call(&TTextWindow::ClearBookmark, 3); }    // 7
-    void ClearBookmark4() override { Call(&TTextWindow::ClearBookmark, 4); }    // 8
-    void ClearBookmark5() override { Call(&TTextWindow::ClearBookmark, 5); }    // 9
-    void ClearBookmark6() override { Call(&TTextWindow::ClearBookmark, 6); }    // 10
-    void ClearBookmark7() override { Call(&TTextWindow::ClearBookmark, 7); }    // 11
-    void ClearBookmark8() override { Call(&TTextWindow::ClearBookmark, 8); }    // 12
-    void ClearBookmark9() override { Call(&TTextWindow::ClearBookmark, 9); }    // 13
-    void Copy() override { Engine(C::CopyToClipboard); }                        // 14
-    void QueryCrossProbeTarget(char* params) override {
-        Call(&TTextWindow::QueryCrossProbeTarget, params);
-    }                                                                                             // 15
-    void CrossProbeTo(char* params) override { Call(&TTextWindow::CrossProbeTo, params); }        // 16
-    void Cut() override { Engine(C::CutToClipboard); }                                            // 17
-    void DeleteChar() override { Engine(C::DeleteChar); }                                         // 18
-    void BackSpace() override { Engine(C::BackSpace); }                                           // 19
-    void DeleteLine() override { Engine(C::DeleteLine); }                                         // 20
-    void DeleteWordLeft() override { Engine(C::DeleteWordLeft); }                                 // 21
-    void DeleteToLineEnd() override { Engine(C::DeleteToLineEnd); }                               // 22
-    void DeleteWordRight() override { Engine(C::DeleteWordRight); }                               // 23
-    void DuplicateSelection() override { Engine(C::CopyBlock); }                                  // 24
-    void EditSyntaxScheme() override { CallAndAnnounce(&TTextWindow::EditSyntaxScheme); }         // 25
-    void ExternalRequest(char* params) override { Call(&TTextWindow::ExternalRequest, params); }  // 26
-    void ColumnPageDown() override { Column(C::PageDown); }                                       // 27
-    void ColumnPageUp() override { Column(C::PageUp); }                                           // 28
-    void ColumnWordLeft() override { Column(C::WordLeft); }                                       // 29
-    void ColumnWordRight() override { Column(C::WordRight); }                                     // 30
-    void ColumnWindowBottom() override { Column(C::WindowBottom); }                               // 31
-    void ColumnTextStart() override { Column(C::TextStart); }                                     // 32
-    void ColumnTextEnd() override { Column(C::TextEnd); }                                         // 33
-    void ColumnLineStart() override { Column(C::LineStart); }                                     // 34
-    void ColumnLineEnd() override { Column(C::LineEnd); }                                         // 35
-    void ColumnWindowTop() override { Column(C::WindowTop); }                                     // 36
-    void SelectCharLeft() override { Stream(C::CaretLeft); }                                      // 37
-    void SelectWordLeft() override { Stream(C::WordLeft); }                                       // 38
-    void ColumnDown() override { Column(C::CaretDown); }                                          // 39
-    void ColumnCharLeft() override { Column(C::CaretLeft); }                                      // 40
-    void ColumnCharRight() override { Column(C::CaretRight); }                                    // 41
-    void ColumnUp() override { Column(C::CaretUp); }                                              // 42
-    void SelectPageDown() override { Stream(C::PageDown); }                                       // 43
-    void SelectCharRight() override { Stream(C::CaretRight); }                                    // 44
-    void SelectWordRight() override { Stream(C::WordRight); }                                     // 45
-    void SelectTextStart() override { Stream(C::TextStart); }                                     // 46
-    void SelectLineStart() override { Stream(C::LineStart); }                                     // 47
-    void SelectWindowBottom() override { Stream(C::WindowBottom); }                               // 48
-    void SelectTextEnd() override { Stream(C::TextEnd); }                                         // 49
-    void SelectLineEnd() override { Stream(C::LineEnd); }                                         // 50
-    void SelectPageUp() override { Stream(C::PageUp); }                                           // 51
-    void SelectDown() override { Stream(C::CaretDown); }                                          // 52
-    void SelectUp() override { Stream(C::CaretUp); }                                              // 53
-    void SelectWindowTop() override { Stream(C::WindowTop); }                                     // 54
-    void Find() override { Engine(C::FindDialog); }                                               // 55
-    void Replace() override { Engine(C::ReplaceDialog); }                                         // 56
-    void FindNext() override { Engine(C::SearchAgain); }                                          // 57
-    void GetText(char* params) override { Call(&TTextWindow::GetText, params); }                  // 58
-    void GotoLine(char* params) override { Call(&TTextWindow::GotoLine, params); }                // 59
-    void IndentBlock() override { Engine(C::IndentBlock); }                                       // 60
-    void InsertLineBreak() override { Engine(C::SplitLine); }                                     // 61
-    void NewLine() override { Engine(C::NewLine); }                                               // 62
-    void TabBack() override { Engine(C::BackTab); }                                               // 63
-    void Tab() override { Engine(C::TabKey); }                                                    // 64
-    void InsertText(const char* text) override { Call(&TTextWindow::InsertText, text); }          // 65
-    void GotoBookmark1() override { Call(&TTextWindow::GotoBookmark, 1); }                        // 66
-    void GotoBookmark10() override { Call(&TTextWindow::GotoBookmark, 10); }                      // 67
-    void GotoBookmark2() override { Call(&TTextWindow::GotoBookmark, 2); }                        // 68
-    void GotoBookmark3() override { Call(&TTextWindow::GotoBookmark, 3); }                        // 69
-    void GotoBookmark4() override { Call(&TTextWindow::GotoBookmark, 4); }                        // 70
-    void GotoBookmark5() override { Call(&TTextWindow::GotoBookmark, 5); }                        // 71
-    void GotoBookmark6() override { Call(&TTextWindow::GotoBookmark, 6); }                        // 72
-    void GotoBookmark7() override { Call(&TTextWindow::GotoBookmark, 7); }                        // 73
-    void GotoBookmark8() override { Call(&TTextWindow::GotoBookmark, 8); }                        // 74
-    void GotoBookmark9() override { Call(&TTextWindow::GotoBookmark, 9); }                        // 75
-    void HelpOnWord() override { Call(&TTextWindow::HelpOnWord); }                                // 76
-    void JumpToLineFromPanel() override {}                                                        // 77
-    void CaretDown() override { Engine(C::CaretDown); }                                           // 78
-    void CaretLeft() override { Engine(C::CaretLeft); }                                           // 79
-    void CaretWordLeft() override { Engine(C::WordLeft); }                                        // 80
-    void CaretRight() override { Engine(C::CaretRight); }                                         // 81
-    void CaretWordRight() override { Engine(C::WordRight); }                                      // 82
-    void CaretLineStart() override { Engine(C::LineStart); }                                      // 83
-    void CaretTextEnd() override { Engine(C::TextEnd); }                                          // 84
-    void CaretWindowBottom() override { Engine(C::WindowBottom); }                                // 85
-    void CaretLineEnd() override { Engine(C::LineEnd); }                                          // 86
-    void CaretDocumentEnd() override { Engine(C::TextEnd); }                                      // 87
-    void CaretTextStart() override { Engine(C::TextStart); }                                      // 88
-    void CaretWindowTop() override { Engine(C::WindowTop); }                                      // 89
-    void CaretUp() override { Engine(C::CaretUp); }                                               // 90
-    void OpenFileAtCursor() override;                                                             // 91
-    void PageDown() override { Engine(C::PageDown); }                                             // 92
-    void PageUp() override { Engine(C::PageUp); }                                                 // 93
-    void Paste() override { Engine(C::PasteFromClipboard); }                                      // 94
-    void PrintNow() override {}                                                                   // 95
-    void QuoteLines() override { Engine(C::QuoteBlock); }                                         // 96
-    void NoOperation97() override {}                                                              // 97
-    void Redo() override { Call(&TTextWindow::Redo); }                                            // 98
-    int32_t Reload() override;                                                                    // 99
-    void ScrollLineDown() override { Engine(C::ScrollLineDown); }                                 // 100
-    void ScrollLineUp() override { Engine(C::ScrollLineUp); }                                     // 101
-    void SelectAll() override { Engine(C::SelectAll); }                                           // 102
-    void SelectLine() override { Engine(C::SelectLine); }                                         // 103
-    void SelectWord() override { Engine(C::SelectWord); }                                         // 104
-    void NoOperation105() override {}                                                             // 105
-    void ToggleBookmark1() override { Call(&TTextWindow::ToggleBookmark, 1); }                    // 106
-    void ToggleBookmark10() override { Call(&TTextWindow::ToggleBookmark, 10); }                  // 107
-    void ToggleBookmark2() override { Call(&TTextWindow::ToggleBookmark, 2); }                    // 108
-    void ToggleBookmark3() override { Call(&TTextWindow::ToggleBookmark, 3); }                    // 109
-    void ToggleBookmark4() override { Call(&TTextWindow::ToggleBookmark, 4); }                    // 110
-    void ToggleBookmark5() override { Call(&TTextWindow::ToggleBookmark, 5); }                    // 111
-    void ToggleBookmark6() override { Call(&TTextWindow::ToggleBookmark, 6); }                    // 112
-    void ToggleBookmark7() override { Call(&TTextWindow::ToggleBookmark, 7); }                    // 113
-    void ToggleBookmark8() override { Call(&TTextWindow::ToggleBookmark, 8); }                    // 114
-    void ToggleBookmark9() override { Call(&TTextWindow::ToggleBookmark, 9); }                    // 115
-    void LowerCaseSelection() override { Engine(C::LowerCaseBlock); }                             // 116
-    void UpperCaseSelection() override { Engine(C::UpperCaseBlock); }                             // 117
-    void SetLineText(char* params) override { Call(&TTextWindow::SetLineText, params); }          // 118
-    void Preferences() override;                                                                  // 119
-    void Print() override {}                                                                      // 120
-    void SetupLanguage() override { CallAndAnnounce(&TTextWindow::SetupLanguage); }               // 121
-    void LowerCaseWord() override { Engine(C::LowerCaseWord); }                                   // 122
-    void UpperCaseWord() override { Engine(C::UpperCaseWord); }                                   // 123
-    void ShowCodeTemplates() override { Call(&TTextWindow::ShowCodeTemplates); }                  // 124
-    void ToggleAutoIndent() override { CallAndAnnounce(&TTextWindow::ToggleAutoIndent); }         // 125
-    void ToggleInsertMode() override { CallAndAnnounce(&TTextWindow::ToggleInsertMode); }         // 126
-    void Undo() override { Call(&TTextWindow::Undo); }                                            // 127
-    void UnindentBlock() override { Engine(C::UnindentBlock); }                                   // 128
-    void UpdateFoundInstanceList() override {}                                                    // 129
-    void NoOperation130() override {}                                                             // 130
-    void RefreshSearchPanel() override {}                                                         // 131
-    void SetWrapMode(char* params) override {                                                     // 132
+    void DeleteSelection() override { Engine(C::DeleteSelection); }                        // 3
+    void ClearBookmark1() override { Call(&TTextWindow::ClearBookmark, 1); }               // 4
+    void ClearBookmark10() override { Call(&TTextWindow::ClearBookmark, 10); }             // 5
+    void ClearBookmark2() override { Call(&TTextWindow::ClearBookmark, 2); }               // 6
+    void ClearBookmark3() override { Call(&TTextWindow::ClearBookmark, 3); }               // 7
+    void ClearBookmark4() override { Call(&TTextWindow::ClearBookmark, 4); }               // 8
+    void ClearBookmark5() override { Call(&TTextWindow::ClearBookmark, 5); }               // 9
+    void ClearBookmark6() override { Call(&TTextWindow::ClearBookmark, 6); }               // 10
+    void ClearBookmark7() override { Call(&TTextWindow::ClearBookmark, 7); }               // 11
+    void ClearBookmark8() override { Call(&TTextWindow::ClearBookmark, 8); }               // 12
+    void ClearBookmark9() override { Call(&TTextWindow::ClearBookmark, 9); }               // 13
+    void Copy() override { Engine(C::CopyToClipboard); }                                   // 14
+    void QueryCrossProbeTarget(char* params) override;                                     // 15
+    void CrossProbeTo(char* params) override;                                              // 16
+    void Cut() override { Engine(C::CutToClipboard); }                                     // 17
+    void DeleteChar() override { Engine(C::DeleteChar); }                                  // 18
+    void BackSpace() override { Engine(C::BackSpace); }                                    // 19
+    void DeleteLine() override { Engine(C::DeleteLine); }                                  // 20
+    void DeleteWordLeft() override { Engine(C::DeleteWordLeft); }                          // 21
+    void DeleteToLineEnd() override { Engine(C::DeleteToLineEnd); }                        // 22
+    void DeleteWordRight() override { Engine(C::DeleteWordRight); }                        // 23
+    void DuplicateSelection() override { Engine(C::CopyBlock); }                           // 24
+    void EditSyntaxScheme() override { CallAndAnnounce(&TTextWindow::EditSyntaxScheme); }  // 25
+    void ExternalRequest(char* params) override;                                           // 26
+    void ColumnPageDown() override { Column(C::PageDown); }                                // 27
+    void ColumnPageUp() override { Column(C::PageUp); }                                    // 28
+    void ColumnWordLeft() override { Column(C::WordLeft); }                                // 29
+    void ColumnWordRight() override { Column(C::WordRight); }                              // 30
+    void ColumnWindowBottom() override { Column(C::WindowBottom); }                        // 31
+    void ColumnTextStart() override { Column(C::TextStart); }                              // 32
+    void ColumnTextEnd() override { Column(C::TextEnd); }                                  // 33
+    void ColumnLineStart() override { Column(C::LineStart); }                              // 34
+    void ColumnLineEnd() override { Column(C::LineEnd); }                                  // 35
+    void ColumnWindowTop() override { Column(C::WindowTop); }                              // 36
+    void SelectCharLeft() override { Stream(C::CaretLeft); }                               // 37
+    void SelectWordLeft() override { Stream(C::WordLeft); }                                // 38
+    void ColumnDown() override { Column(C::CaretDown); }                                   // 39
+    void ColumnCharLeft() override { Column(C::CaretLeft); }                               // 40
+    void ColumnCharRight() override { Column(C::CaretRight); }                             // 41
+    void ColumnUp() override { Column(C::CaretUp); }                                       // 42
+    void SelectPageDown() override { Stream(C::PageDown); }                                // 43
+    void SelectCharRight() override { Stream(C::CaretRight); }                             // 44
+    void SelectWordRight() override { Stream(C::WordRight); }                              // 45
+    void SelectTextStart() override { Stream(C::TextStart); }                              // 46
+    void SelectLineStart() override { Stream(C::LineStart); }                              // 47
+    void SelectWindowBottom() override { Stream(C::WindowBottom); }                        // 48
+    void SelectTextEnd() override { Stream(C::TextEnd); }                                  // 49
+    void SelectLineEnd() override { Stream(C::LineEnd); }                                  // 50
+    void SelectPageUp() override { Stream(C::PageUp); }                                    // 51
+    void SelectDown() override { Stream(C::CaretDown); }                                   // 52
+    void SelectUp() override { Stream(C::CaretUp); }                                       // 53
+    void SelectWindowTop() override { Stream(C::WindowTop); }                              // 54
+    void Find() override { Engine(C::FindDialog); }                                        // 55
+    void Replace() override { Engine(C::ReplaceDialog); }                                  // 56
+    void FindNext() override { Engine(C::SearchAgain); }                                   // 57
+    void GetText(char* params) override;                                                   // 58
+    void GotoLine(char* params) override;                                                  // 59
+    void IndentBlock() override { Engine(C::IndentBlock); }                                // 60
+    void InsertLineBreak() override { Engine(C::SplitLine); }                              // 61
+    void NewLine() override { Engine(C::NewLine); }                                        // 62
+    void TabBack() override { Engine(C::BackTab); }                                        // 63
+    void Tab() override { Engine(C::TabKey); }                                             // 64
+    void InsertText(const char* text) override;                                            // 65
+    void GotoBookmark1() override { Call(&TTextWindow::GotoBookmark, 1); }                 // 66
+    void GotoBookmark10() override { Call(&TTextWindow::GotoBookmark, 10); }               // 67
+    void GotoBookmark2() override { Call(&TTextWindow::GotoBookmark, 2); }                 // 68
+    void GotoBookmark3() override { Call(&TTextWindow::GotoBookmark, 3); }                 // 69
+    void GotoBookmark4() override { Call(&TTextWindow::GotoBookmark, 4); }                 // 70
+    void GotoBookmark5() override { Call(&TTextWindow::GotoBookmark, 5); }                 // 71
+    void GotoBookmark6() override { Call(&TTextWindow::GotoBookmark, 6); }                 // 72
+    void GotoBookmark7() override { Call(&TTextWindow::GotoBookmark, 7); }                 // 73
+    void GotoBookmark8() override { Call(&TTextWindow::GotoBookmark, 8); }                 // 74
+    void GotoBookmark9() override { Call(&TTextWindow::GotoBookmark, 9); }                 // 75
+    void HelpOnWord() override { Call(&TTextWindow::HelpOnWord); }                         // 76
+    void JumpToLineFromPanel() override {}                                                 // 77
+    void CaretDown() override { Engine(C::CaretDown); }                                    // 78
+    void CaretLeft() override { Engine(C::CaretLeft); }                                    // 79
+    void CaretWordLeft() override { Engine(C::WordLeft); }                                 // 80
+    void CaretRight() override { Engine(C::CaretRight); }                                  // 81
+    void CaretWordRight() override { Engine(C::WordRight); }                               // 82
+    void CaretLineStart() override { Engine(C::LineStart); }                               // 83
+    void CaretTextEnd() override { Engine(C::TextEnd); }                                   // 84
+    void CaretWindowBottom() override { Engine(C::WindowBottom); }                         // 85
+    void CaretLineEnd() override { Engine(C::LineEnd); }                                   // 86
+    void CaretDocumentEnd() override { Engine(C::TextEnd); }                               // 87
+    void CaretTextStart() override { Engine(C::TextStart); }                               // 88
+    void CaretWindowTop() override { Engine(C::WindowTop); }                               // 89
+    void CaretUp() override { Engine(C::CaretUp); }                                        // 90
+    void OpenFileAtCursor() override;                                                      // 91
+    void PageDown() override { Engine(C::PageDown); }                                      // 92
+    void PageUp() override { Engine(C::PageUp); }                                          // 93
+    void Paste() override { Engine(C::PasteFromClipboard); }                               // 94
+    void PrintNow() override {}                                                            // 95
+    void QuoteLines() override { Engine(C::QuoteBlock); }                                  // 96
+    void NoOperation97() override {}                                                       // 97
+    void Redo() override { Call(&TTextWindow::Redo); }                                     // 98
+    int32_t Reload() override;                                                             // 99
+    void ScrollLineDown() override { Engine(C::ScrollLineDown); }                          // 100
+    void ScrollLineUp() override { Engine(C::ScrollLineUp); }                              // 101
+    void SelectAll() override { Engine(C::SelectAll); }                                    // 102
+    void SelectLine() override { Engine(C::SelectLine); }                                  // 103
+    void SelectWord() override { Engine(C::SelectWord); }                                  // 104
+    void NoOperation105() override {}                                                      // 105
+    void ToggleBookmark1() override { Call(&TTextWindow::ToggleBookmark, 1); }             // 106
+    void ToggleBookmark10() override { Call(&TTextWindow::ToggleBookmark, 10); }           // 107
+    void ToggleBookmark2() override { Call(&TTextWindow::ToggleBookmark, 2); }             // 108
+    void ToggleBookmark3() override { Call(&TTextWindow::ToggleBookmark, 3); }             // 109
+    void ToggleBookmark4() override { Call(&TTextWindow::ToggleBookmark, 4); }             // 110
+    void ToggleBookmark5() override { Call(&TTextWindow::ToggleBookmark, 5); }             // 111
+    void ToggleBookmark6() override { Call(&TTextWindow::ToggleBookmark, 6); }             // 112
+    void ToggleBookmark7() override { Call(&TTextWindow::ToggleBookmark, 7); }             // 113
+    void ToggleBookmark8() override { Call(&TTextWindow::ToggleBookmark, 8); }             // 114
+    void ToggleBookmark9() override { Call(&TTextWindow::ToggleBookmark, 9); }             // 115
+    void LowerCaseSelection() override { Engine(C::LowerCaseBlock); }                      // 116
+    void UpperCaseSelection() override { Engine(C::UpperCaseBlock); }                      // 117
+    void SetLineText(char* params) override;                                               // 118
+    void Preferences() override;                                                           // 119
+    void Print() override {}                                                               // 120
+    void SetupLanguage() override { CallAndAnnounce(&TTextWindow::SetupLanguage); }        // 121
+    void LowerCaseWord() override { Engine(C::LowerCaseWord); }                            // 122
+    void UpperCaseWord() override { Engine(C::UpperCaseWord); }                            // 123
+    void ShowCodeTemplates() override { Call(&TTextWindow::ShowCodeTemplates); }           // 124
+    void ToggleAutoIndent() override { CallAndAnnounce(&TTextWindow::ToggleAutoIndent); }  // 125
+    void ToggleInsertMode() override { CallAndAnnounce(&TTextWindow::ToggleInsertMode); }  // 126
+    void Undo() override { Call(&TTextWindow::Undo); }                                     // 127
+    void UnindentBlock() override { Engine(C::UnindentBlock); }                            // 128
+    void UpdateFoundInstanceList() override {}                                             // 129
+    void NoOperation130() override {}                                                      // 130
+    void RefreshSearchPanel() override {}                                                  // 131
+    void SetWrapMode(char* params) override {                                              // 132
         CallAndAnnounce(&TTextWindow::SetWrapMode, static_cast<const char*>(params));
     }
     void NoOperation133() override {}  // 133
