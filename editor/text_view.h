@@ -80,6 +80,10 @@ private:
     void SetupLineMarks();
     // The caret to the line's start (clamped to the text) and the line into view.
     void ShowLine(int32_t line);
+    // Removes the first mark of that name; its line then shows its breakpoint, or else its
+    // other mark through showOther.
+    void ClearMarkShowingWhatRemains(const char* name, const char* other,
+                                     void (TTextView::*showOther)(int32_t));
     [[nodiscard]] bool IsLine(int32_t line) const;
 };
 

@@ -132,14 +132,7 @@ void TTextView::HighlightExecutionLine(int32_t line) {
 }
 
 void TTextView::ClearExecutionMark() {
-    const int32_t line = FirstLineWithMark(kExecutionPointMark);
-    if (line < 0)
-        return;
-    RemoveMark(kExecutionPointMark, line);
-    if (HasMark(kBreakPointMark, line))
-        AddMark(kBreakPointMark, line);
-    else if (HasMark(kErrorLineMark, line))
-        MarkErrorLine(line);
+    ClearMarkShowingWhatRemains(kExecutionPointMark, kErrorLineMark, &TTextView::MarkErrorLine);
 }
 
 void TTextView::MarkErrorLine(int32_t line) {
@@ -149,14 +142,19 @@ void TTextView::MarkErrorLine(int32_t line) {
 }
 
 void TTextView::ClearErrorMark() {
-    const int32_t line = FirstLineWithMark(kErrorLineMark);
+    ClearMarkShowingWhatRemains(kErrorLineMark, kExecutionPointMark, &TTextView::HighlightExecutionLine);
+}
+
+void TTextView::ClearMarkShowingWhatRemains(const char* name, const char* other,
+                                            void (TTextView::*showOther)(int32_t)) {
+    const int32_t line = FirstLineWithMark(name);
     if (line < 0)
         return;
-    RemoveMark(kErrorLineMark, line);
+    RemoveMark(name, line);
     if (HasMark(kBreakPointMark, line))
         AddMark(kBreakPointMark, line);
-    else if (HasMark(kExecutionPointMark, line))
-        HighlightExecutionLine(line);
+    else if (HasMark(other, line))
+        (this->*showOther)(line);
 }
 
 void TTextView::AddBreakpoint(int32_t line) { AddMark(kBreakPointMark, line); }

@@ -160,20 +160,14 @@ void LinkWithDebugger(TTextWindow& window, TRequestReply& request) {
     }
 }
 
-void HiLightLine(TTextWindow& window, TRequestReply& request) {
+// "HiLight" moves the mark to the requested line, "UnHiLight" clears it.
+template <void (TTextView::*Show)(int32_t), void (TTextView::*Clear)()>
+void LineMarkRequest(TTextWindow& window, TRequestReply& request) {
     const std::optional<std::string> action = request.Value("Action");
     if (IsValue(action, "HiLight"))
-        window.View().HighlightExecutionLine(RequestedLine(window, request));
+        (window.View().*Show)(RequestedLine(window, request));
     else if (IsValue(action, "UnHiLight"))
-        window.View().ClearExecutionMark();
-}
-
-void ErrorLine(TTextWindow& window, TRequestReply& request) {
-    const std::optional<std::string> action = request.Value("Action");
-    if (IsValue(action, "HiLight"))
-        window.View().MarkErrorLine(RequestedLine(window, request));
-    else if (IsValue(action, "UnHiLight"))
-        window.View().ClearErrorMark();
+        (window.View().*Clear)();
 }
 
 // Every pair "LineNumber<n>" that fits, leaving room for the total, which counts them all: a
@@ -256,8 +250,8 @@ struct TRequest {
 
 constexpr TRequest kRequests[] = {
     {"LinkWithDebugger", LinkWithDebugger},
-    {"HiLightLine", HiLightLine},
-    {"ErrorLine", ErrorLine},
+    {"HiLightLine", LineMarkRequest<&TTextView::HighlightExecutionLine, &TTextView::ClearExecutionMark>},
+    {"ErrorLine", LineMarkRequest<&TTextView::MarkErrorLine, &TTextView::ClearErrorMark>},
     {"BreakPoint", BreakPoint},
     {"GetCurrentCursorPosition", GetCurrentCursorPosition},
     {"GetDocumentLength", GetDocumentLength},
