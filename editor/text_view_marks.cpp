@@ -78,6 +78,11 @@ void TTextView::SetupLineMarks() {
     }
     for (const TMarkImage& image : kAppendedImages)
         images.Add(image.name, ButtonPicture(image.file), -1);
+    // Line numbers drawn in the gutter start right of a mark's image instead of under it.
+    int32_t widest = 0;
+    for (int32_t i = 0; i < images.Count(); ++i)
+        widest = std::max(widest, int32_t(images[i].Glyph.width()));
+    GutterLineIndent = widest + 2;
 }
 
 bool TTextView::IsLine(int32_t line) const { return line >= 0 && line < MemoSource().LineCount(); }

@@ -79,6 +79,7 @@ TEST(LineMarksTest, EveryMarkHasItsStyleAndAGutterImageInTheirOrder) {
     }
     EXPECT_EQ(view.TextStyles().IndexOf(kExecutionPointMark), 26) << "appended after the default styles";
     EXPECT_EQ(view.TextStyles().IndexOf(kBreakPointMark), 13) << "redefined in place";
+    EXPECT_GT(view.GutterLineIndent, images[0].Glyph.width()) << "numbers beside the marks, not under them";
 }
 
 struct MarkCase {
