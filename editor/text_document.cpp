@@ -29,6 +29,11 @@ void ShowError(const std::exception& error) { ShowErrorMessage(QString::fromLoca
 TTextDocument::TTextDocument(IServerModule* module, std::string fileName, std::string kind)
     : TServerDocument(module, std::move(fileName), std::move(kind)) {}
 
+TTextDocument::~TTextDocument() {
+    if (Window)
+        Window->EndLink();
+}
+
 int32_t TTextDocument::QueryInterface(const TGUID& iid, void** out) {
     if (TServerDocument::QueryInterface(iid, out) == S_OK_)
         return S_OK_;
@@ -43,6 +48,7 @@ void TTextDocument::BuildViews() {
     auto editing = TComPtr<IServerDocumentView>::Share(
         new TServerDocumentView(kEditingViewFlag, Window, this, EditorViewName()));
     Panel->SetBoundView(editing.Get());
+    Window->EditingView = editing.Get();
     auto panel = TComPtr<IServerDocumentView>::Share(
         new TServerDocumentView(kPanelViewFlag, Panel, this, PanelViewName()));
     AttachView(panel.Get());
@@ -153,10 +159,21 @@ void TTextDocument::AnnouncePreferencesChanged() {
 
 // ---- ITextEditorCommands carried out here -------------------------------------------------
 
-// The go-to dialog; a line number in the parameters comes with the control requests.
-void TTextDocument::GotoLine(char*) {
-    Guarded([](TTextWindow& w) { w.TextSource().AskGotoLine(); });
-}
+// ---- Requests of other servers, carried out by the window ----------------------------------
+
+void TTextDocument::QueryCrossProbeTarget(char* params) { Call(&TTextWindow::QueryCrossProbeTarget, params); }
+
+void TTextDocument::CrossProbeTo(char* params) { Call(&TTextWindow::CrossProbeTo, params); }
+
+void TTextDocument::ExternalRequest(char* params) { Call(&TTextWindow::ExternalRequest, params); }
+
+void TTextDocument::GetText(char* params) { Call(&TTextWindow::GetText, params); }
+
+void TTextDocument::GotoLine(char* params) { Call(&TTextWindow::GotoLine, params); }
+
+void TTextDocument::InsertText(const char* text) { Call(&TTextWindow::InsertText, text); }
+
+void TTextDocument::SetLineText(char* params) { Call(&TTextWindow::SetLineText, params); }
 
 // The dialog edits the view's own copy; confirmed, it becomes every editor's preferences.
 void TTextDocument::Preferences() {

@@ -48,8 +48,7 @@ public:
     void AnnouncePreferencesChanged() override;
 
     // ---- ITextEditorCommands, in slot order -------------------------------------------------
-    // The empty ones (control requests, the search panel's list and jump, the preferences,
-    // find and go-to dialogs, printing) answer nothing.
+    // The empty ones (the search panel's list and jump, printing) answer nothing.
     void DeleteSelection() override { Engine(C::DeleteSelection); }                        // 3
     void ClearBookmark1() override { Call(&TTextWindow::ClearBookmark, 1); }               // 4
     void ClearBookmark10() override { Call(&TTextWindow::ClearBookmark, 10); }             // 5
@@ -62,8 +61,8 @@ public:
     void ClearBookmark8() override { Call(&TTextWindow::ClearBookmark, 8); }               // 12
     void ClearBookmark9() override { Call(&TTextWindow::ClearBookmark, 9); }               // 13
     void Copy() override { Engine(C::CopyToClipboard); }                                   // 14
-    void QueryCrossProbeTarget(char*) override {}                                          // 15
-    void CrossProbeTo(char*) override {}                                                   // 16
+    void QueryCrossProbeTarget(char* params) override;                                     // 15
+    void CrossProbeTo(char* params) override;                                              // 16
     void Cut() override { Engine(C::CutToClipboard); }                                     // 17
     void DeleteChar() override { Engine(C::DeleteChar); }                                  // 18
     void BackSpace() override { Engine(C::BackSpace); }                                    // 19
@@ -73,7 +72,7 @@ public:
     void DeleteWordRight() override { Engine(C::DeleteWordRight); }                        // 23
     void DuplicateSelection() override { Engine(C::CopyBlock); }                           // 24
     void EditSyntaxScheme() override { CallAndAnnounce(&TTextWindow::EditSyntaxScheme); }  // 25
-    void ExternalRequest(char*) override {}                                                // 26
+    void ExternalRequest(char* params) override;                                           // 26
     void ColumnPageDown() override { Column(C::PageDown); }                                // 27
     void ColumnPageUp() override { Column(C::PageUp); }                                    // 28
     void ColumnWordLeft() override { Column(C::WordLeft); }                                // 29
@@ -105,14 +104,14 @@ public:
     void Find() override { Engine(C::FindDialog); }                                        // 55
     void Replace() override { Engine(C::ReplaceDialog); }                                  // 56
     void FindNext() override { Engine(C::SearchAgain); }                                   // 57
-    void GetText(char*) override {}                                                        // 58
-    void GotoLine(char*) override;                                                         // 59
+    void GetText(char* params) override;                                                   // 58
+    void GotoLine(char* params) override;                                                  // 59
     void IndentBlock() override { Engine(C::IndentBlock); }                                // 60
     void InsertLineBreak() override { Engine(C::SplitLine); }                              // 61
     void NewLine() override { Engine(C::NewLine); }                                        // 62
     void TabBack() override { Engine(C::BackTab); }                                        // 63
     void Tab() override { Engine(C::TabKey); }                                             // 64
-    void InsertText(const char*) override {}                                               // 65
+    void InsertText(const char* text) override;                                            // 65
     void GotoBookmark1() override { Call(&TTextWindow::GotoBookmark, 1); }                 // 66
     void GotoBookmark10() override { Call(&TTextWindow::GotoBookmark, 10); }               // 67
     void GotoBookmark2() override { Call(&TTextWindow::GotoBookmark, 2); }                 // 68
@@ -165,7 +164,7 @@ public:
     void ToggleBookmark9() override { Call(&TTextWindow::ToggleBookmark, 9); }             // 115
     void LowerCaseSelection() override { Engine(C::LowerCaseBlock); }                      // 116
     void UpperCaseSelection() override { Engine(C::UpperCaseBlock); }                      // 117
-    void SetLineText(char*) override {}                                                    // 118
+    void SetLineText(char* params) override;                                               // 118
     void Preferences() override;                                                           // 119
     void Print() override {}                                                               // 120
     void SetupLanguage() override { CallAndAnnounce(&TTextWindow::SetupLanguage); }        // 121
@@ -198,6 +197,8 @@ public:
 
 protected:
     TTextDocument(IServerModule* module, std::string fileName, std::string kind);
+    // Ends the debugger link while the views it names still stand.
+    ~TTextDocument() override;
 
     // Panel, window, and the two views: the panel's first, then the editor's.
     void BuildViews() override;

@@ -63,6 +63,7 @@ constexpr TPrintOptionRow kPrintOptions[] = {
 TTextView::TTextView(QWidget* parent) : TDCMemo(parent) {
     KeyList().Clear();
     WantTabs = true;
+    SetupLineMarks();
 }
 
 void TTextView::ApplyPreferences(const TTextEditorPreferences& preferences) {

@@ -50,6 +50,7 @@ TTextWindow::TTextWindow(QWidget* owner, TTextPanel* panel) : TServerViewForm(ow
 }
 
 TTextWindow::~TTextWindow() {
+    EndLink();
     // The view and the buffer refer to each other and to the highlighter: the view goes first.
     delete view_;
     if (textSource_)

@@ -54,9 +54,14 @@ public:
     QPointer<TTextPanel> Panel;  // not owned
     // Line at which bookmark n was last set through this window, at [n - 1]; -1 = not set.
     std::array<int32_t, kBookmarkCount> BookmarkLines;
+    // The debugger link: callbacks run LinkServerName:LinkCallbackProcess with LinkTarget as
+    // context, and only while all three are set. "Link" makes the target this window's own
+    // view in the host (EditingView): the view the linked server reaches the document by,
+    // which tells it whose callback arrived. Neither is counted: that view owns this window.
     std::string LinkServerName;
     std::string LinkCallbackProcess;
-    TComPtr<IServerView> LinkTarget;
+    IServerView* LinkTarget = nullptr;
+    IServerView* EditingView = nullptr;  // given by the document
     std::string PrintTitle;
 
     [[nodiscard]] TTextSource& TextSource() const noexcept { return *textSource_; }
@@ -115,6 +120,24 @@ public:
     void ToggleInsertMode();
     // "Limit" = "Margin", "Window" or "None" (any case) in GlobalPreferences; nothing else changes.
     void SetWrapMode(const char* params);
+
+    // ---- Requests of other servers, in parameter strings --------------------------------
+    // Each reads params and answers in the same buffer, which holds kParameterStringLimit
+    // bytes; no reply writes more. A reply that would not fit leaves out its last pairs.
+    void ExternalRequest(char* params);
+    void QueryCrossProbeTarget(char* params);
+    void CrossProbeTo(char* params);
+    // A line's text is cut to the buffer.
+    void GetText(char* params);
+    // Without "NewLineNumber", the go-to dialog.
+    void GotoLine(char* params);
+    // Plain text, not parameters; at most kParameterStringLimit bytes of it are read.
+    void InsertText(const char* text);
+    void SetLineText(char* params);
+    // Runs the linked server's callback process with the message, cut to 255 characters.
+    void RunLinkCallback(const std::string& message);
+    // The "Command=ShutDown" callback, then no target: later callbacks go nowhere.
+    void EndLink();
 
     // State queries of the host's menus.
     [[nodiscard]] bool CanCopy() const;

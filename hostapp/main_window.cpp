@@ -114,6 +114,15 @@ void TMainWindow::BuildMenus() {
     view->addSeparator();
     AddTextViewMenu(view, current);
 
+    // The stand-in debugger is a server of its own (libdebugger.so beside harbinet).
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->addAction("&Debugger...", this, [this] {
+        if (client_.RunProcess("Debugger:ShowWindow", nullptr, 0, nullptr) == kFalse)
+            QMessageBox::information(
+                this, "Harbinet",
+                "The debugger server is not loaded: libdebugger.so is not beside harbinet.");
+    });
+
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction("&About Harbinet", this, [this] {
         QString modules;

@@ -18,12 +18,17 @@ protected:
     int32_t AddReference() noexcept { return ++refCount_; }
     int32_t ReleaseReference() noexcept {
         const int32_t count = --refCount_;
-        if (count == 0)
+        if (count == 0) {
+            // A destructor may lend the object out (a closing document tells a linked server
+            // so): references taken and given back meanwhile must not destroy it again.
+            refCount_ = kDestroying;
             delete this;
+        }
         return count;
     }
 
 private:
+    static constexpr int32_t kDestroying = 1 << 30;
     int32_t refCount_ = 0;
 };
 

@@ -7,6 +7,7 @@
 
 #include "host/abi/client_interfaces.h"
 #include "host/abi/document_interfaces.h"
+#include "host/abi/interfaced_object.h"
 #include "host/abi/server_interfaces.h"
 #include "host/abi/stream_interfaces.h"
 #include "host/abi/text_interfaces.h"
@@ -107,6 +108,27 @@ TEST(CommandLauncherTest, StateIsPresetAndTheStatusHandlerMayChangeIt) {
     uint8_t d = 7, e = 7;
     launcher.GetCommandState("checked", nullptr, nullptr, &a, &b, &c, &d, &e);
     EXPECT_EQ(b, -1);
+}
+
+// A closing object may lend itself out from its destructor; the borrower's AddRef and
+// Release must not destroy it a second time.
+TEST(InterfacedObjectTest, ReferencesTakenWhileItIsDestroyedDoNotDestroyItAgain) {
+    struct TLent final : TInterfacedObject {
+        int* destroyed;
+        explicit TLent(int* count) : destroyed(count) {}
+        ~TLent() override {
+            AddReference();
+            ReleaseReference();
+            ++*destroyed;
+        }
+        void Take() { AddReference(); }
+        void Give() { ReleaseReference(); }
+    };
+    int destroyed = 0;
+    auto* object = new TLent(&destroyed);
+    object->Take();
+    object->Give();
+    EXPECT_EQ(destroyed, 1);
 }
 
 TEST(ProcessControlTest, CountsEntriesAndMayGoBelowZero) {

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/abi/parameter_list.h"
 #include "host/abi/virtual_key_codes.h"
 #include "hostapp/common_dialogs.h"
 #include "hostapp/host_client.h"
@@ -112,6 +113,43 @@ TEST(TextEditServiceTest, PanelRequestsReachTheDocumentOfTheirContextView) {
     EXPECT_EQ(client.RunProcess("TextEdit:JumpToLineFromPanel", nullptr, 0, nullptr), kFalse);
     EXPECT_EQ(client.RunProcess("TextEdit:NoSuchProcess", nullptr, 0, &panel), kFalse);
     EXPECT_EQ(document.calls.size(), 2u);
+}
+
+// A document that answers every control request with a long reply, and says how much room
+// its buffer had.
+class ReplyingDocument final : public RecordingTextDocument {
+public:
+    std::size_t room = 0;
+    void ExternalRequest(char* params) override {
+        RecordingTextDocument::ExternalRequest(params);
+        room = kParameterStringLimit;
+        std::strcpy(params, "LineNumber1=10|LineNumber2=20|TotalBreakPoints=2");
+    }
+};
+
+TEST(TextEditServiceTest, ControlRequestsReachTheDocumentAndTheirRepliesFitTheCallersBuffer) {
+    ReplyingDocument document;
+    NullServerView editor("EDIFEditor", &document, kFalse);
+    THostClient client;
+    RegisterTextEditProcesses(client);
+    struct Case {
+        int32_t capacity;
+        const char* reply;
+    };
+    for (const Case& c :
+         {Case{64000, "LineNumber1=10|LineNumber2=20|TotalBreakPoints=2"},
+          Case{40, "LineNumber1=10|LineNumber2=20"}, Case{30, "LineNumber1=10|LineNumber2=20"},
+          Case{29, "LineNumber1=10"}, Case{10, ""}}) {
+        SCOPED_TRACE(c.capacity);
+        std::vector<char> buffer(std::size_t(c.capacity), 'x');  // no terminator: read within it
+        EXPECT_EQ(client.RunProcess("TextEdit:ExternalRequest", buffer.data(), c.capacity, &editor), kTrue);
+        EXPECT_STREQ(buffer.data(), c.reply);
+        EXPECT_EQ(document.params.back(),
+                  std::string(std::min<std::size_t>(c.capacity, kParameterStringLimit - 1), 'x'));
+    }
+    std::vector<char> buffer(100, '\0');
+    EXPECT_EQ(client.RunProcess("TextEdit:ExternalRequest", buffer.data(), 100, nullptr), kFalse);
+    EXPECT_EQ(client.RunProcess("TextEdit:ExternalRequest", nullptr, 0, &editor), kFalse);
 }
 
 // Runs RunCommonDialog with request; answer handles the modal dialog it opens, if any.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QLabel>
@@ -58,6 +59,14 @@ void RunSlot(ITextEditorCommands& commands, int slot, std::string params) {
     SlotFunction<TParamsSlot>(commands, slot)(&commands, buffer.data());
 }
 
+// A parameter slot's reply: the buffer as the slot left it.
+std::string Ask(ITextEditorCommands& commands, int slot, const std::string& params) {
+    std::vector<char> buffer(64000, '\0');
+    std::copy(params.begin(), params.end(), buffer.begin());
+    SlotFunction<TParamsSlot>(commands, slot)(&commands, buffer.data());
+    return buffer.data();
+}
+
 int32_t RunReload(ITextEditorCommands& commands, int slot = 99) {
     return SlotFunction<int32_t (*)(ITextEditorCommands*)>(commands, slot)(&commands);
 }
@@ -87,9 +96,12 @@ public:
     }
     std::vector<std::string> shown;
     QString button = "OK";
+    bool paused = false;  // while a test answers a dialog itself
 
 private:
     void AnswerOpenBox() {
+        if (paused)
+            return;
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog)
             return;
@@ -738,6 +750,151 @@ TEST_F(PluginDocumentTest, HelpAndOpeningAFileGoThroughTheHost) {
     ASSERT_EQ(host.opened.size(), 1u);
     EXPECT_EQ(host.opened[0], "|" + PathOf("other.edf"));
     EXPECT_EQ(host.shown.size(), 1u);
+}
+
+// ---- Other servers' requests ----------------------------------------------------------------
+
+constexpr int kQueryCrossProbeTarget = 15, kExternalRequest = 26, kGetText = 58, kGotoLine = 59,
+              kSetLineText = 118, kPreferences = 119;
+
+struct RequestCase {
+    const char* name;
+    int slot;
+    std::string params;
+    std::string reply;
+};
+
+void CheckReplies(ITextEditorCommands& commands, const std::vector<RequestCase>& cases) {
+    for (const RequestCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Ask(commands, c.slot, c.params), c.reply);
+    }
+}
+
+TEST_F(PluginDocumentTest, RequestsOfOtherServersAnswerThroughTheirSlots) {
+    auto document = Open("(edif a)\n(cell CLK)\nU1-5\n");
+    auto commands = Commands(*document);
+    Ask(*commands, kGotoLine, "NewLineNumber=2");
+    RunSlot(*commands, kCaretLineStart);
+    for (int i = 0; i < 4; ++i)
+        RunSlot(*commands, 44);  // select "U1-5" character by character
+    CheckReplies(
+        *commands,
+        {
+            {"NetProbe", kQueryCrossProbeTarget, "TargetKind=NET", "TargetKind=NET|Kind=NET|Id=U1-5"},
+            {"PinProbe", kQueryCrossProbeTarget, "TargetKind=", "TargetKind=|Kind=PIN|Id=5:U1"},
+        });
+
+    Ask(*commands, kGotoLine, "NewLineNumber=1");
+    RunSlot(*commands, kCaretLineStart);
+    RunSlot(*commands, kCaretRight);
+    RunSlot(*commands, kCaretRight);
+    CheckReplies(
+        *commands,
+        {
+            {"Length", kExternalRequest, "Command=GetDocumentLength", "Length=3"},
+            {"ToggleOnTheCaretLine", kExternalRequest, "Command=BreakPoint|Action=Toggle|LineNumber=0",
+             "LineNumber=1"},
+            {"AddLineTwo", kExternalRequest, "Command=BreakPoint|Action=Add|LineNumber=2", "LineNumber=1"},
+            {"ListInLowerCase", kExternalRequest, "Command=BreakPoint|Action=getallbreakpoints",
+             "LineNumber=1"},
+            {"List", kExternalRequest, "Command=BreakPoint|Action=GetAllBreakPoints",
+             "Command=BreakPoint|Action=GetAllBreakPoints|LineNumber1=1|LineNumber2=2|TotalBreakPoints=2"},
+            {"Cursor", kExternalRequest, "Command=GetCurrentCursorPosition", "LineNumber=1|Column=2"},
+            {"Word", kExternalRequest, "Command=GetWordAtCursor", "WordAtCursor=cell"},
+            {"LineText", kGetText, "LineNumber=1", "(cell CLK)"},
+            {"PastTheEnd", kGetText, "LineNumber=3", "LineNumber=3|EOF=TRUE"},
+            {"Size", kGetText, "GetSize=", "GetSize=|Size=28"},
+            {"NoCommand", kExternalRequest, "Action=Toggle|LineNumber=2", "Action=Toggle|LineNumber=2"},
+        });
+    Ask(*commands, kSetLineText, "LineNumber=0|Text=(edif b)");
+    EXPECT_EQ(Line(*document, 0), "(edif b)");
+}
+
+TEST_F(PluginDocumentTest, ALinkedServerHearsItsBreakpointsAndTheShutdown) {
+    auto document = Open("a\nb\nc\nd\n");
+    auto commands = Commands(*document);
+    const auto editor = TComPtr<IServerDocumentView>::Adopt(document->GetView(1));
+    const IServerView* editorView = editor.Get();
+
+    Ask(*commands, kExternalRequest, "Command=BreakPoint|Action=Toggle|LineNumber=2");
+    EXPECT_TRUE(host.processes.empty()) << "no callback before a link";
+    Ask(*commands, kExternalRequest,
+        "Command=LinkWithDebugger|Action=Link|ServerName=Debugger|CallBackProcess=Callback|WindowHandle="
+        "12345");
+    Ask(*commands, kExternalRequest, "Command=BreakPoint|Action=Toggle|LineNumber=3");
+    Ask(*commands, kExternalRequest, "Command=breakpoint|Action= remove |LineNumber=2");
+    Ask(*commands, kExternalRequest, "Command=BreakPoint|Action=RemoveAll");
+    Ask(*commands, kExternalRequest, "Command=BreakPoint|Action=GetAllBreakPoints");
+    const std::vector<std::string> expected = {
+        "Command=BreakPoint | Action=Toggle | LineNumber=3",
+        "Command=breakpoint | Action=remove | LineNumber=2",
+        "Command=BreakPoint | Action=RemoveAll | LineNumber=0",
+    };
+    ASSERT_EQ(host.processes.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(host.processes[i].process, "Debugger:Callback");
+        EXPECT_EQ(host.processes[i].params, expected[i]);
+        EXPECT_EQ(host.processes[i].capacity, 257);
+        EXPECT_EQ(host.processes[i].context, editorView);
+    }
+
+    // A link without a callback process, then a new one: callbacks follow the latest link.
+    Ask(*commands, kExternalRequest, "Command=LinkWithDebugger|Action=Link|ServerName=Debugger");
+    Ask(*commands, kExternalRequest, "Command=BreakPoint|Action=Add|LineNumber=1");
+    EXPECT_EQ(host.processes.size(), expected.size());
+    Ask(*commands, kExternalRequest,
+        "Command=LinkWithDebugger|Action=Link|ServerName=Sim|CallBackProcess=Hit");
+
+    host.processes.clear();
+    module->DestroyDocument(document.Get());
+    created.clear();
+    const auto keptView = editor;  // the server may still hold the view it linked through
+    document = {};
+    commands = {};
+    ASSERT_EQ(host.processes.size(), 1u);
+    EXPECT_EQ(host.processes[0].process, "Sim:Hit");
+    EXPECT_EQ(host.processes[0].params, "Command=ShutDown");
+    EXPECT_EQ(host.processes[0].context, editorView);
+}
+
+TEST_F(PluginDocumentTest, UnlinkingStopsTheCallbacks) {
+    auto document = Open("a\nb\n");
+    auto commands = Commands(*document);
+    Ask(*commands, kExternalRequest, "Command=LinkWithDebugger|Action=Link|ServerName=D|CallBackProcess=C");
+    Ask(*commands, kExternalRequest, "Command=LinkWithDebugger|Action=UnLink|ServerName=D|CallBackProcess=C");
+    Ask(*commands, kExternalRequest, "Command=BreakPoint|Action=Add|LineNumber=1");
+    module->DestroyDocument(document.Get());
+    created.clear();
+    document = {};
+    commands = {};
+    EXPECT_TRUE(host.processes.empty());
+}
+
+// The dialog is answered from the event loop: tick a box and confirm.
+TEST_F(PluginDocumentTest, ConfirmedPreferencesChangeEveryOpenEditor) {
+    auto first = Open("(edif a)\n", "a.edf");
+    auto second = Open("(edif b)\n", "b.edf");
+    QWidget* other = Editor(*second);
+    const QImage before = other->grab().toImage();
+    boxes.paused = true;
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        auto* numbers = dialog ? dialog->findChild<QCheckBox*>("ShowLineNumbersCheck") : nullptr;
+        auto* ok = dialog ? dialog->findChild<QPushButton*>("OkButton") : nullptr;
+        if (!numbers || !ok)
+            return;
+        numbers->click();
+        ok->click();
+        answered = true;
+    });
+    RunSlot(*Commands(*first), kPreferences);
+    boxes.paused = false;
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(host.notifications, (std::vector<int32_t>{5}));
+    QApplication::processEvents();
+    EXPECT_NE(other->grab().toImage(), before) << "the other editor shows the line numbers";
 }
 
 }  // namespace

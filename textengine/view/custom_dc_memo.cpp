@@ -276,6 +276,12 @@ void TCustomDCMemo::SetTextStyle(int32_t index, const TTextStyle& style) {
     update();
 }
 
+int32_t TCustomDCMemo::DefineTextStyle(const TTextStyle& style) {
+    const int32_t index = textStyles_.Define(style);
+    SetTextStyle(index, style);  // the view's own colours and metrics follow it
+    return index;
+}
+
 // ---- Metrics and layout ----------------------------------------------------------------------
 
 // The character width covers the widest style font, so that bold keywords keep the columns.

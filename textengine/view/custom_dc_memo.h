@@ -95,6 +95,7 @@ public:
     int32_t GutterWidth() const { return gutterWidth_; }
     void SetGutterWidth(int32_t px);
     TDCGutterImages& GutterImgs() { return gutterImgs_; }
+    const TDCGutterImages& GutterImgs() const { return gutterImgs_; }
     TGutterImagesAlign GutterImgsAlign = iaLeft;
     int32_t GutterLineIndent = 0;
     TColorValue GutterBackColor = clWindow;
@@ -134,6 +135,8 @@ public:
     const TTextStyles& TextStyles() const { return textStyles_; }
     // Replaces one style; a style that drives the view's colours copies them in.
     void SetTextStyle(int32_t index, const TTextStyle& style);
+    // Replaces the style of the same name, or appends it; answers its index.
+    int32_t DefineTextStyle(const TTextStyle& style);
     // The templates the code-template command offers (the buffer's collection; not owned).
     void SetCodeTemplates(const TMemoCodeTemplates* templates) { codeTemplates_ = templates; }
     const std::string& TemplatesType() const { return templatesType_; }

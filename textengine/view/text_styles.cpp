@@ -59,4 +59,14 @@ void TTextStyles::Set(int32_t index, TTextStyle style) {
     items_[size_t(index)] = std::move(style);
 }
 
+int32_t TTextStyles::Define(TTextStyle style) {
+    int32_t index = IndexOf(style.Name);
+    if (index < 0) {
+        index = Count();
+        Add(style.Name);
+    }
+    Set(index, std::move(style));
+    return index;
+}
+
 }  // namespace tarnwick

@@ -38,6 +38,8 @@ public:
     // Replaces a style; a style that drives the view's colours cannot take the view's colour
     // or font, so those flags are cleared.
     void Set(int32_t index, TTextStyle style);
+    // Replaces the style of the same name, or appends it; answers its index.
+    int32_t Define(TTextStyle style);
 
 private:
     std::vector<TTextStyle> items_;
