@@ -117,6 +117,16 @@ public:
     // "Limit" = "Margin", "Window" or "None" (any case) in GlobalPreferences; nothing else changes.
     void SetWrapMode(const char* params);
 
+    // ---- The search panel's requests --------------------------------------------------------
+    // Lists in the panel every line that holds its search text. Throws ERegExprError for a bad
+    // pattern.
+    void UpdateFoundInstanceList();
+    // Enables the panel's history, then lists the lines as above.
+    void RefreshSearchPanel();
+    // Selects the line of the panel's selected found entry, with the caret at its start, and
+    // gives the focus back to the found list; nothing without a selected entry.
+    void JumpToLineFromPanel();
+
     // State queries of the host's menus.
     [[nodiscard]] bool CanCopy() const;
     [[nodiscard]] bool CanPaste() const;
