@@ -28,6 +28,7 @@ constexpr BenchStep kSteps[] = {
     RunEditing,
     RunDeepKeys,
     RunSearch,
+    RunPanel,
 };
 
 int Usage() {

@@ -4,7 +4,6 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -15,6 +14,7 @@
 #include "editor/found_line_model.h"
 #include "editor/latin1_edit.h"
 #include "editor/panel_gradient.h"
+#include "editor/uniform_list_view.h"
 #include "host/abi/ascii_text.h"
 #include "host/abi/parameter_list.h"
 #include "host/host_processes.h"
@@ -36,26 +36,17 @@ constexpr int kRightGap = 8;  // between the widened controls and the panel's ri
 constexpr int kPictureSize = 41;
 
 // A list that reports a key after handling it, so the handler sees the entry the key moved to.
-template <class List>
-class TKeyReportingList : public List {
+class THistoryList : public QListWidget {
 public:
-    using List::List;
+    using QListWidget::QListWidget;
     std::function<void()> OnKeyDown;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        List::keyPressEvent(event);
+        QListWidget::keyPressEvent(event);
         if (OnKeyDown)
             OnKeyDown();
     }
-};
-
-// Typing in the found list does not look for an entry by its text: that would format and
-// compare entries one by one through a list of up to millions.
-class TFoundListView : public TKeyReportingList<QListView> {
-public:
-    using TKeyReportingList::TKeyReportingList;
-    void keyboardSearch(const QString&) override {}
 };
 
 class TRowHeightDelegate : public QStyledItemDelegate {
@@ -149,14 +140,14 @@ void TTextPanel::CreateControls() {
 
     Label3 = Placed(new QLabel(QStringLiteral("Search Results"), this), "Label3", 8, 110);
     SearchResultsBevel = RaisedLine(this, "SearchResultsBevel", 126);
-    lbSearchHistoryList =
-        Placed(new TKeyReportingList<QListWidget>(this), "lbSearchHistoryList", QRect(16, 134, 141, 99));
-    auto* foundList = new TFoundListView(this);
-    foundList->setModel(foundLines_);
-    lbFoundInstanceList = Placed(foundList, "lbFoundInstanceList", QRect(16, 240, 141, 97));
-    for (QListView* list : {static_cast<QListView*>(lbSearchHistoryList), lbFoundInstanceList}) {
-        list->setItemDelegate(new TRowHeightDelegate(list));
-        list->setUniformItemSizes(true);
+    lbSearchHistoryList = Placed(new THistoryList(this), "lbSearchHistoryList", QRect(16, 134, 141, 99));
+    lbSearchHistoryList->setItemDelegate(new TRowHeightDelegate(lbSearchHistoryList));
+    lbSearchHistoryList->setUniformItemSizes(true);
+    lbFoundInstanceList = Placed(new TUniformListView(this), "lbFoundInstanceList", QRect(16, 240, 141, 97));
+    lbFoundInstanceList->SetRowHeight(kItemHeight);
+    lbFoundInstanceList->setModel(foundLines_);
+    for (QAbstractItemView* list :
+         std::initializer_list<QAbstractItemView*>{lbSearchHistoryList, lbFoundInstanceList}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->setFocusPolicy(Qt::ClickFocus);  // not reached with Tab
@@ -179,12 +170,10 @@ void TTextPanel::ConnectControls() {
     connect(butSearch, &QPushButton::clicked, this, [this] { butSearchClick(); });
     connect(butClear, &QPushButton::clicked, this, [this] { butClearClick(); });
     connect(butGoto, &QPushButton::clicked, this, [this] { JumpRequested(); });
-    connect(lbSearchHistoryList, &QListView::clicked, this, [this] { lbSearchHistoryListClick(); });
-    connect(lbFoundInstanceList, &QListView::clicked, this, [this] { JumpRequested(); });
-    static_cast<TKeyReportingList<QListWidget>*>(lbSearchHistoryList)->OnKeyDown = [this] {
-        lbSearchHistoryListKeyDown();
-    };
-    static_cast<TFoundListView*>(lbFoundInstanceList)->OnKeyDown = [this] { JumpRequested(); };
+    connect(lbSearchHistoryList, &QListWidget::clicked, this, [this] { lbSearchHistoryListClick(); });
+    connect(lbFoundInstanceList, &TUniformListView::clicked, this, [this] { JumpRequested(); });
+    static_cast<THistoryList*>(lbSearchHistoryList)->OnKeyDown = [this] { lbSearchHistoryListKeyDown(); };
+    lbFoundInstanceList->OnKeyDown = [this] { JumpRequested(); };
 }
 
 // ---- Binding and requests -------------------------------------------------------------------

@@ -19,7 +19,6 @@
 class QCheckBox;
 class QFrame;
 class QLabel;
-class QListView;
 class QListWidget;
 class QPushButton;
 
@@ -27,6 +26,7 @@ namespace tarnwick {
 
 class TFoundLineModel;
 class TLatin1Edit;
+class TUniformListView;
 
 class TTextPanel : public QWidget {
 public:
@@ -80,7 +80,7 @@ public:
     QLabel* Label3;
     QFrame* SearchResultsBevel;
     QListWidget* lbSearchHistoryList;
-    QListView* lbFoundInstanceList;
+    TUniformListView* lbFoundInstanceList;
     QPushButton* butGoto;
     QLabel* Label4;
     QFrame* SearchOptionsBevel;

@@ -1,11 +1,11 @@
 // What the window carries out for its search panel when the host passes the panel's requests
 // on: filling the found list from the panel's search and jumping to a found line.
-#include <QListView>
 #include <QListWidget>
 
 #include "editor/text_panel.h"
 #include "editor/text_view.h"
 #include "editor/text_window.h"
+#include "editor/uniform_list_view.h"
 #include "editor/wait_cursor.h"
 #include "languages/text_source.h"
 

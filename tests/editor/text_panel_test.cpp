@@ -3,6 +3,7 @@
 // as Harbinet does, so a search or a jump goes the whole way: panel, host, document, window.
 
 #include "editor/text_panel.h"
+#include "editor/uniform_list_view.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -147,7 +147,7 @@ protected:
         return selected.isEmpty() ? QStringLiteral("(none)") : selected.front()->text();
     }
     void ClickFoundRow(int row) {
-        QListView* list = panel->lbFoundInstanceList;
+        TUniformListView* list = panel->lbFoundInstanceList;
         const QModelIndex index = panel->FoundLines().index(row);
         list->scrollTo(index);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
@@ -310,6 +310,32 @@ TEST_F(TextPanelTest, ClickOnAnEntrySelectsItsLineAndKeepsTheFocusInTheList) {
 
     QTest::mouseClick(panel->butGoto, Qt::LeftButton);
     EXPECT_EQ(Source().Caret(), (TPosition{6, 0}));
+}
+
+TEST_F(TextPanelTest, AMillionEntriesScrollToTheEndAndTheLastOneJumps) {
+    constexpr int kLines = 1000000;
+    std::string text;
+    for (int line = 0; line < kLines; ++line)
+        text += "x\n";
+    SetText(text);
+    Search("x");
+    TUniformListView* list = panel->lbFoundInstanceList;
+    ASSERT_EQ(panel->FoundLines().rowCount(), kLines);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End);
+    const QModelIndex last = panel->FoundLines().index(kLines - 1);
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(last))) << "scrolled into sight";
+    EXPECT_EQ(list->indexAt(list->visualRect(last).center()), last);
+    EXPECT_EQ(last.data().toString(), "1000000:Doc1");
+    EXPECT_EQ(Source().Caret(), (TPosition{kLines - 1, 0}));
+
+    QTest::keyClick(list, Qt::Key_PageUp);
+    const int rowsInSight = list->viewport()->height() / 16;
+    EXPECT_EQ(list->currentIndex().row(), kLines - 1 - rowsInSight);
+    EXPECT_EQ(Source().Caret().LinePos, kLines - 1 - rowsInSight);
+    ClickFoundRow(3);
+    EXPECT_EQ(Source().Caret(), (TPosition{3, 0}));
+    EXPECT_EQ(list->TopRow(), 3) << "the list scrolled up to the clicked row";
 }
 
 TEST_F(TextPanelTest, RefillingKeepsTheSelectedEntryWhileItsLineStillMatches) {
