@@ -1,6 +1,7 @@
 // What the window carries out for its search panel when the host passes the panel's requests
 // on: filling the found list from the panel's search and jumping to a found line.
 #include <QListWidget>
+#include <algorithm>
 
 #include "editor/text_panel.h"
 #include "editor/text_view.h"
@@ -38,8 +39,9 @@ void TTextWindow::JumpToLineFromPanel() {
     const std::optional<int32_t> line = Panel->SelectedFoundLine();
     if (!line)
         return;
+    // An entry the text has since outgrown goes to the last line, not past the end of the text.
     TTextSource& source = TextSource();
-    source.SetCaret(0, *line - 1);
+    source.SetCaret(0, std::clamp(*line - 1, 0, std::max(source.LineCount() - 1, 0)));
     source.SelectLine();
     View().repaint();
     Panel->lbFoundInstanceList->setFocus();

@@ -353,6 +353,25 @@ TEST_F(TextPanelTest, RefillingKeepsTheSelectedEntryWhileItsLineStillMatches) {
     EXPECT_EQ(panel->SelectedFoundLine(), std::nullopt) << "line 2 is no longer listed";
 }
 
+TEST_F(TextPanelTest, AnEntryPastTheEndOfAShortenedTextGoesToTheLastLine) {
+    SetText("a\nnet\nb\nnet");
+    Search("net");
+    SetText("a\nb");  // the list is not refilled
+    ClickFoundRow(1);
+    EXPECT_EQ(Source().Caret(), (TPosition{1, 0}));
+    EXPECT_EQ(Source().SelectionText(), "b\r\n");
+}
+
+TEST_F(TextPanelTest, RefreshEnablesTheHistoryAndListsAgain) {
+    SetText("net\nx");
+    Search("net");
+    panel->lbSearchHistoryList->setEnabled(false);
+    SetText("x\nnet\nnet");
+    document->RefreshSearchPanel();
+    EXPECT_TRUE(panel->lbSearchHistoryList->isEnabled());
+    EXPECT_EQ(FoundEntries(), (std::vector<std::string>{"0002:Doc1", "0003:Doc1"}));
+}
+
 TEST_F(TextPanelTest, ClearThenGotoDoesNothing) {
     SetText("net\nnet");
     Search("net");
