@@ -22,64 +22,34 @@
 #include "editor/latin1_edit.h"
 #include "editor/panel_gradient.h"
 #include "editor/text_document.h"
-#include "host/abi/client_interfaces.h"
-#include "host/abi/interfaced_object.h"
-#include "host/client.h"
 #include "languages/text_source.h"
+#include "tests/host/recording_client.h"
 #include "tests/support/null_server_view.h"
 
 namespace tarnwick {
 namespace {
 
-// Runs the panel's processes on the document of the context view and records each request.
-class PanelHost final : public IClient, public IProcessLauncher {
-public:
-    struct Request {
-        std::string process;
-        IServerView* context;
-    };
-    std::vector<Request> requests;
+// The panel's two processes run on the document that owns the context view, as Harbinet
+// routes them.
+void RouteAsTheHostDoes(const RecordingClient::Process& process) {
+    const auto view = TComPtr<IServerView>::Share(process.context).As<IServerDocumentView>();
+    const auto document =
+        view ? TComPtr<IServerDocument>::Adopt(view->GetOwnerDocument()) : TComPtr<IServerDocument>();
+    const auto commands = document ? document.As<ITextEditorCommands>() : TComPtr<ITextEditorCommands>();
+    if (!commands)
+        return;
+    if (process.name == "TextEdit:UpdateFoundInstanceList")
+        commands->UpdateFoundInstanceList();
+    else if (process.name == "TextEdit:JumpToLineFromPanel")
+        commands->JumpToLineFromPanel();
+}
 
-    PanelHost() { SetGlobalClient(this); }
-    ~PanelHost() { SetGlobalClient(nullptr); }
-
-    int32_t QueryInterface(const TGUID& iid, void** out) override {
-        const bool found = OfferInterface<IClient>(iid, out, static_cast<IClient*>(this)) ||
-                           OfferInterface<IProcessLauncher>(iid, out, static_cast<IProcessLauncher*>(this));
-        return QueryResult(found, out);
-    }
-    int32_t AddRef() override { return 1; }
-    int32_t Release() override { return 1; }
-    void BroadcastNotification(INotification*) override {}
-    intptr_t GetHelpOwnerWindow() override { return 0; }
-    IServerView* GetCurrentView() override { return nullptr; }
-    intptr_t GetOwnerWindow() override { return 0; }
-    IClientUserInterface* GetUserInterface() override { return nullptr; }
-    IServerDocument* OpenDocument(const char*, const char*) override { return nullptr; }
-    void ShowDocument(IServerDocument*) override {}
-    const char* GetServerFileName(const char*) override { return ""; }
-    int32_t RunProcess(const char* name, char*, int32_t, IServerView* context) override {
-        requests.push_back({name, context});
-        const auto view = TComPtr<IServerView>::Share(context).As<IServerDocumentView>();
-        const auto document =
-            view ? TComPtr<IServerDocument>::Adopt(view->GetOwnerDocument()) : TComPtr<IServerDocument>();
-        const auto commands = document ? document.As<ITextEditorCommands>() : TComPtr<ITextEditorCommands>();
-        if (!commands)
-            return kFalse;
-        const std::string process = name;
-        if (process == "TextEdit:UpdateFoundInstanceList")
-            commands->UpdateFoundInstanceList();
-        else if (process == "TextEdit:JumpToLineFromPanel")
-            commands->JumpToLineFromPanel();
-        return kTrue;
-    }
-    std::vector<std::string> Processes() const {
-        std::vector<std::string> names;
-        for (const Request& r : requests)
-            names.push_back(r.process);
-        return names;
-    }
-};
+std::vector<std::string> Names(const std::vector<RecordingClient::Process>& processes) {
+    std::vector<std::string> names;
+    for (const RecordingClient::Process& p : processes)
+        names.push_back(p.name);
+    return names;
+}
 
 // Closes every error box that opens and keeps its message.
 class ErrorBoxes {
@@ -110,13 +80,14 @@ Widget* WidgetOfView(IServerDocument& document, int32_t index) {
 class TextPanelTest : public testing::Test {
 protected:
     void SetUp() override {
+        host.run = RouteAsTheHostDoes;
         document = TServerDocument::Create<TEDIFDocument>(nullptr, std::string("a.txt"), std::string("EDIF"));
         panel = WidgetOfView<TTextPanel>(*document, 0);
         window = WidgetOfView<TTextWindow>(*document, 1);
         ASSERT_TRUE(panel && window);
         panel->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
-        host.requests.clear();
+        host.processes.clear();
     }
 
     void SetText(const std::string& text) { window->TextSource().Lines().SetText(text); }
@@ -153,7 +124,7 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
     }
 
-    PanelHost host;
+    RecordingClient host;
     TComPtr<TEDIFDocument> document;
     TTextPanel* panel = nullptr;
     TTextWindow* window = nullptr;
@@ -219,9 +190,9 @@ TEST_F(TextPanelTest, HistoryKeepsOneEntryPerTextIgnoringCaseAndDropsOuterBlanks
     Search("NET ");
     EXPECT_EQ(History(), (std::vector<std::string>{"cable", "Net"}));
     EXPECT_EQ(SelectedHistory(), "Net");
-    EXPECT_EQ(host.Processes(), std::vector<std::string>(5, "TextEdit:UpdateFoundInstanceList"));
-    for (const PanelHost::Request& r : host.requests)
-        EXPECT_EQ(r.context, panel->BoundView()) << "the editor view is the context";
+    EXPECT_EQ(Names(host.processes), std::vector<std::string>(5, "TextEdit:UpdateFoundInstanceList"));
+    for (const RecordingClient::Process& p : host.processes)
+        EXPECT_EQ(p.context, panel->BoundView()) << "the editor view is the context";
 }
 
 TEST_F(TextPanelTest, EmptySearchAddsOneEmptyEntryAndListsNothing) {
@@ -238,19 +209,19 @@ TEST_F(TextPanelTest, HistoryClickSearchesAgainAndAKeyOnlyCopiesTheEntry) {
     SetText("alpha\nbeta\nalpha beta");
     Search("alpha");
     Search("beta");
-    host.requests.clear();
+    host.processes.clear();
 
     QListWidget* history = panel->lbSearchHistoryList;
     QTest::mouseClick(history->viewport(), Qt::LeftButton, {},
                       history->visualItemRect(history->item(1)).center());
     EXPECT_EQ(panel->ebSearchText->text(), "alpha");
     EXPECT_EQ(FoundEntries(), (std::vector<std::string>{"0001:Doc1", "0003:Doc1"}));
-    EXPECT_EQ(host.Processes(), (std::vector<std::string>{"TextEdit:UpdateFoundInstanceList"}));
+    EXPECT_EQ(Names(host.processes), (std::vector<std::string>{"TextEdit:UpdateFoundInstanceList"}));
 
-    host.requests.clear();
+    host.processes.clear();
     QTest::keyClick(history, Qt::Key_Up);
     EXPECT_EQ(panel->ebSearchText->text(), "beta");
-    EXPECT_TRUE(host.requests.empty()) << "a key in the history does not search";
+    EXPECT_TRUE(host.processes.empty()) << "a key in the history does not search";
     EXPECT_EQ(FoundEntries(), (std::vector<std::string>{"0001:Doc1", "0003:Doc1"}));
 }
 
@@ -303,7 +274,7 @@ TEST_F(TextPanelTest, ClickOnAnEntrySelectsItsLineAndKeepsTheFocusInTheList) {
     EXPECT_EQ(Source().Caret(), (TPosition{9999, 0}));
     EXPECT_EQ(Source().SelectionText(), "(portRef a)\r\n");
     EXPECT_TRUE(panel->lbFoundInstanceList->hasFocus());
-    EXPECT_EQ(host.Processes().back(), "TextEdit:JumpToLineFromPanel");
+    EXPECT_EQ(Names(host.processes).back(), "TextEdit:JumpToLineFromPanel");
 
     QTest::keyClick(panel->lbFoundInstanceList, Qt::Key_Up);
     EXPECT_EQ(Source().Caret(), (TPosition{6, 0})) << "a key moves the selection, the editor follows";
@@ -392,20 +363,20 @@ TEST_F(TextPanelTest, BindingAnotherViewSearchesTheSelectedEntryForIt) {
     SetText("cable");
     Search("cable");
     panel->ebSearchText->clear();
-    host.requests.clear();
+    host.processes.clear();
     NullServerView other("EDIFEditor");  // no owner: the requests are only recorded
 
     panel->SetBoundView(&other);
     EXPECT_EQ(panel->ebSearchText->text(), "cable");
-    EXPECT_EQ(host.Processes(),
+    EXPECT_EQ(Names(host.processes),
               (std::vector<std::string>{"TextEdit:UpdateFoundInstanceList", "TextEdit:UpdateLocationMarks"}));
-    EXPECT_EQ(host.requests.back().context, &other);
+    EXPECT_EQ(host.processes.back().context, &other);
 
-    host.requests.clear();
+    host.processes.clear();
     panel->SetBoundView(&other);
     panel->SetBoundView(nullptr);
     QTest::mouseClick(panel->butSearch, Qt::LeftButton);
-    EXPECT_TRUE(host.requests.empty()) << "the same view again, none, and nothing sent without a view";
+    EXPECT_TRUE(host.processes.empty()) << "the same view again, none, and nothing sent without a view";
 }
 
 TEST_F(TextPanelTest, StartsEmptyWithTheFocusInTheSearchBoxAndListsOutOfTheTabChain) {
