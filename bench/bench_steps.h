@@ -19,6 +19,9 @@ void RunDeepKeys(BenchContext& ctx);
 void RunSearch(BenchContext& ctx);
 // Highlighting of the whole text with the shipped EDIF scheme.
 void RunHighlighting(BenchContext& ctx);
+// The search panel beside a text window over the file: filling its found list with every line
+// of a word, and a click on an entry near the end.
+void RunPanel(BenchContext& ctx);
 
 // The editor view offscreen over the loaded file: keystroke with repaint, first paint at the
 // end of the text, page-down repaint near the start and deep in the file.

@@ -30,6 +30,7 @@ constexpr BenchStep kSteps[] = {
     RunEditing,
     RunDeepKeys,
     RunSearch,
+    RunPanel,
 };
 // clang-format on
 

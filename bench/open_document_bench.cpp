@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include <QApplication>
 #include <QDir>
 
 #include "bench/bench_steps.h"
 #include "bench/file_stream.h"
+#include "bench/offscreen_widgets.h"
 #include "hostapp/host_client.h"
 #include "hostapp/host_exports.h"
 #include "hostapp/main_window.h"
@@ -35,10 +35,8 @@ public:
 
 // Delivers pending events until a view has painted, or gives up after many rounds.
 bool FlushUntilPainted(const ViewPaintCounter& counter) {
-    for (int round = 0; round < 1000 && counter.paints == 0; ++round) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
+    for (int round = 0; round < 1000 && counter.paints == 0; ++round)
+        Flush();
     return counter.paints > 0;
 }
 
@@ -64,15 +62,10 @@ double BufferLoadAndFirstPaintMs(const std::string& file) {
 }  // namespace
 
 void RunOpenDocument(BenchContext& ctx) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     // harbinet writes its list of recent files; keep it out of the user's settings.
     const std::filesystem::path config = std::filesystem::temp_directory_path() / "tarnwick-bench-config";
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.string()));
-    int argc = 1;
-    char name[] = "tarnwick-bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const OffscreenApplication app;
 
     const double bufferMs = BufferLoadAndFirstPaintMs(ctx.file);
 

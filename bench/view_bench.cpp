@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 
 #include "bench/bench_steps.h"
+#include "bench/offscreen_widgets.h"
 #include "languages/syntax_parser.h"
 #include "textengine/view/dc_memo.h"
 
@@ -43,12 +44,6 @@ public:
     int paints = 0;
 };
 
-// Delivers the pending update requests, so the dirty rows are painted now.
-void Flush() {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
-
 void Press(QWidget& view, Qt::Key key, const QString& text = {}) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(&view, &press);
@@ -71,12 +66,7 @@ double PageDownMs(TDCMemo& view, TMemoSource& buffer, int32_t line) {
 }  // namespace
 
 void RunView(BenchContext& ctx) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "tarnwick-bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const OffscreenApplication app;
 
     TSyntaxScheme scheme;
     scheme.LoadFromFile(ctx.Option("scheme", DefaultSchemePath()));

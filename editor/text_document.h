@@ -48,7 +48,7 @@ public:
     void AnnouncePreferencesChanged() override;
 
     // ---- ITextEditorCommands, in slot order -------------------------------------------------
-    // The empty ones (the search panel's list and jump, printing) answer nothing.
+    // The empty ones (printing) answer nothing.
     void DeleteSelection() override { Engine(C::DeleteSelection); }                        // 3
     void ClearBookmark1() override { Call(&TTextWindow::ClearBookmark, 1); }               // 4
     void ClearBookmark10() override { Call(&TTextWindow::ClearBookmark, 10); }             // 5
@@ -123,7 +123,7 @@ public:
     void GotoBookmark8() override { Call(&TTextWindow::GotoBookmark, 8); }                 // 74
     void GotoBookmark9() override { Call(&TTextWindow::GotoBookmark, 9); }                 // 75
     void HelpOnWord() override { Call(&TTextWindow::HelpOnWord); }                         // 76
-    void JumpToLineFromPanel() override {}                                                 // 77
+    void JumpToLineFromPanel() override { Call(&TTextWindow::JumpToLineFromPanel); }       // 77
     void CaretDown() override { Engine(C::CaretDown); }                                    // 78
     void CaretLeft() override { Engine(C::CaretLeft); }                                    // 79
     void CaretWordLeft() override { Engine(C::WordLeft); }                                 // 80
@@ -175,10 +175,12 @@ public:
     void ToggleInsertMode() override { CallAndAnnounce(&TTextWindow::ToggleInsertMode); }  // 126
     void Undo() override { Call(&TTextWindow::Undo); }                                     // 127
     void UnindentBlock() override { Engine(C::UnindentBlock); }                            // 128
-    void UpdateFoundInstanceList() override {}                                             // 129
-    void NoOperation130() override {}                                                      // 130
-    void RefreshSearchPanel() override {}                                                  // 131
-    void SetWrapMode(char* params) override {                                              // 132
+    void UpdateFoundInstanceList() override {                                              // 129
+        Call(&TTextWindow::UpdateFoundInstanceList);
+    }
+    void NoOperation130() override {}                                               // 130
+    void RefreshSearchPanel() override { Call(&TTextWindow::RefreshSearchPanel); }  // 131
+    void SetWrapMode(char* params) override {                                       // 132
         CallAndAnnounce(&TTextWindow::SetWrapMode, static_cast<const char*>(params));
     }
     void NoOperation133() override {}  // 133

@@ -138,6 +138,15 @@ public:
     void RunLinkCallback(const std::string& message);
     // The "Command=ShutDown" callback, then no target: later callbacks go nowhere.
     void EndLink();
+    // ---- The search panel's requests --------------------------------------------------------
+    // Lists in the panel every line that holds its search text. Throws ERegExprError for a bad
+    // pattern.
+    void UpdateFoundInstanceList();
+    // Enables the panel's history, then lists the lines as above.
+    void RefreshSearchPanel();
+    // Selects the line of the panel's selected found entry, with the caret at its start, and
+    // gives the focus back to the found list; nothing without a selected entry.
+    void JumpToLineFromPanel();
 
     // State queries of the host's menus.
     [[nodiscard]] bool CanCopy() const;

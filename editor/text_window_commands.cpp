@@ -1,10 +1,10 @@
 // The host's editing commands that the window carries out beyond one engine command each.
-#include <QGuiApplication>
 #include <array>
 
 #include "editor/text_editor_preferences.h"
 #include "editor/text_view.h"
 #include "editor/text_window.h"
+#include "editor/wait_cursor.h"
 #include "host/abi/parameter_list.h"
 #include "host/host_processes.h"
 #include "languages/text_source.h"
@@ -13,15 +13,6 @@
 namespace tarnwick {
 
 namespace {
-
-// The hourglass for the lifetime of a scope.
-class TWaitCursor {
-public:
-    TWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 enum class TWrapLimit { Margin, Window, None };
 

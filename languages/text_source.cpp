@@ -225,6 +225,8 @@ int32_t TTextSource::FindFirstLine(std::string_view text, bool caseSensitive, bo
     searchOptions_.CaseSensitive = caseSensitive;
     searchOptions_.WholeWordsOnly = wholeWordsOnly;
     searchOptions_.RegularExpr = regularExpr;
+    for (int c = 0; c < 256; ++c)
+        lineSearchDelimiters_[std::size_t(c)] = IsDelimiter(static_cast<unsigned char>(c));
     return SearchLinesFrom(0);
 }
 
@@ -236,14 +238,12 @@ int32_t TTextSource::SearchLinesFrom(int32_t firstLine) {
     searchOptions_.FirstSearch = true;
     searchOptions_.Origin = soEntireScope;
     searchOptions_.Direction = sdForward;
-    TDelimiterSet delimiters;
-    for (int c = 0; c < 256; ++c)
-        delimiters[std::size_t(c)] = IsDelimiter(static_cast<unsigned char>(c));
     TLinesFrom lines(*this, firstLine);
     TPosition found;
     int32_t length = 0;
-    lastFoundLine_ =
-        SearchLines(lines, searchOptions_, found, delimiters, length) ? firstLine + found.LinePos : -1;
+    lastFoundLine_ = SearchLines(lines, searchOptions_, found, lineSearchDelimiters_, length)
+                         ? firstLine + found.LinePos
+                         : -1;
     return lastFoundLine_ < 0 ? -1 : lastFoundLine_ + 1;
 }
 

@@ -16,6 +16,7 @@
 #include "languages/language_manager.h"
 #include "languages/text_source_dialogs.h"
 #include "textengine/memo_source.h"
+#include "textengine/search_lines.h"
 #include "textengine/search_options.h"
 
 namespace tarnwick {
@@ -93,6 +94,9 @@ private:
     std::string languageKey_;
     TMemoCodeTemplates codeTemplates_;
     TSearchOptions searchOptions_;
+    // The word delimiters as FindFirstLine found them, kept for the FindNextLine calls after it,
+    // which a list of every matching line makes once per line.
+    TDelimiterSet lineSearchDelimiters_;
     int32_t lastFoundLine_ = -1;  // 0-based line of the last line-search match
 };
 

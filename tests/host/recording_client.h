@@ -23,12 +23,15 @@ public:
     struct Process {
         std::string name;
         std::string params;
+        IServerView* context = nullptr;
     };
     std::vector<Broadcast> broadcasts;
     std::vector<Process> processes;
     std::string serverFileName;
     // Answers each process in place of a plain true; may rewrite params within capacity.
     std::function<int32_t(char* params, int32_t capacity)> answer;
+    // Runs after a process is recorded, before it is answered: a host's own work for it.
+    std::function<void(const Process& process)> run;
 
     RecordingClient() { SetGlobalClient(this); }
     ~RecordingClient() { SetGlobalClient(nullptr); }
@@ -50,8 +53,10 @@ public:
     IServerDocument* OpenDocument(const char*, const char*) override { return nullptr; }
     void ShowDocument(IServerDocument*) override {}
     const char* GetServerFileName(const char*) override { return serverFileName.c_str(); }
-    int32_t RunProcess(const char* name, char* params, int32_t capacity, IServerView*) override {
-        processes.push_back({name, params ? params : ""});
+    int32_t RunProcess(const char* name, char* params, int32_t capacity, IServerView* context) override {
+        processes.push_back({name, params ? params : "", context});
+        if (run)
+            run(Process(processes.back()));  // a copy: the run may launch further processes
         return answer ? answer(params, capacity) : kTrue;
     }
 };

@@ -729,6 +729,11 @@ TEST_F(PluginDocumentTest, KeysGoToTheHostFirstAndTheStatusLineFollows) {
 
 TEST_F(PluginDocumentTest, HelpAndOpeningAFileGoThroughTheHost) {
     auto document = Open("(edif other.edf)\n");
+    // Bound to the editor view when it was made, the search panel asked for the location marks.
+    ASSERT_EQ(host.processes.size(), 1u);
+    EXPECT_EQ(host.processes[0].process, "TextEdit:UpdateLocationMarks");
+    EXPECT_EQ(host.processes[0].context, TComPtr<IServerDocumentView>::Adopt(document->GetView(1)).Get());
+    host.processes.clear();
     auto commands = Commands(*document);
     RunSlot(*commands, kCaretRight);
     RunSlot(*commands, 76);  // help on the word at the caret

@@ -1,0 +1,33 @@
+// What the steps that measure widgets share: an application on the offscreen platform (unless
+// another platform is asked for) for the step's lifetime, and a way to have the pending paints
+// done now, so a measurement includes them.
+#pragma once
+
+#include <QApplication>
+
+namespace tarnwick::bench {
+
+class OffscreenApplication {
+public:
+    OffscreenApplication() : app_(ChoosePlatform(argc_), argv_) {}
+
+private:
+    // The platform has to be chosen before the application is made.
+    static int& ChoosePlatform(int& argc) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return argc;
+    }
+    int argc_ = 1;
+    char name_[15] = "tarnwick-bench";
+    char* argv_[2] = {name_, nullptr};
+    QApplication app_;
+};
+
+// Delivers the pending update requests, so the dirty rows are painted now.
+inline void Flush() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+}  // namespace tarnwick::bench
