@@ -290,7 +290,9 @@ TPrintReport TPrintRun::Run() {
     copy.Memo().resize(metrics_.pageWidth, metrics_.linesPerPage * metrics_.lineHeight);
     if (settings_.Options.Has(poWrapLines))
         copy.Memo().SetWordWrap(true);  // wraps at the page width just set
-    report_.PageCount = metrics_.PageCount(copy.Memo().RowCount());
+    report_.Rows = copy.Memo().RowCount();
+    report_.LinesPerPage = metrics_.linesPerPage;
+    report_.PageCount = metrics_.PageCount(report_.Rows);
     if (progress_) {
         progress_->SetPage(1, QString::number(report_.PageCount));
         progress_->FitToPages(report_.PageCount);

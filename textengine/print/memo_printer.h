@@ -35,6 +35,8 @@ struct TPrintSettings {
 };
 
 struct TPrintReport {
+    int32_t Rows = 0;  // display rows of the printout (wrapped rows under poWrapLines)
+    int32_t LinesPerPage = 0;
     int32_t PageCount = 0;
     int32_t PagesPrinted = 0;
     bool Stopped = false;  // cancelled, or the view went away, before the last page
