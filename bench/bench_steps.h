@@ -23,6 +23,8 @@ void RunHighlighting(BenchContext& ctx);
 // The editor view offscreen over the loaded file: keystroke with repaint, first paint at the
 // end of the text, page-down repaint near the start and deep in the file.
 void RunView(BenchContext& ctx);
+// The first 10,000 lines (--print-lines N) printed to PDF with header, line numbers and colours.
+void RunPrinting(BenchContext& ctx);
 // The shipped EDIF scheme beside the executable (the --scheme option overrides it).
 std::string DefaultSchemePath();
 

@@ -24,6 +24,7 @@ constexpr BenchStep kSteps[] = {
     RunLoadAndSave,
     RunHighlighting,
     RunView,  // on the text as loaded, like the highlighting it is compared with
+    RunPrinting,
     UseTextWindowUndoLimit,
     RunEditing,
     RunDeepKeys,

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/printing/print_test_support.h"
@@ -206,6 +207,24 @@ TEST_F(MemoPrinterTest, ASuccessfulRunUnlocksTheBufferAndKeepsTheFoundMatch) {
     Print(edif.View(), {}, PdfPath("plain"));
     EXPECT_EQ(edif.Buffer().FoundRect(), found);
     ExpectBufferUnlocked(edif);
+}
+
+// The progress window lets events through, so the window of the view may be closed meanwhile.
+TEST_F(MemoPrinterTest, AViewClosedWhilePrintingEndsThePrintoutAfterThatPage) {
+    auto* view = new TDCMemo;
+    TMemoryStream stream(SampleLines(200));
+    view->MemoSource().LoadFromStream(stream);
+    printer_.OnPagePrinted = [&view](int32_t pages, TMemoPrintProgress*) {
+        if (pages == 1)
+            delete std::exchange(view, nullptr);
+    };
+    const QString path = PdfPath("closed");
+    const TPrintReport report = Print(*view, {poShowProgress, poPrintHeader}, path);
+    EXPECT_EQ(view, nullptr);
+    EXPECT_GT(report.PageCount, 1);
+    EXPECT_EQ(report.PagesPrinted, 1);
+    EXPECT_TRUE(report.Stopped);
+    EXPECT_EQ(PdfPageCount(path), 1);
 }
 
 TEST_F(MemoPrinterTest, ATenMegabyteLinePrintsCutOrWrappedOntoPages) {

@@ -24,12 +24,12 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int top
 
 }  // namespace
 
-TMemoPrintProgress::TMemoPrintProgress(QWidget* parent) : QDialog(parent) {
+TMemoPrintProgress::TMemoPrintProgress(const QWidget* mainWindow) {
     setObjectName("MemoPrintProgress");
     setWindowTitle("Printing Status");
     setModal(false);
-    if (QWidget* main = parent ? parent->window() : nullptr)
-        setFont(main->font());
+    if (mainWindow != nullptr)
+        setFont(mainWindow->font());
     setFixedSize(kClientWidth, kClientHeight);
 
     labelPanel_ = new QFrame(this);

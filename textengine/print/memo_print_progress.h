@@ -15,7 +15,9 @@ namespace tarnwick {
 
 class TMemoPrintProgress final : public QDialog {
 public:
-    explicit TMemoPrintProgress(QWidget* parent = nullptr);
+    // Not a child of mainWindow, whose font it takes: the printout owns it and may outlive a
+    // window closed while it runs.
+    explicit TMemoPrintProgress(const QWidget* mainWindow = nullptr);
 
     [[nodiscard]] bool CancelRequested() const { return cancelRequested_; }
 

@@ -242,6 +242,7 @@ private:
     TPageMetrics metrics_;
     TPrintReport report_;
     QString printName_;
+    int32_t screenDpiY_ = 96;  // kept: the view may go while the pages print
 };
 
 // The window stays responsive: what is pending is handled after every step.
@@ -273,6 +274,7 @@ private:
 TPrintReport TPrintRun::Run() {
     TBufferLock lock(*view_);
     TScreenResolution resolution(printer_, *view_);
+    screenDpiY_ = view_->logicalDpiY();
     printName_ = QString::fromLocal8Bit(TMemoPrinter::PrintName(settings_).c_str());
     if (settings_.Options.Has(poShowProgress)) {
         progress_ = std::make_unique<TMemoPrintProgress>(view_->window());
@@ -350,8 +352,7 @@ void TPrintRun::PaintHeader(QPainter& painter, const TCustomDCMemo& copy, int32_
     QFont font = ToQFont(copy.Font(), copy.UseMonoFont());
     font.setBold(true);
     if (font.pixelSize() > 0)
-        font.setPixelSize(
-            std::max(1, font.pixelSize() * printer_.logicalDpiY() / std::max(view_->logicalDpiY(), 1)));
+        font.setPixelSize(std::max(1, font.pixelSize() * printer_.logicalDpiY() / std::max(screenDpiY_, 1)));
     painter.save();
     painter.setFont(font);
     painter.setPen(Qt::black);
