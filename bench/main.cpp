@@ -20,15 +20,9 @@ void UseTextWindowUndoLimit(BenchContext& ctx) { ctx.buffer->SetUndoLimit(kTextW
 
 // Runs in this order; a step adds its keys to the report.
 constexpr BenchStep kSteps[] = {
-    RunBaselines,
-    RunLoadAndSave,
-    RunHighlighting,
+    RunBaselines, RunLoadAndSave,         RunHighlighting,
     RunView,  // on the text as loaded, like the highlighting it is compared with
-    RunPrinting,
-    UseTextWindowUndoLimit,
-    RunEditing,
-    RunDeepKeys,
-    RunSearch,
+    RunPrinting,  UseTextWindowUndoLimit, RunEditing,      RunDeepKeys, RunSearch,
 };
 
 int Usage() {

@@ -4,7 +4,6 @@
 // before it), which is what shows that memory does not grow with the page count.
 #include <unistd.h>
 
-#include <QApplication>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -13,8 +12,7 @@
 #include <string>
 
 #include "bench/bench_steps.h"
-#include "languages/syntax_parser.h"
-#include "languages/syntax_scheme.h"
+#include "bench/bench_widgets.h"
 #include "textengine/memory_stream.h"
 #include "textengine/print/memo_printer.h"
 #include "textengine/view/dc_memo.h"
@@ -46,21 +44,10 @@ std::string FirstLines(TMemoSource& buffer, int32_t count) {
 }  // namespace
 
 void RunPrinting(BenchContext& ctx) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "tarnwick-bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-
-    TSyntaxScheme scheme;
-    scheme.LoadFromFile(ctx.Option("scheme", DefaultSchemePath()));
-    TSyntaxParser highlighter;
-    highlighter.SetSyntaxScheme(scheme);
-    TFontDesc font;
-    font.Name = "DejaVu Sans Mono";
-    font.Size = 10;
-    highlighter.SetDefaultFont(font);
+    BenchApplication app;
+    BenchHighlighter edif(ctx);
+    TSyntaxParser& highlighter = edif.parser;
+    const TFontDesc& font = edif.font;
 
     const int32_t lines = std::stoi(ctx.Option("print-lines", "10000"));
     TDCMemo view;

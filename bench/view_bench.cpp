@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 
 #include "bench/bench_steps.h"
+#include "bench/bench_widgets.h"
 #include "languages/syntax_parser.h"
 #include "textengine/view/dc_memo.h"
 
@@ -71,22 +72,11 @@ double PageDownMs(TDCMemo& view, TMemoSource& buffer, int32_t line) {
 }  // namespace
 
 void RunView(BenchContext& ctx) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "tarnwick-bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-
-    TSyntaxScheme scheme;
-    scheme.LoadFromFile(ctx.Option("scheme", DefaultSchemePath()));
-    TSyntaxParser highlighter;
-    highlighter.SetSyntaxScheme(scheme);
+    BenchApplication app;
+    BenchHighlighter edif(ctx);
+    TSyntaxParser& highlighter = edif.parser;
+    const TFontDesc& font = edif.font;
     TMemoSource& buffer = *ctx.buffer;
-    TFontDesc font;
-    font.Name = "DejaVu Sans Mono";
-    font.Size = 10;
-    highlighter.SetDefaultFont(font);
     {
         // Fonts and the window system are set up once by a view over a small text, so the
         // measurements below see the engine and not the toolkit's first start.
