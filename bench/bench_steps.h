@@ -29,6 +29,8 @@ void RunView(BenchContext& ctx);
 // The file opened through harbinet's document path with the plug-in beside the executable,
 // up to the first paint of its view.
 void RunOpenDocument(BenchContext& ctx);
+// The first 10,000 lines (--print-lines N) printed to PDF with header, line numbers and colours.
+void RunPrinting(BenchContext& ctx);
 // The shipped EDIF scheme beside the executable (the --scheme option overrides it).
 std::string DefaultSchemePath();
 

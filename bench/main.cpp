@@ -21,11 +21,10 @@ void UseTextWindowUndoLimit(BenchContext& ctx) { ctx.buffer->SetUndoLimit(kTextW
 // Runs in this order; a step adds its keys to the report.
 // clang-format off
 constexpr BenchStep kSteps[] = {
-    RunBaselines,
-    RunLoadAndSave,
-    RunHighlighting,
+    RunBaselines, RunLoadAndSave,         RunHighlighting,
     RunView,  // on the text as loaded, like the highlighting it is compared with
     RunOpenDocument,
+    RunPrinting,
     UseTextWindowUndoLimit,
     RunEditing,
     RunDeepKeys,

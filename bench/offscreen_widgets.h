@@ -1,9 +1,14 @@
 // What the steps that measure widgets share: an application on the offscreen platform (unless
-// another platform is asked for) for the step's lifetime, and a way to have the pending paints
-// done now, so a measurement includes them.
+// another platform is asked for) for the step's lifetime, a way to have the pending paints
+// done now, so a measurement includes them, and the shipped EDIF highlighter with the font the
+// views use.
 #pragma once
 
 #include <QApplication>
+
+#include "bench/bench_steps.h"
+#include "languages/syntax_parser.h"
+#include "languages/syntax_scheme.h"
 
 namespace tarnwick::bench {
 
@@ -29,5 +34,19 @@ inline void Flush() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
+
+// The scheme of --scheme, or the shipped one, in DejaVu Sans Mono 10.
+struct BenchHighlighter {
+    explicit BenchHighlighter(const BenchContext& ctx) {
+        TSyntaxScheme scheme;
+        scheme.LoadFromFile(ctx.Option("scheme", DefaultSchemePath()));
+        parser.SetSyntaxScheme(scheme);
+        font.Name = "DejaVu Sans Mono";
+        font.Size = 10;
+        parser.SetDefaultFont(font);
+    }
+    TFontDesc font;
+    TSyntaxParser parser;
+};
 
 }  // namespace tarnwick::bench

@@ -67,16 +67,10 @@ double PageDownMs(TDCMemo& view, TMemoSource& buffer, int32_t line) {
 
 void RunView(BenchContext& ctx) {
     const OffscreenApplication app;
-
-    TSyntaxScheme scheme;
-    scheme.LoadFromFile(ctx.Option("scheme", DefaultSchemePath()));
-    TSyntaxParser highlighter;
-    highlighter.SetSyntaxScheme(scheme);
+    BenchHighlighter edif(ctx);
+    TSyntaxParser& highlighter = edif.parser;
+    const TFontDesc& font = edif.font;
     TMemoSource& buffer = *ctx.buffer;
-    TFontDesc font;
-    font.Name = "DejaVu Sans Mono";
-    font.Size = 10;
-    highlighter.SetDefaultFont(font);
     {
         // Fonts and the window system are set up once by a view over a small text, so the
         // measurements below see the engine and not the toolkit's first start.

@@ -8,7 +8,7 @@
 #include "host/external_form.h"
 #include "host/server_module.h"
 
-namespace debugger {
+namespace tarnwick::debugger {
 
 namespace {
 
@@ -47,10 +47,10 @@ private:
 
 }  // namespace
 
-}  // namespace debugger
+}  // namespace tarnwick::debugger
 
 extern "C" __attribute__((visibility("default"))) void ServerFactory(IServerModule** module,
                                                                      IClient* client) {
     if (module)
-        *module = TComPtr<IServerModule>::Share(new debugger::TDebuggerModule(client)).Detach();
+        *module = TComPtr<IServerModule>::Share(new tarnwick::debugger::TDebuggerModule(client)).Detach();
 }

@@ -11,7 +11,7 @@
 #include "host/abi/client_interfaces.h"
 #include "host/abi/parameter_list.h"
 
-namespace debugger {
+namespace tarnwick::debugger {
 
 namespace {
 
@@ -132,4 +132,4 @@ void TDebuggerWindow::ShowLinked() {
     linkedLabel_->setText(linked_ ? "Linked to " + Latin1(DocumentName(*linked_)) : QString("Not linked"));
 }
 
-}  // namespace debugger
+}  // namespace tarnwick::debugger

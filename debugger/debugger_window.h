@@ -14,7 +14,7 @@ class QLabel;
 class QPlainTextEdit;
 class QSpinBox;
 
-namespace debugger {
+namespace tarnwick::debugger {
 
 class TDebuggerWindow final : public QWidget {
 public:
@@ -43,4 +43,4 @@ private:
     QPlainTextEdit* log_ = nullptr;
 };
 
-}  // namespace debugger
+}  // namespace tarnwick::debugger

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "editor/host_byte_stream.h"
+#include "editor/printer_setup.h"
+#include "editor/text_printing.h"
 #include "editor/text_view.h"
 #include "host/abi/client_interfaces.h"
 #include "host/abstract_server_view.h"
@@ -178,15 +180,37 @@ void TTextDocument::SetLineText(char* params) { Call(&TTextWindow::SetLineText, 
 // The dialog edits the view's own copy; confirmed, it becomes every editor's preferences.
 void TTextDocument::Preferences() {
     Guarded([&](TTextWindow& w) {
-        TTextEditorPreferences& edited = w.View().ViewPreferences;
-        if (!TPreferencesDialog::Show(edited))
-            return;
-        GlobalPreferences.Assign(edited);
-        const TFileResult written = GlobalPreferences.Write();
-        if (!written.IsOk())
-            ShowErrorMessage(QString::fromLocal8Bit(written.Message().c_str()));
-        AnnouncePreferencesChanged();
+        if (TPreferencesDialog::Show(w.View().ViewPreferences))
+            StoreViewPreferences(w);
     });
+}
+
+// The settings are kept before the printout starts, so a printer that fails loses none of them.
+void TTextDocument::Print() {
+    Guarded([&](TTextWindow& w) {
+        w.PrintTitle = FileName.substr(0, 255);
+        const TPrintChoice choice = ChoosePrintOptions(w.View(), w.PrintTitle, ProcessPrinterSetup());
+        if (!choice.confirmed)
+            return;
+        StoreViewPreferences(w);
+        if (choice.printNow && Window)
+            PrintTextNow(Window->View(), Window->PrintTitle, ProcessPrinterSetup());
+    });
+}
+
+void TTextDocument::PrintNow() {
+    Guarded([&](TTextWindow& w) {
+        w.PrintTitle = FileName.substr(0, 255);
+        PrintTextNow(w.View(), w.PrintTitle, ProcessPrinterSetup());
+    });
+}
+
+void TTextDocument::StoreViewPreferences(TTextWindow& w) {
+    GlobalPreferences.Assign(w.View().ViewPreferences);
+    const TFileResult written = GlobalPreferences.Write();
+    if (!written.IsOk())
+        ShowErrorMessage(QString::fromLocal8Bit(written.Message().c_str()));
+    AnnouncePreferencesChanged();
 }
 
 void TTextDocument::OpenFileAtCursor() {

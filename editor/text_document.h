@@ -141,7 +141,7 @@ public:
     void PageDown() override { Engine(C::PageDown); }                                      // 92
     void PageUp() override { Engine(C::PageUp); }                                          // 93
     void Paste() override { Engine(C::PasteFromClipboard); }                               // 94
-    void PrintNow() override {}                                                            // 95
+    void PrintNow() override;                                                              // 95
     void QuoteLines() override { Engine(C::QuoteBlock); }                                  // 96
     void NoOperation97() override {}                                                       // 97
     void Redo() override { Call(&TTextWindow::Redo); }                                     // 98
@@ -166,7 +166,7 @@ public:
     void UpperCaseSelection() override { Engine(C::UpperCaseBlock); }                      // 117
     void SetLineText(char* params) override;                                               // 118
     void Preferences() override;                                                           // 119
-    void Print() override {}                                                               // 120
+    void Print() override;                                                                 // 120
     void SetupLanguage() override { CallAndAnnounce(&TTextWindow::SetupLanguage); }        // 121
     void LowerCaseWord() override { Engine(C::LowerCaseWord); }                            // 122
     void UpperCaseWord() override { Engine(C::UpperCaseWord); }                            // 123
@@ -236,6 +236,8 @@ private:
         Call(operation, args...);
         AnnouncePreferencesChanged();
     }
+    // ViewPreferences become GlobalPreferences, are written and announced.
+    void StoreViewPreferences(TTextWindow& w);
     // Writes the query's answer into result as -1 or 0; no window leaves it as it was.
     template <class Query>
     void Answer(int32_t* result, Query&& query);

@@ -6,22 +6,10 @@
 #include <vector>
 
 #include "editor/text_editor_preferences.h"
-#include "textengine/option_set.h"
+#include "textengine/print/print_options.h"
 #include "textengine/view/dc_memo.h"
 
 namespace tarnwick {
-
-// What a print of the view shows. The view keeps them for printing; poPrintSel is never stored.
-enum TDCPrintOption : uint8_t {
-    poWrapLines,
-    poInColor,
-    poPrintSel,
-    poPrintHeader,
-    poLineNumbers,
-    poPrintSyntax,
-    poShowProgress,
-};
-using TDCPrintOptions = TOptionSet<TDCPrintOption, 7>;
 
 // The line marks other servers set (a debugger's execution point and breakpoints, an error
 // line). Each is a text style and a gutter image of the same name: a marked line shows the

@@ -13,9 +13,10 @@ class QMainWindow;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TModuleLoader;
 
 namespace harbinet {
+
+class TModuleLoader;
 
 class TComponentsWindow final : public QDialog {
     Q_OBJECT

@@ -94,18 +94,21 @@ TMainWindow::~TMainWindow() {
 }
 
 void TMainWindow::BuildMenus() {
+    const TCurrentCommands current = [this] { return CurrentCommands(); };
     QMenu* file = menuBar()->addMenu("&File");
     file->addAction("&Open...", QKeySequence::Open, this, &TMainWindow::ChooseAndOpen);
     file->addAction("&Save", QKeySequence::Save, this, [this] { SaveCurrent(); });
     file->addAction("Save &As...", QKeySequence::SaveAs, this, &TMainWindow::ChooseAndSaveAs);
     file->addAction("&Close", QKeySequence::Close, this,
                     [this] { CloseDocument(documents_->currentIndex()); });
+    file->addSeparator();
+    AddTextPrintMenu(file, current);
+    file->addSeparator();
     recentMenu_ = file->addMenu("&Recent Files");
     RefreshRecentMenu();
     file->addSeparator();
     file->addAction("E&xit", this, &QWidget::close);
 
-    const TCurrentCommands current = [this] { return CurrentCommands(); };
     AddTextMenus(menuBar(), current);
     RegisterTextShortcuts(client_.UserInterface(), current);
 

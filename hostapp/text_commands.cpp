@@ -103,6 +103,7 @@ const TShortcutRow kShortcuts[] = {
     {'J', false, true, false, &I::ShowCodeTemplates},
     {'G', false, true, false, GotoLineDialog},
     {vk::F1, false, true, false, &I::HelpOnWord},
+    {'P', false, true, false, &I::Print},
     // clang-format on
 };
 
@@ -241,8 +242,7 @@ void AddTextMenus(QMenuBar* bar, const TCurrentCommands& current) {
               {"&Reload", nullptr, [](I& c) { c.Reload(); }},
               kSeparator,
               {"Pr&eferences...", nullptr, &I::Preferences},
-              {"&Language...", nullptr, &I::SetupLanguage},
-              {"&Print...", nullptr, &I::Print}},
+              {"&Language...", nullptr, &I::SetupLanguage}},
              current);
     QMenu* search = bar->addMenu("&Search");
     FillMenu(search,
@@ -254,6 +254,10 @@ void AddTextMenus(QMenuBar* bar, const TCurrentCommands& current) {
              current);
     search->addSeparator();
     AddBookmarkMenus(search, current);
+}
+
+void AddTextPrintMenu(QMenu* file, const TCurrentCommands& current) {
+    FillMenu(file, {{"&Print...", "Ctrl+P", &I::Print}, {"Print &Now", nullptr, &I::PrintNow}}, current);
 }
 
 void AddTextViewMenu(QMenu* view, const TCurrentCommands& current) {

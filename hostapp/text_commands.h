@@ -22,6 +22,8 @@ using TCurrentCommands = std::function<TComPtr<ITextEditorCommands>()>;
 void RegisterTextShortcuts(THostUserInterface& ui, const TCurrentCommands& current);
 // Adds the Edit and Search menus; their items are enabled as the document's state queries say.
 void AddTextMenus(QMenuBar* bar, const TCurrentCommands& current);
+// Adds printing with the print dialog and printing at once to a menu.
+void AddTextPrintMenu(QMenu* file, const TCurrentCommands& current);
 // Adds the wrap modes (checked as the document's IsWrapMode says) and auto indent to a menu.
 void AddTextViewMenu(QMenu* view, const TCurrentCommands& current);
 

@@ -35,6 +35,7 @@
 #include "textengine/view/word_wrap_list.h"
 
 class QLabel;
+class QPainter;
 class QScrollBar;
 
 namespace tarnwick {
@@ -213,6 +214,9 @@ public:
     // text and stretches the selection to it.
     bool IsAutoScrolling() const { return autoScroll_.isActive(); }
     void MakeCaretVisible();
+    // Paints rows [firstRow, firstRow + rows) from the painter's top as a repaint would show
+    // them, without the caret: a printed page.
+    void PaintRows(QPainter& painter, int32_t firstRow, int32_t rows);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -110,6 +110,12 @@ void TCustomDCMemo::paintEvent(QPaintEvent* event) {
     }
 }
 
+void TCustomDCMemo::PaintRows(QPainter& painter, int32_t firstRow, int32_t rows) {
+    looks_.fill(std::nullopt);
+    for (int32_t offset = 0; offset < rows; ++offset)
+        PaintRow(painter, firstRow + offset, offset * rowHeight_);
+}
+
 void TCustomDCMemo::PaintRow(QPainter& p, int32_t row, int32_t y) {
     const TLineInfo info = RowInfo(row);
     PaintGutter(p, row, info, y);
