@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "host/abi/ascii_text.h"
+
 namespace tarnwick {
 
 namespace {
@@ -87,15 +89,9 @@ std::optional<double> ParseIniFloat(std::string_view text) noexcept {
 
 bool ContainsTrueInAnyCase(std::string_view text) noexcept {
     constexpr std::string_view kTrue = "TRUE";
-    for (std::size_t i = 0; i + kTrue.size() <= text.size(); ++i) {
-        bool match = true;
-        for (std::size_t k = 0; k < kTrue.size() && match; ++k) {
-            const char c = text[i + k];
-            match = (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) == kTrue[k];
-        }
-        if (match)
+    for (std::size_t i = 0; i + kTrue.size() <= text.size(); ++i)
+        if (ascii::EqualIgnoringCase(text.substr(i, kTrue.size()), kTrue))
             return true;
-    }
     return false;
 }
 

@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
+#include "host/abi/ascii_text.h"
 #include "host/abi/host_function_types.h"
 
 namespace harbinet {
@@ -171,10 +171,9 @@ std::string TDiskFileSystem::EditorKindOf(const std::string& path) {
     const auto dot = path.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return kTextEditorKind;
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string_view ext = std::string_view(path).substr(dot + 1);
     for (const char* edif : {"edf", "edn", "edif", "edo"})
-        if (ext == edif)
+        if (ascii::EqualIgnoringCase(ext, edif))
             return kEdifEditorKind;
     return kTextEditorKind;
 }

@@ -48,7 +48,7 @@ std::string SelectWordBeforeCaret(TCustomMemoSource& buffer) {
 void InsertCodeTemplate(TCustomMemoSource& buffer, const TMemoCodeTemplate& code,
                         const TTemplateInsertHook& onInsert) {
     TChangeBracket bracket(buffer, ccInsert);
-    buffer.BeginUndoBlock();
+    TUndoBlock block(buffer);
     if (buffer.HasSelection())
         buffer.DeleteSelection();
     std::vector<std::string> lines = code.Code;
@@ -72,7 +72,6 @@ void InsertCodeTemplate(TCustomMemoSource& buffer, const TMemoCodeTemplate& code
     buffer.SetSelectionKind(stNone);
     if (target)
         buffer.SetCaret(target->CharPos, target->LinePos);
-    buffer.EndUndoBlock();
 }
 
 void ShowCodeTemplates(TCustomMemoSource& buffer, const TMemoCodeTemplates& templates,

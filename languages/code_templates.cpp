@@ -5,8 +5,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "host/abi/ascii_text.h"
 #include "languages/object_stream.h"
-#include "languages/stream_names.h"
 #include "languages/text_file.h"
 
 namespace tarnwick {
@@ -14,7 +14,7 @@ namespace tarnwick {
 namespace {
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && SameNameIgnoringCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && ascii::EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 std::string ExpectString(const TStreamValue& value, const std::string& property) {
@@ -25,11 +25,11 @@ std::string ExpectString(const TStreamValue& value, const std::string& property)
 
 void ReadTemplate(TMemoCodeTemplate& item, const std::vector<TStreamProperty>& props) {
     for (const TStreamProperty& prop : props) {
-        if (SameNameIgnoringCase(prop.name, "Name")) {
+        if (ascii::EqualIgnoringCase(prop.name, "Name")) {
             item.Name = ExpectString(prop.value, prop.name);
-        } else if (SameNameIgnoringCase(prop.name, "Description")) {
+        } else if (ascii::EqualIgnoringCase(prop.name, "Description")) {
             item.Description = ExpectString(prop.value, prop.name);
-        } else if (SameNameIgnoringCase(prop.name, "Code.Strings") &&
+        } else if (ascii::EqualIgnoringCase(prop.name, "Code.Strings") &&
                    prop.value.kind == TStreamValue::Kind::List) {
             item.Code.clear();
             for (const TStreamValue& line : prop.value.list)
@@ -54,7 +54,7 @@ void TMemoCodeTemplates::ReadFromText(std::string_view text) {
         throw TTemplateReadError(e.what());
     }
     for (const TStreamProperty& prop : holder.properties) {
-        if (!SameNameIgnoringCase(prop.name, "P") || prop.value.kind != TStreamValue::Kind::Collection)
+        if (!ascii::EqualIgnoringCase(prop.name, "P") || prop.value.kind != TStreamValue::Kind::Collection)
             throw TTemplateReadError("Unknown property " + prop.name);
         if (prop.value.items.empty())
             continue;

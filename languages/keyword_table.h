@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/abi/ascii_text.h"
 #include "languages/char_set.h"
 
 namespace tarnwick {
@@ -46,8 +47,7 @@ private:
     };
 
     unsigned char Key(char c) const noexcept {
-        const auto u = static_cast<unsigned char>(c);
-        return ignoreCase_ && u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + 32) : u;
+        return static_cast<unsigned char>(ignoreCase_ ? ascii::ToLower(c) : c);
     }
     // Length and three characters: cheap to compute for every identifier of a line, and the
     // comparison settles the rare collision.

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <unordered_set>
 
+#include "host/abi/ascii_text.h"
 #include "host/abi/parameter_list.h"
 #include "host/host_functions.h"
 #include "languages/syntax_scheme.h"
@@ -31,13 +32,7 @@ bool SameName(std::string_view a, std::string_view b) noexcept {
     return SameParameterName(Trimmed(a), Trimmed(b));
 }
 
-std::string UpperKey(std::string_view text) {
-    std::string key(Trimmed(text));
-    for (char& c : key)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return key;
-}
+std::string UpperKey(std::string_view text) { return ascii::Upper(Trimmed(text)); }
 
 // Keys and values of the list file are short strings.
 std::string ShortString(std::string_view text) { return std::string(text.substr(0, kShortStringLength)); }

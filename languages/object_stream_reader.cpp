@@ -1,8 +1,8 @@
 #include <charconv>
 #include <limits>
 
+#include "host/abi/ascii_text.h"
 #include "languages/object_stream.h"
-#include "languages/stream_names.h"
 
 namespace tarnwick {
 
@@ -75,15 +75,15 @@ private:
             return false;
         const std::string_view name = ReadName();
         pos_ = save;
-        return SameNameIgnoringCase(name, word);
+        return ascii::EqualIgnoringCase(name, word);
     }
 
     TStreamObject ReadObject(int depth) {
         if (depth > kMaxNesting)
             Fail("Objects nested too deeply");
         const std::string_view keyword = ReadName();
-        if (!SameNameIgnoringCase(keyword, "object") && !SameNameIgnoringCase(keyword, "inherited") &&
-            !SameNameIgnoringCase(keyword, "inline"))
+        if (!ascii::EqualIgnoringCase(keyword, "object") && !ascii::EqualIgnoringCase(keyword, "inherited") &&
+            !ascii::EqualIgnoringCase(keyword, "inline"))
             Fail("'object' expected");
         TStreamObject object;
         object.className = std::string(ReadName());

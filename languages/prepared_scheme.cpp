@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "host/abi/ascii_text.h"
 #include "languages/syntax_scheme.h"
 
 namespace tarnwick {
@@ -137,12 +138,8 @@ TOpenerLists BuildOpeners(int parentID, const std::vector<TSyntaxBlock>& blocks,
 
 // Adds c in both letter cases: a superset is harmless, the sets only let steps skip work.
 void AddEitherCase(TCharSet& set, char c) {
-    const auto u = static_cast<unsigned char>(c);
-    set.Add(u);
-    if (u >= 'a' && u <= 'z')
-        set.Add(static_cast<unsigned char>(u - 32));
-    else if (u >= 'A' && u <= 'Z')
-        set.Add(static_cast<unsigned char>(u + 32));
+    set.Add(static_cast<unsigned char>(ascii::ToLower(c)));
+    set.Add(static_cast<unsigned char>(ascii::ToUpper(c)));
 }
 
 void AddFirstChars(TCharSet& set, const std::vector<TTokenCandidate>& candidates) {

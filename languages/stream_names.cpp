@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "host/abi/ascii_text.h"
+
 namespace tarnwick {
 
 namespace {
@@ -83,28 +85,12 @@ std::optional<std::string_view> NameOf(const std::array<TNamedValue, N>& table, 
 template <std::size_t N>
 std::optional<std::uint32_t> ValueOf(const std::array<TNamedValue, N>& table, std::string_view name) {
     for (const TNamedValue& entry : table)
-        if (SameNameIgnoringCase(entry.name, name))
+        if (ascii::EqualIgnoringCase(entry.name, name))
             return entry.value;
     return std::nullopt;
 }
 
 }  // namespace
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto x = static_cast<unsigned char>(a[i]);
-        auto y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 std::optional<std::string_view> ColorName(std::uint32_t color) { return NameOf(kColors, color); }
 

@@ -15,7 +15,4 @@ namespace tarnwick {
 [[nodiscard]] std::optional<std::string_view> CharsetName(int charset);
 [[nodiscard]] std::optional<int> CharsetFromName(std::string_view name);
 
-// ASCII case folding: names in these files compare without regard to the case of letters.
-[[nodiscard]] bool SameNameIgnoringCase(std::string_view a, std::string_view b) noexcept;
-
 }  // namespace tarnwick

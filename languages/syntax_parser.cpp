@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/abi/ascii_text.h"
 #include "languages/syntax_parser.h"
 
 namespace tarnwick {
@@ -15,17 +16,13 @@ namespace {
 // cycle of parents) would otherwise switch without end.
 constexpr int kMaxSwitchRounds = 64;
 
-inline unsigned char Fold(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
-}
-
 inline bool SameBytes(const char* a, const char* b, std::size_t n, bool caseSensitive) {
-    if (Fold(static_cast<unsigned char>(a[0])) != Fold(static_cast<unsigned char>(b[0])))
+    if (ascii::ToLower(a[0]) != ascii::ToLower(b[0]))
         return false;
     if (caseSensitive)
         return std::memcmp(a, b, n) == 0;
     for (std::size_t i = 0; i < n; ++i)
-        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i])))
+        if (ascii::ToLower(a[i]) != ascii::ToLower(b[i]))
             return false;
     return true;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "host/abi/ascii_text.h"
 #include "languages/object_stream.h"
 #include "languages/stream_names.h"
 #include "languages/syntax_scheme.h"
@@ -213,9 +214,9 @@ std::optional<int> AsInt32(const TStreamValue& v) {
 std::optional<bool> AsBool(const TStreamValue& v) {
     if (v.kind != TStreamValue::Kind::Identifier)
         return std::nullopt;
-    if (SameNameIgnoringCase(v.text, "True"))
+    if (ascii::EqualIgnoringCase(v.text, "True"))
         return true;
-    if (SameNameIgnoringCase(v.text, "False"))
+    if (ascii::EqualIgnoringCase(v.text, "False"))
         return false;
     return std::nullopt;
 }
@@ -241,9 +242,9 @@ void SetIf(T& target, const std::optional<V>& value) {
 }
 
 bool ReadTokenProperty(TToken& token, const TStreamProperty& prop) {
-    if (SameNameIgnoringCase(prop.name, "FontID"))
+    if (ascii::EqualIgnoringCase(prop.name, "FontID"))
         SetIf(token.FontID, AsStyle(prop.value));
-    else if (SameNameIgnoringCase(prop.name, "UseToken"))
+    else if (ascii::EqualIgnoringCase(prop.name, "UseToken"))
         SetIf(token.UseToken, AsBool(prop.value));
     else
         return false;
@@ -252,14 +253,14 @@ bool ReadTokenProperty(TToken& token, const TStreamProperty& prop) {
 
 void ReadLineToken(TLineToken& token, const TProps& props) {
     for (const TStreamProperty& prop : props)
-        if (!ReadTokenProperty(token, prop) && SameNameIgnoringCase(prop.name, "LeftDelimiter"))
+        if (!ReadTokenProperty(token, prop) && ascii::EqualIgnoringCase(prop.name, "LeftDelimiter"))
             SetIf(token.LeftDelimiter, AsString(prop.value));
 }
 
 void ReadBlockToken(TBlockToken& token, const TProps& props) {
     ReadLineToken(token, props);
     for (const TStreamProperty& prop : props)
-        if (SameNameIgnoringCase(prop.name, "RightDelimiter"))
+        if (ascii::EqualIgnoringCase(prop.name, "RightDelimiter"))
             SetIf(token.RightDelimiter, AsString(prop.value));
 }
 
@@ -267,22 +268,22 @@ void ReadKeywordSet(TKeywordSet& set, const TProps& props) {
     for (const TStreamProperty& prop : props) {
         if (ReadTokenProperty(set, prop))
             continue;
-        if (SameNameIgnoringCase(prop.name, "Name"))
+        if (ascii::EqualIgnoringCase(prop.name, "Name"))
             SetIf(set.Name, AsString(prop.value));
-        else if (SameNameIgnoringCase(prop.name, "Keywords"))
+        else if (ascii::EqualIgnoringCase(prop.name, "Keywords"))
             SetIf(set.Keywords, AsString(prop.value));
     }
 }
 
 void ReadDelimiters(TDelimiters& delimiters, const TProps& props) {
     for (const TStreamProperty& prop : props) {
-        if (SameNameIgnoringCase(prop.name, "LeftDelimiter"))
+        if (ascii::EqualIgnoringCase(prop.name, "LeftDelimiter"))
             SetIf(delimiters.LeftDelimiter, AsString(prop.value));
-        else if (SameNameIgnoringCase(prop.name, "RightDelimiter"))
+        else if (ascii::EqualIgnoringCase(prop.name, "RightDelimiter"))
             SetIf(delimiters.RightDelimiter, AsString(prop.value));
-        else if (SameNameIgnoringCase(prop.name, "DelimitersArePartOfBlock"))
+        else if (ascii::EqualIgnoringCase(prop.name, "DelimitersArePartOfBlock"))
             SetIf(delimiters.DelimitersArePartOfBlock, AsBool(prop.value));
-        else if (SameNameIgnoringCase(prop.name, "UseToken"))
+        else if (ascii::EqualIgnoringCase(prop.name, "UseToken"))
             SetIf(delimiters.UseToken, AsBool(prop.value));
     }
 }
@@ -324,20 +325,12 @@ TBlockSetter CharSetMember(TCharSet TSyntaxBlock::*member) {
     };
 }
 
-std::string Lowered(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-    return lower;
-}
-
 const std::unordered_map<std::string, TBlockSetter>& BlockSetters() {
     static const std::unordered_map<std::string, TBlockSetter> setters = [] {
         using B = TSyntaxBlock;
         std::unordered_map<std::string, TBlockSetter> m;
         const auto add = [&](std::string_view name, TBlockSetter setter) {
-            m.emplace(Lowered(name), std::move(setter));
+            m.emplace(ascii::Lower(name), std::move(setter));
         };
         add("Name", [](B& b, const TStreamValue& v) { SetIf(b.Name, AsString(v)); });
         add("ID", [](B& b, const TStreamValue& v) { SetIf(b.ID, AsInt32(v)); });
@@ -402,7 +395,7 @@ const std::unordered_map<std::string, TBlockSetter>& BlockSetters() {
 void ReadBlock(TSyntaxBlock& block, const TProps& props) {
     const auto& setters = BlockSetters();
     for (const TStreamProperty& prop : props) {
-        const auto it = setters.find(Lowered(prop.name));
+        const auto it = setters.find(ascii::Lower(prop.name));
         if (it != setters.end())
             it->second(block, prop.value);
     }
@@ -413,13 +406,13 @@ void ReadFontStyle(std::uint8_t& style, const TStreamValue& v) {
         return;
     std::uint8_t bits = 0;
     for (const std::string& name : v.names) {
-        if (SameNameIgnoringCase(name, "fsBold"))
+        if (ascii::EqualIgnoringCase(name, "fsBold"))
             bits |= fsBold;
-        else if (SameNameIgnoringCase(name, "fsItalic"))
+        else if (ascii::EqualIgnoringCase(name, "fsItalic"))
             bits |= fsItalic;
-        else if (SameNameIgnoringCase(name, "fsUnderline"))
+        else if (ascii::EqualIgnoringCase(name, "fsUnderline"))
             bits |= fsUnderline;
-        else if (SameNameIgnoringCase(name, "fsStrikeOut"))
+        else if (ascii::EqualIgnoringCase(name, "fsStrikeOut"))
             bits |= fsStrikeOut;
         else
             return;  // an unknown member makes the whole value ill-typed
@@ -431,45 +424,45 @@ void ReadAttr(TAttrItem& a, const TProps& props) {
     for (const TStreamProperty& prop : props) {
         const std::string& n = prop.name;
         const TStreamValue& v = prop.value;
-        if (SameNameIgnoringCase(n, "FontID"))
+        if (ascii::EqualIgnoringCase(n, "FontID"))
             SetIf(a.FontID, AsStyle(v));
-        else if (SameNameIgnoringCase(n, "GlobalAttrID"))
+        else if (ascii::EqualIgnoringCase(n, "GlobalAttrID"))
             SetIf(a.GlobalAttrID, AsString(v));
-        else if (SameNameIgnoringCase(n, "BlockID"))
+        else if (ascii::EqualIgnoringCase(n, "BlockID"))
             SetIf(a.BlockID, AsInt32(v));
-        else if (SameNameIgnoringCase(n, "Font.Charset")) {
+        else if (ascii::EqualIgnoringCase(n, "Font.Charset")) {
             if (v.kind == TStreamValue::Kind::Identifier)
                 SetIf(a.Font.Charset, CharsetFromName(v.text));
             else
                 SetIf(a.Font.Charset, AsInt(v, 0, 255));
-        } else if (SameNameIgnoringCase(n, "Font.Color"))
+        } else if (ascii::EqualIgnoringCase(n, "Font.Color"))
             SetIf(a.Font.Color, AsColor(v));
-        else if (SameNameIgnoringCase(n, "Font.Height")) {
+        else if (ascii::EqualIgnoringCase(n, "Font.Height")) {
             if (const auto height = AsInt(v, -32768, 32767)) {
                 a.Font.Height = static_cast<int>(*height);
                 a.Font.Size = FontSizeFromHeight(a.Font.Height);
             }
-        } else if (SameNameIgnoringCase(n, "Font.Size")) {
+        } else if (ascii::EqualIgnoringCase(n, "Font.Size")) {
             if (const auto size = AsInt(v, -32768, 32767)) {
                 a.Font.Size = static_cast<int>(*size);
                 a.Font.Height = FontHeightFromSize(a.Font.Size);
             }
-        } else if (SameNameIgnoringCase(n, "Font.Name"))
+        } else if (ascii::EqualIgnoringCase(n, "Font.Name"))
             SetIf(a.Font.Name, AsString(v));
-        else if (SameNameIgnoringCase(n, "Font.Pitch") && v.kind == TStreamValue::Kind::Identifier) {
-            if (SameNameIgnoringCase(v.text, "fpDefault"))
+        else if (ascii::EqualIgnoringCase(n, "Font.Pitch") && v.kind == TStreamValue::Kind::Identifier) {
+            if (ascii::EqualIgnoringCase(v.text, "fpDefault"))
                 a.Font.Pitch = fpDefault;
-            else if (SameNameIgnoringCase(v.text, "fpVariable"))
+            else if (ascii::EqualIgnoringCase(v.text, "fpVariable"))
                 a.Font.Pitch = fpVariable;
-            else if (SameNameIgnoringCase(v.text, "fpFixed"))
+            else if (ascii::EqualIgnoringCase(v.text, "fpFixed"))
                 a.Font.Pitch = fpFixed;
-        } else if (SameNameIgnoringCase(n, "Font.Style"))
+        } else if (ascii::EqualIgnoringCase(n, "Font.Style"))
             ReadFontStyle(a.Font.Style, v);
-        else if (SameNameIgnoringCase(n, "BackColor"))
+        else if (ascii::EqualIgnoringCase(n, "BackColor"))
             SetIf(a.BackColor, AsColor(v));
-        else if (SameNameIgnoringCase(n, "UseDefFont"))
+        else if (ascii::EqualIgnoringCase(n, "UseDefFont"))
             SetIf(a.UseDefFont, AsBool(v));
-        else if (SameNameIgnoringCase(n, "UseDefBack"))
+        else if (ascii::EqualIgnoringCase(n, "UseDefBack"))
             SetIf(a.UseDefBack, AsBool(v));
     }
 }
@@ -501,13 +494,13 @@ void TSyntaxScheme::ReadFromText(std::string_view text) {
     const TStreamObject holder = ReadObjectStream(text);
     TSyntaxScheme read;
     for (const TStreamProperty& prop : holder.properties) {
-        if (SameNameIgnoringCase(prop.name, "P.Name"))
+        if (ascii::EqualIgnoringCase(prop.name, "P.Name"))
             SetIf(read.Name, AsString(prop.value));
-        else if (SameNameIgnoringCase(prop.name, "P.SyntaxBlocks"))
+        else if (ascii::EqualIgnoringCase(prop.name, "P.SyntaxBlocks"))
             ReadCollection(read.SyntaxBlocks, prop.value, ReadBlock);
-        else if (SameNameIgnoringCase(prop.name, "P.FontTable"))
+        else if (ascii::EqualIgnoringCase(prop.name, "P.FontTable"))
             ReadFontTable(read.FontTable, prop.value);
-        else if (SameNameIgnoringCase(prop.name, "P.SyntaxVersion"))
+        else if (ascii::EqualIgnoringCase(prop.name, "P.SyntaxVersion"))
             SetIf(read.SyntaxVersion, AsInt32(prop.value));
     }
     CopyStoredFrom(read);

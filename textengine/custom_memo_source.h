@@ -130,7 +130,8 @@ public:
     int32_t LongestLineLength();
     // Every stored line joined with CR LF, without a final line end.
     std::string Text() const;
-    TInternalStrings& Store() { return store_; }
+    // The line store, to read: every change goes through the operations here, inside a change
+    // bracket and recorded for undo.
     const TInternalStrings& Store() const { return store_; }
 
     // ---- Caret and selection -----------------------------------------------------------
@@ -202,8 +203,7 @@ public:
     bool CanRedo() const { return !redoList_.Empty(); }
     const TUndoList& UndoList() const { return undoList_; }
     const TUndoList& RedoList() const { return redoList_; }
-    void BeginUndoBlock();
-    void EndUndoBlock();
+    // Records made inside an undo block undo as one step: a TUndoBlock opens one for a scope.
 
     // ---- Loading and saving ------------------------------------------------------------
     // Throws EStreamError when the stream fails.
@@ -337,6 +337,7 @@ protected:
 
 private:
     friend class TExternalStrings;
+    friend class TUndoBlock;
     struct ViewEntry {
         TMemoChangeHandler handler;
         const void* owner;
@@ -392,7 +393,10 @@ private:
     int32_t CaretLineLength() const { return LineLength(caret_.LinePos); }
     void SetInsertModeFlag(bool insert);
 
-    // Undo helpers (memo_source_undo.cpp).
+    // Undo helpers (memo_source_undo.cpp). Blocks nest; closing the outermost one records a
+    // caret move of (0, 0) outside it, which ends the step.
+    void BeginUndoBlock();
+    void EndUndoBlock();
     void Record(TUndoRecord record);
     void TrimUndo();
     void RunUndo(TUndoList& list);
@@ -442,18 +446,28 @@ private:
     bool recordingRedo_ = false;  // swapped while an undo or redo step runs
     bool allowUndo_ = true;
     int32_t undoLimit_ = 0;
-    int32_t undoBlock_ = 0;
+    int32_t undoBlock_ = 0;  // undo blocks open; > 0 marks every record written InBlock
     bool firstRecordMark_ = false;
+    // The save point. Unless saveModified_, the text as last saved (or loaded) is the text right
+    // after undoList_[savePoint_], a real record, or before every real record of the list when
+    // savePoint_ is -1. saveModified_: no state the list can return to is the saved text (undo
+    // went back past it, or trimming dropped real records after it); it implies savePoint_ == -1.
+    // Undo and redo work modified_ out as saveModified_ || a real record above savePoint_.
     int64_t savePoint_ = -1;
     bool saveModified_ = false;
     bool modified_ = false;
 
     // Change bracket state.
-    int32_t changeDepth_ = 0;
+    int32_t changeDepth_ = 0;  // brackets open; only the outermost BeginChange and EndChange act
     TChangeCode changeCode_ = ccNone;
     TMemoStates states_ = 0;
-    int32_t changedFirst_ = 0;
-    int32_t changedLast_ = 0;
+    // The lines changed since the outermost BeginChange, [changedFirst_, changedLast_], widened
+    // by MarkChanged. While no line changed they hold the sentinels, so first > last and the
+    // first MarkChanged sets both by plain min and max.
+    static constexpr int32_t kNoFirstLine = INT32_MAX;
+    static constexpr int32_t kNoLastLine = INT32_MIN + 1;
+    int32_t changedFirst_ = kNoFirstLine;
+    int32_t changedLast_ = kNoLastLine;
     int32_t oldLineCount_ = 0;
     bool oldModified_ = false;
     TPosition prevCaret_;
@@ -485,6 +499,19 @@ public:
     ~TChangeBracket() { source_.EndChange(); }
     TChangeBracket(const TChangeBracket&) = delete;
     TChangeBracket& operator=(const TChangeBracket&) = delete;
+
+private:
+    TCustomMemoSource& source_;
+};
+
+// Keeps the records of a scope one undo step: an undo block that opens here and closes however
+// the scope is left, early return or exception.
+class TUndoBlock {
+public:
+    explicit TUndoBlock(TCustomMemoSource& source) : source_(source) { source_.BeginUndoBlock(); }
+    ~TUndoBlock() { source_.EndUndoBlock(); }
+    TUndoBlock(const TUndoBlock&) = delete;
+    TUndoBlock& operator=(const TUndoBlock&) = delete;
 
 private:
     TCustomMemoSource& source_;

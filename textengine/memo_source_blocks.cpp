@@ -3,6 +3,7 @@
 // so undo sees ordinary deletions and insertions.
 #include <algorithm>
 
+#include "host/abi/ascii_text.h"
 #include "textengine/clipboard.h"
 #include "textengine/custom_memo_source.h"
 
@@ -10,29 +11,14 @@ namespace tarnwick {
 
 namespace {
 
-// ASCII and Latin-1 letters; the multiplication and division signs are not letters.
-char UpperOf(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7))
-        return char(u - 32);
-    return c;
-}
-
-char LowerOf(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-        return char(u + 32);
-    return c;
-}
-
 std::string Mapped(std::string s, char (*f)(char)) {
     std::transform(s.begin(), s.end(), s.begin(), f);
     return s;
 }
 
 char ToggledCase(char c) {
-    const char upper = UpperOf(c);
-    return upper != c ? upper : LowerOf(c);
+    const char upper = latin1::ToUpper(c);
+    return upper != c ? upper : latin1::ToLower(c);
 }
 
 // Splits clipboard text at CR LF, CR or LF.
@@ -155,11 +141,13 @@ void TCustomMemoSource::UnindentBlock() {
 }
 
 void TCustomMemoSource::UpperCaseBlock() {
-    TransformSelectedLines(ccUpperCaseBlock, [](std::string s) { return Mapped(std::move(s), UpperOf); });
+    TransformSelectedLines(ccUpperCaseBlock,
+                           [](std::string s) { return Mapped(std::move(s), latin1::ToUpper); });
 }
 
 void TCustomMemoSource::LowerCaseBlock() {
-    TransformSelectedLines(ccLowerCaseBlock, [](std::string s) { return Mapped(std::move(s), LowerOf); });
+    TransformSelectedLines(ccLowerCaseBlock,
+                           [](std::string s) { return Mapped(std::move(s), latin1::ToLower); });
 }
 
 void TCustomMemoSource::ToggleCaseBlock() {
@@ -184,8 +172,9 @@ void TCustomMemoSource::ChangeWordCase(TChangeCode code, bool upper) {
     selTopLeft_.Pos = {caret_.LinePos, start};
     selBottomRight_.Pos = {caret_.LinePos, start + int32_t(word.size())};
     selType_ = stStream;
-    TransformSelectedLines(
-        code, [upper](std::string s) { return Mapped(std::move(s), upper ? UpperOf : LowerOf); });
+    TransformSelectedLines(code, [upper](std::string s) {
+        return Mapped(std::move(s), upper ? latin1::ToUpper : latin1::ToLower);
+    });
     SetCaret(saved.caret.CharPos, saved.caret.LinePos);
     RestoreSelection(saved);
 }

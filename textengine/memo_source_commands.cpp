@@ -507,14 +507,13 @@ std::string TCustomMemoSource::TabString(int32_t fromColumn, int32_t toColumn) c
 
 void TCustomMemoSource::TabKey() {
     TChangeBracket bracket(*this, ccTabKey);
-    BeginUndoBlock();
+    TUndoBlock block(*this);
     const bool multiLine = selType_ != stNone && selBottomRight_.Pos.LinePos > selTopLeft_.Pos.LinePos;
     if (multiLine) {
         const int32_t left = selType_ == stColumn ? selTopLeft_.Pos.CharPos : 0;
         const std::string tab =
             TabString(left, TabTarget(selTopLeft_.Pos.LinePos, left, tabStops_.NextStop(left)));
         TransformSelectedLines(ccTabKey, [&](std::string line) { return line.empty() ? line : tab + line; });
-        EndUndoBlock();
         return;
     }
     if (selType_ != stNone && IsLineWritable(caret_.LinePos))
@@ -532,7 +531,6 @@ void TCustomMemoSource::TabKey() {
             ApplyCaretMove(0, end - caret_.CharPos, true);
         }
     }
-    EndUndoBlock();
 }
 
 void TCustomMemoSource::BackTab() {

@@ -13,9 +13,6 @@ namespace {
 // Insert (true) or overwrite (false), one flag for every buffer of the process.
 bool gInsertMode = true;
 
-constexpr int32_t kNoFirstLine = INT32_MAX;
-constexpr int32_t kNoLastLine = INT32_MIN + 1;
-
 }  // namespace
 
 TMemoSourceOptions& TMemoSourceOptions::Shared() {
@@ -405,13 +402,12 @@ void TCustomMemoSource::StripTrailingBlanks(int32_t line) {
         return;
     const TPosition saved = caret_;
     const int32_t keptColumn = tabStops_.ColumnOf(text, int64_t(end));
-    BeginUndoBlock();
+    TUndoBlock block(*this);
     Record(TUndoRecord::CaretMove(line - saved.LinePos, keptColumn - saved.CharPos));
     caret_ = {line, keptColumn};
     DeleteStored(int32_t(std::min<size_t>(text.size() - end, INT32_MAX)), nullptr);
     Record(TUndoRecord::CaretMove(saved.LinePos - line, saved.CharPos - keptColumn));
     caret_ = saved;
-    EndUndoBlock();
 }
 
 void TCustomMemoSource::ApplyCaretMove(int64_t dLine, int64_t dChar, bool record) {

@@ -79,14 +79,13 @@ void TCustomMemoSource::EnsureLineExists(int32_t line) {
     const TPosition target = caret_;
     const int32_t last = LineCount() - 1;
     const TPosition end{last, LineLength(last)};
-    BeginUndoBlock();
+    TUndoBlock block(*this);
     Record(TUndoRecord::CaretMove(end.LinePos - target.LinePos, end.CharPos - target.CharPos));
     caret_ = end;
     for (int32_t i = 0; i < missing; ++i)
         SplitLine();
     Record(TUndoRecord::CaretMove(target.LinePos - end.LinePos, target.CharPos - end.CharPos));
     caret_ = target;
-    EndUndoBlock();
 }
 
 // Replaces the tab whose expansion holds column by spaces, recorded as delete and insert at
@@ -108,12 +107,13 @@ void TCustomMemoSource::ReplaceTabAt(int32_t line, int32_t column) {
     std::string replaced(text);
     replaced.replace(size_t(at.index), 1, size_t(width), ' ');
     const TPosition saved = caret_;
-    BeginUndoBlock();
-    Record(TUndoRecord::CaretMove(line - saved.LinePos, at.startColumn - saved.CharPos));
-    Record(TUndoRecord::Deleted("\t", tabColour));
-    Record(TUndoRecord::Inserted(width));
-    Record(TUndoRecord::CaretMove(saved.LinePos - line, saved.CharPos - at.startColumn));
-    EndUndoBlock();
+    {
+        TUndoBlock block(*this);
+        Record(TUndoRecord::CaretMove(line - saved.LinePos, at.startColumn - saved.CharPos));
+        Record(TUndoRecord::Deleted("\t", tabColour));
+        Record(TUndoRecord::Inserted(width));
+        Record(TUndoRecord::CaretMove(saved.LinePos - line, saved.CharPos - at.startColumn));
+    }
     PutStoredLine(line, std::move(replaced), std::move(colours));
     TextChangedAt(line, line);
 }
@@ -144,11 +144,10 @@ void TCustomMemoSource::InsertStored(std::string_view s, std::string_view colour
     if (padding == 0) {
         Record(TUndoRecord::Inserted(int32_t(inserted.size())));
     } else {
-        BeginUndoBlock();
+        TUndoBlock block(*this);
         Record(TUndoRecord::CaretMove(0, -padding));
         Record(TUndoRecord::Inserted(int32_t(inserted.size())));
         Record(TUndoRecord::CaretMove(0, padding));
-        EndUndoBlock();
     }
     PutStoredLine(line, std::move(newText), std::move(lineColours));
     AdjustForInsert(line, column, width);
@@ -216,13 +215,12 @@ void TCustomMemoSource::SplitLine() {
     if (column > length) {
         // Beyond the end: split at the line end, so undo joins without padding.
         const TPosition saved = caret_;
-        BeginUndoBlock();
+        TUndoBlock block(*this);
         Record(TUndoRecord::CaretMove(0, length - column));
         caret_.CharPos = length;
         SplitLine();
         Record(TUndoRecord::CaretMove(0, column - length));
         caret_ = saved;
-        EndUndoBlock();
         return;
     }
     ReplaceTabAt(line, column);

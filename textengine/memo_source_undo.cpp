@@ -41,8 +41,10 @@ void TCustomMemoSource::TrimUndo() {
         return;
     savePoint_ -= trimmed.records;
     if (savePoint_ < 0) {
+        // A saved text already out of reach stays so; otherwise real records that led away
+        // from it are gone.
         savePoint_ = -1;
-        saveModified_ = trimmed.real;
+        saveModified_ = saveModified_ || trimmed.real;
     }
 }
 

@@ -47,9 +47,9 @@ enum TStringsOption : uint8_t {
 
 using TStringsOptions = TOptionSet<TStringsOption, 19>;
 
-// soBackUnindents, soGroupUndo, soForceCutCopy, soAutoIndent, soSmartTab, soFindTextAtCursor,
-// soOverwriteBlocks.
-inline constexpr uint32_t kDefaultStringsOptions = 635;
+inline constexpr TStringsOptions kDefaultStringsOptions{soBackUnindents,  soGroupUndo, soForceCutCopy,
+                                                        soAutoIndent,     soSmartTab,  soFindTextAtCursor,
+                                                        soOverwriteBlocks};
 
 enum TSelectionType : uint8_t { stNone, stStream, stColumn };
 enum TBlockOption : uint8_t { bkStreamSel, bkBlockSel, bkNone, bkBoth };
@@ -72,7 +72,8 @@ inline constexpr TMemoStates msObjectName = 0x0100;
 inline constexpr TMemoStates msHighlightReset = 0x0400;
 inline constexpr TMemoStates msReadOnly = 0x0800;
 // After loading and when a view is attached: the view rebuilds everything.
-inline constexpr TMemoStates msFullUpdate = 1405;
+inline constexpr TMemoStates msFullUpdate = msCaretMoved | msUndoRedo | msRepaint | msInsertMode |
+                                            msLineCount | msModified | msObjectName | msHighlightReset;
 
 // The code a change bracket records; undo groups steps by it.
 enum TChangeCode : uint8_t {

@@ -33,6 +33,7 @@ public:
         return blocks_[(head_ + i) / kBlock][(head_ + i) % kBlock];
     }
     Record& Last() { return (*this)[count_ - 1]; }
+    const Record& Last() const { return (*this)[count_ - 1]; }
 
     void Add(Record r) {
         if (count_ == capacity_)

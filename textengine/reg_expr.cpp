@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "host/abi/ascii_text.h"
 #include "textengine/reg_expr_automaton.h"
 #include "textengine/reg_expr_backtracker.h"
 #include "textengine/reg_expr_compiler.h"
@@ -112,7 +113,7 @@ bool TRegExpr::TMatcher::StartsWithPrefix(int32_t position) const {
     const char* at = line_.text.data() + position;
     for (size_t k = 0; k < prefix_.size(); ++k) {
         const uint8_t c = uint8_t(at[k]);
-        if ((caseSensitive_ ? c : RegExprUpper(c)) != uint8_t(prefix_[k]))
+        if ((caseSensitive_ ? c : ascii::ToUpper(c)) != uint8_t(prefix_[k]))
             return false;
     }
     return true;

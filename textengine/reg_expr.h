@@ -75,7 +75,7 @@ private:
     class TMatcher;
 
     std::string pattern_;
-    bool caseSensitive_;
+    bool caseSensitive_;  // false: the ASCII letters compare as capitals, every other byte as it is
     std::vector<TRegExprNode> nodes_;
     std::unique_ptr<TMatcher> matcher_;  // matching state and caches, reused between lines
 };

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstring>
 
+#include "host/abi/ascii_text.h"
+
 namespace tarnwick {
 
 namespace {
@@ -81,7 +83,7 @@ private:
     [[noreturn]] void Fail(size_t position) const {
         throw ERegExprError(pattern_, int32_t(std::min<size_t>(position, INT32_MAX)));
     }
-    uint8_t Fold(uint8_t c) const { return caseSensitive_ ? c : RegExprUpper(c); }
+    uint8_t Fold(uint8_t c) const { return caseSensitive_ ? c : ascii::ToUpper(c); }
     int32_t Add(TRegExprNodeKind kind, uint8_t c = 0) {
         nodes_.push_back({-1, kind, c, {}});
         return int32_t(nodes_.size()) - 1;

@@ -164,15 +164,15 @@ std::bitset<256> TRegExprProgram::AcceptedBytes(int32_t instruction) const {
             break;
         case rkChar:
             bytes.set(node.Char);
-            if (!caseSensitive_ && node.Char >= 'A' && node.Char <= 'Z')
-                bytes.set(size_t(node.Char) + ('a' - 'A'));
+            if (!caseSensitive_)
+                bytes.set(ascii::ToLower(node.Char));
             break;
         case rkClass:
             // Without case sensitivity a byte is tested by its capital; the set holds capitals.
             bytes = node.Set;
             if (!caseSensitive_)
                 for (int c = 'a'; c <= 'z'; ++c)
-                    bytes[size_t(c)] = node.Set[size_t(c) - ('a' - 'A')];
+                    bytes[size_t(c)] = node.Set[ascii::ToUpper(uint8_t(c))];
             if (node.Char == 1)
                 bytes.flip();
             break;

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/abi/ascii_text.h"
 #include "textengine/reg_expr.h"
-#include "textengine/reg_expr_compiler.h"
 
 namespace tarnwick {
 
@@ -85,7 +85,7 @@ public:
         if (symbol == kRegExprPastEnd)
             return false;  // the line end has been taken already
         const bool atEnd = symbol == kRegExprLineEnd;
-        const uint8_t c = atEnd ? 0 : caseSensitive_ ? uint8_t(symbol) : RegExprUpper(uint8_t(symbol));
+        const uint8_t c = atEnd ? 0 : caseSensitive_ ? uint8_t(symbol) : ascii::ToUpper(uint8_t(symbol));
         switch (node.Kind) {
             case rkChar:
                 return !atEnd && c == node.Char;  // a NUL in the pattern matches a NUL byte, not the line end

@@ -5,6 +5,7 @@
 #include <climits>
 #include <memory>
 
+#include "host/abi/ascii_text.h"
 #include "textengine/custom_memo_source.h"
 #include "textengine/reg_expr.h"
 #include "textengine/search_buffer_lines.h"
@@ -343,11 +344,10 @@ bool TSearchEngine::GotoLineDialog() {
     if (!dialogs->InputBox(request))
         return false;
     const std::string& text = request.Value;
-    const size_t first = text.find_first_not_of(' ');
-    const size_t last = text.find_last_not_of(' ');
+    const std::string_view number = ascii::Trim(text, ascii::IsSpace);
     int32_t line = 0;
-    const char* begin = first == std::string::npos ? text.data() : text.data() + first;
-    const char* end = first == std::string::npos ? text.data() : text.data() + last + 1;
+    const char* begin = number.data();
+    const char* end = number.data() + number.size();
     if (begin < end && *begin == '+')
         ++begin;
     const auto [stop, error] = std::from_chars(begin, end, line);

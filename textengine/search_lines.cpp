@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 
+#include "host/abi/ascii_text.h"
 #include "textengine/reg_expr.h"
 
 namespace tarnwick {
@@ -13,12 +14,11 @@ namespace {
 
 constexpr int32_t kLineEnd = INT32_MAX;  // a start column meaning "the end of the line"
 
-const std::array<uint8_t, 256> kCapitals = [] {
+// One load per byte in the comparison loop.
+constexpr std::array<uint8_t, 256> kCapitals = [] {
     std::array<uint8_t, 256> table{};
-    for (int c = 0; c < 256; ++c) {
-        const bool small = (c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7);
-        table[size_t(c)] = uint8_t(small ? c - 0x20 : c);
-    }
+    for (int c = 0; c < 256; ++c)
+        table[size_t(c)] = uint8_t(latin1::ToUpper(char(c)));
     return table;
 }();
 
@@ -35,10 +35,10 @@ public:
             return;
         for (char& c : text_)
             c = char(kCapitals[uint8_t(c)]);
-        const uint8_t first = uint8_t(text_[0]);
-        firstCases_[firstCount_++] = char(first);
-        if (first + 0x20 < 256 && kCapitals[first + 0x20u] == first)  // a capital letter: its small one too
-            firstCases_[firstCount_++] = char(first + 0x20);
+        const char first = text_[0];
+        firstCases_[firstCount_++] = first;
+        if (latin1::ToLower(first) != first)  // a capital letter: its small one too
+            firstCases_[firstCount_++] = latin1::ToLower(first);
     }
     int32_t Length() const { return int32_t(text_.size()); }
 

@@ -4,20 +4,14 @@
 #include <charconv>
 #include <cstring>
 
+#include "host/abi/ascii_text.h"
+
 namespace tarnwick {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 int32_t ParseInteger(std::string_view text) {
-    const std::string_view t = Trim(text);
+    const std::string_view t = ascii::Trim(text, ascii::IsSpaceOrTab);
     int64_t value = 0;
     const char* end = t.data() + t.size();
     const char* first = t.data();
@@ -33,7 +27,7 @@ int32_t ParseInteger(std::string_view text) {
 
 void TTabStops::Parse(std::string_view list) {
     std::vector<int32_t> stops;
-    if (!Trim(list).empty()) {
+    if (!ascii::Trim(list, ascii::IsSpaceOrTab).empty()) {
         size_t start = 0;
         while (true) {
             const size_t comma = list.find(',', start);

@@ -1,27 +1,14 @@
 #include "widgets/ini_file.h"
 
-#include <algorithm>
+#include "host/abi/ascii_text.h"
 
 namespace tarnwick {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view TrimBlanks(std::string_view text) noexcept {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
-
-char AsciiUpper(char c) noexcept { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) noexcept {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
+// Section and key names compare ignoring ASCII case; blanks around names and values are spaces
+// and tabs.
+std::string_view TrimBlanks(std::string_view text) noexcept { return ascii::Trim(text, ascii::IsSpaceOrTab); }
 
 // "[name]" with blanks around; a header without "]" names the rest of its line.
 std::optional<std::string_view> SectionName(std::string_view line) noexcept {
@@ -83,12 +70,13 @@ std::size_t TIniFile::FindKey(std::string_view section, std::string_view key) co
     bool inSection = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (const auto name = SectionName(lines_[i].Text)) {
-            inSection = SameName(*name, section);
+            inSection = ascii::EqualIgnoringCase(*name, section);
             continue;
         }
         if (!inSection)
             continue;
-        if (const auto keyLine = KeyLine(lines_[i].Text); keyLine && SameName(keyLine->Key, key))
+        if (const auto keyLine = KeyLine(lines_[i].Text);
+            keyLine && ascii::EqualIgnoringCase(keyLine->Key, key))
             return i;
     }
     return std::string::npos;
@@ -105,7 +93,7 @@ bool TIniFile::SectionExists(std::string_view section) const {
     bool inSection = false;
     for (const TLine& line : lines_) {
         if (const auto name = SectionName(line.Text))
-            inSection = SameName(*name, section);
+            inSection = ascii::EqualIgnoringCase(*name, section);
         else if (inSection && KeyLine(line.Text))
             return true;
     }
@@ -117,7 +105,7 @@ std::vector<TIniFile::TEntry> TIniFile::SectionEntries(std::string_view section)
     bool inSection = false;
     for (const TLine& line : lines_) {
         if (const auto name = SectionName(line.Text))
-            inSection = SameName(*name, section);
+            inSection = ascii::EqualIgnoringCase(*name, section);
         else if (const auto keyLine = inSection ? KeyLine(line.Text) : std::nullopt)
             entries.push_back({std::string(keyLine->Key), std::string(keyLine->Value)});
     }
@@ -128,7 +116,7 @@ void TIniFile::EraseSection(std::string_view section) {
     bool inSection = false;
     std::erase_if(lines_, [&](const TLine& line) {
         if (const auto name = SectionName(line.Text))
-            inSection = SameName(*name, section);
+            inSection = ascii::EqualIgnoringCase(*name, section);
         return inSection;
     });
 }
@@ -136,7 +124,7 @@ void TIniFile::EraseSection(std::string_view section) {
 std::size_t TIniFile::FindInsertionPoint(std::string_view section) const {
     const auto isHeaderOfSection = [section](const TLine& line) {
         const auto name = SectionName(line.Text);
-        return name && SameName(*name, section);
+        return name && ascii::EqualIgnoringCase(*name, section);
     };
     std::size_t i = 0;
     while (i < lines_.size() && !isHeaderOfSection(lines_[i]))

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "languages/code_template_expander.h"
 #include "languages/code_templates.h"
@@ -161,6 +162,20 @@ TEST_F(ExpansionTest, ExpansionIsOneUndoStepAndCancelKeepsTheText) {
     Expand(0);
     EXPECT_TRUE(offered_.empty());
     EXPECT_EQ(buffer_.LineText(0), "x pl");
+}
+
+// A hook that throws ends the expansion half done; the undo block it opened closes all the same,
+// so the next command is an undo step of its own.
+TEST_F(ExpansionTest, ThrowingHookLeavesNoUndoBlockOpen) {
+    Load("x ifb", 5);
+    buffer_.SetOptions(kDefaultStringsOptions.Without(soGroupUndo));
+    const auto throwing = [](std::vector<std::string>&) { throw std::runtime_error("hook failed"); };
+    EXPECT_THROW(ShowCodeTemplates(buffer_, templates_, {}, throwing), std::runtime_error);
+    ASSERT_EQ(buffer_.LineText(0), "x ");
+    buffer_.TypeChar('a');
+    EXPECT_FALSE(buffer_.UndoList().Last().InBlock);
+    buffer_.Undo();
+    EXPECT_EQ(buffer_.LineText(0), "x ") << "only the typed character goes";
 }
 
 TEST(CodeTemplatesFileTest, SavedFileLoadsBack) {

@@ -12,7 +12,7 @@ using testing_support::LoadLines;
 using testing_support::StoredLines;
 using Lines = std::vector<std::string>;
 
-constexpr uint32_t kDefaults = kDefaultStringsOptions;
+constexpr uint32_t kDefaults = kDefaultStringsOptions.Mask();
 constexpr uint32_t Bit(TStringsOption o) { return 1u << o; }
 
 // A buffer with lines, options and the caret set, in insert mode.

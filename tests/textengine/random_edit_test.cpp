@@ -149,18 +149,19 @@ TEST_P(RandomEditTest, UndoAllRestoresStartAndRedoAllRestoresEnd) {
     }
 }
 
+constexpr uint32_t kDefaults = kDefaultStringsOptions.Mask();
+
 INSTANTIATE_TEST_SUITE_P(
     Options, RandomEditTest,
-    testing::Values(OptionSet{"Defaults", kDefaultStringsOptions},
-                    OptionSet{"NoGroupUndo", kDefaultStringsOptions & ~(1u << soGroupUndo)},
-                    OptionSet{"TabCharacters", (kDefaultStringsOptions & ~(1u << soSmartTab)) |
-                                                   (1u << soUseTabCharacter) | (1u << soOptimalFill) |
-                                                   (1u << soCursorOnTabs)},
+    testing::Values(OptionSet{"Defaults", kDefaults},
+                    OptionSet{"NoGroupUndo", kDefaults & ~(1u << soGroupUndo)},
+                    OptionSet{"TabCharacters", (kDefaults & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
+                                                   (1u << soOptimalFill) | (1u << soCursorOnTabs)},
                     OptionSet{"TabsAlwaysOnStops",
-                              (kDefaultStringsOptions & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
+                              (kDefaults & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
                                   (1u << soCursorAlwaysOnTabs) | (1u << soUsePrevIndent)},
-                    OptionSet{"PersistentBlocks", kDefaultStringsOptions | (1u << soPersistentBlocks)},
-                    OptionSet{"LimitEol", kDefaultStringsOptions | (1u << soLimitEOL)}),
+                    OptionSet{"PersistentBlocks", kDefaults | (1u << soPersistentBlocks)},
+                    OptionSet{"LimitEol", kDefaults | (1u << soLimitEOL)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The nearest earlier line longer than a column, or with text before one, as a walk back over

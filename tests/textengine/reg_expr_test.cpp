@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "host/abi/ascii_text.h"
 #include "textengine/reg_expr_automaton.h"
 #include "textengine/reg_expr_backtracker.h"
 #include "textengine/reg_expr_program.h"
@@ -294,9 +295,8 @@ private:
     bool Consumes(const TRegExprNode& nd, int32_t p) const {
         if (p > n_)
             return false;
-        uint8_t c = p == n_ ? 0 : uint8_t(line_[p]);
-        if (!cs_ && c >= 'a' && c <= 'z')
-            c -= 32;
+        const uint8_t byte = p == n_ ? 0 : uint8_t(line_[p]);
+        const uint8_t c = cs_ ? byte : ascii::ToUpper(byte);
         if (nd.Kind == rkAny)
             return true;
         if (nd.Kind == rkChar)

@@ -79,6 +79,26 @@ TEST_F(UndoTest, SavePointDecidesModified) {
     EXPECT_TRUE(source.Modified()) << "the save point was undone, so it is gone";
 }
 
+// Trimming removes only caret moves here, which must not bring back the save point that undo
+// went past: the text differs from the saved one whatever the list still holds.
+TEST_F(UndoTest, TrimmingKeepsTheTextModifiedAfterUndoPastTheSavePoint) {
+    source.SetOptions(WithoutGrouping());
+    source.SetUndoLimit(10);
+    Type("x");
+    source.SetModified(false);
+    source.Undo();
+    ASSERT_TRUE(source.Modified());
+    for (int i = 0; i < 150; ++i) {
+        if (i % 2 == 0)
+            source.CaretRight();
+        else
+            source.CaretLeft();
+    }
+    source.Undo();  // a caret move; undo works the flag out afresh
+    EXPECT_EQ(source.StoredLine(0), "line one");
+    EXPECT_TRUE(source.Modified());
+}
+
 TEST_F(UndoTest, AnyChangeAfterUndoDropsRedo) {
     Type("x");
     source.Undo();

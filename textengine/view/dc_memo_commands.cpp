@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QUuid>
 
+#include "host/abi/ascii_text.h"
 #include "languages/code_template_expander.h"
 #include "textengine/view/custom_dc_memo.h"
 #include "textengine/view/match_bracket.h"
@@ -367,9 +368,8 @@ void TCustomDCMemo::CapitalizeWord() {
     std::string word = line.substr(size_t(from), size_t(to - from));
     bool start = true;
     for (char& c : word) {
-        const bool letter = std::isalpha(static_cast<unsigned char>(c)) != 0;
-        c = char(start && letter ? std::toupper(static_cast<unsigned char>(c))
-                                 : std::tolower(static_cast<unsigned char>(c)));
+        const bool letter = ascii::IsLetter(c);
+        c = start && letter ? ascii::ToUpper(c) : ascii::ToLower(c);
         start = !letter;
     }
     TChangeBracket bracket(*source_, ccCapitalizeWord);

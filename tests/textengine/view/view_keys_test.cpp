@@ -1,5 +1,6 @@
 // Key strokes through the view's key mappings: typing and the basic keys of "Default", prefix
-// keys and their states, Brief's modal selection, WantTabs, clipboard and bracket matching.
+// keys and their states, Brief's modal selection, WantTabs, clipboard, bracket matching and
+// capitalising a word.
 #include <QKeyEvent>
 
 #include "tests/textengine/view/view_test_support.h"
@@ -175,6 +176,16 @@ TEST_F(ViewKeysTest, CtrlBracketMatchesBracketsSkippingNone) {
         Keys(Qt::Key_BracketLeft, Qt::ControlModifier);
         EXPECT_EQ(Buffer().Caret(), c.expected);
     }
+}
+
+// Every run of ASCII letters in the word starts with a capital, whatever the process's locale.
+TEST_F(ViewKeysTest, EpsilonAltCCapitalisesEachLetterRunOfTheWord) {
+    view->SetKeyMapping("Epsilon");
+    SetLines({"x mIXED2word y"});
+    Buffer().SetCaret(4, 0);
+    Keys(Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(Buffer().StoredLine(0), "x Mixed2Word y");
+    EXPECT_EQ(Buffer().Caret(), (TPosition{0, 4}));
 }
 
 TEST_F(ViewKeysTest, ReadOnlyBufferIgnoresEditingKeys) {
