@@ -22,7 +22,7 @@
 
 #include "editor/editor_search_dialogs.h"
 #include "editor/goto_line_dialog.h"
-#include "editor/radio_group.h"
+#include "widgets/radio_group.h"
 #include "editor/replace_dialog.h"
 #include "editor/search_dialog.h"
 #include "languages/text_source.h"
