@@ -240,6 +240,7 @@ void AddTextMenus(QMenuBar* bar, const TCurrentCommands& current) {
               kSeparator,
               {"Pr&eferences...", nullptr, &I::Preferences},
               {"&Language...", nullptr, &I::SetupLanguage},
+              {"S&yntax Scheme...", nullptr, &I::EditSyntaxScheme},
               {"&Print...", nullptr, &I::Print}},
              current);
     QMenu* search = bar->addMenu("&Search");
