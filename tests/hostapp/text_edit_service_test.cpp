@@ -123,10 +123,15 @@ std::string RunCommonDialog(const char* request, std::function<void(QDialog&)> a
     RegisterCommonDialogs(client, &owner);
     std::vector<char> params(capacity, '\0');
     std::strncpy(params.data(), request, params.size() - 1);
-    QTimer::singleShot(0, [&answer] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+    // The poll ends with the call, so a request that opens no dialog leaves nothing behind.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll.stop();
             answer(*dialog);
+        }
     });
+    poll.start(5);
     client.RunProcess("CLient:RunCommonDialog", params.data(), int32_t(params.size()), nullptr);
     return params.data();
 }
@@ -160,7 +165,9 @@ class FileOpenSaveTest : public testing::TestWithParam<FileDialogCase> {};
 // the path chosen.
 TEST_P(FileOpenSaveTest, AnswersTheChosenPath) {
     const std::string path = (std::filesystem::temp_directory_path() / "harbinet-file-dialog.txt").string();
-    std::ofstream(path) << "x";
+    std::filesystem::remove(path);
+    if (GetParam().mode == QFileDialog::AcceptOpen)  // a file saved over would be asked about
+        std::ofstream(path) << "x";
     const std::string reply = RunCommonDialog(GetParam().request, [&](QDialog& dialog) {
         auto* files = qobject_cast<QFileDialog*>(&dialog);
         ASSERT_NE(files, nullptr);
@@ -169,7 +176,7 @@ TEST_P(FileOpenSaveTest, AnswersTheChosenPath) {
         EXPECT_EQ(files->fileMode(), GetParam().fileMode);
         EXPECT_EQ(files->nameFilters(), QStringList({"Text File (*.txt)", "All Files (*)"}));
         files->selectFile(QString::fromStdString(path));
-        files->accept();
+        static_cast<QDialog*>(files)->accept();  // protected in QFileDialog
     });
     EXPECT_EQ(reply, "Result=True|Path=" + path);
     std::filesystem::remove(path);
@@ -198,7 +205,7 @@ TEST(TextEditServiceTest, AFileDialogThatIsCancelledOrCannotAnswerInTheBufferSay
             auto* files = qobject_cast<QFileDialog*>(&dialog);
             ASSERT_NE(files, nullptr);
             files->selectFile(QString::fromStdString(path));
-            files->accept();
+            static_cast<QDialog*>(files)->accept();  // protected in QFileDialog
         },
         30);
     EXPECT_EQ(reply, "Result=False");

@@ -104,7 +104,7 @@ TEST_F(CodeTemplateEditorTest, CodeTypedAndOkPressedDirectlyIsKept) {
                             auto& editor = static_cast<TCodeTemplateEditorForm&>(d);
                             Click(editor, "AddButton");  // answered by the next step
                             auto* memo = Find<TDCMemo>(editor, "TemplateView");
-                            EXPECT_EQ(QApplication::focusWidget(), memo);
+                            EXPECT_EQ(editor.focusWidget(), memo);
                             QTest::keyClicks(memo, "for x");
                             Click(editor, "OkButton");
                         },
@@ -136,11 +136,11 @@ TEST_F(CodeTemplateEditorTest, ANameInOtherLetterCaseAsksToOverwrite) {
     ModalScript script({Template("IF", "new if"), Read(question, "Yes"), Template("BEGIN"), Press("No")});
     Click(*form, "AddButton");
     EXPECT_EQ(question, "Code template IF already exists, do you wish to overwrite it?");
-    EXPECT_EQ(Names(form->Templates()), (std::vector<std::string>{"begin", "IF"}));
-    EXPECT_TRUE(form->Templates()[1].Code.empty());
+    EXPECT_EQ(Names(form->Templates()), (std::vector<std::string>{"IF", "begin"}));  // capitals first
+    EXPECT_TRUE(form->Templates()[0].Code.empty());
     Click(*form, "AddButton");
     EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(Names(form->Templates()), (std::vector<std::string>{"begin", "IF"}));
+    EXPECT_EQ(Names(form->Templates()), (std::vector<std::string>{"IF", "begin"}));
 }
 
 TEST_F(CodeTemplateEditorTest, RenamingKeepsThePlaceAndTheCode) {

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <filesystem>
@@ -161,7 +162,7 @@ TEST_F(LanguageFormTest, ABlankNameKeepsTheInputOpen) {
         Find<QLineEdit>(d, "DelimiterEdit")->setText("   ");
         Click(d, "OkButton");
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>(d, "DelimiterEdit"));
+        EXPECT_EQ(d.focusWidget(), Find<QLineEdit>(d, "DelimiterEdit"));
         Click(d, "CancelButton");
     }});
     Trigger(*form, "NewPopup");

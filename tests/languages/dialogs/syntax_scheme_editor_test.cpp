@@ -67,7 +67,7 @@ QRadioButton* Radio(QDialog& form, const char* group, const char* caption) {
     return nullptr;
 }
 
-bool Run(TSyntaxScheme& scheme, std::vector<ModalScript::Step> steps) {
+bool RunEditor(TSyntaxScheme& scheme, std::vector<ModalScript::Step> steps) {
     ModalScript script(std::move(steps));
     const bool ok = TSyntaxSchemeEditForm::Execute(nullptr, kFontColor, kBackColor, scheme);
     EXPECT_TRUE(script.Finished());
@@ -81,7 +81,7 @@ TEST(SyntaxSchemeEditorTest, EditingAMultiLineCommentIntoASingleLineOneMovesItTo
         b.SingleLineCommentDelimiters.push_back({{}, "//"});
         b.MultiLineCommentDelimiters.push_back({{{}, "(*"}, "*)"});
     });
-    const bool ok = Run(*scheme, {[](QDialog& editor) {
+    const bool ok = RunEditor(*scheme, {[](QDialog& editor) {
                                       ShowPage(editor, 1);
                                       EXPECT_EQ(Rows(editor, "CommentStringGrid"),
                                                 QStringList({"//|Single line", "(* and *)|Multi line"}));
@@ -117,7 +117,7 @@ TEST(SyntaxSchemeEditorTest, OkTidiesWhatOpeningSwitchedOn) {
         b.FIText = 0;
     });
     scheme->FontTable.Add();  // style 0, used by the text only
-    ASSERT_TRUE(Run(*scheme, {Press("OkButton")}));
+    ASSERT_TRUE(RunEditor(*scheme, {Press("OkButton")}));
     const TSyntaxBlock& b = scheme->SyntaxBlocks.front();
     EXPECT_FALSE(b.UseComments);
     EXPECT_EQ(b.FIText, -1);
@@ -131,7 +131,7 @@ TEST(SyntaxSchemeEditorTest, CancelLeavesTheSchemeAsItWas) {
         b.KeywordSets.push_back({{}, "Reserved", "begin,end"});
     });
     const std::string before = scheme->WriteToText();
-    EXPECT_FALSE(Run(*scheme, {[](QDialog& editor) {
+    EXPECT_FALSE(RunEditor(*scheme, {[](QDialog& editor) {
                                    ShowPage(editor, 4);
                                    Click(editor, "KeyWordSetAddButton");  // a new set with a new style
                                    Click(editor, "CancelButton");
@@ -145,7 +145,7 @@ TEST(SyntaxSchemeEditorTest, KeywordsStaySortedAndBEGINIsRefusedBesideBegin) {
         b.UseKeywords = true;
         b.KeywordSets.push_back({{}, "Reserved", "end,begin"});
     });
-    ASSERT_TRUE(Run(*scheme, {[](QDialog& editor) {
+    ASSERT_TRUE(RunEditor(*scheme, {[](QDialog& editor) {
                                   ShowPage(editor, 4);
                                   EXPECT_EQ(Keywords(editor), QStringList({"begin", "end"}));
                                   auto* list = Find<QListWidget>(editor, "KeyWordListBox");
@@ -167,7 +167,7 @@ TEST(SyntaxSchemeEditorTest, KeywordsStaySortedAndBEGINIsRefusedBesideBegin) {
 
 TEST(SyntaxSchemeEditorTest, KeywordButtonsFollowTheSwitchAndTheSets) {
     auto scheme = SchemeWith([](TSyntaxBlock&) {});
-    Run(*scheme, {[](QDialog& editor) {
+    RunEditor(*scheme, {[](QDialog& editor) {
         ShowPage(editor, 4);
         EXPECT_FALSE(Find<QListWidget>(editor, "KeywordSetListBox")->isEnabled());
         ClickButton(Find<QCheckBox>(editor, "KeywordCheck"));
@@ -209,7 +209,7 @@ TEST_P(KeywordFileTest, LoadGivesTheSetTheFilesKeywords) {
         b.UseKeywords = true;
         b.KeywordSets.push_back({{}, "Reserved", "begin"});
     });
-    ASSERT_TRUE(Run(*scheme, {[](QDialog& editor) {
+    ASSERT_TRUE(RunEditor(*scheme, {[](QDialog& editor) {
         ShowPage(editor, 4);
         Click(editor, "KeywordLoadButton");
         Click(editor, "OkButton");
@@ -242,7 +242,7 @@ TEST(SyntaxSchemeEditorTest, SaveWritesOneKeywordPerLineAndCancelledDialogsWrite
         b.UseKeywords = true;
         b.KeywordSets.push_back({{}, "Reserved", "then,if"});
     });
-    Run(*scheme, {[&confirm](QDialog& editor) {
+    RunEditor(*scheme, {[&confirm](QDialog& editor) {
         ShowPage(editor, 4);
         Click(editor, "KeywordSaveButton");
         confirm = true;
@@ -290,7 +290,7 @@ TEST(DelimiterEntryFormTest, OkNeedsTheStringsTheTypeUses) {
     comment.show();
     Click(comment, "OkButton");
     EXPECT_TRUE(comment.isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>(comment, "RightEdit"));
+    EXPECT_EQ(comment.focusWidget(), Find<QLineEdit>(comment, "RightEdit"));
     ClickButton(Radio(comment, "CommentTypeRG", "Full line comment"));
     Click(comment, "OkButton");
     EXPECT_FALSE(comment.isVisible());
