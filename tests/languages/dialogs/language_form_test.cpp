@@ -20,6 +20,7 @@
 #include "languages/dialogs/associations_form.h"
 #include "languages/dialogs/language_form.h"
 #include "languages/language_manager.h"
+#include "languages/syntax_block.h"
 #include "languages/syntax_scheme.h"
 #include "tests/languages/dialogs/dialog_steps.h"
 #include "tests/languages/host_languages_folder.h"
@@ -329,6 +330,65 @@ TEST_F(LanguageFormTest, ASchemeFileThatIsNoSchemeAbandonsTheAction) {
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(shown, QString::fromStdString("Can't read syntax scheme from file \"" + folder.Path("Net.syn") + "\"."));
     EXPECT_EQ(Names(), std::vector<std::string>{"Net"});
+}
+
+TEST_F(LanguageFormTest, SyntaxCancelLeavesTheSchemeFileByteIdenticalEvenAfterStylesWereMade) {
+    MakeLanguage("Net");
+    const std::string before = folder.Read("Net.syn");
+    const std::vector<std::string> files = FilesInFolder();
+    const auto form = Open();
+    ModalScript script({[](QDialog& editor) {
+                            EXPECT_EQ(editor.windowTitle(), "Syntax Editor");
+                            Find<QTabWidget>(editor, "SyntaxPageControl")->setCurrentIndex(4);
+                            ClickButton(Find<QCheckBox>(editor, "KeywordCheck"));
+                            Click(editor, "KeyWordSetAddButton");  // a set with a style of its own
+                            Click(editor, "CancelButton");
+                        },
+                        Answer("Reserved")});
+    QTest::keyClick(Find<QListWidget>(*form, "LanguagesListBox"), Qt::Key_Return);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(folder.Read("Net.syn"), before);
+    EXPECT_EQ(FilesInFolder(), files);
+}
+
+TEST_F(LanguageFormTest, SyntaxOkSavesTheTidiedScheme) {
+    MakeLanguage("Net");
+    const auto form = Open();
+    ModalScript script({[](QDialog& editor) {
+        ClickButton(Find<QCheckBox>(editor, "SymbolCheck"));
+        Click(editor, "OkButton");
+    }});
+    Trigger(*form, "SyntaxPopup");
+    EXPECT_TRUE(script.Finished());
+    TSyntaxScheme saved;
+    saved.LoadFromFile(folder.Path("Net.syn"));
+    const TSyntaxBlock& b = saved.SyntaxBlocks.front();
+    EXPECT_TRUE(b.UseSymbols);
+    ASSERT_EQ(saved.FontTable.Count(), 1u);  // the symbols' style; the unused ones are gone
+    EXPECT_EQ(saved.FontTable[0].FontID, b.FISymbol);
+    EXPECT_EQ(b.FIIdentifier, -1);
+}
+
+TEST_F(LanguageFormTest, TemplatesOkWritesTheTemplateFile) {
+    MakeLanguage("Net");
+    const auto form = Open();
+    ModalScript script({[](QDialog& editor) {
+                            EXPECT_EQ(editor.windowTitle(), "Net Code Templates Editor");
+                            Click(editor, "AddButton");  // answered by the next step
+                            Click(editor, "OkButton");
+                        },
+                        [](QDialog& d) {
+                            Find<QLineEdit>(d, "LeftDelimiterEdit")->setText("cell");
+                            Find<QLineEdit>(d, "RightDelimiterEdit")->setText("a cell");
+                            Click(d, "OkButton");
+                        }});
+    Trigger(*form, "TemplatePopup");
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(manager.TemplateFileOf("Net"), folder.Path("Net.tpl"));
+    TMemoCodeTemplates saved;
+    saved.LoadFromFile(folder.Path("Net.tpl"));
+    ASSERT_EQ(saved.Count(), 1u);
+    EXPECT_EQ(saved[0].Name, "cell");
 }
 
 // A typed dot stays: the key of a document never has one, so it matches nothing.
