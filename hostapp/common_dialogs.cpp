@@ -77,9 +77,9 @@ TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
     const std::string path = chosen.isEmpty() ? std::string() : chosen.front().toLocal8Bit().toStdString();
     // A parameter value cannot hold a vertical bar, so such a path cannot travel back.
     if (path.find('|') != std::string::npos) {
-        QMessageBox::warning(owner, QStringLiteral("Harbinet"),
-                             QStringLiteral("The path %1 cannot be used: it contains a vertical bar.")
-                                 .arg(chosen.front()));
+        QMessageBox::warning(
+            owner, QStringLiteral("Harbinet"),
+            QStringLiteral("The path %1 cannot be used: it contains a vertical bar.").arg(chosen.front()));
         reply.AddParameter("Result", "False");
         return reply;
     }

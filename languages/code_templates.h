@@ -47,7 +47,8 @@ public:
     TMemoCodeTemplate& Add() { return items_.emplace_back(); }
     // Inserts before index (clamped to the end).
     TMemoCodeTemplate& Insert(std::size_t index, TMemoCodeTemplate item) {
-        return *items_.insert(items_.begin() + std::ptrdiff_t(std::min(index, items_.size())), std::move(item));
+        return *items_.insert(items_.begin() + std::ptrdiff_t(std::min(index, items_.size())),
+                              std::move(item));
     }
     void Delete(std::size_t index) {
         if (index < items_.size())

@@ -87,8 +87,8 @@ void TAssociationsForm::EditButtonClick() {
     const int index = Selected();
     if (index < 0)
         return;
-    const std::optional<std::string> typed =
-        TSingleLineForm::Ask("Edit Association", "Association", extensions_.Items()[std::size_t(index)], this);
+    const std::optional<std::string> typed = TSingleLineForm::Ask(
+        "Edit Association", "Association", extensions_.Items()[std::size_t(index)], this);
     if (!typed)
         return;
     extensions_.Delete(index);

@@ -96,7 +96,8 @@ TCodeTemplateEditorForm::TCodeTemplateEditorForm(const TMemoCodeTemplates& templ
                 b->click();
         };
     };
-    TListKeys::Install(CodeStringGrid, {whenEnabled(AddButton), whenEnabled(RemoveButton), whenEnabled(EditButton)});
+    TListKeys::Install(CodeStringGrid,
+                       {whenEnabled(AddButton), whenEnabled(RemoveButton), whenEnabled(EditButton)});
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(AddButton);
     buttons->addWidget(EditButton);
@@ -196,7 +197,8 @@ void TCodeTemplateEditorForm::Refill(int row) {
 void TCodeTemplateEditorForm::ShowCode(int row) {
     StoreCode();
     shown_ = row >= 0 && row < int(templates_.Count()) ? row : -1;
-    TemplateSource.Lines().Assign(shown_ >= 0 ? templates_[std::size_t(shown_)].Code : std::vector<std::string>());
+    TemplateSource.Lines().Assign(shown_ >= 0 ? templates_[std::size_t(shown_)].Code
+                                              : std::vector<std::string>());
 }
 
 // A text of one empty line is no code at all.
@@ -222,7 +224,8 @@ bool TCodeTemplateEditorForm::MayOverwrite(const std::string& name) {
     const int existing = IndexOfName(name);
     if (existing < 0)
         return true;
-    if (!ConfirmMessage(MessageText("Code template " + name + " already exists, do you wish to overwrite it?")))
+    if (!ConfirmMessage(
+            MessageText("Code template " + name + " already exists, do you wish to overwrite it?")))
         return false;
     if (existing == shown_)
         shown_ = -1;
@@ -240,9 +243,8 @@ void TCodeTemplateEditorForm::AddButtonClick() {
         TDualLineForm::Ask("New Code Template", "Name :", "Description :", {}, this);
     if (!typed)
         return;
-    TMemoCodeTemplate added{std::string(TrimParameterText(typed->Left)),
-                            std::string(TrimParameterText(typed->Right)),
-                            {}};
+    TMemoCodeTemplate added{
+        std::string(TrimParameterText(typed->Left)), std::string(TrimParameterText(typed->Right)), {}};
     if (!MayOverwrite(added.Name))
         return;
     std::size_t at = 0;

@@ -35,8 +35,9 @@ public:
     [[nodiscard]] const TMemoCodeTemplates& Templates() const noexcept { return templates_; }
 
     // Runs it modally; after OK templates holds what was edited and the answer is true.
-    static bool Execute(QWidget* owner, TColorValue fontColor, TColorValue backColor, TMemoCodeTemplates& templates,
-                        const std::string& languageName, const std::string& schemePath);
+    static bool Execute(QWidget* owner, TColorValue fontColor, TColorValue backColor,
+                        TMemoCodeTemplates& templates, const std::string& languageName,
+                        const std::string& schemePath);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,7 +57,7 @@ private:
     void OkButtonClick();
 
     TMemoCodeTemplates templates_;
-    int shown_ = -1;  // the template whose code the editor holds
+    int shown_ = -1;               // the template whose code the editor holds
     TSyntaxParser TemplateParser;  // outlives the buffer that refers to it
     TMemoSource TemplateSource;
     TDCMemo* TemplateView;

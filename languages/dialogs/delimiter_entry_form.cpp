@@ -32,7 +32,8 @@ TDelimiterEntryForm::TDelimiterEntryForm(const TLayout& layout, const TDelimiter
     LeftLabel = Named(new QLabel(QString::fromLatin1(layout.leftLabel), this), "LeftLabel");
     RightLabel = Named(new QLabel(QString::fromLatin1(layout.rightLabel), this), "RightLabel");
 
-    auto* group = Named(new QGroupBox(QString::fromLatin1(layout.typeGroupCaption), this), layout.typeGroupName);
+    auto* group =
+        Named(new QGroupBox(QString::fromLatin1(layout.typeGroupCaption), this), layout.typeGroupName);
     auto* exclusive = new QButtonGroup(group);
     auto* column = new QVBoxLayout(group);
     for (int i = 0; i < layout.typeCaptions.size(); ++i) {
@@ -138,14 +139,15 @@ TStringForm::TStringForm(const TDelimiterEntry& entry, QWidget* owner)
 }
 
 TNumbersForm::TNumbersForm(const TDelimiterEntry& entry, bool pairsAllowed, QWidget* owner)
-    : TDelimiterEntryForm({"Edit Number",
-                           "Prefix :",
-                           "Suffix :",
-                           "NumberTypeGroup",
-                           "Special Number Type",
-                           {QStringLiteral("Prefix"), QStringLiteral("Suffix"), QStringLiteral("Prefix and Suffix")},
-                           {"PrefixRadio", "SuffixRadio", "PrefixAndSuffixRadio"}},
-                          entry, owner) {
+    : TDelimiterEntryForm(
+          {"Edit Number",
+           "Prefix :",
+           "Suffix :",
+           "NumberTypeGroup",
+           "Special Number Type",
+           {QStringLiteral("Prefix"), QStringLiteral("Suffix"), QStringLiteral("Prefix and Suffix")},
+           {"PrefixRadio", "SuffixRadio", "PrefixAndSuffixRadio"}},
+          entry, owner) {
     typeButtons_[2]->setEnabled(pairsAllowed || entry.Type == 2);
     Start();
 }

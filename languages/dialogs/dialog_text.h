@@ -15,7 +15,9 @@ inline constexpr int kShortTextLength = 255;
     return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 [[nodiscard]] inline std::string Latin1Bytes(const QString& text) { return text.toLatin1().toStdString(); }
-[[nodiscard]] inline QString PathText(const std::string& path) { return QString::fromLocal8Bit(path.c_str()); }
+[[nodiscard]] inline QString PathText(const std::string& path) {
+    return QString::fromLocal8Bit(path.c_str());
+}
 
 template <class Control>
 Control* Named(Control* control, const char* name) {

@@ -56,7 +56,8 @@ TDualLineForm::TValues TDualLineForm::Values() const {
     return {Latin1Bytes(LeftDelimiterEdit->text()), Latin1Bytes(RightDelimiterEdit->text())};
 }
 
-std::optional<TDualLineForm::TValues> TDualLineForm::Ask(const std::string& caption, const std::string& leftLabel,
+std::optional<TDualLineForm::TValues> TDualLineForm::Ask(const std::string& caption,
+                                                         const std::string& leftLabel,
                                                          const std::string& rightLabel, const TValues& values,
                                                          QWidget* owner) {
     TDualLineForm form(caption, leftLabel, rightLabel, values, owner);

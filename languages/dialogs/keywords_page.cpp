@@ -55,13 +55,15 @@ TKeywordsPage::TKeywordsPage(TSyntaxBlock& block, TSchemeStyles& styles, QWidget
 
     auto* setGroup = Named(new QGroupBox(QStringLiteral(" Keyword Sets "), this), "KeywordSetGroup");
     KeywordSetListBox = Named(new QListWidget(setGroup), "KeywordSetListBox");
-    const auto button = [this](QWidget* parent, const char* name, const char* caption, void (TKeywordsPage::*click)()) {
+    const auto button = [this](QWidget* parent, const char* name, const char* caption,
+                               void (TKeywordsPage::*click)()) {
         auto* b = Named(new QPushButton(QString::fromLatin1(caption), parent), name);
         connect(b, &QPushButton::clicked, this, click);
         return b;
     };
     KeyWordSetAddButton = button(setGroup, "KeyWordSetAddButton", "Ad&d...", &TKeywordsPage::SetAddClick);
-    KeyWordSetRemoveButton = button(setGroup, "KeyWordSetRemoveButton", "Remo&ve", &TKeywordsPage::SetRemoveClick);
+    KeyWordSetRemoveButton =
+        button(setGroup, "KeyWordSetRemoveButton", "Remo&ve", &TKeywordsPage::SetRemoveClick);
     KeyWordSetEditButton = button(setGroup, "KeyWordSetEditButton", "E&dit...", &TKeywordsPage::SetEditClick);
     connect(KeywordSetListBox, &QListWidget::currentRowChanged, this, &TKeywordsPage::SelectSet);
     auto* sets = new QGridLayout(setGroup);
@@ -76,9 +78,12 @@ TKeywordsPage::TKeywordsPage(TSyntaxBlock& block, TSchemeStyles& styles, QWidget
     KeywordAddButton = button(keywordGroup, "KeywordAddButton", "&Add...", &TKeywordsPage::KeywordAddClick);
     KeyWordRemoveButton =
         button(keywordGroup, "KeyWordRemoveButton", "&Remove", &TKeywordsPage::KeywordRemoveClick);
-    KeyWordEditButton = button(keywordGroup, "KeyWordEditButton", "&Edit...", &TKeywordsPage::KeywordEditClick);
-    KeywordLoadButton = button(keywordGroup, "KeywordLoadButton", "&Load...", &TKeywordsPage::KeywordLoadClick);
-    KeywordSaveButton = button(keywordGroup, "KeywordSaveButton", "&Save...", &TKeywordsPage::KeywordSaveClick);
+    KeyWordEditButton =
+        button(keywordGroup, "KeyWordEditButton", "&Edit...", &TKeywordsPage::KeywordEditClick);
+    KeywordLoadButton =
+        button(keywordGroup, "KeywordLoadButton", "&Load...", &TKeywordsPage::KeywordLoadClick);
+    KeywordSaveButton =
+        button(keywordGroup, "KeywordSaveButton", "&Save...", &TKeywordsPage::KeywordSaveClick);
     KeywordSyntaxButton =
         button(keywordGroup, "KeywordSyntaxButton", "St&yle...", &TKeywordsPage::KeywordStyleClick);
     const auto whenEnabled = [](QPushButton* b) {
@@ -206,7 +211,8 @@ void TKeywordsPage::SetRemoveClick() {
 }
 
 void TKeywordsPage::KeywordAddClick() {
-    const std::optional<std::string> typed = TSingleLineForm::Ask("New Keyword Properties", "A Keyword", "", this);
+    const std::optional<std::string> typed =
+        TSingleLineForm::Ask("New Keyword Properties", "A Keyword", "", this);
     if (!typed)
         return;
     const std::string keyword(TrimParameterText(*typed));
@@ -221,8 +227,8 @@ void TKeywordsPage::KeywordEditClick() {
     const int row = KeyWordListBox->currentRow();
     if (row < 0 || row >= keywords_.Count())
         return;
-    const std::optional<std::string> typed =
-        TSingleLineForm::Ask("Edit Keyword Properties", "A Keyword", keywords_.Items()[std::size_t(row)], this);
+    const std::optional<std::string> typed = TSingleLineForm::Ask("Edit Keyword Properties", "A Keyword",
+                                                                  keywords_.Items()[std::size_t(row)], this);
     if (!typed)
         return;
     const std::string keyword(TrimParameterText(*typed));

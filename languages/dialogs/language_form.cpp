@@ -89,7 +89,8 @@ void TLanguageForm::BuildPopupMenu() {
     PopupMenu_ = Named(new QMenu(this), "PopupMenu");
     const auto add = [this](const char* name, const char* caption, void (TLanguageForm::*click)()) {
         QAction* action = Named(PopupMenu_->addAction(QString::fromLatin1(caption)), name);
-        connect(action, &QAction::triggered, this, [this, click] { Guarded([this, click] { (this->*click)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, click] { Guarded([this, click] { (this->*click)(); }); });
         return action;
     };
     NewPopup = add("NewPopup", "&New...", &TLanguageForm::NewPopupClick);
@@ -303,7 +304,8 @@ void TLanguageForm::RenamePopupClick() {
         return;
     const std::unique_ptr<TSyntaxScheme> scheme = TLanguageManager::NewScheme();
     scheme->LoadFromFile(schemeFile);
-    const std::optional<std::string> typed = TSingleLineForm::Ask("Edit Language Name", "Name :", current, this);
+    const std::optional<std::string> typed =
+        TSingleLineForm::Ask("Edit Language Name", "Name :", current, this);
     if (!typed)
         return;
     if (const std::string error = LanguageNameError(*typed); !error.empty()) {

@@ -5,7 +5,8 @@
 
 namespace tarnwick {
 
-TListKeys::TListKeys(QAbstractItemView* list, TCommands commands) : QObject(list), commands_(std::move(commands)) {
+TListKeys::TListKeys(QAbstractItemView* list, TCommands commands)
+    : QObject(list), commands_(std::move(commands)) {
     list->installEventFilter(this);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     QObject::connect(list, &QAbstractItemView::doubleClicked, this, [this] {
@@ -14,7 +15,9 @@ TListKeys::TListKeys(QAbstractItemView* list, TCommands commands) : QObject(list
     });
 }
 
-void TListKeys::Install(QAbstractItemView* list, TCommands commands) { new TListKeys(list, std::move(commands)); }
+void TListKeys::Install(QAbstractItemView* list, TCommands commands) {
+    new TListKeys(list, std::move(commands));
+}
 
 bool TListKeys::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)

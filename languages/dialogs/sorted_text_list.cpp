@@ -8,7 +8,9 @@ namespace tarnwick {
 
 namespace {
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) { return ascii::Upper(a) < ascii::Upper(b); }
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    return ascii::Upper(a) < ascii::Upper(b);
+}
 
 }  // namespace
 

@@ -139,7 +139,8 @@ QWidget* TSyntaxSchemeEditForm::BuildOptionsPage() {
         const std::string bytes = Latin1Bytes(text);
         B().MetaSymbol = bytes.empty() ? '\0' : bytes.front();
     });
-    MetaSymbolWrapCheck = check(syntax, "MetaSymbolWrapCheck", "And to &wrap long lines", b.UseMetaToWrapLines);
+    MetaSymbolWrapCheck =
+        check(syntax, "MetaSymbolWrapCheck", "And to &wrap long lines", b.UseMetaToWrapLines);
     auto* syntaxGrid = new QGridLayout(syntax);
     syntaxGrid->addWidget(caseCheck, 0, 0, 1, 2);
     syntaxGrid->addWidget(MetaSymbolCheck, 1, 0);
@@ -151,10 +152,12 @@ QWidget* TSyntaxSchemeEditForm::BuildOptionsPage() {
     nameEdit->setReadOnly(true);
     (new QVBoxLayout(nameGroup))->addWidget(nameEdit);
 
-    auto* directive = Named(new QGroupBox(QStringLiteral(" Directive Options "), page), "DirectiveOptionsGroup");
+    auto* directive =
+        Named(new QGroupBox(QStringLiteral(" Directive Options "), page), "DirectiveOptionsGroup");
     DirectiveCheck = check(directive, "DirectiveCheck", "Highlight &Directives", b.UseLineDirectives);
     DirectivePrefixLabel = Named(new QLabel(QStringLiteral("Prefix "), directive), "DirectivePrefixLabel");
-    DirectivePrefixEdit = Named(new QLineEdit(Latin1Text(b.LineDirectivePrefix), directive), "DirectivePrefixEdit");
+    DirectivePrefixEdit =
+        Named(new QLineEdit(Latin1Text(b.LineDirectivePrefix), directive), "DirectivePrefixEdit");
     DirectivePrefixEdit->setMaxLength(kShortTextLength);
     const auto copyPrefix = [this] { B().LineDirectivePrefix = Latin1Bytes(DirectivePrefixEdit->text()); };
     connect(DirectivePrefixEdit, &QLineEdit::textChanged, this, copyPrefix);
@@ -166,7 +169,8 @@ QWidget* TSyntaxSchemeEditForm::BuildOptionsPage() {
     directiveGrid->addWidget(DirectivePrefixEdit, 1, 1);
     directiveGrid->addWidget(DirectiveStyleButton, 1, 2);
 
-    auto* misc = Named(new QGroupBox(QStringLiteral(" Miscellaneous Styles "), page), "MiscellaneousStylesGroup");
+    auto* misc =
+        Named(new QGroupBox(QStringLiteral(" Miscellaneous Styles "), page), "MiscellaneousStylesGroup");
     SymbolCheck = check(misc, "SymbolCheck", "Use Sym&bols", b.UseSymbols);
     SymbolStyleButton = styleButton(misc, "SymbolStyleButton", "&Style...", b.FISymbol);
     IdentifierCheck = check(misc, "IdentifierCheck", "Use &Identifiers", b.UseIdentifiers);
@@ -201,68 +205,70 @@ void TSyntaxSchemeEditForm::UpdateOptions() {
 
 QWidget* TSyntaxSchemeEditForm::BuildCommentsPage() {
     TSyntaxBlock& b = B();
-    return new TDelimiterPage({"CommentCheck",
-                               "Highlight &Comments",
-                               &b.UseComments,
-                               "CommentStringGrid",
-                               "CommentHeader",
-                               "CommentAddButton",
-                               "CommentRemoveButton",
-                               "CommentEditButton",
-                               "CommentStyleButton",
-                               nullptr,
-                               {{"Single line", &b.SingleLineCommentDelimiters, nullptr, {}},
-                                {"Multi line", nullptr, &b.MultiLineCommentDelimiters, {}},
-                                {"Full line", &b.FullLineCommentDelimiters, nullptr, {}}},
-                               &commentStyle_,
-                               [](const TDelimiterEntry& e, QWidget* owner) { return AskEntry<TCommentForm>(e, owner); }},
-                              styles_, this);
+    return new TDelimiterPage(
+        {"CommentCheck",
+         "Highlight &Comments",
+         &b.UseComments,
+         "CommentStringGrid",
+         "CommentHeader",
+         "CommentAddButton",
+         "CommentRemoveButton",
+         "CommentEditButton",
+         "CommentStyleButton",
+         nullptr,
+         {{"Single line", &b.SingleLineCommentDelimiters, nullptr, {}},
+          {"Multi line", nullptr, &b.MultiLineCommentDelimiters, {}},
+          {"Full line", &b.FullLineCommentDelimiters, nullptr, {}}},
+         &commentStyle_,
+         [](const TDelimiterEntry& e, QWidget* owner) { return AskEntry<TCommentForm>(e, owner); }},
+        styles_, this);
 }
 
 QWidget* TSyntaxSchemeEditForm::BuildStringsPage() {
     TSyntaxBlock& b = B();
-    return new TDelimiterPage({"StringCheck",
-                               "Highlight S&trings",
-                               &b.UseStrings,
-                               "StringsStringGrid",
-                               "StringHeader",
-                               "StringAddButton",
-                               "StringRemoveButton",
-                               "StringEditButton",
-                               "StringStyleButton",
-                               nullptr,
-                               {{"Single line", nullptr, &b.SingleLineStringDelimiters, {}},
-                                {"Multi line", nullptr, &b.MultiLineStringDelimiters, {}}},
-                               &stringStyle_,
-                               [](const TDelimiterEntry& e, QWidget* owner) { return AskEntry<TStringForm>(e, owner); }},
-                              styles_, this);
+    return new TDelimiterPage(
+        {"StringCheck",
+         "Highlight S&trings",
+         &b.UseStrings,
+         "StringsStringGrid",
+         "StringHeader",
+         "StringAddButton",
+         "StringRemoveButton",
+         "StringEditButton",
+         "StringStyleButton",
+         nullptr,
+         {{"Single line", nullptr, &b.SingleLineStringDelimiters, {}},
+          {"Multi line", nullptr, &b.MultiLineStringDelimiters, {}}},
+         &stringStyle_,
+         [](const TDelimiterEntry& e, QWidget* owner) { return AskEntry<TStringForm>(e, owner); }},
+        styles_, this);
 }
 
 // Prefix-and-suffix pairs are listed, and offered, only while composition is off.
 QWidget* TSyntaxSchemeEditForm::BuildNumbersPage() {
     TSyntaxBlock& b = B();
     const auto pairsShown = [&b] { return !b.UsePSNumComposition; };
-    auto* page = new TDelimiterPage(
-        {"NumberCheck",
-         "Highlight &Numbers",
-         &b.UseNumbers,
-         "NumberStringGrid",
-         "NumberHeader",
-         "NumberAddButton",
-         "NumberRemoveButton",
-         "NumberEditButton",
-         "NumberStyleButton",
-         " Special numbers ",
-         {{"Prefix", &b.NumPrefixes, nullptr, {}},
-          {"Suffix", &b.NumSuffixes, nullptr, {}},
-          {"Prefix and Suffix", nullptr, &b.NumPrefixesSuffixes, pairsShown}},
-         &numberStyle_,
-         [&b](const TDelimiterEntry& e, QWidget* owner) {
-             return AskEntry<TNumbersForm>(e, owner, !b.UsePSNumComposition);
-         }},
-        styles_, this);
+    auto* page = new TDelimiterPage({"NumberCheck",
+                                     "Highlight &Numbers",
+                                     &b.UseNumbers,
+                                     "NumberStringGrid",
+                                     "NumberHeader",
+                                     "NumberAddButton",
+                                     "NumberRemoveButton",
+                                     "NumberEditButton",
+                                     "NumberStyleButton",
+                                     " Special numbers ",
+                                     {{"Prefix", &b.NumPrefixes, nullptr, {}},
+                                      {"Suffix", &b.NumSuffixes, nullptr, {}},
+                                      {"Prefix and Suffix", nullptr, &b.NumPrefixesSuffixes, pairsShown}},
+                                     &numberStyle_,
+                                     [&b](const TDelimiterEntry& e, QWidget* owner) {
+                                         return AskEntry<TNumbersForm>(e, owner, !b.UsePSNumComposition);
+                                     }},
+                                    styles_, this);
     auto* options = Named(new QGroupBox(QStringLiteral(" Number Options "), page), "NumberOptionsGroup");
-    auto* multiple = Named(new QCheckBox(QStringLiteral("Use m&ultiple suffixes"), options), "MultipleSuffixCheck");
+    auto* multiple =
+        Named(new QCheckBox(QStringLiteral("Use m&ultiple suffixes"), options), "MultipleSuffixCheck");
     auto* composition = Named(new QCheckBox(QStringLiteral("Use &prefix and suffix composition"), options),
                               "PrefixSuffixCompositionCheck");
     multiple->setChecked(b.UseMultipleNumSuffixes);

@@ -44,7 +44,8 @@ TSyntaxStyleForm::TSyntaxStyleForm(const TAttrItem& attr, TColorValue editorBack
     ForegroundPaintBox->SetColor(attr.Font.Color);
     auto* foregroundButton =
         Named(new QPushButton(QStringLiteral("&Color..."), colorGroup), "ForegroundColorButton");
-    BackgroundColorButton = Named(new QPushButton(QStringLiteral("Col&or..."), colorGroup), "BackgroundColorButton");
+    BackgroundColorButton =
+        Named(new QPushButton(QStringLiteral("Col&or..."), colorGroup), "BackgroundColorButton");
     DefaultBackgroundCheck =
         Named(new QCheckBox(QStringLiteral("Use &default background"), colorGroup), "DefaultBackgroundCheck");
     DefaultBackgroundCheck->setChecked(attr.UseDefBack);
@@ -91,10 +92,10 @@ void TSyntaxStyleForm::Store(TAttrItem& attr) const {
     attr.Font.Color = ForegroundPaintBox->Color();
     attr.BackColor = backColor_;
     attr.UseDefBack = DefaultBackgroundCheck->isChecked();
-    attr.Font.Style = uint8_t((StyleBoldCheck->isChecked() ? fsBold : 0) |
-                              (StyleItalicCheck->isChecked() ? fsItalic : 0) |
-                              (StyleUnderlineCheck->isChecked() ? fsUnderline : 0) |
-                              (StyleStrikeoutCheck->isChecked() ? fsStrikeOut : 0));
+    attr.Font.Style =
+        uint8_t((StyleBoldCheck->isChecked() ? fsBold : 0) | (StyleItalicCheck->isChecked() ? fsItalic : 0) |
+                (StyleUnderlineCheck->isChecked() ? fsUnderline : 0) |
+                (StyleStrikeoutCheck->isChecked() ? fsStrikeOut : 0));
 }
 
 void TSyntaxStyleForm::ShowBackground() {

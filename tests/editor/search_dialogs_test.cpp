@@ -22,11 +22,11 @@
 
 #include "editor/editor_search_dialogs.h"
 #include "editor/goto_line_dialog.h"
-#include "widgets/radio_group.h"
 #include "editor/replace_dialog.h"
 #include "editor/search_dialog.h"
 #include "languages/text_source.h"
 #include "tests/support/dialog_driving.h"
+#include "widgets/radio_group.h"
 
 namespace tarnwick {
 

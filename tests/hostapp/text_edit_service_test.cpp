@@ -184,20 +184,22 @@ TEST_P(FileOpenSaveTest, AnswersTheChosenPath) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, FileOpenSaveTest,
-    testing::Values(FileDialogCase{"Open",
-                                   "Dialog=FileOpenSave|Mode=0|Prompt=Load Keyword Text File|DocumentType=All|"
-                                   "FileType1=Text File (*.txt)|FileType2=All Files (*.*)",
-                                   QFileDialog::AcceptOpen, QFileDialog::ExistingFile, "Load Keyword Text File"},
-                    FileDialogCase{"Save",
-                                   "Dialog = FileOpenSave | Mode = 1 | Prompt = Save Keyword Text File | "
-                                   "FileType1=Text File (*.txt)|FileType2=All Files (*.*)",
-                                   QFileDialog::AcceptSave, QFileDialog::AnyFile, "Save Keyword Text File"}),
+    testing::Values(
+        FileDialogCase{"Open",
+                       "Dialog=FileOpenSave|Mode=0|Prompt=Load Keyword Text File|DocumentType=All|"
+                       "FileType1=Text File (*.txt)|FileType2=All Files (*.*)",
+                       QFileDialog::AcceptOpen, QFileDialog::ExistingFile, "Load Keyword Text File"},
+        FileDialogCase{"Save",
+                       "Dialog = FileOpenSave | Mode = 1 | Prompt = Save Keyword Text File | "
+                       "FileType1=Text File (*.txt)|FileType2=All Files (*.*)",
+                       QFileDialog::AcceptSave, QFileDialog::AnyFile, "Save Keyword Text File"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextEditServiceTest, AFileDialogThatIsCancelledOrCannotAnswerInTheBufferSaysFalse) {
     EXPECT_EQ(RunCommonDialog("Dialog=FileOpenSave|Mode=0", [](QDialog& d) { d.reject(); }), "Result=False");
     // A path cut to the caller's buffer would name another file.
-    const std::string path = (std::filesystem::temp_directory_path() / "harbinet-a-long-file-name.txt").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "harbinet-a-long-file-name.txt").string();
     std::ofstream(path) << "x";
     const std::string reply = RunCommonDialog(
         "Dialog=FileOpenSave|Mode=0",

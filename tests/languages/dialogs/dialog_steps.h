@@ -15,7 +15,8 @@ namespace tarnwick {
 // Types text into the one-line input (as set by a paste, so any byte goes in) and presses OK.
 inline ModalScript::Step Answer(const std::string& text) {
     return [text](QDialog& d) {
-        Find<QLineEdit>(d, "DelimiterEdit")->setText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+        Find<QLineEdit>(d, "DelimiterEdit")
+            ->setText(QString::fromLatin1(text.data(), qsizetype(text.size())));
         Click(d, "OkButton");
     };
 }

@@ -28,8 +28,8 @@
 namespace tarnwick {
 namespace {
 
-const QString kIllegalNameTail =
-    QStringLiteral("\nLanguage names cannot contain any of the following characters:\n. \\ / : * ? \" > < | ");
+const QString kIllegalNameTail = QStringLiteral(
+    "\nLanguage names cannot contain any of the following characters:\n. \\ / : * ? \" > < | ");
 
 class LanguageFormTest : public testing::Test {
 protected:
@@ -106,7 +106,8 @@ TEST_F(LanguageFormTest, OpensOnTheKeysLanguageWithItsAssociations) {
 TEST_F(LanguageFormTest, AnEmptyCatalogueLeavesOnlyNewAndRenameEnabled) {
     const auto form = Open();
     EXPECT_FALSE(Find<QListWidget>(*form, "LanguagesListBox")->isEnabled());
-    for (const char* action : {"RemovePopup", "DuplicatePopup", "SyntaxPopup", "TemplatePopup", "AssociationsPopup"})
+    for (const char* action :
+         {"RemovePopup", "DuplicatePopup", "SyntaxPopup", "TemplatePopup", "AssociationsPopup"})
         EXPECT_FALSE(Find<QAction>(*form, action)->isEnabled()) << action;
     EXPECT_TRUE(Find<QAction>(*form, "NewPopup")->isEnabled());
     EXPECT_TRUE(Find<QAction>(*form, "RenamePopup")->isEnabled());
@@ -152,7 +153,8 @@ TEST_P(LanguageNameRefusedTest, NewShowsTheIllegalNameMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, LanguageNameRefusedTest,
-                         testing::Values(BadNameCase{"Dot", "a.b", "a.b"}, BadNameCase{"VerticalBar", "net|list", "net|list"},
+                         testing::Values(BadNameCase{"Dot", "a.b", "a.b"},
+                                         BadNameCase{"VerticalBar", "net|list", "net|list"},
                                          BadNameCase{"Slash", "a/b", "a/b"},
                                          BadNameCase{"ControlCharacter", "net\tlist", "net\tlist"}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -269,13 +271,15 @@ TEST_P(DuplicateTest, CopiesSchemeAndTemplatesButNotAssociations) {
     EXPECT_EQ(Find<QListWidget>(*form, "LanguagesListBox")->currentItem()->text(), "Copy of Net");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Templates, DuplicateTest,
-    testing::Values(DuplicateCase{"WithoutTemplateFile", false, {"Copy of Net.syn", "Languages.ini", "Net.syn"}},
-                    DuplicateCase{"WithTemplateFile",
-                                  true,
-                                  {"Copy of Net.syn", "Copy of Net.tpl", "Languages.ini", "Net.syn", "Net.tpl"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Templates, DuplicateTest,
+                         testing::Values(DuplicateCase{"WithoutTemplateFile",
+                                                       false,
+                                                       {"Copy of Net.syn", "Languages.ini", "Net.syn"}},
+                                         DuplicateCase{"WithTemplateFile",
+                                                       true,
+                                                       {"Copy of Net.syn", "Copy of Net.tpl", "Languages.ini",
+                                                        "Net.syn", "Net.tpl"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LanguageFormTest, DuplicateOfAMissingSchemeFileSaysSoAndWritesNothing) {
     MakeLanguage("Net");
@@ -328,7 +332,8 @@ TEST_F(LanguageFormTest, ASchemeFileThatIsNoSchemeAbandonsTheAction) {
     ModalScript script({Read(shown)});
     Trigger(*form, "RenamePopup");
     EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(shown, QString::fromStdString("Can't read syntax scheme from file \"" + folder.Path("Net.syn") + "\"."));
+    EXPECT_EQ(shown, QString::fromStdString("Can't read syntax scheme from file \"" + folder.Path("Net.syn") +
+                                            "\"."));
     EXPECT_EQ(Names(), std::vector<std::string>{"Net"});
 }
 

@@ -41,7 +41,9 @@ std::unique_ptr<TSyntaxScheme> SchemeWith(void (*fill)(TSyntaxBlock&)) {
     return scheme;
 }
 
-void ShowPage(QDialog& editor, int page) { Find<QTabWidget>(editor, "SyntaxPageControl")->setCurrentIndex(page); }
+void ShowPage(QDialog& editor, int page) {
+    Find<QTabWidget>(editor, "SyntaxPageControl")->setCurrentIndex(page);
+}
 
 QStringList Rows(QWidget& page, const char* grid) {
     QStringList rows;
@@ -81,24 +83,25 @@ TEST(SyntaxSchemeEditorTest, EditingAMultiLineCommentIntoASingleLineOneMovesItTo
         b.SingleLineCommentDelimiters.push_back({{}, "//"});
         b.MultiLineCommentDelimiters.push_back({{{}, "(*"}, "*)"});
     });
-    const bool ok = RunEditor(*scheme, {[](QDialog& editor) {
-                                      ShowPage(editor, 1);
-                                      EXPECT_EQ(Rows(editor, "CommentStringGrid"),
-                                                QStringList({"//|Single line", "(* and *)|Multi line"}));
-                                      Find<QTableWidget>(editor, "CommentStringGrid")->selectRow(1);
-                                      Click(editor, "CommentEditButton");  // answered by the next step
-                                      EXPECT_EQ(Rows(editor, "CommentStringGrid"),
-                                                QStringList({"//|Single line", "(*|Single line"}));
-                                      EXPECT_EQ(Find<QTableWidget>(editor, "CommentStringGrid")->currentRow(), 1);
-                                      Click(editor, "OkButton");
-                                  },
-                                  [](QDialog& form) {
-                                      EXPECT_EQ(form.windowTitle(), " Edit Comment");
-                                      EXPECT_EQ(Find<QLineEdit>(form, "RightEdit")->text(), "*)");
-                                      ClickButton(Radio(form, "CommentTypeRG", "Single line comment"));
-                                      EXPECT_FALSE(Find<QLineEdit>(form, "RightEdit")->isEnabled());
-                                      Click(form, "OkButton");
-                                  }});
+    const bool ok = RunEditor(
+        *scheme,
+        {[](QDialog& editor) {
+             ShowPage(editor, 1);
+             EXPECT_EQ(Rows(editor, "CommentStringGrid"),
+                       QStringList({"//|Single line", "(* and *)|Multi line"}));
+             Find<QTableWidget>(editor, "CommentStringGrid")->selectRow(1);
+             Click(editor, "CommentEditButton");  // answered by the next step
+             EXPECT_EQ(Rows(editor, "CommentStringGrid"), QStringList({"//|Single line", "(*|Single line"}));
+             EXPECT_EQ(Find<QTableWidget>(editor, "CommentStringGrid")->currentRow(), 1);
+             Click(editor, "OkButton");
+         },
+         [](QDialog& form) {
+             EXPECT_EQ(form.windowTitle(), " Edit Comment");
+             EXPECT_EQ(Find<QLineEdit>(form, "RightEdit")->text(), "*)");
+             ClickButton(Radio(form, "CommentTypeRG", "Single line comment"));
+             EXPECT_FALSE(Find<QLineEdit>(form, "RightEdit")->isEnabled());
+             Click(form, "OkButton");
+         }});
     ASSERT_TRUE(ok);
     const TSyntaxBlock& b = scheme->SyntaxBlocks.front();
     ASSERT_EQ(b.SingleLineCommentDelimiters.size(), 2u);
@@ -132,11 +135,11 @@ TEST(SyntaxSchemeEditorTest, CancelLeavesTheSchemeAsItWas) {
     });
     const std::string before = scheme->WriteToText();
     EXPECT_FALSE(RunEditor(*scheme, {[](QDialog& editor) {
-                                   ShowPage(editor, 4);
-                                   Click(editor, "KeyWordSetAddButton");  // a new set with a new style
-                                   Click(editor, "CancelButton");
-                               },
-                               Answer("More")}));
+                                         ShowPage(editor, 4);
+                                         Click(editor, "KeyWordSetAddButton");  // a new set with a new style
+                                         Click(editor, "CancelButton");
+                                     },
+                                     Answer("More")}));
     EXPECT_EQ(scheme->WriteToText(), before);
 }
 
@@ -146,20 +149,20 @@ TEST(SyntaxSchemeEditorTest, KeywordsStaySortedAndBEGINIsRefusedBesideBegin) {
         b.KeywordSets.push_back({{}, "Reserved", "end,begin"});
     });
     ASSERT_TRUE(RunEditor(*scheme, {[](QDialog& editor) {
-                                  ShowPage(editor, 4);
-                                  EXPECT_EQ(Keywords(editor), QStringList({"begin", "end"}));
-                                  auto* list = Find<QListWidget>(editor, "KeyWordListBox");
-                                  QTest::keyClick(list, Qt::Key_Insert);  // BEGIN
-                                  EXPECT_EQ(Keywords(editor), QStringList({"begin", "end"}));
-                                  QTest::keyClick(list, Qt::Key_Insert);  // " Alpha "
-                                  EXPECT_EQ(Keywords(editor), QStringList({"Alpha", "begin", "end"}));
-                                  EXPECT_EQ(list->currentItem()->text(), "Alpha");
-                                  list->setCurrentRow(2);
-                                  QTest::keyClick(list, Qt::Key_Delete);
-                                  EXPECT_EQ(list->currentItem()->text(), "begin");  // the last one
-                                  Click(editor, "OkButton");
-                              },
-                              Answer("BEGIN"), Answer(" Alpha ")}));
+                                        ShowPage(editor, 4);
+                                        EXPECT_EQ(Keywords(editor), QStringList({"begin", "end"}));
+                                        auto* list = Find<QListWidget>(editor, "KeyWordListBox");
+                                        QTest::keyClick(list, Qt::Key_Insert);  // BEGIN
+                                        EXPECT_EQ(Keywords(editor), QStringList({"begin", "end"}));
+                                        QTest::keyClick(list, Qt::Key_Insert);  // " Alpha "
+                                        EXPECT_EQ(Keywords(editor), QStringList({"Alpha", "begin", "end"}));
+                                        EXPECT_EQ(list->currentItem()->text(), "Alpha");
+                                        list->setCurrentRow(2);
+                                        QTest::keyClick(list, Qt::Key_Delete);
+                                        EXPECT_EQ(list->currentItem()->text(), "begin");  // the last one
+                                        Click(editor, "OkButton");
+                                    },
+                                    Answer("BEGIN"), Answer(" Alpha ")}));
     const TSyntaxBlock& b = scheme->SyntaxBlocks.front();
     EXPECT_EQ(b.KeywordSets.front().Keywords, "Alpha,begin");
     EXPECT_NE(b.KeywordSets.front().FontID, -1);
@@ -168,19 +171,19 @@ TEST(SyntaxSchemeEditorTest, KeywordsStaySortedAndBEGINIsRefusedBesideBegin) {
 TEST(SyntaxSchemeEditorTest, KeywordButtonsFollowTheSwitchAndTheSets) {
     auto scheme = SchemeWith([](TSyntaxBlock&) {});
     RunEditor(*scheme, {[](QDialog& editor) {
-        ShowPage(editor, 4);
-        EXPECT_FALSE(Find<QListWidget>(editor, "KeywordSetListBox")->isEnabled());
-        ClickButton(Find<QCheckBox>(editor, "KeywordCheck"));
-        EXPECT_TRUE(Find<QPushButton>(editor, "KeyWordSetAddButton")->isEnabled());
-        EXPECT_FALSE(Find<QPushButton>(editor, "KeyWordSetRemoveButton")->isEnabled());
-        EXPECT_FALSE(Find<QListWidget>(editor, "KeyWordListBox")->isEnabled());
-        Click(editor, "KeyWordSetAddButton");  // answered by the next step
-        EXPECT_TRUE(Find<QListWidget>(editor, "KeyWordListBox")->isEnabled());
-        EXPECT_TRUE(Find<QPushButton>(editor, "KeywordLoadButton")->isEnabled());
-        EXPECT_FALSE(Find<QPushButton>(editor, "KeywordSaveButton")->isEnabled());
-        Click(editor, "CancelButton");
-    },
-                  Answer("Words")});
+                            ShowPage(editor, 4);
+                            EXPECT_FALSE(Find<QListWidget>(editor, "KeywordSetListBox")->isEnabled());
+                            ClickButton(Find<QCheckBox>(editor, "KeywordCheck"));
+                            EXPECT_TRUE(Find<QPushButton>(editor, "KeyWordSetAddButton")->isEnabled());
+                            EXPECT_FALSE(Find<QPushButton>(editor, "KeyWordSetRemoveButton")->isEnabled());
+                            EXPECT_FALSE(Find<QListWidget>(editor, "KeyWordListBox")->isEnabled());
+                            Click(editor, "KeyWordSetAddButton");  // answered by the next step
+                            EXPECT_TRUE(Find<QListWidget>(editor, "KeyWordListBox")->isEnabled());
+                            EXPECT_TRUE(Find<QPushButton>(editor, "KeywordLoadButton")->isEnabled());
+                            EXPECT_FALSE(Find<QPushButton>(editor, "KeywordSaveButton")->isEnabled());
+                            Click(editor, "CancelButton");
+                        },
+                        Answer("Words")});
 }
 
 struct KeywordFileCase {
@@ -224,7 +227,8 @@ TEST_P(KeywordFileTest, LoadGivesTheSetTheFilesKeywords) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, KeywordFileTest,
-                         testing::Values(KeywordFileCase{"CommasBlanksAndLines", "if, then\r\nelse\r\n", "else,if,then"},
+                         testing::Values(KeywordFileCase{"CommasBlanksAndLines", "if, then\r\nelse\r\n",
+                                                         "else,if,then"},
                                          KeywordFileCase{"DuplicatesInOtherCase", "Net NET\nnet\n", "Net"},
                                          KeywordFileCase{"MissingFileEmptiesTheSet", nullptr, ""}),
                          [](const auto& info) { return std::string(info.param.name); });
