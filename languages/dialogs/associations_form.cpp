@@ -21,23 +21,11 @@ TAssociationsForm::TAssociationsForm(const std::vector<std::string>& extensions,
     AddButton = Named(new QPushButton(QStringLiteral("&Add..."), this), "AddButton");
     EditButton = Named(new QPushButton(QStringLiteral("&Edit..."), this), "EditButton");
     RemoveButton = Named(new QPushButton(QStringLiteral("&Remove"), this), "RemoveButton");
-    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
-    auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
-    ok->setDefault(true);
     connect(AddButton, &QPushButton::clicked, this, &TAssociationsForm::AddButtonClick);
     connect(EditButton, &QPushButton::clicked, this, &TAssociationsForm::EditButtonClick);
     connect(RemoveButton, &QPushButton::clicked, this, &TAssociationsForm::RemoveButtonClick);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    TListKeys::Install(AssociationsListBox, {[this] { AddButtonClick(); },
-                                             [this] {
-                                                 if (RemoveButton->isEnabled())
-                                                     RemoveButtonClick();
-                                             },
-                                             [this] {
-                                                 if (EditButton->isEnabled())
-                                                     EditButtonClick();
-                                             }});
+    TListKeys::Install(AssociationsListBox,
+                       {WhenEnabled(AddButton), WhenEnabled(RemoveButton), WhenEnabled(EditButton)});
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(AssociationsListBox, 0, 0, 5, 1);
@@ -45,10 +33,7 @@ TAssociationsForm::TAssociationsForm(const std::vector<std::string>& extensions,
     grid->addWidget(EditButton, 1, 1);
     grid->addWidget(RemoveButton, 2, 1);
     grid->setRowStretch(3, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = OkCancelRow(this, [this] { accept(); });
     grid->addLayout(buttons, 5, 0, 1, 2);
     resize(330, 260);
     Refill(0);

@@ -90,14 +90,8 @@ TCodeTemplateEditorForm::TCodeTemplateEditorForm(const TMemoCodeTemplates& templ
     CodeStringGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     CodeStringGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(CodeStringGrid, &QTableWidget::currentCellChanged, this, [this](int row) { ShowCode(row); });
-    const auto whenEnabled = [](QPushButton* b) {
-        return [b] {
-            if (b->isEnabled())
-                b->click();
-        };
-    };
     TListKeys::Install(CodeStringGrid,
-                       {whenEnabled(AddButton), whenEnabled(RemoveButton), whenEnabled(EditButton)});
+                       {WhenEnabled(AddButton), WhenEnabled(RemoveButton), WhenEnabled(EditButton)});
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(AddButton);
     buttons->addWidget(EditButton);
@@ -121,14 +115,7 @@ TCodeTemplateEditorForm::TCodeTemplateEditorForm(const TMemoCodeTemplates& templ
     TemplateView->installEventFilter(this);
     TemplateView->setMinimumHeight(140);
 
-    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
-    auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
-    connect(ok, &QPushButton::clicked, this, &TCodeTemplateEditorForm::OkButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* closing = new QHBoxLayout;
-    closing->addStretch();
-    closing->addWidget(ok);
-    closing->addWidget(cancel);
+    auto* closing = OkCancelRow(this, [this] { OkButtonClick(); });
     auto* page = new QVBoxLayout(this);
     page->addWidget(group, 1);
     page->addWidget(TemplateView, 1);

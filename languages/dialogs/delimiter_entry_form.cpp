@@ -20,15 +20,8 @@ TDelimiterEntryForm::TDelimiterEntryForm(const TLayout& layout, const TDelimiter
     : TServerDialog(owner), initialType_(entry.Type) {
     setWindowTitle(QString::fromLatin1(layout.caption));
     setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
-    const auto makeEdit = [this](const char* name, const std::string& value) {
-        auto* edit = Named(new QLineEdit(this), name);
-        edit->setMaxLength(kShortTextLength);
-        edit->setText(Latin1Text(value));
-        edit->setMinimumWidth(180);
-        return edit;
-    };
-    LeftEdit = makeEdit("LeftEdit", entry.Left);
-    RightEdit = makeEdit("RightEdit", entry.Right);
+    LeftEdit = ShortTextEdit(this, "LeftEdit", entry.Left, 180);
+    RightEdit = ShortTextEdit(this, "RightEdit", entry.Right, 180);
     LeftLabel = Named(new QLabel(QString::fromLatin1(layout.leftLabel), this), "LeftLabel");
     RightLabel = Named(new QLabel(QString::fromLatin1(layout.rightLabel), this), "RightLabel");
 
@@ -54,22 +47,13 @@ TDelimiterEntryForm::TDelimiterEntryForm(const TLayout& layout, const TDelimiter
         typeButtons_[std::size_t(type)]->setChecked(true);
     }
 
-    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
-    auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TDelimiterEntryForm::OkButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* fields = new QGridLayout;
     fields->addWidget(LeftLabel, 0, 0);
     fields->addWidget(LeftEdit, 0, 1);
     fields->addWidget(RightLabel, 1, 0);
     fields->addWidget(RightEdit, 1, 1);
     fields->addWidget(group, 2, 0, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = OkCancelRow(this, [this] { OkButtonClick(); });
     auto* page = new QVBoxLayout(this);
     page->addLayout(fields);
     page->addLayout(buttons);

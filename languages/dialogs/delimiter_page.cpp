@@ -47,13 +47,7 @@ TDelimiterPage::TDelimiterPage(TSetup setup, TSchemeStyles& styles, QWidget* par
     connect(remove_, &QPushButton::clicked, this, &TDelimiterPage::RemoveClick);
     connect(edit_, &QPushButton::clicked, this, &TDelimiterPage::EditClick);
     connect(style_, &QPushButton::clicked, this, &TDelimiterPage::StyleClick);
-    const auto whenEnabled = [](QPushButton* b) {
-        return [b] {
-            if (b->isEnabled())
-                b->click();
-        };
-    };
-    TListKeys::Install(grid_, {whenEnabled(add_), whenEnabled(remove_), whenEnabled(edit_)});
+    TListKeys::Install(grid_, {WhenEnabled(add_), WhenEnabled(remove_), WhenEnabled(edit_)});
 
     auto* gridLayout = new QGridLayout;
     gridLayout->addWidget(grid_, 0, 0, 5, 1);

@@ -3,8 +3,14 @@
 // value), paths are shown as the file system names them, and controls carry their given names.
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <string_view>
+
+class QDialog;
+class QHBoxLayout;
+class QLineEdit;
+class QWidget;
 
 namespace tarnwick {
 
@@ -24,5 +30,11 @@ Control* Named(Control* control, const char* name) {
     control->setObjectName(QString::fromLatin1(name));
     return control;
 }
+
+// An edit of a short text, at least minimumWidth pixels wide.
+QLineEdit* ShortTextEdit(QWidget* parent, const char* name, const std::string& value, int minimumWidth);
+
+// OK (the default button, running ok) and Cancel (rejecting the dialog), right-aligned.
+QHBoxLayout* OkCancelRow(QDialog* dialog, const std::function<void()>& ok);
 
 }  // namespace tarnwick

@@ -17,35 +17,19 @@ TDualLineForm::TDualLineForm(const std::string& caption, const std::string& left
     : TServerDialog(owner) {
     setWindowTitle(Latin1Text(caption));
     setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
-    const auto makeEdit = [this](const char* name, const std::string& value) {
-        auto* edit = Named(new QLineEdit(this), name);
-        edit->setMaxLength(kShortTextLength);
-        edit->setText(Latin1Text(value));
-        edit->setMinimumWidth(260);
-        return edit;
-    };
-    LeftDelimiterEdit = makeEdit("LeftDelimiterEdit", values.Left);
-    RightDelimiterEdit = makeEdit("RightDelimiterEdit", values.Right);
+    LeftDelimiterEdit = ShortTextEdit(this, "LeftDelimiterEdit", values.Left, 260);
+    RightDelimiterEdit = ShortTextEdit(this, "RightDelimiterEdit", values.Right, 260);
     LeftDelimiterLabel = Named(new QLabel(Latin1Text(leftLabel), this), "LeftDelimiterLabel");
     RightDelimiterLabel = Named(new QLabel(Latin1Text(rightLabel), this), "RightDelimiterLabel");
     LeftDelimiterLabel->setBuddy(LeftDelimiterEdit);
     RightDelimiterLabel->setBuddy(RightDelimiterEdit);
-
-    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
-    auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TDualLineForm::OkButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* fields = new QGridLayout;
     fields->addWidget(LeftDelimiterLabel, 0, 0);
     fields->addWidget(LeftDelimiterEdit, 0, 1);
     fields->addWidget(RightDelimiterLabel, 1, 0);
     fields->addWidget(RightDelimiterEdit, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = OkCancelRow(this, [this] { OkButtonClick(); });
     auto* page = new QVBoxLayout(this);
     page->addLayout(fields);
     page->addLayout(buttons);

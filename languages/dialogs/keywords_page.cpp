@@ -86,14 +86,8 @@ TKeywordsPage::TKeywordsPage(TSyntaxBlock& block, TSchemeStyles& styles, QWidget
         button(keywordGroup, "KeywordSaveButton", "&Save...", &TKeywordsPage::KeywordSaveClick);
     KeywordSyntaxButton =
         button(keywordGroup, "KeywordSyntaxButton", "St&yle...", &TKeywordsPage::KeywordStyleClick);
-    const auto whenEnabled = [](QPushButton* b) {
-        return [b] {
-            if (b->isEnabled())
-                b->click();
-        };
-    };
-    TListKeys::Install(KeyWordListBox, {whenEnabled(KeywordAddButton), whenEnabled(KeyWordRemoveButton),
-                                        whenEnabled(KeyWordEditButton)});
+    TListKeys::Install(KeyWordListBox, {WhenEnabled(KeywordAddButton), WhenEnabled(KeyWordRemoveButton),
+                                        WhenEnabled(KeyWordEditButton)});
     auto* words = new QGridLayout(keywordGroup);
     words->addWidget(KeyWordListBox, 0, 0, 7, 1);
     int row = 0;

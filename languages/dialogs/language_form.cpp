@@ -114,14 +114,8 @@ void TLanguageForm::BuildControls() {
     connect(LanguagesListBox, &QListWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu_->popup(LanguagesListBox->viewport()->mapToGlobal(at)); });
     connect(LanguagesListBox, &QListWidget::currentRowChanged, this, [this] { UpdateControls(); });
-    const auto whenEnabled = [this](QAction* action) {
-        return [action] {
-            if (action->isEnabled())
-                action->trigger();
-        };
-    };
     TListKeys::Install(LanguagesListBox,
-                       {whenEnabled(NewPopup), whenEnabled(RemovePopup), whenEnabled(SyntaxPopup)});
+                       {WhenEnabled(NewPopup), WhenEnabled(RemovePopup), WhenEnabled(SyntaxPopup)});
 
     auto* group = Named(new QGroupBox(QStringLiteral("Associations"), tab), "TeThemeGroupBox1");
     AssociationsEdit = Named(new QLineEdit(group), "AssociationsEdit");

@@ -1,6 +1,8 @@
 #include "languages/dialogs/list_keys.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QKeyEvent>
 
 namespace tarnwick {
@@ -44,6 +46,20 @@ bool TListKeys::eventFilter(QObject* watched, QEvent* event) {
         return false;
     (*command)();
     return true;
+}
+
+std::function<void()> WhenEnabled(QAbstractButton* button) {
+    return [button] {
+        if (button->isEnabled())
+            button->click();
+    };
+}
+
+std::function<void()> WhenEnabled(QAction* action) {
+    return [action] {
+        if (action->isEnabled())
+            action->trigger();
+    };
 }
 
 }  // namespace tarnwick

@@ -5,7 +5,9 @@
 #include <QObject>
 #include <functional>
 
+class QAbstractButton;
 class QAbstractItemView;
+class QAction;
 
 namespace tarnwick {
 
@@ -28,5 +30,9 @@ private:
 
     TCommands commands_;
 };
+
+// A key's command that presses a button, or runs an action, only while it is enabled.
+[[nodiscard]] std::function<void()> WhenEnabled(QAbstractButton* button);
+[[nodiscard]] std::function<void()> WhenEnabled(QAction* action);
 
 }  // namespace tarnwick

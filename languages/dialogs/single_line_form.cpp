@@ -16,23 +16,11 @@ TSingleLineForm::TSingleLineForm(const std::string& caption, const std::string& 
     : TServerDialog(owner) {
     setWindowTitle(Latin1Text(caption));
     setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
-    DelimiterEdit = Named(new QLineEdit(this), "DelimiterEdit");
-    DelimiterEdit->setMaxLength(kShortTextLength);
-    DelimiterEdit->setText(Latin1Text(value));
-    DelimiterEdit->setMinimumWidth(260);
+    DelimiterEdit = ShortTextEdit(this, "DelimiterEdit", value, 260);
     DelimiterLabel = Named(new QLabel(Latin1Text(label), this), "DelimiterLabel");
     DelimiterLabel->setBuddy(DelimiterEdit);
 
-    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
-    auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TSingleLineForm::OkButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = OkCancelRow(this, [this] { OkButtonClick(); });
     auto* page = new QVBoxLayout(this);
     page->addWidget(DelimiterLabel);
     page->addWidget(DelimiterEdit);

@@ -45,15 +45,7 @@ TSyntaxSchemeEditForm::TSyntaxSchemeEditForm(const TSyntaxScheme& scheme, TColor
     SyntaxPageControl->addTab(Named(new TKeywordsPage(B(), styles_, SyntaxPageControl), "KeywordsPage"),
                               QStringLiteral("Keywords"));
 
-    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
-    auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TSyntaxSchemeEditForm::OkButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = OkCancelRow(this, [this] { OkButtonClick(); });
     auto* page = new QVBoxLayout(this);
     page->addWidget(SyntaxPageControl);
     page->addLayout(buttons);

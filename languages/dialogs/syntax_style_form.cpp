@@ -62,18 +62,10 @@ TSyntaxStyleForm::TSyntaxStyleForm(const TAttrItem& attr, TColorValue editorBack
     colors->addWidget(DefaultBackgroundCheck, 2, 0, 1, 3);
     ShowBackground();
 
-    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OkButton");
-    auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* groups = new QHBoxLayout;
     groups->addWidget(fontGroup);
     groups->addWidget(colorGroup);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = OkCancelRow(this, [this] { accept(); });
     auto* page = new QVBoxLayout(this);
     page->addLayout(groups);
     page->addLayout(buttons);
