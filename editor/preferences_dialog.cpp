@@ -6,12 +6,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -20,31 +18,15 @@
 #include "editor/named_control.h"
 #include "host/abi/ascii_text.h"
 #include "host/abi/parameter_list.h"
+#include "host/common_dialog_requests.h"
 #include "host/host_processes.h"
 #include "host/message_dialog.h"
 #include "languages/prepared_scheme.h"
 #include "textengine/key_mapping.h"
 #include "textengine/view/custom_dc_memo.h"
-#include "widgets/colors.h"
+#include "widgets/color_swatch.h"
 
 namespace tarnwick {
-
-// A filled rectangle in a colour value's colour.
-class TColorSwatch final : public QWidget {
-public:
-    using QWidget::QWidget;
-    TColorValue Color() const { return color_; }
-    void SetColor(TColorValue color) {
-        color_ = color;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), ResolveColor(color_)); }
-
-private:
-    TColorValue color_ = 0;
-};
 
 namespace {
 
@@ -57,9 +39,6 @@ const QString kTabStopsOrderMessage = "Tab stops must be in ascending order.";
 
 constexpr int32_t kMinimumMargin = 2;
 constexpr int kMaxTextLength = 255;  // the stored texts' limit
-
-constexpr char kCommonDialogProcess[] = "CLient:RunCommonDialog";
-constexpr int32_t kColorRequestCapacity = 4048;
 
 // Form geometry in pixels.
 constexpr QSize kClientSize{468, 421};
@@ -172,35 +151,6 @@ std::string TabStopsText(const std::vector<int32_t>& stops) {
 }
 
 std::string StoredText(const QString& text) { return text.left(kMaxTextLength).toLatin1().toStdString(); }
-
-// The colour the host's dialog starts from. It takes RGB values only, so a system colour goes
-// as the RGB it shows now.
-TColorValue RgbOf(TColorValue color) {
-    if ((color & clSystemColor) == 0)
-        return color;
-    const QColor shown = ResolveColor(color);
-    return TColorValue(shown.red()) | TColorValue(shown.green()) << 8 | TColorValue(shown.blue()) << 16;
-}
-
-// The host's answer to a colour request: a colour when "Result" says TRUE (in any case) and a
-// decimal "Color" is given.
-std::optional<TColorValue> ChosenColor(const char* reply) {
-    TParameterList answer;
-    answer.ParseParameters(reply);
-    const std::optional<std::string> result = answer.GetParameterValue("Result");
-    const std::optional<std::string> color = answer.GetParameterValue("Color");
-    if (!result || ascii::Upper(*result) != "TRUE" || !color)
-        return std::nullopt;
-    bool ok = false;
-    const qlonglong value = QByteArray::fromStdString(*color).trimmed().toLongLong(&ok, 10);
-    if (!ok || value < INT32_MIN || value > UINT32_MAX)
-        return std::nullopt;
-    return static_cast<TColorValue>(value);  // a negative value is a system colour
-}
-
-bool RunCommonDialogProcess(char* params, int32_t capacity) {
-    return RunHostProcess(kCommonDialogProcess, params, capacity, nullptr);
-}
 
 // The font dialog chooses family, size and style; colour, pitch and character set stay.
 TFontDesc FontFrom(const QFont& chosen, TFontDesc font) {
@@ -389,13 +339,9 @@ void TPreferencesDialog::ApplyWrapRule() {
 // The host shows its colour dialog; this one stays disabled meanwhile, so nothing in it can
 // change under the request.
 void TPreferencesDialog::ChangeBackgroundColor() {
-    const std::string request = "Dialog = Color | Color = " + std::to_string(RgbOf(swatch_->Color()));
-    std::array<char, kColorRequestCapacity> params{};
-    request.copy(params.data(), params.size() - 1);
     const QPointer<QWidget> focused = focusWidget();
     setEnabled(false);
-    RunCommonDialogProcess(params.data(), kColorRequestCapacity);
-    if (const std::optional<TColorValue> chosen = ChosenColor(params.data()))
+    if (const std::optional<TColorValue> chosen = AskHostForColor(swatch_->Color()))
         swatch_->SetColor(*chosen);
     setEnabled(true);
     activateWindow();

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "editor/latin1_edit.h"
-#include "editor/radio_group.h"
+#include "widgets/radio_group.h"
 
 namespace tarnwick {
 

@@ -13,6 +13,7 @@
 #include "host/host_functions.h"
 #include "host/host_stream.h"
 #include "host/message_dialog.h"
+#include "languages/dialogs/language_dialogs.h"
 #include "languages/syntax_parser.h"
 #include "languages/text_source.h"
 
@@ -114,6 +115,7 @@ void TTextWindow::SetupView() {
     languages.TemplateFileExtension = "tpl";
     languages.IniFileName = "Languages.ini";
     InstallSearchDialogs(source);
+    InstallLanguageDialogs(source);
     source.Dialogs.ShowErrorMessage = [](const std::string& message) {
         ShowErrorMessage(QString::fromLocal8Bit(message.c_str()));
     };

@@ -2,6 +2,8 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <string>
@@ -21,10 +23,17 @@ std::string Value(const TParameterList& request, const char* name) {
     return request.GetParameterValue(name).value_or("");
 }
 
-// The reply goes into the request's buffer; without one there is nowhere to answer.
+// The reply goes into the request's buffer; without one there is nowhere to answer. A reply
+// that does not fit is never cut (a cut path names another file): the caller hears False.
 bool Reply(char* params, int32_t capacity, const TParameterList& reply) {
     if (!params || capacity <= 0)
         return false;
+    if (reply.FormatParameters().size() >= static_cast<std::size_t>(capacity)) {
+        TParameterList refused;
+        refused.AddParameter("Result", "False");
+        refused.FormatParameters(params, static_cast<std::size_t>(capacity));
+        return false;
+    }
     reply.FormatParameters(params, static_cast<std::size_t>(capacity));
     return true;
 }
@@ -40,16 +49,21 @@ TParameterList RunColorDialog(const TParameterList& request, QWidget* owner) {
     return reply;
 }
 
-// "FileType1", "FileType2", ... as a Qt filter list ("Text File (*.txt);;All Files (*.*)").
-QString FileFilters(const TParameterList& request) {
+// "FileType1", "FileType2", ... as a Qt filter list ("Text File (*.txt);;All Files (*)"). The
+// pattern *.* means every file, as it does on the plug-in's home platform, not only names with
+// a dot.
+QStringList FileFilters(const TParameterList& request) {
     QStringList filters;
     for (int i = 1;; ++i) {
         const auto type = request.GetParameterValue("FileType" + std::to_string(i));
         if (!type)
             break;
-        filters << QString::fromLocal8Bit(type->c_str());
+        QString filter = QString::fromLocal8Bit(type->c_str());
+        filter.replace(QRegularExpression(QStringLiteral(R"((^|[\s(;])\*\.\*(?=$|[\s);]))")),
+                       QStringLiteral("\\1*"));
+        filters << filter;
     }
-    return filters.join(";;");
+    return filters;
 }
 
 // The file filter for a document kind the host knows; "" for one it does not.
@@ -68,15 +82,29 @@ QString DocumentKindFilter(const std::string& kind) {
     return {};
 }
 
+// Mode 0 opens an existing file, mode 1 names a file to save; the prompt is the caption.
 TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
-    const QString caption = QString::fromLocal8Bit(Value(request, "Prompt").c_str());
     const bool saving = Value(request, "Mode") == "1";
-    const QString path = saving ? QFileDialog::getSaveFileName(owner, caption, {}, FileFilters(request))
-                                : QFileDialog::getOpenFileName(owner, caption, {}, FileFilters(request));
+    QFileDialog dialog(owner, QString::fromLocal8Bit(Value(request, "Prompt").c_str()));
+    dialog.setObjectName(QStringLiteral("FileOpenSaveDialog"));
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (const QStringList filters = FileFilters(request); !filters.isEmpty())
+        dialog.setNameFilters(filters);
     TParameterList reply;
-    reply.AddParameter("Result", path.isEmpty() ? "False" : "True");
-    if (!path.isEmpty())
-        reply.AddParameter("Path", path.toLocal8Bit().toStdString());
+    const QStringList chosen = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+    const std::string path = chosen.isEmpty() ? std::string() : chosen.front().toLocal8Bit().toStdString();
+    // A parameter value cannot hold a vertical bar, so such a path cannot travel back.
+    if (path.find('|') != std::string::npos) {
+        QMessageBox::warning(
+            owner, QStringLiteral("Harbinet"),
+            QStringLiteral("The path %1 cannot be used: it contains a vertical bar.").arg(chosen.front()));
+        reply.AddParameter("Result", "False");
+        return reply;
+    }
+    reply.AddParameter("Result", path.empty() ? "False" : "True");
+    if (!path.empty())
+        reply.AddParameter("Path", path);
     return reply;
 }
 

@@ -242,7 +242,8 @@ void AddTextMenus(QMenuBar* bar, const TCurrentCommands& current) {
               {"&Reload", nullptr, [](I& c) { c.Reload(); }},
               kSeparator,
               {"Pr&eferences...", nullptr, &I::Preferences},
-              {"&Language...", nullptr, &I::SetupLanguage}},
+              {"&Language...", nullptr, &I::SetupLanguage},
+              {"S&yntax Scheme...", nullptr, &I::EditSyntaxScheme}},
              current);
     QMenu* search = bar->addMenu("&Search");
     FillMenu(search,

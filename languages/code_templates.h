@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,6 +45,15 @@ public:
                        bool& exactMatch) const;
 
     TMemoCodeTemplate& Add() { return items_.emplace_back(); }
+    // Inserts before index (clamped to the end).
+    TMemoCodeTemplate& Insert(std::size_t index, TMemoCodeTemplate item) {
+        return *items_.insert(items_.begin() + std::ptrdiff_t(std::min(index, items_.size())),
+                              std::move(item));
+    }
+    void Delete(std::size_t index) {
+        if (index < items_.size())
+            items_.erase(items_.begin() + std::ptrdiff_t(index));
+    }
     void Clear() noexcept { items_.clear(); }
     [[nodiscard]] std::size_t Count() const noexcept { return items_.size(); }
     [[nodiscard]] const TMemoCodeTemplate& operator[](std::size_t i) const { return items_[i]; }

@@ -1,5 +1,6 @@
 #include "languages/prepared_scheme.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "host/abi/ascii_text.h"
@@ -237,6 +238,27 @@ std::vector<std::string> SplitCommaText(std::string_view text) {
         }
     }
     return items;
+}
+
+std::string JoinCommaText(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string& item = items[i];
+        if (i > 0)
+            text += ',';
+        const bool quoted = item.empty() || std::any_of(item.begin(), item.end(), [](char c) {
+                                return c == ',' || c == '"' || static_cast<unsigned char>(c) <= ' ';
+                            });
+        if (!quoted) {
+            text += item;
+            continue;
+        }
+        text += '"';
+        for (char c : item)
+            text += c == '"' ? std::string("\"\"") : std::string(1, c);
+        text += '"';
+    }
+    return text;
 }
 
 void TPreparedScheme::Build(const TSyntaxScheme& scheme) {

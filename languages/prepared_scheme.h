@@ -84,5 +84,8 @@ struct TPreparedScheme {
 
 // Splits comma text: items separated by commas or blanks, double-quoted where they hold either.
 [[nodiscard]] std::vector<std::string> SplitCommaText(std::string_view text);
+// The comma text SplitCommaText reads back: items joined by commas, an item that is empty or
+// holds a comma, a blank or a quote enclosed in double quotes (its quotes doubled).
+[[nodiscard]] std::string JoinCommaText(const std::vector<std::string>& items);
 
 }  // namespace tarnwick

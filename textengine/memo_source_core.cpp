@@ -70,10 +70,13 @@ void TCustomMemoSource::SetSyntaxParser(TSimpleParser* parser) {
     ResetHighlighting();
 }
 
+// A highlighter whose styles changed may cut the lines differently (a new scheme), so what was
+// parsed with the old rules is parsed again as the lines are asked for.
 void TCustomMemoSource::ParserStylesChanged(TSimpleParser&) {
     TChangeBracket bracket(*this, ccNone);
     AddStates(msRepaint);
     MarkChanged(0, std::max(LineCount() - 1, 0));
+    ResetHighlighting();
 }
 
 void TCustomMemoSource::ParserDestroyed(TSimpleParser& parser) {

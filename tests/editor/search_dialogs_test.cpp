@@ -22,10 +22,11 @@
 
 #include "editor/editor_search_dialogs.h"
 #include "editor/goto_line_dialog.h"
-#include "editor/radio_group.h"
 #include "editor/replace_dialog.h"
 #include "editor/search_dialog.h"
 #include "languages/text_source.h"
+#include "tests/support/dialog_driving.h"
+#include "widgets/radio_group.h"
 
 namespace tarnwick {
 
@@ -38,61 +39,6 @@ void PrintTo(const TSearchOptions& o, std::ostream* out) {
 
 namespace {
 
-// Answers the modal dialogs a command opens, one step per dialog in the order they open. A
-// poll notices each new dialog and queues its step on a timer of its own, so a step that opens
-// a further box (a click on OK that leads to a message) is answered from inside that box's loop.
-// A dialog beyond the script is recorded and closed: no test can wait on one forever.
-class ModalScript {
-public:
-    using Step = std::function<void(QDialog&)>;
-
-    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
-        QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
-        poll_.start(5);
-    }
-
-    std::vector<QString> titles;      // of every dialog that opened
-    std::vector<QString> unexpected;  // of those the script had no step for
-    bool Finished() const { return next_ == steps_.size(); }
-
-private:
-    void Poll() {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool())
-            return;
-        dialog->setProperty("answered", true);
-        titles.push_back(dialog->windowTitle());
-        if (next_ == steps_.size()) {
-            unexpected.push_back(dialog->windowTitle());
-            dialog->reject();
-            return;
-        }
-        const std::size_t step = next_++;
-        QTimer::singleShot(0, dialog, [this, dialog, step] { steps_[step](*dialog); });
-    }
-
-    std::vector<Step> steps_;
-    std::size_t next_ = 0;
-    QTimer poll_;
-};
-
-template <class Control = QWidget>
-Control* Find(QWidget& dialog, const char* name) {
-    auto* control = dialog.findChild<Control*>(QString::fromLatin1(name));
-    EXPECT_NE(control, nullptr) << name;
-    return control;
-}
-
-// A check box or radio button takes clicks on its box and label only, which its middle may lie
-// beyond; a push button anywhere.
-void ClickButton(QAbstractButton* button) {
-    const bool labelled = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
-    const QPoint at = labelled ? QPoint(6, button->height() / 2) : button->rect().center();
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
-}
-
-void Click(QWidget& dialog, const char* button) { ClickButton(Find<QAbstractButton>(dialog, button)); }
-
 void Type(QWidget& dialog, const char* edit, const QString& text) {
     QTest::keyClicks(Find<QLineEdit>(dialog, edit), text);
 }
@@ -102,8 +48,6 @@ void Paste(QWidget& dialog, const char* edit, const std::string& bytes) {
     QGuiApplication::clipboard()->setText(QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
     QTest::keyClick(Find<QLineEdit>(dialog, edit), Qt::Key_V, Qt::ControlModifier);
 }
-
-QString MessageOf(QDialog& box) { return Find<QLabel>(box, "Message")->text(); }
 
 void ShowAndWait(QWidget& dialog) {
     dialog.show();

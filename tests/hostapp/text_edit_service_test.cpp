@@ -6,10 +6,13 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "host/abi/parameter_list.h"
@@ -153,16 +156,22 @@ TEST(TextEditServiceTest, ControlRequestsReachTheDocumentAndTheirRepliesFitTheCa
 }
 
 // Runs RunCommonDialog with request; answer handles the modal dialog it opens, if any.
-std::string RunCommonDialog(const char* request, std::function<void(QDialog&)> answer) {
+std::string RunCommonDialog(const char* request, std::function<void(QDialog&)> answer,
+                            std::size_t capacity = 4048) {
     QWidget owner;
     THostClient client;
     RegisterCommonDialogs(client, &owner);
-    std::vector<char> params(4048, '\0');
+    std::vector<char> params(capacity, '\0');
     std::strncpy(params.data(), request, params.size() - 1);
-    QTimer::singleShot(0, [&answer] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+    // The poll ends with the call, so a request that opens no dialog leaves nothing behind.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll.stop();
             answer(*dialog);
+        }
     });
+    poll.start(5);
     client.RunProcess("CLient:RunCommonDialog", params.data(), int32_t(params.size()), nullptr);
     return params.data();
 }
@@ -180,6 +189,69 @@ TEST(TextEditServiceTest, ColourDialogAnswersInTheRequestBuffer) {
     EXPECT_EQ(RunCommonDialog("Dialog=Color|Color=0", [](QDialog& d) { d.reject(); }), "Result=False");
     EXPECT_EQ(RunCommonDialog("Dialog=Color|Color=red", [](QDialog& d) { d.reject(); }), "Result=False");
     EXPECT_EQ(RunCommonDialog("Dialog=Telescope", [](QDialog& d) { d.reject(); }), "Result=False");
+}
+
+struct FileDialogCase {
+    const char* name;
+    const char* request;
+    QFileDialog::AcceptMode mode;
+    QFileDialog::FileMode fileMode;
+    QString caption;
+};
+
+class FileOpenSaveTest : public testing::TestWithParam<FileDialogCase> {};
+
+// The caption is the prompt, the filters the file types (*.* meaning every file), and the reply
+// the path chosen.
+TEST_P(FileOpenSaveTest, AnswersTheChosenPath) {
+    const std::string path = (std::filesystem::temp_directory_path() / "harbinet-file-dialog.txt").string();
+    std::filesystem::remove(path);
+    if (GetParam().mode == QFileDialog::AcceptOpen)  // a file saved over would be asked about
+        std::ofstream(path) << "x";
+    const std::string reply = RunCommonDialog(GetParam().request, [&](QDialog& dialog) {
+        auto* files = qobject_cast<QFileDialog*>(&dialog);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->windowTitle(), GetParam().caption);
+        EXPECT_EQ(files->acceptMode(), GetParam().mode);
+        EXPECT_EQ(files->fileMode(), GetParam().fileMode);
+        EXPECT_EQ(files->nameFilters(), QStringList({"Text File (*.txt)", "All Files (*)"}));
+        files->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(files)->accept();  // protected in QFileDialog
+    });
+    EXPECT_EQ(reply, "Result=True|Path=" + path);
+    std::filesystem::remove(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, FileOpenSaveTest,
+    testing::Values(
+        FileDialogCase{"Open",
+                       "Dialog=FileOpenSave|Mode=0|Prompt=Load Keyword Text File|DocumentType=All|"
+                       "FileType1=Text File (*.txt)|FileType2=All Files (*.*)",
+                       QFileDialog::AcceptOpen, QFileDialog::ExistingFile, "Load Keyword Text File"},
+        FileDialogCase{"Save",
+                       "Dialog = FileOpenSave | Mode = 1 | Prompt = Save Keyword Text File | "
+                       "FileType1=Text File (*.txt)|FileType2=All Files (*.*)",
+                       QFileDialog::AcceptSave, QFileDialog::AnyFile, "Save Keyword Text File"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TextEditServiceTest, AFileDialogThatIsCancelledOrCannotAnswerInTheBufferSaysFalse) {
+    EXPECT_EQ(RunCommonDialog("Dialog=FileOpenSave|Mode=0", [](QDialog& d) { d.reject(); }), "Result=False");
+    // A path cut to the caller's buffer would name another file.
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "harbinet-a-long-file-name.txt").string();
+    std::ofstream(path) << "x";
+    const std::string reply = RunCommonDialog(
+        "Dialog=FileOpenSave|Mode=0",
+        [&](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            ASSERT_NE(files, nullptr);
+            files->selectFile(QString::fromStdString(path));
+            static_cast<QDialog*>(files)->accept();  // protected in QFileDialog
+        },
+        30);
+    EXPECT_EQ(reply, "Result=False");
+    std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "languages/object_stream.h"
+#include "languages/prepared_scheme.h"
 #include "languages/syntax_parser.h"
 #include "languages/syntax_scheme.h"
 
@@ -237,6 +238,19 @@ TEST_F(SchemeFileTest, HostileButWellFormedFilesLoad) {
     const std::string hugeFile = "object TPersHolder\r\n  P.Name = '" + huge + "'\r\nend\r\n";
     scheme.LoadFromFile(Write("huge.syn", hugeFile));
     EXPECT_EQ(scheme.Name, huge);
+}
+
+// Keyword sets and association lists are stored as comma text and read back with the splitter.
+TEST(CommaTextTest, JoinedItemsSplitBackUnchanged) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"begin", "end"},
+        {"a,b", "with blank", "say \"hi\"", ""},
+        {"tab\there", "\xE9t\xE9"},
+    };
+    for (const std::vector<std::string>& items : cases)
+        EXPECT_EQ(SplitCommaText(JoinCommaText(items)), items) << JoinCommaText(items);
+    EXPECT_EQ(JoinCommaText({"else", "if", "then"}), "else,if,then");
 }
 
 }  // namespace

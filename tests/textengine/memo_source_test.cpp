@@ -352,6 +352,35 @@ TEST(MemoSourceTest, HighlightsOnDemandAndReparsesUntilStatesMatch) {
     EXPECT_EQ(s.LineColors(21), std::string(2, '\0'));
 }
 
+// A highlighter given a new scheme tells its buffer that its styles changed; the lines parsed
+// by the old rules are parsed again.
+TEST(MemoSourceTest, ReparsesWhenTheHighlightersStylesChange) {
+    class MarkParser final : public TSimpleParser {
+    public:
+        char mark = '{';
+        void ChangeStyles() { NotifyStylesChanged(); }
+        TFontDesc GetStyleFont(int) override { return {}; }
+        bool GetStyleBack(int, TColorValue& colour) override {
+            colour = clWindow;
+            return true;
+        }
+        uint32_t ParseLine(std::string_view text, uint32_t state, std::string& styles) override {
+            for (size_t i = 0; i < text.size(); ++i)
+                styles[i] = char(text[i] == mark);
+            return state;
+        }
+    };
+    TMemoSource s;
+    LoadLines(s, {"{a", "b{"});
+    MarkParser parser;
+    s.SetSyntaxParser(&parser);
+    EXPECT_EQ(s.LineColors(1), std::string("\0\1", 2));
+    parser.mark = 'b';
+    parser.ChangeStyles();
+    EXPECT_EQ(s.LineColors(1), std::string("\1\0", 2));
+    EXPECT_EQ(s.LineColors(0), std::string(2, '\0'));
+}
+
 TEST(MemoSourceTest, ForgetsAHighlighterThatGoesAway) {
     TMemoSource s;
     LoadLines(s, {"{a"});

@@ -1,4 +1,4 @@
-#include "editor/radio_group.h"
+#include "widgets/radio_group.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>
