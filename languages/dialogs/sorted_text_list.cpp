@@ -23,7 +23,9 @@ int TSortedTextList::Add(const std::string& text) {
     const auto at = std::lower_bound(items_.begin(), items_.end(), text, LessIgnoringCase);
     if (at != items_.end() && !LessIgnoringCase(text, *at))
         return -1;
-    return int(items_.insert(at, text) - items_.begin());
+    // Insert first: it may move the items, so begin() is read only after it.
+    const auto inserted = items_.insert(at, text);
+    return int(inserted - items_.begin());
 }
 
 int TSortedTextList::IndexOf(const std::string& text) const {

@@ -821,6 +821,7 @@ TEST_F(PluginDocumentTest, ALinkedServerHearsItsBreakpointsAndTheShutdown) {
     auto commands = Commands(*document);
     const auto editor = TComPtr<IServerDocumentView>::Adopt(document->GetView(1));
     const IServerView* editorView = editor.Get();
+    host.processes.clear();  // the search panel's request when it was bound at creation
 
     Ask(*commands, kExternalRequest, "Command=BreakPoint|Action=Toggle|LineNumber=2");
     EXPECT_TRUE(host.processes.empty()) << "no callback before a link";
@@ -866,6 +867,7 @@ TEST_F(PluginDocumentTest, ALinkedServerHearsItsBreakpointsAndTheShutdown) {
 TEST_F(PluginDocumentTest, UnlinkingStopsTheCallbacks) {
     auto document = Open("a\nb\n");
     auto commands = Commands(*document);
+    host.processes.clear();  // the search panel's request when it was bound at creation
     Ask(*commands, kExternalRequest, "Command=LinkWithDebugger|Action=Link|ServerName=D|CallBackProcess=C");
     Ask(*commands, kExternalRequest, "Command=LinkWithDebugger|Action=UnLink|ServerName=D|CallBackProcess=C");
     Ask(*commands, kExternalRequest, "Command=BreakPoint|Action=Add|LineNumber=1");

@@ -197,7 +197,10 @@ class KeywordFileTest : public testing::TestWithParam<KeywordFileCase> {};
 // The host's file dialog answers with the path; the file's items, on whatever line, become the
 // set's keywords, sorted and each once.
 TEST_P(KeywordFileTest, LoadGivesTheSetTheFilesKeywords) {
-    const std::string path = (std::filesystem::temp_directory_path() / "tarnwick-keywords-load.txt").string();
+    // A file of each case's own: the cases run side by side under ctest.
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("tarnwick-keywords-load-" + std::string(GetParam().name) + ".txt"))
+                                 .string();
     std::filesystem::remove(path);
     if (GetParam().content)
         std::ofstream(path, std::ios::binary) << GetParam().content;
