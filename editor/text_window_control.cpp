@@ -420,13 +420,17 @@ void TTextWindow::GotoLine(char* params) {
     std::optional<std::string> value;
     if (params)
         value = TRequestReply(params).Value("NewLineNumber");
+    // The line the caret goes to is shown in the middle of the view, as the view's own go-to does.
     if (!value) {
-        TextSource().AskGotoLine();
+        if (TextSource().AskGotoLine())
+            View().CenterLine();
         return;
     }
     const std::optional<int32_t> line = NumberOf(value);
-    if (line && *line >= 0 && *line < TextSource().LineCount())
+    if (line && *line >= 0 && *line < TextSource().LineCount()) {
         TextSource().SetCaret(TextSource().Caret().CharPos, *line);
+        View().CenterLine();
+    }
 }
 
 void TTextWindow::InsertText(const char* text) {

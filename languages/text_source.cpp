@@ -187,20 +187,18 @@ std::string TTextSource::FileNameAtCaret() {
     return name.substr(0, kShortStringLength);
 }
 
-void TTextSource::AskGotoLine() {
+bool TTextSource::AskGotoLine() {
     if (!Dialogs.GotoLineDialog)
-        return;
+        return false;
     int64_t line = Caret().LinePos;
     for (;;) {
         const std::optional<std::string> entered = Dialogs.GotoLineDialog(*this, line + 1);
         if (!entered)
-            return;
+            return false;
         if (const std::optional<int64_t> number = DecimalInteger(*entered))
             line = std::max<int64_t>(*number, 1) - 1;
-        if (line < LineCount()) {
-            GotoLineIndex(int32_t(line));
-            return;
-        }
+        if (line < LineCount())
+            return GotoLineIndex(int32_t(line));
     }
 }
 

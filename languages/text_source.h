@@ -62,8 +62,8 @@ public:
     // at the caret, with ".", "\", "/" and ":" as word characters; at most 255 characters.
     [[nodiscard]] std::string FileNameAtCaret();
     // Asks for a line until the user cancels or names an existing one, which the caret goes to
-    // (keeping its column).
-    void AskGotoLine();
+    // (keeping its column); true when it went there.
+    bool AskGotoLine();
     // Empty for an index out of range.
     [[nodiscard]] std::string GetLineText(int32_t index) const;
     // Replaces an existing line; nothing for an index out of range.

@@ -365,6 +365,25 @@ TEST(GetTextTest, AllTheTextGoesToANewTemporaryFile) {
     std::filesystem::remove(path);
 }
 
+// Both ways of going to a line, the number in the request and the go-to dialog, show the line in
+// the middle of the view.
+TEST(TextByLineTest, GotoLineCentresTheLine) {
+    auto window = NewWindow(1000);
+    window->View().resize(600, 400);
+    const int32_t half = window->View().FullyVisibleRows() / 2;
+    ASSERT_GT(half, 2);
+    TBuffer go("NewLineNumber=600");
+    window->GotoLine(go.data());
+    EXPECT_EQ(window->TextSource().Caret().LinePos, 600);
+    EXPECT_EQ(window->View().TopRow(), 600 - half);
+
+    window->TextSource().Dialogs.GotoLineDialog = [](TTextSource&, int64_t) { return std::string("300"); };
+    TBuffer ask("");
+    window->GotoLine(ask.data());
+    EXPECT_EQ(window->TextSource().Caret().LinePos, 299);
+    EXPECT_EQ(window->View().TopRow(), 299 - half);
+}
+
 TEST(TextByLineTest, GotoInsertAndSetLineKeepToTheText) {
     auto window = NewWindow(3);
     TTextSource& source = window->TextSource();
