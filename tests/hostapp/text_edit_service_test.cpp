@@ -169,6 +169,8 @@ std::string RunCommonDialog(const char* request, std::function<void(QDialog&)> a
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             poll.stop();
             answer(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();  // an answer that did not close it fails the test instead of hanging it
         }
     });
     poll.start(5);
@@ -204,7 +206,10 @@ class FileOpenSaveTest : public testing::TestWithParam<FileDialogCase> {};
 // The caption is the prompt, the filters the file types (*.* meaning every file), and the reply
 // the path chosen.
 TEST_P(FileOpenSaveTest, AnswersTheChosenPath) {
-    const std::string path = (std::filesystem::temp_directory_path() / "harbinet-file-dialog.txt").string();
+    // A file of each case's own: the cases run side by side under ctest.
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("harbinet-file-dialog-" + std::string(GetParam().name) + ".txt"))
+                                 .string();
     std::filesystem::remove(path);
     if (GetParam().mode == QFileDialog::AcceptOpen)  // a file saved over would be asked about
         std::ofstream(path) << "x";
