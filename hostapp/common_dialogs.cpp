@@ -83,22 +83,16 @@ QString DocumentKindFilter(const std::string& kind) {
 }
 
 // Mode 0 opens an existing file, mode 1 names a file to save; the prompt is the caption.
-TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
-    const bool saving = Value(request, "Mode") == "1";
-    QFileDialog dialog(owner, QString::fromLocal8Bit(Value(request, "Prompt").c_str()));
-    dialog.setObjectName(QStringLiteral("FileOpenSaveDialog"));
-    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (const QStringList filters = FileFilters(request); !filters.isEmpty())
-        dialog.setNameFilters(filters);
+// "Result" and "Path" for a chosen path ("" when none was chosen). A parameter value cannot
+// hold a vertical bar, so such a path cannot travel back: the user is told and the caller hears
+// False.
+TParameterList PathReply(const QString& chosen, QWidget* owner) {
+    const std::string path = chosen.toLocal8Bit().toStdString();
     TParameterList reply;
-    const QStringList chosen = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
-    const std::string path = chosen.isEmpty() ? std::string() : chosen.front().toLocal8Bit().toStdString();
-    // A parameter value cannot hold a vertical bar, so such a path cannot travel back.
     if (path.find('|') != std::string::npos) {
         QMessageBox::warning(
             owner, QStringLiteral("Harbinet"),
-            QStringLiteral("The path %1 cannot be used: it contains a vertical bar.").arg(chosen.front()));
+            QStringLiteral("The path %1 cannot be used: it contains a vertical bar.").arg(chosen));
         reply.AddParameter("Result", "False");
         return reply;
     }
@@ -108,9 +102,20 @@ TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
     return reply;
 }
 
+TParameterList RunFileDialog(const TParameterList& request, QWidget* owner) {
+    const bool saving = Value(request, "Mode") == "1";
+    QFileDialog dialog(owner, QString::fromLocal8Bit(Value(request, "Prompt").c_str()));
+    dialog.setObjectName(QStringLiteral("FileOpenSaveDialog"));
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (const QStringList filters = FileFilters(request); !filters.isEmpty())
+        dialog.setNameFilters(filters);
+    const QStringList chosen = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+    return PathReply(chosen.isEmpty() ? QString() : chosen.front(), owner);
+}
+
 // "DDBBrowser": chooses a document of the kinds named by "DocumentKind1", "DocumentKind2", ...
-// The reply must fit the caller's buffer whole; a path that would not fit is no answer.
-TParameterList RunDocumentBrowser(const TParameterList& request, QWidget* owner, int32_t capacity) {
+TParameterList RunDocumentBrowser(const TParameterList& request, QWidget* owner) {
     QStringList filters;
     for (int i = 1;; ++i) {
         const auto kind = request.GetParameterValue("DocumentKind" + std::to_string(i));
@@ -121,16 +126,7 @@ TParameterList RunDocumentBrowser(const TParameterList& request, QWidget* owner,
     }
     filters << "All Files (*)";
     const QString caption = QString::fromLocal8Bit(Value(request, "Caption").c_str());
-    const QString path = QFileDialog::getOpenFileName(owner, caption, {}, filters.join(";;"));
-    TParameterList reply;
-    reply.AddParameter("Result", path.isEmpty() ? "False" : "True");
-    if (!path.isEmpty())
-        reply.AddParameter("Path", path.toLocal8Bit().toStdString());
-    if (reply.FormatParameters().size() >= static_cast<std::size_t>(std::max(capacity, 0))) {
-        reply.ClearParameters();
-        reply.AddParameter("Result", "False");
-    }
-    return reply;
+    return PathReply(QFileDialog::getOpenFileName(owner, caption, {}, filters.join(";;")), owner);
 }
 
 bool IsNumber(const std::string& text) {
@@ -151,7 +147,7 @@ void RegisterCommonDialogs(THostClient& client, QWidget* owner) {
         else if (SameParameterName(dialog, "FileOpenSave"))
             reply = RunFileDialog(request, owner);
         else if (SameParameterName(dialog, "DDBBrowser"))
-            reply = RunDocumentBrowser(request, owner, capacity);
+            reply = RunDocumentBrowser(request, owner);
         else
             reply.AddParameter("Result", "False");  // a dialog this host does not offer
         return Reply(params, capacity, reply);
