@@ -16,10 +16,8 @@ function(tarnwick_add_test)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_compile_definitions(${T_NAME} PRIVATE
     TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TARNWICK_BIN_DIR="${TARNWICK_BIN_DIR}")
-  set(env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0" "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
-  if(T_QT)
-    list(APPEND env "QT_QPA_PLATFORM=offscreen")
-  endif()
-  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}")
+  # The sanitizer settings are compiled in, and the widget tests' main picks the offscreen
+  # platform, so a test program behaves the same under ctest and when run by hand.
+  target_link_libraries(${T_NAME} PRIVATE tarnwick_sanitizer_defaults)
+  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()

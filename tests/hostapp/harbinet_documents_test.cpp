@@ -50,7 +50,9 @@ protected:
         return window->DocumentArea()->widget(tab)->findChild<QWidget*>("TextWindow")->focusProxy();
     }
 
-    const std::string config = testing::TempDir() + "harbinet-documents-config";
+    // A folder per case: ctest runs the cases side by side.
+    const std::string config = testing::TempDir() + "harbinet-documents-config-" +
+                               testing::UnitTest::GetInstance()->current_test_info()->name();
     THostClient client;
     std::unique_ptr<TMainWindow> window;
 };

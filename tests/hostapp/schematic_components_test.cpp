@@ -93,7 +93,9 @@ protected:
         return window.findChild<QPushButton*>("ModelPropertiesButton");
     }
 
-    const std::string config = testing::TempDir() + "harbinet-schematic-config";
+    // A folder per case: ctest runs the cases side by side.
+    const std::string config = testing::TempDir() + "harbinet-schematic-config-" +
+                               testing::UnitTest::GetInstance()->current_test_info()->name();
     THostClient client;
     QMainWindow owner;
     TSchematicEditor schematic;  // unloaded after the plug-in lets go of it
