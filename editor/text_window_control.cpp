@@ -336,7 +336,9 @@ void TTextWindow::QueryCrossProbeTarget(char* params) {
         reply.Has("TargetKind") ? reply.Value("TargetKind") : reply.Value("TargetKind1");
     const std::string kind = ascii::Upper(requested.value_or(""));
     const std::string selection = Shortened(TextSource().SelectionText());
-    if (selection.empty()) {
+    // A value can never hold a vertical bar: written back, it would split into pairs the
+    // asking server would take for ours.
+    if (selection.empty() || selection.find('|') != std::string::npos) {
         reply.Add("Result", "False");
         reply.Write();
         return;

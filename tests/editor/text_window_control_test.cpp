@@ -286,16 +286,17 @@ TEST_P(CrossProbeTargetTest, NamesTheSelectionsKindAndId) {
 
 INSTANTIATE_TEST_SUITE_P(
     Selections, CrossProbeTargetTest,
-    testing::Values(ProbeCase{"Pin", "U1-5", "", "Kind=PIN|Id=5:U1"},
-                    ProbeCase{"PinAsked", "U1-5", "TargetKind=pin", "TargetKind=pin|Kind=PIN|Id=5:U1"},
-                    ProbeCase{"Location", "100,200", "TargetKind=LOCATION",
-                              "TargetKind=LOCATION|Kind=LOCATION|Id=100:200"},
-                    ProbeCase{"Text", "CLK", "", "Kind=TEXT|Id=CLK"},
-                    ProbeCase{"OtherKindTakesTheSelection", "CLK", "TargetKind=net",
-                              "TargetKind=net|Kind=NET|Id=CLK"},
-                    ProbeCase{"SecondKindWhenTheFirstIsAbsent", "U1-5", "TargetKind1=Net",
-                              "TargetKind1=Net|Kind=NET|Id=U1-5"},
-                    ProbeCase{"NoSelection", "", "TargetKind=NET", "TargetKind=NET|Result=False"}),
+    testing::Values(
+        ProbeCase{"Pin", "U1-5", "", "Kind=PIN|Id=5:U1"},
+        ProbeCase{"PinAsked", "U1-5", "TargetKind=pin", "TargetKind=pin|Kind=PIN|Id=5:U1"},
+        ProbeCase{"Location", "100,200", "TargetKind=LOCATION",
+                  "TargetKind=LOCATION|Kind=LOCATION|Id=100:200"},
+        ProbeCase{"Text", "CLK", "", "Kind=TEXT|Id=CLK"},
+        ProbeCase{"OtherKindTakesTheSelection", "CLK", "TargetKind=net", "TargetKind=net|Kind=NET|Id=CLK"},
+        ProbeCase{"SecondKindWhenTheFirstIsAbsent", "U1-5", "TargetKind1=Net",
+                  "TargetKind1=Net|Kind=NET|Id=U1-5"},
+        ProbeCase{"NoSelection", "", "TargetKind=NET", "TargetKind=NET|Result=False"},
+        ProbeCase{"ABarCannotTravel", "U1|Result=True", "TargetKind=NET", "TargetKind=NET|Result=False"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CrossProbeToTest, APositionSelectsItsLineAndAnIdBecomesTheNextSearch) {
