@@ -5,12 +5,20 @@
 // A stream created for writing writes a temporary file beside its target and renames it over
 // the target only when it is closed after every write succeeded; a failed or short write, or
 // a failed commit (flush or rename), leaves the original file exactly as it was, is answered
-// by StreamClose and is recorded as the stream's failure.
+// by StreamClose and is recorded as the stream's failure. Through a symbolic link the stream
+// writes the file the link points to, and the link stays.
+//
+// It also remembers, per path, the file as it was when this program last read it whole or
+// wrote it (its disk stamp), so that the host can tell when someone else changed it since.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "hostapp/disk_stamp.h"
 
 namespace harbinet {
 
@@ -36,6 +44,14 @@ public:
     // The failure of the last write stream on path since it was created, if any; taken once.
     bool TakeFailure(const std::string& path, std::string& message);
 
+    // The file at path as a read stream on it found it (one that read without an error) or
+    // as a write stream left it, whichever came last; nullopt when neither happened yet.
+    [[nodiscard]] std::optional<TDiskStamp> KnownStamp(const std::string& path) const;
+    // Told the path whenever its known stamp changes; one listener, empty to stop.
+    void SetKnownStampListener(std::function<void(const std::string& path)> listener) {
+        knownStampListener_ = std::move(listener);
+    }
+
     // Tests: the n-th write from now on fails as a full disk would (0 switches it off).
     void FailNthWrite(int n) { failNthWrite_ = n; }
     // Tests: the next commit fails at that step as an I/O error would.
@@ -48,9 +64,13 @@ public:
 private:
     struct TStream;
     TStream* Find(int32_t handle);
+    bool Commit(TStream& s);
+    void Remember(const std::string& path, const TDiskStamp& stamp);
 
     std::map<int32_t, std::unique_ptr<TStream>> streams_;
     std::map<std::string, std::string> failures_;
+    std::map<std::string, TDiskStamp> knownStamps_;
+    std::function<void(const std::string&)> knownStampListener_;
     int32_t nextHandle_ = 1;
     int failNthWrite_ = 0;
     TCommitStep failCommitAt_ = TCommitStep::None;

@@ -122,6 +122,81 @@ TEST_F(DiskFileSystemTest, ReadsSeeksAndRejectsBadHandlesAndRequests) {
     EXPECT_EQ(fs.StreamCreate(path, 42), 0);
 }
 
+// Saving through a symbolic link replaces the file at the end of the link, wherever the link
+// and its target live, and leaves the link as it was.
+TEST_F(DiskFileSystemTest, WritingThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
+    namespace fs_ = std::filesystem;
+    fs_::create_directories(folder / "links");
+    struct LinkCase {
+        const char* name;
+        fs_::path link;
+        fs_::path pointsTo;  // as written into the link
+        fs_::path target;    // the file that must get the text
+    };
+    const LinkCase cases[] = {
+        {"BesideTheTarget", folder / "beside.edf", "netlist.edf", folder / "netlist.edf"},
+        {"Absolute", folder / "links" / "absolute.edf", folder / "netlist.edf", folder / "netlist.edf"},
+        {"RelativeToItsOwnFolder", folder / "links" / "up.edf", "../netlist.edf", folder / "netlist.edf"},
+        {"ThroughAnotherLink", folder / "links" / "chain.edf", "up.edf", folder / "netlist.edf"},
+        {"ToAFileNotYetThere", folder / "links" / "new.edf", "../new netlist \xC3\xA9.edf",
+         folder / "new netlist \xC3\xA9.edf"},
+    };
+    for (const LinkCase& c : cases)
+        fs_::create_symlink(c.pointsTo, c.link);
+    for (const LinkCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = std::string("(edif ") + c.name + ")\n";
+        path = c.link.string();
+        EXPECT_TRUE(WriteInPieces(text));
+        EXPECT_TRUE(fs_::is_symlink(c.link));
+        EXPECT_EQ(fs_::read_symlink(c.link), c.pointsTo);
+        EXPECT_EQ(ReadAll(c.target.string()), text);
+    }
+    struct stat info {};
+    ::stat((folder / "netlist.edf").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u) << "the target keeps its mode";
+    EXPECT_EQ(FilesInFolder(), 4u) << "netlist.edf, beside.edf, links/, the new file; nothing left over";
+}
+
+TEST_F(DiskFileSystemTest, ALoopOfLinksRefusesTheWriteStream) {
+    std::filesystem::create_symlink("b.edf", folder / "a.edf");
+    std::filesystem::create_symlink("a.edf", folder / "b.edf");
+    path = (folder / "a.edf").string();
+    EXPECT_EQ(fs.StreamCreate(path, kStreamCreateWrite), 0);
+    std::string failure;
+    EXPECT_TRUE(fs.TakeFailure(path, failure));
+    EXPECT_NE(failure.find("symbolic links"), std::string::npos) << failure;
+}
+
+// The known stamp is the file as this program last read it whole or wrote it, and nothing else.
+TEST_F(DiskFileSystemTest, KnownStampFollowsCompleteReadsAndWritesOnly) {
+    EXPECT_FALSE(fs.KnownStamp(path).has_value());
+    char buffer[64];
+    int32_t h = fs.StreamCreate(path, kStreamOpenRead);
+    fs.StreamRead(h, buffer, sizeof buffer);
+    ASSERT_TRUE(fs.StreamClose(h));
+    const TDiskStamp read = DiskStampOf(path);
+    EXPECT_EQ(fs.KnownStamp(path), read);
+
+    fs.FailNthWrite(1);
+    EXPECT_FALSE(WriteInPieces("(edif lost)\n"));
+    EXPECT_EQ(fs.KnownStamp(path), read) << "a failed write changed nothing on disk";
+
+    EXPECT_TRUE(WriteInPieces("(edif new)\n"));
+    EXPECT_EQ(fs.KnownStamp(path), DiskStampOf(path));
+    EXPECT_NE(fs.KnownStamp(path), read);
+
+    // A read that fails half way (here: the name now stands for a folder) is not a known state.
+    const std::string written = (folder / "netlist.edf").string();
+    std::filesystem::remove(written);
+    std::filesystem::create_directory(written);
+    h = fs.StreamCreate(written, kStreamOpenRead);
+    ASSERT_NE(h, 0);
+    EXPECT_EQ(fs.StreamRead(h, buffer, sizeof buffer), -1);
+    fs.StreamClose(h);
+    EXPECT_NE(fs.KnownStamp(written), DiskStampOf(written));
+}
+
 TEST(EditorKindTest, EdifExtensionsAndEverythingElse) {
     for (const char* p : {"/a/b.edf", "/a/b.EDN", "b.edif", "/x.y/b.edo"})
         EXPECT_STREQ(TDiskFileSystem::EditorKindOf(p).c_str(), kEdifEditorKind) << p;
