@@ -12,8 +12,11 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
+#include "hostapp/caret_line.h"
 #include "hostapp/common_dialogs.h"
+#include "hostapp/disk_change_bar.h"
 #include "hostapp/disk_file_system.h"
 #include "hostapp/editor_kinds.h"
 #include "hostapp/help_viewer_window.h"
@@ -27,7 +30,9 @@ struct TMainWindow::TOpenDocument {
     TComPtr<IServerDocument> document;
     TComPtr<IServerModule> module;
     std::string path;
-    THolderWidget* tab = nullptr;  // holds the editing view; owned by the tab widget
+    QWidget* page = nullptr;  // the tab: the bar above the editing view; owned by the tab widget
+    TDiskChangeBar* bar = nullptr;
+    THolderWidget* tab = nullptr;  // holds the editing view, on page
     std::vector<THolderWidget*> panels;
 };
 
@@ -47,7 +52,11 @@ QString RecentFilesPath() {
 
 }  // namespace
 
-TMainWindow::TMainWindow(THostClient& client) : client_(client) {
+TMainWindow::TMainWindow(THostClient& client)
+    : client_(client),
+      diskWatcher_(TDiskFileSystem::Instance(), [this](const std::string& path, TDiskWatcher::TState state) {
+          DiskStateChanged(path, state);
+      }) {
     setWindowTitle("Harbinet");
     resize(1100, 750);
 
@@ -153,7 +162,7 @@ TMainWindow::TOpenDocument* TMainWindow::FindOpen(const std::string& path) {
 TMainWindow::TOpenDocument* TMainWindow::OpenAtTab(int index) {
     QWidget* page = documents_->widget(index);
     for (auto& open : open_)
-        if (open->tab == page)
+        if (open->page == page)
             return open.get();
     return nullptr;
 }
@@ -199,11 +208,7 @@ void TMainWindow::ShowDocument(IServerDocument* document) {
                 continue;
             auto* holder = new THolderWidget;
             if (view->IsPanel() == 0 && !open->tab) {
-                open->tab = holder;
-                const QString name = QFileInfo(QString::fromLocal8Bit(open->path.c_str())).fileName();
-                documents_->addTab(holder, name);
-                documents_->setTabToolTip(documents_->indexOf(holder),
-                                          QString::fromLocal8Bit(open->path.c_str()));
+                AddDocumentTab(*open, holder);
             } else {
                 open->panels.push_back(holder);
                 panels_->addWidget(holder);
@@ -211,9 +216,28 @@ void TMainWindow::ShowDocument(IServerDocument* document) {
             holder->Embed(view.Get());
         }
     }
-    if (open->tab)
-        documents_->setCurrentWidget(open->tab);
+    if (open->page)
+        documents_->setCurrentWidget(open->page);
     CurrentTabChanged(documents_->currentIndex());
+}
+
+// The tab is the editing view with the bar for changes on disk above it.
+void TMainWindow::AddDocumentTab(TOpenDocument& open, THolderWidget* holder) {
+    open.tab = holder;
+    open.page = new QWidget;
+    open.bar = new TDiskChangeBar(open.page);
+    TOpenDocument* document = &open;
+    connect(open.bar, &TDiskChangeBar::ReloadClicked, this, [this, document] { ReloadFromDisk(*document); });
+    connect(open.bar, &TDiskChangeBar::KeepMineClicked, this, [this, document] { KeepMine(*document); });
+    auto* column = new QVBoxLayout(open.page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(open.bar);
+    column->addWidget(holder, 1);
+    const QString path = QString::fromLocal8Bit(open.path.c_str());
+    documents_->addTab(open.page, QFileInfo(path).fileName());
+    documents_->setTabToolTip(documents_->indexOf(open.page), path);
+    diskWatcher_.Watch(open.path);
 }
 
 TComPtr<ITextEditorCommands> TMainWindow::CurrentCommands() {
@@ -258,7 +282,7 @@ void TMainWindow::UpdateModifiedMarks() {
             continue;
         const bool modified = open->document->GetDocumentModified() != kFalse;
         const QString name = QFileInfo(QString::fromLocal8Bit(open->path.c_str())).fileName();
-        documents_->setTabText(documents_->indexOf(open->tab), modified ? name + "*" : name);
+        documents_->setTabText(documents_->indexOf(open->page), modified ? name + "*" : name);
     }
     UpdateTitle();
 }
@@ -290,6 +314,8 @@ void TMainWindow::ChooseAndOpen() {
 
 bool TMainWindow::SaveDocument(TOpenDocument& open) {
     const std::string path = PathOf(*open.document);
+    if (!MayReplaceOnDisk(open))
+        return false;
     const bool saved = open.document->SaveDocument(path.c_str()) != 0;
     std::string failure;
     const bool streamFailed = TDiskFileSystem::Instance().TakeFailure(path, failure);
@@ -303,8 +329,53 @@ bool TMainWindow::SaveDocument(TOpenDocument& open) {
         return false;
     }
     statusBar()->showMessage("Saved " + QString::fromLocal8Bit(path.c_str()), 3000);
+    diskWatcher_.Check(path);
     UpdateModifiedMarks();
     return true;
+}
+
+// Saving over a file that someone else changed since it was read would lose their changes.
+bool TMainWindow::MayReplaceOnDisk(const TOpenDocument& open) {
+    const std::string path = PathOf(*open.document);
+    if (diskWatcher_.StateOf(path) != TDiskWatcher::TState::Changed)
+        return true;
+    const QString name = QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName();
+    return QMessageBox::question(this, "Harbinet",
+                                 name +
+                                     " has changed on disk since it was loaded.\n\n"
+                                     "Save it anyway and replace the file on disk?",
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TMainWindow::DiskStateChanged(const std::string& path, TDiskWatcher::TState state) {
+    TOpenDocument* open = FindOpen(path);
+    if (!open || !open->bar)
+        return;
+    const QString name = QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName();
+    open->bar->ShowState(name, state, open->document->GetDocumentModified() != kFalse);
+}
+
+// Without unsaved changes one click reloads; with them the document asks first. The caret
+// stays on its line.
+void TMainWindow::ReloadFromDisk(TOpenDocument& open) {
+    const auto commands = open.document.As<ITextEditorCommands>();
+    const int32_t line = commands ? CaretLineOf(*commands) : 0;
+    const bool asks = commands && open.document->GetDocumentModified() != kFalse;
+    const bool reloaded = (asks ? commands->Reload() : open.document->LoadDocument()) != kFalse;
+    if (!reloaded)
+        return;  // declined, or the document has told the user why it could not read the file
+    if (commands)
+        MoveCaretToLine(*commands, line);
+    diskWatcher_.Check(open.path);
+    UpdateModifiedMarks();
+}
+
+// The text stays as it is. Its file being gone, the text counts as unsaved, so closing asks.
+void TMainWindow::KeepMine(TOpenDocument& open) {
+    if (diskWatcher_.StateOf(open.path) == TDiskWatcher::TState::Deleted)
+        open.document->SetDocumentModified(kTrue);
+    open.bar->hide();
+    UpdateModifiedMarks();
 }
 
 bool TMainWindow::SaveCurrent() {
@@ -323,10 +394,12 @@ bool TMainWindow::SaveCurrentAs(const QString& path) {
         open->document->SetFileName(oldPath.c_str());
         return false;
     }
+    diskWatcher_.Unwatch(oldPath);
     open->path = newPath;
+    diskWatcher_.Watch(newPath);
     const QString shown = QString::fromLocal8Bit(newPath.c_str());
-    documents_->setTabText(documents_->indexOf(open->tab), QFileInfo(shown).fileName());
-    documents_->setTabToolTip(documents_->indexOf(open->tab), shown);
+    documents_->setTabText(documents_->indexOf(open->page), QFileInfo(shown).fileName());
+    documents_->setTabToolTip(documents_->indexOf(open->page), shown);
     AddRecent(shown);
     UpdateModifiedMarks();
     return true;
@@ -359,7 +432,8 @@ bool TMainWindow::CloseDocument(int tabIndex) {
     for (THolderWidget* panel : open->panels)
         panel->ReleaseView();
     open->module->DestroyDocument(open->document.Get());
-    delete open->tab;
+    diskWatcher_.Unwatch(open->path);
+    delete open->page;
     for (THolderWidget* panel : open->panels)
         delete panel;
     const auto it =
@@ -374,6 +448,13 @@ bool TMainWindow::CloseAll() {
         if (!CloseDocument(documents_->count() - 1))
             return false;
     return true;
+}
+
+// Coming back to the window is when the user expects to hear of changes the watches missed.
+void TMainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        diskWatcher_.CheckAll();
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/abi/text_interfaces.h"
+#include "hostapp/disk_watcher.h"
 #include "hostapp/host_client.h"
 
 class QTabWidget;
@@ -50,6 +51,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct TOpenDocument;
@@ -58,7 +60,12 @@ private:
     void ChooseAndOpen();
     void ChooseAndSaveAs();
     void CurrentTabChanged(int index);
+    void AddDocumentTab(TOpenDocument& open, THolderWidget* holder);
     bool SaveDocument(TOpenDocument& open);
+    bool MayReplaceOnDisk(const TOpenDocument& open);
+    void DiskStateChanged(const std::string& path, TDiskWatcher::TState state);
+    void ReloadFromDisk(TOpenDocument& open);
+    void KeepMine(TOpenDocument& open);
     void AddRecent(const QString& path);
     void RefreshRecentMenu();
     void LoadRecent();
@@ -76,6 +83,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     THelpViewerWindow* helpViewer_ = nullptr;
     std::vector<std::unique_ptr<TOpenDocument>> open_;
+    TDiskWatcher diskWatcher_;  // gone before open_, so no report finds the documents gone
     QStringList recent_;
     std::string openFailure_;  // why the last OpenDocument gave nothing; "" when already told
 };
