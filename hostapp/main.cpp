@@ -1,6 +1,6 @@
 // harbinet: the host program. Loads the plug-ins beside it and opens the files it is given.
 //
-//   harbinet [FILE]                      open FILE (or nothing) in the main window
+//   harbinet [FILE]                      open FILE (or what was open last time) in the main window
 //   harbinet --screenshot OUT.png [FILE] render the main window offscreen into OUT.png
 //   harbinet --run-process Server:Process [PARAMS]
 //                                        run one process and print the buffer it returned
@@ -141,6 +141,8 @@ int Main(int argc, char** argv) {
 
     if (!options.file.isEmpty())
         window.OpenFile(options.file);
+    else
+        window.ReopenLastFiles();
 
     window.show();
     if (!options.screenshot.isEmpty()) {

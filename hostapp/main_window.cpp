@@ -1,24 +1,23 @@
 #include "hostapp/main_window.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QDockWidget>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cstdio>
 
 #include "hostapp/caret_line.h"
 #include "hostapp/common_dialogs.h"
 #include "hostapp/disk_change_bar.h"
 #include "hostapp/disk_file_system.h"
 #include "hostapp/editor_kinds.h"
+#include "hostapp/harbinet_state.h"
 #include "hostapp/help_viewer_window.h"
 #include "hostapp/holder_widget.h"
 #include "hostapp/text_commands.h"
@@ -41,13 +40,6 @@ namespace {
 std::string PathOf(IServerDocument& document) {
     const char* name = document.GetFileName();
     return name ? name : "";
-}
-
-QString RecentFilesPath() {
-    const QString config = qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")
-                               ? QDir::homePath() + "/.config"
-                               : qEnvironmentVariable("XDG_CONFIG_HOME");
-    return config + "/Harbinet/recent-files";
 }
 
 }  // namespace
@@ -83,9 +75,9 @@ TMainWindow::TMainWindow(THostClient& client)
 
     client_.UserInterface().AttachStatusBar(statusBar(), kStatusPanelCount);
     client_.UserInterface().SetStatusListener([this] { UpdateModifiedMarks(); });
-    LoadRecent();
+    const QString stateProblem = LoadState();
     BuildMenus();
-    statusBar()->showMessage("Ready");
+    statusBar()->showMessage(stateProblem.isEmpty() ? "Ready" : stateProblem);
 }
 
 TMainWindow::~TMainWindow() {
@@ -457,19 +449,24 @@ void TMainWindow::changeEvent(QEvent* event) {
         diskWatcher_.CheckAll();
 }
 
+// The state is taken while the documents are still open, and kept only when they all closed.
 void TMainWindow::closeEvent(QCloseEvent* event) {
-    if (CloseAll())
-        event->accept();
-    else
+    CaptureState();
+    if (!CloseAll()) {
         event->ignore();
+        return;
+    }
+    StoreState();
+    event->accept();
 }
 
 void TMainWindow::AddRecent(const QString& path) {
-    recent_.removeAll(path);
-    recent_.prepend(path);
-    while (recent_.size() > kRecentFileCount)
-        recent_.removeLast();
-    StoreRecent();
+    QStringList& recent = state_.recentFiles;
+    recent.removeAll(path);
+    recent.prepend(path);
+    while (recent.size() > kRecentFileCount)
+        recent.removeLast();
+    StoreState();
     RefreshRecentMenu();
 }
 
@@ -477,29 +474,75 @@ void TMainWindow::RefreshRecentMenu() {
     if (!recentMenu_)
         return;
     recentMenu_->clear();
-    for (const QString& path : recent_)
+    for (const QString& path : state_.recentFiles)
         recentMenu_->addAction(path, this, [this, path] { OpenFile(path); });
-    recentMenu_->setEnabled(!recent_.isEmpty());
+    recentMenu_->setEnabled(!state_.recentFiles.isEmpty());
 }
 
-void TMainWindow::LoadRecent() {
-    QFile file(RecentFilesPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    while (!file.atEnd() && recent_.size() < kRecentFileCount) {
-        const QString line = QString::fromLocal8Bit(file.readLine(8192)).trimmed();
-        if (!line.isEmpty())
-            recent_.append(line);
+// The last session's window and recent files; a damaged state file costs them, nothing more.
+// What went wrong, or "".
+QString TMainWindow::LoadState() {
+    QString problem;
+    state_ = ReadHarbinetState(HarbinetStatePath(), problem);
+    if (!problem.isEmpty())
+        std::fprintf(stderr, "harbinet: %s\n", problem.toLocal8Bit().constData());
+    while (state_.recentFiles.size() > kRecentFileCount)
+        state_.recentFiles.removeLast();
+    restoreGeometry(state_.geometry);
+    restoreState(state_.windowState);
+    panelDock_->hide();  // until a document with a panel is shown
+    return problem;
+}
+
+void TMainWindow::CaptureState() {
+    state_.geometry = saveGeometry();
+    state_.windowState = saveState();
+    state_.openFiles.clear();
+    state_.currentFile = -1;
+    for (int i = 0; i < documents_->count(); ++i) {
+        const TOpenDocument* open = OpenAtTab(i);
+        if (!open)
+            continue;
+        if (i == documents_->currentIndex())
+            state_.currentFile = int(state_.openFiles.size());
+        const auto commands = open->document.As<ITextEditorCommands>();
+        state_.openFiles.push_back(
+            {QString::fromLocal8Bit(open->path.c_str()), commands ? CaretLineOf(*commands) : 0});
     }
 }
 
-void TMainWindow::StoreRecent() const {
-    QDir().mkpath(QFileInfo(RecentFilesPath()).path());
-    QFile file(RecentFilesPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;  // the list is a convenience; losing it costs nothing
-    for (const QString& path : recent_)
-        file.write(path.toLocal8Bit() + "\n");
+void TMainWindow::StoreState() {
+    QString problem;
+    if (WriteHarbinetState(HarbinetStatePath(), state_, problem))
+        return;
+    std::fprintf(stderr, "harbinet: %s\n", problem.toLocal8Bit().constData());
+    statusBar()->showMessage(problem);
+}
+
+void TMainWindow::ReopenLastFiles() {
+    const std::vector<TSessionFile> files = state_.openFiles;  // opening files stores state_
+    const int currentFile = state_.currentFile;
+    QWidget* current = nullptr;
+    QStringList gone;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const QFileInfo file(files[i].path);
+        if (!file.isFile()) {
+            gone << files[i].path;
+            continue;
+        }
+        OpenFile(files[i].path);
+        TOpenDocument* open = FindOpen(file.absoluteFilePath().toLocal8Bit().toStdString());
+        if (!open)
+            continue;  // the document has said why it could not open the file
+        if (const auto commands = open->document.As<ITextEditorCommands>())
+            MoveCaretToLine(*commands, files[i].caretLine);
+        if (int(i) == currentFile)
+            current = open->page;
+    }
+    if (current)
+        documents_->setCurrentWidget(current);
+    if (!gone.isEmpty())
+        statusBar()->showMessage("Not reopened, no longer there: " + gone.join(", "));
 }
 
 }  // namespace harbinet

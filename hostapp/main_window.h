@@ -9,6 +9,7 @@
 
 #include "host/abi/text_interfaces.h"
 #include "hostapp/disk_watcher.h"
+#include "hostapp/harbinet_state.h"
 #include "hostapp/host_client.h"
 
 class QTabWidget;
@@ -42,6 +43,9 @@ public:
     bool SaveCurrentAs(const QString& path);
     bool CloseDocument(int tabIndex);  // false when the user kept it open
     bool CloseAll();
+    // Opens the files that were open when Harbinet last closed, on their caret lines; files
+    // that are gone are named in the status bar.
+    void ReopenLastFiles();
 
     [[nodiscard]] QTabWidget* DocumentArea() const noexcept { return documents_; }
     [[nodiscard]] QStackedWidget* PanelArea() const noexcept { return panels_; }
@@ -68,8 +72,9 @@ private:
     void KeepMine(TOpenDocument& open);
     void AddRecent(const QString& path);
     void RefreshRecentMenu();
-    void LoadRecent();
-    void StoreRecent() const;
+    QString LoadState();
+    void CaptureState();
+    void StoreState();
     TOpenDocument* FindOpen(IServerDocument* document);
     TOpenDocument* FindOpen(const std::string& path);
     TOpenDocument* OpenAtTab(int index);
@@ -84,7 +89,7 @@ private:
     THelpViewerWindow* helpViewer_ = nullptr;
     std::vector<std::unique_ptr<TOpenDocument>> open_;
     TDiskWatcher diskWatcher_;  // gone before open_, so no report finds the documents gone
-    QStringList recent_;
+    THarbinetState state_;      // as last read or written
     std::string openFailure_;  // why the last OpenDocument gave nothing; "" when already told
 };
 

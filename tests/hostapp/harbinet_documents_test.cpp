@@ -89,7 +89,7 @@ TEST_F(HarbinetDocumentsTest, OpensSavesAndClosesAnEdifFile) {
     EXPECT_TRUE(window->CloseDocument(0));
     EXPECT_EQ(window->DocumentArea()->count(), 0);
     CloseWindow();
-    EXPECT_TRUE(std::filesystem::exists(config + "/Harbinet/recent-files"));
+    EXPECT_TRUE(std::filesystem::exists(config + "/Harbinet/harbinet-state.json"));
 }
 
 // Ctrl+J in the editor of an EDIF document expands the language's code template named by the
