@@ -350,6 +350,11 @@ void TMainWindow::DiskStateChanged(const std::string& path, TDiskWatcher::TState
 // Without unsaved changes one click reloads; with them the document asks first. The caret
 // stays on its line.
 void TMainWindow::ReloadFromDisk(TOpenDocument& open) {
+    // Gone since the bar came up: loading nothing would keep the text but call it saved.
+    if (diskWatcher_.StateOf(open.path) == TDiskWatcher::TState::Deleted) {
+        diskWatcher_.Check(open.path);
+        return;
+    }
     const auto commands = open.document.As<ITextEditorCommands>();
     const int32_t line = commands ? CaretLineOf(*commands) : 0;
     const bool asks = commands && open.document->GetDocumentModified() != kFalse;

@@ -132,6 +132,21 @@ TEST_F(HarbinetDiskChangesTest, ADeletedFileIsReportedAndSaveWritesItAgain) {
     EXPECT_EQ(BarMessage(), "deleted.edf has changed on disk.");
 }
 
+// Loading a file that is not there keeps the text and calls it saved: Reload must not do it.
+TEST_F(HarbinetDiskChangesTest, ReloadOfAFileDeletedSinceTheBarCameUpKeepsTheUnsavedText) {
+    const std::string path = OpenNew("short-lived.edf", "(edif mine)\n");
+    QTest::keyClicks(EditorOf(0), "x");
+    RunShell(kRewriteInPlace, "(edif theirs)\n", path);
+    ASSERT_TRUE(WaitFor([&] { return BarShown(); }));
+    RunShell("rm \"$1\"", path);
+    ModalScript none({});
+    ClickBar("ReloadButton");
+    EXPECT_TRUE(none.titles.empty());
+    EXPECT_EQ(Text(), "x(edif mine)\n");
+    EXPECT_TRUE(Modified());
+    EXPECT_TRUE(BarMessage().startsWith("short-lived.edf was deleted on disk")) << BarMessage().toStdString();
+}
+
 // Running as root, no file mode stops a read; a folder put in the file's place fails the read
 // the same way.
 TEST_F(HarbinetDiskChangesTest, AReloadThatCannotReadTheFileKeepsTheTextAndTheBar) {
