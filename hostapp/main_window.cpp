@@ -16,6 +16,7 @@
 #include "hostapp/common_dialogs.h"
 #include "hostapp/disk_file_system.h"
 #include "hostapp/editor_kinds.h"
+#include "hostapp/file_drop_target.h"
 #include "hostapp/help_viewer_window.h"
 #include "hostapp/holder_widget.h"
 #include "hostapp/text_commands.h"
@@ -74,6 +75,7 @@ TMainWindow::TMainWindow(THostClient& client) : client_(client) {
 
     client_.UserInterface().AttachStatusBar(statusBar(), kStatusPanelCount);
     client_.UserInterface().SetStatusListener([this] { UpdateModifiedMarks(); });
+    new TFileDropTarget(*this, [this](const QStringList& files) { OpenFiles(files); });
     LoadRecent();
     BuildMenus();
     statusBar()->showMessage("Ready");
@@ -279,6 +281,11 @@ void TMainWindow::OpenFile(const QString& path) {
         return;
     }
     client_.ShowDocument(document.Get());
+}
+
+void TMainWindow::OpenFiles(const QStringList& paths) {
+    for (const QString& path : paths)
+        OpenFile(path);
 }
 
 void TMainWindow::ChooseAndOpen() {

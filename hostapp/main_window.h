@@ -37,6 +37,7 @@ public:
 
     // Menu commands; each reports its own errors to the user.
     void OpenFile(const QString& path);
+    void OpenFiles(const QStringList& paths);  // each in a tab, in this order
     bool SaveCurrent();
     bool SaveCurrentAs(const QString& path);
     bool CloseDocument(int tabIndex);  // false when the user kept it open
