@@ -68,14 +68,6 @@ int RunProcessAndPrint(THostClient& client, const TCommandLine& o) {
     return ok ? 0 : 1;
 }
 
-// A start that handed its files over expects to see them: show the window above the others.
-void BringToFront(QWidget& window) {
-    if (window.isMinimized())
-        window.showNormal();
-    window.raise();
-    window.activateWindow();
-}
-
 }  // namespace
 
 int Main(int argc, char** argv) {
@@ -132,11 +124,7 @@ int Main(int argc, char** argv) {
     if (!options.process.isEmpty())
         return RunProcessAndPrint(client, options);
 
-    QObject::connect(&instance, &TSingleInstance::FilesReceived, &window,
-                     [&window](const QStringList& files) {
-                         window.OpenFiles(files);
-                         BringToFront(window);
-                     });
+    QObject::connect(&instance, &TSingleInstance::FilesReceived, &window, &TMainWindow::OpenHandedOver);
     window.OpenFiles(options.files);
 
     window.show();

@@ -288,6 +288,14 @@ void TMainWindow::OpenFiles(const QStringList& paths) {
         OpenFile(path);
 }
 
+void TMainWindow::OpenHandedOver(const QStringList& paths) {
+    OpenFiles(paths);
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
 void TMainWindow::ChooseAndOpen() {
     QFileDialog dialog(this, "Open", QString(), "EDIF netlists (*.edf *.edn *.edif *.edo);;All files (*)");
     dialog.setFileMode(QFileDialog::ExistingFile);

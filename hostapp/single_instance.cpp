@@ -1,21 +1,41 @@
 #include "hostapp/single_instance.h"
 
 #include <unistd.h>
-#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QtEndian>
 
 namespace harbinet {
 
 namespace {
 
-constexpr quint32 kMagic = 0x48424E31;  // "HBN1": a hand-over message of this version
-constexpr char kTaken = 1;              // the answer once the files are taken
-// Far more than any list of paths; a peer sending more is not a harbinet and is cut off.
-constexpr qint64 kMessageLimit = 4 << 20;
-constexpr auto kStreamVersion = QDataStream::Qt_6_0;
+// A hand-over message: this magic and the payload's length (both 32-bit, big-endian), then the
+// paths in UTF-8, each ended by a zero byte (which no path holds).
+constexpr quint32 kMagic = 0x48424E31;  // "HBN1"
+constexpr qint64 kHeaderSize = 8;
+// Far more than any list of paths; a peer announcing more is not a harbinet and is cut off.
+constexpr quint32 kPayloadLimit = 4 << 20;
+constexpr char kTaken = 1;  // the answer once the files are taken
+
+QByteArray Message(const QStringList& files) {
+    QByteArray payload;
+    for (const QString& file : files)
+        payload += file.toUtf8() + '\0';
+    QByteArray header(kHeaderSize, '\0');
+    qToBigEndian(kMagic, header.data());
+    qToBigEndian(quint32(payload.size()), header.data() + 4);
+    return header + payload;
+}
+
+QStringList FilesOf(const QByteArray& payload) {
+    QStringList files;
+    for (const QByteArray& path : payload.split('\0'))
+        if (!path.isEmpty())
+            files << QString::fromUtf8(path);
+    return files;
+}
 
 QString DisplaySuffix() {
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY", qEnvironmentVariable("DISPLAY"));
@@ -41,11 +61,7 @@ bool TSingleInstance::HandOver(const QStringList& files, int timeoutMs) {
     socket.connectToServer(name_);
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    QByteArray message;
-    QDataStream out(&message, QIODevice::WriteOnly);
-    out.setVersion(kStreamVersion);
-    out << kMagic << files;
-    socket.write(message);
+    socket.write(Message(files));
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
     char answer = 0;
@@ -79,22 +95,18 @@ void TSingleInstance::Accept() {
 }
 
 void TSingleInstance::Read(QLocalSocket* socket) {
-    if (socket->bytesAvailable() > kMessageLimit) {
-        socket->abort();
-        return;
-    }
-    QDataStream in(socket);
-    in.setVersion(kStreamVersion);
-    in.startTransaction();
-    quint32 magic = 0;
-    QStringList files;
-    in >> magic >> files;
-    if (!in.commitTransaction())
+    if (socket->bytesAvailable() < kHeaderSize)
         return;  // the rest is still on its way
-    if (magic != kMagic) {
+    const QByteArray header = socket->peek(kHeaderSize);
+    const quint32 length = qFromBigEndian<quint32>(header.constData() + 4);
+    if (qFromBigEndian<quint32>(header.constData()) != kMagic || length > kPayloadLimit) {
         socket->abort();
         return;
     }
+    if (socket->bytesAvailable() < kHeaderSize + length)
+        return;
+    socket->skip(kHeaderSize);
+    const QStringList files = FilesOf(socket->read(length));
     socket->putChar(kTaken);
     socket->flush();
     socket->disconnectFromServer();
