@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <algorithm>
+
 #include <functional>
+#include "widgets/crisp_pixmap.h"
 
 #include "editor/found_line_model.h"
 #include "editor/latin1_edit.h"
@@ -59,8 +61,7 @@ public:
 
 // A magnifying glass over the panel's background.
 QPixmap MagnifierPicture() {
-    QPixmap picture(kPictureSize, kPictureSize);
-    picture.fill(Qt::transparent);
+    QPixmap picture = CrispPixmap({kPictureSize, kPictureSize});
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(96, 64, 32), 6, Qt::SolidLine, Qt::RoundCap));

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "editor/text_view.h"
+#include "widgets/crisp_pixmap.h"
 
 namespace tarnwick {
 
@@ -45,9 +46,7 @@ constexpr const char* kBreakPointImageFile = "TextBreakpoint.png";
 // A picture from the host program's button folder; an empty one when the file is missing or
 // unreadable, so that the mark still colours its line.
 QPixmap ButtonPicture(const char* file) {
-    QPixmap picture;
-    picture.load(QCoreApplication::applicationDirPath() + "/System/Buttons/" + file);
-    return picture;
+    return LoadCrispPicture(QCoreApplication::applicationDirPath() + "/System/Buttons/" + file);
 }
 
 }  // namespace
@@ -81,7 +80,7 @@ void TTextView::SetupLineMarks() {
     // Line numbers drawn in the gutter start right of a mark's image instead of under it.
     int32_t widest = 0;
     for (int32_t i = 0; i < images.Count(); ++i)
-        widest = std::max(widest, int32_t(images[i].Glyph.width()));
+        widest = std::max(widest, images[i].Width());
     GutterLineIndent = widest + 2;
 }
 

@@ -1,10 +1,5 @@
-// harbinet: the host program. Loads the plug-ins beside it and opens the files it is given.
-//
-//   harbinet [FILE]                      open FILE (or what was open last time) in the main window
-//   harbinet --screenshot OUT.png [FILE] render the main window offscreen into OUT.png
-//   harbinet --run-process Server:Process [PARAMS]
-//                                        run one process and print the buffer it returned
-//   --module LIBRARY                     load one more server module (may be repeated)
+// harbinet: the host program. Loads the plug-ins beside it and opens the files it is given
+// (see UsageText for the command line), or hands them to the harbinet that already runs.
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -17,44 +12,17 @@
 #include <vector>
 
 #include "host/abi/parameter_list.h"
+#include "hostapp/command_line.h"
 #include "hostapp/components_window.h"
 #include "hostapp/host_client.h"
 #include "hostapp/host_exports.h"
 #include "hostapp/main_window.h"
 #include "hostapp/schematic_editor.h"
+#include "hostapp/single_instance.h"
 
 namespace harbinet {
 
 namespace {
-
-struct TOptions {
-    QString screenshot;
-    QString process;
-    QString processParams;
-    QString file;
-    QStringList modules;
-    bool valid = true;
-};
-
-TOptions ParseOptions(int argc, char** argv) {
-    TOptions o;
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == "--screenshot" && i + 1 < argc)
-            o.screenshot = QString::fromLocal8Bit(argv[++i]);
-        else if (arg == "--module" && i + 1 < argc)
-            o.modules << QString::fromLocal8Bit(argv[++i]);
-        else if (arg == "--run-process" && i + 1 < argc)
-            o.process = QString::fromLocal8Bit(argv[++i]);
-        else if (!o.process.isEmpty() && o.processParams.isEmpty() && !arg.startsWith("--"))
-            o.processParams = arg;
-        else if (!arg.startsWith("--") && o.file.isEmpty())
-            o.file = arg;
-        else
-            o.valid = false;
-    }
-    return o;
-}
 
 bool HasDisplay() {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
@@ -90,7 +58,7 @@ void LoadSchematicEditor(harbinet::TSchematicEditor& schematic, const QString& f
         std::fprintf(stderr, "harbinet: %s\n", error.c_str());
 }
 
-int RunProcessAndPrint(THostClient& client, const TOptions& o) {
+int RunProcessAndPrint(THostClient& client, const TCommandLine& o) {
     std::vector<char> buffer(kParameterStringLimit, '\0');
     const QByteArray params = o.processParams.toLocal8Bit();
     std::copy_n(params.constData(), std::min<std::size_t>(params.size(), buffer.size() - 1), buffer.begin());
@@ -103,15 +71,20 @@ int RunProcessAndPrint(THostClient& client, const TOptions& o) {
 }  // namespace
 
 int Main(int argc, char** argv) {
-    const TOptions options = ParseOptions(argc, argv);
-    if (!options.valid) {
-        std::fprintf(stderr,
-                     "usage: harbinet [FILE]\n"
-                     "       harbinet --screenshot OUT.png [FILE]\n"
-                     "       harbinet --run-process Server:Process [PARAMS]\n");
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const TCommandLine options = ParseCommandLine(arguments);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "harbinet: %s\n%s", options.error.toLocal8Bit().constData(),
+                     UsageText().toLocal8Bit().constData());
         return 2;
     }
-    const bool headless = !options.screenshot.isEmpty() || !options.process.isEmpty();
+    if (options.help || options.version) {
+        std::fputs((options.help ? UsageText() : VersionText()).toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    const bool headless = options.RunsOnce();
     if (!HasDisplay()) {
         if (!headless) {
             std::fprintf(stderr,
@@ -126,6 +99,18 @@ int Main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Harbinet");
+    QApplication::setApplicationVersion(HARBINET_VERSION);
+    QGuiApplication::setDesktopFileName("harbinet");
+
+    TSingleInstance instance(TSingleInstance::DefaultName());
+    if (!options.RunsOnce()) {
+        if (instance.HandOver(options.files))
+            return 0;
+        QString error;
+        if (!instance.Listen(error))
+            std::fprintf(stderr, "harbinet: later starts will open their own window: %s\n",
+                         error.toLocal8Bit().constData());
+    }
 
     harbinet::TSchematicEditor schematic;  // outlives the modules and the window that use it
     THostClient client;
@@ -139,10 +124,11 @@ int Main(int argc, char** argv) {
     if (!options.process.isEmpty())
         return RunProcessAndPrint(client, options);
 
-    if (!options.file.isEmpty())
-        window.OpenFile(options.file);
-    else
+    QObject::connect(&instance, &TSingleInstance::FilesReceived, &window, &TMainWindow::OpenHandedOver);
+    if (options.files.isEmpty())
         window.ReopenLastFiles();
+    else
+        window.OpenFiles(options.files);
 
     window.show();
     if (!options.screenshot.isEmpty()) {

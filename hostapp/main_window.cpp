@@ -17,6 +17,7 @@
 #include "hostapp/disk_change_bar.h"
 #include "hostapp/disk_file_system.h"
 #include "hostapp/editor_kinds.h"
+#include "hostapp/file_drop_target.h"
 #include "hostapp/harbinet_state.h"
 #include "hostapp/help_viewer_window.h"
 #include "hostapp/holder_widget.h"
@@ -75,6 +76,7 @@ TMainWindow::TMainWindow(THostClient& client)
 
     client_.UserInterface().AttachStatusBar(statusBar(), kStatusPanelCount);
     client_.UserInterface().SetStatusListener([this] { UpdateModifiedMarks(); });
+    new TFileDropTarget(*this, [this](const QStringList& files) { OpenFiles(files); });
     const QString stateProblem = LoadState();
     BuildMenus();
     statusBar()->showMessage(stateProblem.isEmpty() ? "Ready" : stateProblem);
@@ -295,6 +297,19 @@ void TMainWindow::OpenFile(const QString& path) {
         return;
     }
     client_.ShowDocument(document.Get());
+}
+
+void TMainWindow::OpenFiles(const QStringList& paths) {
+    for (const QString& path : paths)
+        OpenFile(path);
+}
+
+void TMainWindow::OpenHandedOver(const QStringList& paths) {
+    OpenFiles(paths);
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void TMainWindow::ChooseAndOpen() {

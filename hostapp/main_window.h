@@ -39,6 +39,9 @@ public:
 
     // Menu commands; each reports its own errors to the user.
     void OpenFile(const QString& path);
+    void OpenFiles(const QStringList& paths);  // each in a tab, in this order
+    // Files another start of harbinet handed over: opened, and the window comes to the front.
+    void OpenHandedOver(const QStringList& paths);
     bool SaveCurrent();
     bool SaveCurrentAs(const QString& path);
     bool CloseDocument(int tabIndex);  // false when the user kept it open

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the editor's line-mark pictures for the gutter (14 x 14 PNG, transparent corners).
+"""Draws the editor's line-mark pictures for the gutter (14 x 14 PNG, transparent corners), each
+also twice as large as NAME@2x.png for screens with two device pixels per logical pixel.
 
     tools/draw_gutter_images.py [FOLDER]      default: data/System/Buttons
 
@@ -46,17 +47,18 @@ def cross(cx, cy, half, width):
     return inside
 
 
-def render(layers):
-    """layers: (shape, (r, g, b)) from bottom to top; returns rows of RGBA bytes."""
+def render(layers, scale):
+    """layers: (shape, (r, g, b)) from bottom to top, in logical pixels; returns rows of RGBA
+    bytes of SIZE * scale device pixels."""
     rows = []
-    for py in range(SIZE):
+    for py in range(SIZE * scale):
         row = bytearray()
-        for px in range(SIZE):
+        for px in range(SIZE * scale):
             acc = [0.0, 0.0, 0.0, 0.0]
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    x = px + (sx + 0.5) / SAMPLES
-                    y = py + (sy + 0.5) / SAMPLES
+                    x = (px + (sx + 0.5) / SAMPLES) / scale
+                    y = (py + (sy + 0.5) / SAMPLES) / scale
                     colour = None
                     for shape, rgb in layers:
                         if shape(x, y):
@@ -84,7 +86,7 @@ def write_png(path, rows):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", len(rows), len(rows), 8, 6, 0, 0, 0)
     with open(path, "wb") as out:
         out.write(b"\x89PNG\r\n\x1a\n")
         out.write(chunk(b"IHDR", header))
@@ -109,8 +111,10 @@ def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join("data", "System", "Buttons")
     os.makedirs(folder, exist_ok=True)
     for name, layers in PICTURES.items():
-        write_png(os.path.join(folder, name), render(layers))
-        print(os.path.join(folder, name))
+        for scale, suffix in ((1, ""), (2, "@2x")):
+            path = os.path.join(folder, name.replace(".png", suffix + ".png"))
+            write_png(path, render(layers, scale))
+            print(path)
 
 
 if __name__ == "__main__":

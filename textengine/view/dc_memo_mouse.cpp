@@ -76,7 +76,7 @@ int32_t TCustomDCMemo::GutterImageAt(int32_t line, int32_t x) const {
                 shown.push_back(image);
     int32_t edge = GutterImgsAlign == iaLeft ? 1 : GutterPx() - 2;
     for (int32_t image : shown) {
-        const int32_t w = gutterImgs_[image].Glyph.width() + 1;
+        const int32_t w = gutterImgs_[image].Width() + 1;
         const bool hit =
             GutterImgsAlign == iaLeft ? (x >= edge && x < edge + w) : (x < edge && x >= edge - w);
         if (hit)

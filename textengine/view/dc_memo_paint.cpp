@@ -175,8 +175,9 @@ void TCustomDCMemo::PaintGutter(QPainter& p, int32_t row, const TLineInfo& info,
     }
     int32_t x = GutterImgsAlign == iaLeft ? 1 : gutterPx - 2;
     for (const QPixmap* glyph : glyphs) {
-        const int32_t w = glyph->width();
-        const int32_t top = y + std::max((rowHeight_ - glyph->height()) / 2, 0);
+        const QSize size = LogicalSize(*glyph);
+        const int32_t w = size.width();
+        const int32_t top = y + std::max((rowHeight_ - size.height()) / 2, 0);
         if (GutterImgsAlign == iaLeft) {
             p.drawPixmap(x, top, *glyph);
             x += w + 1;

@@ -9,8 +9,7 @@ namespace {
 constexpr int kGlyphSize = 14;
 
 QPixmap BreakPointGlyph() {
-    QPixmap pixmap(kGlyphSize, kGlyphSize);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = CrispPixmap({kGlyphSize, kGlyphSize});
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QColor(128, 0, 0));
@@ -21,8 +20,7 @@ QPixmap BreakPointGlyph() {
 
 // A small flag with the bookmark's digit.
 QPixmap BookmarkGlyph(int digit) {
-    QPixmap pixmap(kGlyphSize, kGlyphSize);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = CrispPixmap({kGlyphSize, kGlyphSize});
     QPainter p(&pixmap);
     p.setPen(QColor(0, 0, 96));
     p.setBrush(QColor(70, 110, 220));

@@ -9,6 +9,8 @@
 
 #include <QPixmap>
 
+#include "widgets/crisp_pixmap.h"
+
 namespace tarnwick {
 
 struct TGutterImage {
@@ -16,6 +18,8 @@ struct TGutterImage {
     QPixmap Glyph;
     std::function<void(int32_t line)> OnClick;
     int32_t BookmarkIndex = -1;  // -1: not a bookmark image
+    // The width the glyph covers in the gutter, in logical pixels.
+    [[nodiscard]] int32_t Width() const { return LogicalSize(Glyph).width(); }
 };
 
 class TDCGutterImages {
