@@ -14,13 +14,20 @@ bool Before(const TEdifProblem& a, const TEdifProblem& b) {
 TEdifPoint At(const TEdifProblem& p) { return {p.line, p.column}; }
 
 // Problems as they are found, keeping the first kMaxKeptProblems in document order and
-// counting all of them.
+// counting all of them; with records, also per view.
 class ProblemCollector : public TEdifProblemSink {
 public:
-    void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message) override {
+    explicit ProblemCollector(TEdifRecords* records = nullptr) : records_(records) {}
+    void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message, int32_t view) override {
         ++count;
-        if (severity == TEdifSeverity::Error)
-            ++errors;
+        const bool error = severity == TEdifSeverity::Error;
+        errors += error;
+        if (records_ && view >= 0) {
+            TEdifRecord& v = records_->items[size_t(view)];
+            uint16_t& n = error ? v.errors : v.warnings;
+            if (n != TEdifRecord::kSaturated)
+                ++n;
+        }
         kept.push_back({severity, at.line, at.column, length, std::move(message)});
         if (kept.size() >= 2 * TEdifIndex::kMaxKeptProblems)
             Trim();
@@ -33,6 +40,9 @@ public:
     std::vector<TEdifProblem> kept;
     int64_t count = 0;
     int64_t errors = 0;
+
+private:
+    TEdifRecords* records_;
 };
 
 // Two children of one scope with one kind and name: the later one is reported.
@@ -66,7 +76,8 @@ void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemS
         sink.Add(TEdifSeverity::Error, {again.nameLine, again.nameColumn}, int32_t(again.nameLength),
                  std::string(EdifKindName(again.kind)) + " `" + std::string(records.Name(again)) +
                      "` is defined twice in " + EdifScopeName(index, scope) + " (first on line " +
-                     std::to_string(original.nameLine + 1) + ")");
+                     std::to_string(original.nameLine + 1) + ")",
+                 index.EnclosingOfKind(scratch[i], TEdifKind::View));
     }
 }
 
@@ -74,7 +85,10 @@ void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemS
 
 class TEdifChecker::Pass {
 public:
-    explicit Pass(TEdifIndex::Impl& index) : index(index), cache(index), resolver(index, 0), scanner(index.lines, resolver) {
+    explicit Pass(TEdifIndex::Impl& index)
+        : index(index), cache(index), resolver(index, 0), scanner(index.lines, resolver), problems(&index.records) {
+        for (TEdifRecord& r : index.records.items)
+            r.errors = r.warnings = 0;
         resolver.SetScanner(&scanner);
         resolver.SetSink(&problems);
         resolver.SetCache(&cache);
@@ -130,18 +144,21 @@ bool TEdifChecker::Run(std::chrono::steady_clock::time_point deadline, int64_t m
     return true;
 }
 
-bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t lineDelta) {
+bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t lineDelta, const TEdifCounts* old) {
     if (pass_ || unbalanced_ || record < 0)
         return false;
     std::vector<TEdifProblem>& problems = index_.problems;
     const bool truncated = index_.problemCount > int64_t(problems.size());
-    if (truncated && (problems.empty() || !(oldEnd < At(problems.back()))))
+    // Without counts of its own the region's old problems are known only when all are kept.
+    if (!old && truncated)
         return false;
-    const TEdifRecord& rec = index_.records.items[size_t(record)];
+    if (old && (old->errors == TEdifRecord::kSaturated || old->warnings == TEdifRecord::kSaturated))
+        return false;
+    TEdifRecord& rec = index_.records.items[size_t(record)];
     const TEdifPoint head = rec.Head();
     const TEdifPoint newEnd = rec.End();
 
-    ProblemCollector fresh;
+    ProblemCollector fresh(old ? nullptr : &index_.records);
     TEdifResolver resolver(index_, record);
     resolver.SetSink(&fresh);
     TEdifScanner scanner(index_.lines, resolver);
@@ -155,7 +172,7 @@ bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t line
     CheckDuplicates(index_, rec.parent, siblings, scratch);
     for (TEdifProblem& p : siblings.kept)
         if (head <= At(p) && At(p) <= newEnd)
-            fresh.Add(p.severity, At(p), p.length, std::move(p.message));
+            fresh.Add(p.severity, At(p), p.length, std::move(p.message), old ? -1 : index_.EnclosingOfKind(record, TEdifKind::View));
     for (int32_t scope = record; scope < rec.subtreeEnd; ++scope)
         CheckDuplicates(index_, scope, fresh, scratch);
     fresh.Trim();
@@ -166,19 +183,30 @@ bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t line
                                   [](const TEdifProblem& p, const TEdifPoint& at) { return At(p) < at; });
     auto last = std::upper_bound(first, problems.end(), oldEnd,
                                  [](const TEdifPoint& at, const TEdifProblem& p) { return at < At(p); });
-    for (auto it = first; it != last; ++it) {
-        --index_.problemCount;
-        if (it->severity == TEdifSeverity::Error)
-            --index_.errorCount;
+    if (old) {
+        index_.problemCount -= old->errors + old->warnings;
+        index_.errorCount -= old->errors;
+    } else {
+        for (auto it = first; it != last; ++it) {
+            --index_.problemCount;
+            index_.errorCount -= it->severity == TEdifSeverity::Error;
+        }
     }
     for (auto it = last; it != problems.end(); ++it)
         it->line += lineDelta;
+    // Past the last kept problem the region's problems are not kept either.
+    const bool shown = !truncated || last != problems.end();
     const size_t insertAt = size_t(first - problems.begin());
     problems.erase(first, last);
-
     index_.problemCount += fresh.count;
     index_.errorCount += fresh.errors;
-    problems.insert(problems.begin() + std::ptrdiff_t(insertAt), fresh.kept.begin(), fresh.kept.end());
+    if (old) {
+        const auto saturate = [](int64_t n) { return uint16_t(std::min<int64_t>(n, TEdifRecord::kSaturated)); };
+        rec.errors = saturate(fresh.errors);
+        rec.warnings = saturate(fresh.count - fresh.errors);
+    }
+    if (shown)
+        problems.insert(problems.begin() + std::ptrdiff_t(insertAt), fresh.kept.begin(), fresh.kept.end());
     if (problems.size() > TEdifIndex::kMaxKeptProblems)
         problems.resize(TEdifIndex::kMaxKeptProblems);
     return true;

@@ -22,7 +22,8 @@ public:
     // Checks one record again at once and puts its problems in place of the old ones there
     // (the record ended at oldEnd before an edit that added lineDelta lines inside it). False
     // when that cannot give the same answer as a full check; the caller starts one then.
-    bool RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t lineDelta);
+    // With old, the record is a view and old its problem counts before the edit.
+    bool RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t lineDelta, const TEdifCounts* old);
 
 private:
     class Pass;

@@ -113,13 +113,19 @@ void TEdifIndex::Impl::Update(int32_t firstLine, int32_t lastLine, int32_t lineD
         if (around) {
             if (rec.endLine - rec.headLine > kMaxRescanLines)
                 break;
+            // The view around is an ancestor, so its index survives the rescan; its counts
+            // do not when the rescan replaces it.
+            const int32_t view = EnclosingOfKind(r, TEdifKind::View);
+            const TEdifCounts old =
+                view >= 0 ? TEdifCounts{records.items[size_t(view)].errors, records.items[size_t(view)].warnings}
+                          : TEdifCounts{};
             bool namesChanged = false, outsideView = false;
             if (RescanRecord(r, lineDelta, namesChanged, outsideView)) {
                 if (outsideView) {
                     if (checking)
                         StartChecking();
                 } else {
-                    Recheck(r, lineDelta, namesChanged);
+                    Recheck(r, view, old.errors, old.warnings, lineDelta);
                 }
                 return;
             }
@@ -132,24 +138,22 @@ void TEdifIndex::Impl::Update(int32_t firstLine, int32_t lastLine, int32_t lineD
 // Scans the record again from its head; true, with the records replaced, when the form
 // closes exactly where it closed before (moved by the lines the edit added), since then the
 // text after it reads as it did.
-// After record was rescanned: its problems again, or those of the view around it when names
-// in it changed that only that view can refer to, or a full check.
-void TEdifIndex::Impl::Recheck(int32_t record, int32_t lineDelta, bool namesChanged) {
+// After record was rescanned: the problems of the view around it again (names of nets and
+// instances are only referred to inside their view), or of the record itself when it is not
+// inside a view, or a full check.
+void TEdifIndex::Impl::Recheck(int32_t record, int32_t view, uint16_t oldErrors, uint16_t oldWarnings,
+                               int32_t lineDelta) {
     if (!checking)
         return;
     if (phase_ != Phase::Done) {
         StartChecking();  // a check in progress read text that is gone
         return;
     }
-    int32_t region = record;
-    if (namesChanged)
-        region = EnclosingOfKind(record, TEdifKind::View);
-    if (region >= 0) {
-        const TEdifRecord& r = records.items[size_t(region)];
-        if (checker_->RecheckRecord(region, {r.endLine - lineDelta, r.endColumn}, lineDelta))
-            return;
-    }
-    StartChecking();
+    const int32_t region = view >= 0 ? view : record;
+    const TEdifRecord& r = records.items[size_t(region)];
+    const TEdifCounts old{oldErrors, oldWarnings};
+    if (!checker_->RecheckRecord(region, {r.endLine - lineDelta, r.endColumn}, lineDelta, view >= 0 ? &old : nullptr))
+        StartChecking();
 }
 
 // Whether the names of old and fresh differ in a way code outside their view could see:

@@ -27,6 +27,11 @@ struct TEdifRecord {
     uint32_t nameLength = 0;
     TEdifKind kind = TEdifKind::Edif;
     uint8_t flags = 0;
+    // For a view: the problems inside it, so a recheck of the view knows how many it replaces
+    // even when they are past the kept ones. kSaturated means too many to count here.
+    uint16_t errors = 0;
+    uint16_t warnings = 0;
+    static constexpr uint16_t kSaturated = 0xFFFF;
 
     static constexpr uint8_t kRenamed = 1, kArray = 2, kClosed = 4;
     TEdifPoint Head() const { return {headLine, headColumn}; }
@@ -68,6 +73,11 @@ private:
     int32_t firstIndex_;
     int32_t parent_;
     std::vector<int32_t> open_;
+};
+
+struct TEdifCounts {
+    uint16_t errors = 0;
+    uint16_t warnings = 0;
 };
 
 // What a resolving scan found for one reference form.
@@ -127,7 +137,7 @@ private:
     // definitions in it changed, outsideView when such a name can be referred to from outside
     // its view.
     bool RescanRecord(int32_t record, int32_t lineDelta, bool& namesChanged, bool& outsideView);
-    void Recheck(int32_t record, int32_t lineDelta, bool namesChanged);
+    void Recheck(int32_t record, int32_t view, uint16_t oldErrors, uint16_t oldWarnings, int32_t lineDelta);
     void SpliceRecords(int32_t record, TEdifRecords& fresh, int32_t lineDelta);
 
     Phase phase_ = Phase::Indexing;

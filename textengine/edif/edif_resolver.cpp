@@ -192,9 +192,12 @@ int32_t TEdifResolver::Find(int32_t scope, TEdifKind kind, std::string_view name
     return cache_ ? cache_->Find(scope, kind, name) : index_.FindChild(scope, kind, name);
 }
 
-void TEdifResolver::Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message) {
-    if (sink_)
-        sink_->Add(severity, at, std::max(length, 1), std::move(message));
+void TEdifResolver::Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
+                           bool inView) {
+    if (!sink_)
+        return;
+    const int32_t view = inView && scanner_ ? Enclosing(TEdifKind::View, int32_t(scanner_->Depth())) : -1;
+    sink_->Add(severity, at, std::max(length, 1), std::move(message), view);
 }
 
 void TEdifResolver::Opened(TEdifFrame& frame, int32_t depth) {
@@ -338,7 +341,8 @@ void TEdifResolver::CheckJoined(TEdifFrame& portRef, int32_t depth) {
 void TEdifResolver::StrayClose(TEdifPoint at) {
     if (topEndedEarly_) {
         topEndedEarly_ = false;
-        Report(TEdifSeverity::Error, topEnd_, 1, "')' too many: " + topWhat_ + " ends here but the text goes on");
+        Report(TEdifSeverity::Error, topEnd_, 1, "')' too many: " + topWhat_ + " ends here but the text goes on",
+               false);
         return;
     }
     Report(TEdifSeverity::Error, at, 1, "')' closes no form");
@@ -347,7 +351,7 @@ void TEdifResolver::StrayClose(TEdifPoint at) {
 void TEdifResolver::StringProblem(TEdifStringProblem problem, TEdifPoint at, int32_t length) {
     switch (problem) {
         case TEdifStringProblem::NeverCloses:
-            Report(TEdifSeverity::Error, at, 1, "string never closes");
+            Report(TEdifSeverity::Error, at, 1, "string never closes", false);
             break;
         case TEdifStringProblem::BadEscape:
             Report(TEdifSeverity::Error, at, length, "bad % escape in string");
@@ -364,7 +368,8 @@ void TEdifResolver::FinishAtEnd(const TEdifScanner& scanner) {
     const TEdifFrame& outer = scanner.FrameAt(0);
     const TEdifPoint at = haveSuspect_ ? suspectAt_ : outer.head;
     const std::string what = haveSuspect_ ? suspectWhat_ : FormWhat(outer);
-    Report(TEdifSeverity::Error, at, 1, what.empty() ? "'(' is never closed" : "'(' of " + what + " is never closed");
+    Report(TEdifSeverity::Error, at, 1, what.empty() ? "'(' is never closed" : "'(' of " + what + " is never closed",
+           false);
 }
 
 }  // namespace tarnwick

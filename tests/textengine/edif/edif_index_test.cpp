@@ -263,3 +263,50 @@ TEST(EdifIndexTest, FollowsABufferThroughItsChangeNotifications) {
 
 }  // namespace
 }  // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+// More problems than are kept: an edit past the kept ones still leaves the counts exact, and
+// one before them keeps the kept list equal to a fresh check's.
+TEST(EdifIndexTest, EditsPastTheKeptProblemsKeepExactCounts) {
+    std::string text = "(edif t\n (library L\n  (cell A (view V (interface (port P))\n   (contents\n";
+    const int many = int(TEdifIndex::kMaxKeptProblems) + 1000;
+    for (int i = 0; i < many; i += 4)
+        text += "    (net n" + std::to_string(i) + " (joined (portRef Q) (portRef Q) (portRef Q) (portRef Q)))\n";
+    text += "  )))\n  (cell B (view V (interface (port P))\n   (contents\n    (net m (joined (portRef Q)))\n  )))\n";
+    text += "  (cell C (view V (interface (port P)) (contents\n    (net k (joined (portRef P)))\n  )))))\n";
+    EditableLines lines(text);
+    TEdifIndex index(lines);
+    index.BuildAll();
+    ASSERT_GT(index.ProblemCount(), int64_t(TEdifIndex::kMaxKeptProblems));
+    const int32_t inB = Find(lines, "(net m").line;
+    const int32_t inC = Find(lines, "(net k").line;
+    const int32_t inA = Find(lines, "n40 ").line;
+    const struct {
+        int32_t line;
+        const char* from;
+        const char* to;
+        bool atOnce;  // A holds more problems than a view counts: that edit checks all again
+    } edits[] = {{inB, "Q", "P", true},
+                 {inC, "P", "Q", true},
+                 {inB, "P", "Q", true},
+                 {inA, "(portRef Q) (portRef Q)", "(portRef P)", false},
+                 {inC, "Q", "P", true}};
+    for (const auto& e : edits) {
+        SCOPED_TRACE(std::string(e.from) + " to " + e.to + " on line " + std::to_string(e.line));
+        std::string& l = lines.lines[size_t(e.line)];
+        l.replace(l.find(e.from), std::string(e.from).size(), e.to);
+        index.Update(e.line, e.line, 0);
+        EXPECT_EQ(index.AreProblemsCurrent(), e.atOnce);
+        index.BuildAll();
+        TEdifIndex fresh(lines);
+        fresh.BuildAll();
+        EXPECT_EQ(index.ProblemCount(), fresh.ProblemCount());
+        EXPECT_EQ(index.ErrorCount(), fresh.ErrorCount());
+        EXPECT_EQ(DumpProblems(index), DumpProblems(fresh));
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick
