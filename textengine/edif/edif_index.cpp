@@ -315,6 +315,12 @@ TEdifDefinition TEdifIndex::Definition(int32_t index) const { return impl_->Defi
 int32_t TEdifIndex::FirstChild(int32_t parent) const { return impl_->FirstChild(parent); }
 int32_t TEdifIndex::NextSibling(int32_t index) const { return impl_->NextSibling(index); }
 int32_t TEdifIndex::InnermostAt(TEdifPoint at) const { return impl_->InnermostAt(at); }
+size_t TEdifIndex::MemoryBytes() const {
+    size_t bytes = impl_->records.Bytes() + impl_->problems.capacity() * sizeof(TEdifProblem);
+    for (const TEdifProblem& p : impl_->problems)
+        bytes += p.message.capacity() > 15 ? p.message.capacity() : 0;
+    return bytes;
+}
 int64_t TEdifIndex::ProblemCount() const { return impl_->problemCount; }
 int64_t TEdifIndex::ErrorCount() const { return impl_->errorCount; }
 const std::vector<TEdifProblem>& TEdifIndex::Problems() const { return impl_->problems; }

@@ -162,6 +162,9 @@ public:
     // The forms open at the place, outermost first (parent links within the answer).
     std::vector<TEdifForm> FormPathAt(TEdifPoint at) const;
 
+    // Bytes the index holds (records, names, kept problems), for measurements.
+    size_t MemoryBytes() const;
+
     // ---- Problems ------------------------------------------------------------------------
     int64_t ProblemCount() const;
     int64_t ErrorCount() const;
