@@ -34,6 +34,10 @@ void RunPrinting(BenchContext& ctx);
 // The shipped EDIF scheme beside the executable (the --scheme option overrides it).
 std::string DefaultSchemePath();
 
+// The EDIF index over the loaded buffer: a full index and check, a one-character edit with its
+// rescan and recheck, and go to definition at places across the file.
+void RunEdifIndex(BenchContext& ctx);
+
 // Writes a generated EDIF netlist of about megabytes MiB to path.
 void GenerateEdif(const std::string& path, int megabytes);
 

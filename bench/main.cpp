@@ -30,6 +30,7 @@ constexpr BenchStep kSteps[] = {
     RunDeepKeys,
     RunSearch,
     RunPanel,
+    RunEdifIndex,
 };
 // clang-format on
 
