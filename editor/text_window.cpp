@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "editor/edif_document_index.h"
 #include "editor/editor_search_dialogs.h"
 #include "editor/host_byte_stream.h"
 #include "editor/text_editor_preferences.h"
@@ -60,6 +61,7 @@ TTextWindow::~TTextWindow() {
 
 void TTextWindow::BuildEditor() {
     textSource_ = NewTextSource();
+    edifIndex_ = std::make_unique<TEdifDocumentIndex>(*textSource_);
     syntaxParser_ = NewSyntaxParser();
     view_ = NewTextView();
     SetupView();

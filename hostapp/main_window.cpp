@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "hostapp/common_dialogs.h"
 #include "hostapp/disk_file_system.h"
@@ -28,7 +29,7 @@ struct TMainWindow::TOpenDocument {
     TComPtr<IServerModule> module;
     std::string path;
     THolderWidget* tab = nullptr;  // holds the editing view; owned by the tab widget
-    std::vector<THolderWidget*> panels;
+    std::vector<THolderWidget*> panels;  // the first in the search dock, the others in the outline dock
 };
 
 namespace {
@@ -66,6 +67,25 @@ TMainWindow::TMainWindow(THostClient& client) : client_(client) {
     panelDock_->setWidget(panels_);
     addDockWidget(Qt::RightDockWidgetArea, panelDock_);
     panelDock_->hide();
+
+    outlineDock_ = new QDockWidget("Outline", this);
+    outlineDock_->setObjectName("OutlineDock");
+    outlines_ = new QStackedWidget(outlineDock_);
+    outlines_->setMinimumWidth(240);
+    outlineDock_->setWidget(outlines_);
+    addDockWidget(Qt::LeftDockWidgetArea, outlineDock_);
+    outlineDock_->hide();
+
+    // Modules do their background work (such as indexing a netlist) when the host is idle. The
+    // pulse is timed rather than continuous, so an idle Harbinet does not spin a core.
+    idlePulse_ = new QTimer(this);
+    idlePulse_->setInterval(kIdlePulseMs);
+    connect(idlePulse_, &QTimer::timeout, this, [this] {
+        for (const TLoadedModule& m : client_.Modules().Modules())
+            if (m.module)
+                m.module->ApplicationIdle();
+    });
+    idlePulse_->start();
 
     helpViewer_ = new THelpViewerWindow(this);
     helpViewer_->RegisterProcesses(client_);
@@ -205,8 +225,8 @@ void TMainWindow::ShowDocument(IServerDocument* document) {
                 documents_->setTabToolTip(documents_->indexOf(holder),
                                           QString::fromLocal8Bit(open->path.c_str()));
             } else {
+                (open->panels.empty() ? panels_ : outlines_)->addWidget(holder);
                 open->panels.push_back(holder);
-                panels_->addWidget(holder);
             }
             holder->Embed(view.Get());
         }
@@ -235,6 +255,25 @@ void TMainWindow::CurrentTabChanged(int index) {
         panelDock_->show();
     } else if (!open) {
         panelDock_->hide();
+
+    outlineDock_ = new QDockWidget("Outline", this);
+    outlineDock_->setObjectName("OutlineDock");
+    outlines_ = new QStackedWidget(outlineDock_);
+    outlines_->setMinimumWidth(240);
+    outlineDock_->setWidget(outlines_);
+    addDockWidget(Qt::LeftDockWidgetArea, outlineDock_);
+    outlineDock_->hide();
+
+    // Modules do their background work (such as indexing a netlist) when the host is idle. The
+    // pulse is timed rather than continuous, so an idle Harbinet does not spin a core.
+    idlePulse_ = new QTimer(this);
+    idlePulse_->setInterval(kIdlePulseMs);
+    connect(idlePulse_, &QTimer::timeout, this, [this] {
+        for (const TLoadedModule& m : client_.Modules().Modules())
+            if (m.module)
+                m.module->ApplicationIdle();
+    });
+    idlePulse_->start();
     }
     if (open && open->tab && open->tab->View())
         open->tab->View()->SetFocus();

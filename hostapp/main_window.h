@@ -14,6 +14,7 @@ class QTabWidget;
 class QDockWidget;
 class QStackedWidget;
 class QMenu;
+class QTimer;
 
 namespace harbinet {
 
@@ -25,6 +26,7 @@ class TMainWindow final : public QMainWindow, public THostShell {
 public:
     static constexpr int kStatusPanelCount = 4;
     static constexpr int kRecentFileCount = 8;
+    static constexpr int kIdlePulseMs = 15;
 
     explicit TMainWindow(THostClient& client);
     ~TMainWindow() override;
@@ -44,6 +46,8 @@ public:
 
     [[nodiscard]] QTabWidget* DocumentArea() const noexcept { return documents_; }
     [[nodiscard]] QStackedWidget* PanelArea() const noexcept { return panels_; }
+    // The further side panels of documents (the outline).
+    [[nodiscard]] QStackedWidget* OutlineArea() const noexcept { return outlines_; }
     [[nodiscard]] THelpViewerWindow* HelpViewer() const noexcept { return helpViewer_; }
     // The command interface of the document in the current tab, or empty.
     TComPtr<ITextEditorCommands> CurrentCommands();
@@ -73,6 +77,9 @@ private:
     QTabWidget* documents_ = nullptr;
     QDockWidget* panelDock_ = nullptr;
     QStackedWidget* panels_ = nullptr;
+    QDockWidget* outlineDock_ = nullptr;
+    QStackedWidget* outlines_ = nullptr;
+    QTimer* idlePulse_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     THelpViewerWindow* helpViewer_ = nullptr;
     std::vector<std::unique_ptr<TOpenDocument>> open_;
