@@ -18,8 +18,10 @@ void TEdifDocumentIndex::TextChanged(int32_t firstLine, int32_t lastLine) {
     const int32_t count = source_.LineCount();
     const int32_t delta = count - lineCount_;
     lineCount_ = count;
-    if (firstLine > lastLine && delta == 0)
-        return;  // the caret, the selection or a mode changed, not the text
+    // A caret move or a selection marks lines for repainting too: only a change of the text,
+    // or a load (which resets the highlighting), is news to the index.
+    if (!(source_.States() & (msTextChanged | msLineCount | msHighlightReset)) || firstLine > lastLine)
+        return;
     ++changes_;
     if (firstLine <= 0 && lastLine >= count - 1)
         index_.Reset();  // the whole text is new: rescanning it in place would gain nothing
