@@ -19,12 +19,14 @@ public:
     void StartFull();
     // Goes on with the check until the deadline or the byte budget; true once it is done.
     bool Run(std::chrono::steady_clock::time_point deadline, int64_t maxBytes);
-    // Checks one record again at once and puts its problems in place of the old ones there.
-    // False when that cannot give the same answer as a full check (the caller starts one).
-    bool RecheckRecord(int32_t record);
+    // Checks one record again at once and puts its problems in place of the old ones there
+    // (the record ended at oldEnd before an edit that added lineDelta lines inside it). False
+    // when that cannot give the same answer as a full check; the caller starts one then.
+    bool RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t lineDelta);
 
 private:
     class Pass;
+    bool unbalanced_ = false;  // the last full check met parentheses or a string left open
     TEdifIndex::Impl& index_;
     std::unique_ptr<Pass> pass_;
 };

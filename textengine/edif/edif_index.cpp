@@ -113,11 +113,14 @@ void TEdifIndex::Impl::Update(int32_t firstLine, int32_t lastLine, int32_t lineD
         if (around) {
             if (rec.endLine - rec.headLine > kMaxRescanLines)
                 break;
-            if (RescanRecord(r, lineDelta)) {
-                if (phase_ == Phase::Done && checking && !checker_->RecheckRecord(r))
-                    StartChecking();
-                else if (phase_ == Phase::Checking)
-                    StartChecking();  // the check in progress read text that is gone
+            bool namesChanged = false, outsideView = false;
+            if (RescanRecord(r, lineDelta, namesChanged, outsideView)) {
+                if (outsideView) {
+                    if (checking)
+                        StartChecking();
+                } else {
+                    Recheck(r, lineDelta, namesChanged);
+                }
                 return;
             }
         }
@@ -129,7 +132,52 @@ void TEdifIndex::Impl::Update(int32_t firstLine, int32_t lastLine, int32_t lineD
 // Scans the record again from its head; true, with the records replaced, when the form
 // closes exactly where it closed before (moved by the lines the edit added), since then the
 // text after it reads as it did.
-bool TEdifIndex::Impl::RescanRecord(int32_t record, int32_t lineDelta) {
+// After record was rescanned: its problems again, or those of the view around it when names
+// in it changed that only that view can refer to, or a full check.
+void TEdifIndex::Impl::Recheck(int32_t record, int32_t lineDelta, bool namesChanged) {
+    if (!checking)
+        return;
+    if (phase_ != Phase::Done) {
+        StartChecking();  // a check in progress read text that is gone
+        return;
+    }
+    int32_t region = record;
+    if (namesChanged)
+        region = EnclosingOfKind(record, TEdifKind::View);
+    if (region >= 0) {
+        const TEdifRecord& r = records.items[size_t(region)];
+        if (checker_->RecheckRecord(region, {r.endLine - lineDelta, r.endColumn}, lineDelta))
+            return;
+    }
+    StartChecking();
+}
+
+// Whether the names of old and fresh differ in a way code outside their view could see:
+// any definition other than a net, an instance or a page.
+static bool NamesChanged(const TEdifRecords& records, size_t first, size_t count, const TEdifRecords& fresh,
+                         bool& outsideView) {
+    bool changed = false;
+    const size_t common = std::min(count, fresh.items.size());
+    size_t i = 0;
+    for (; i < common; ++i) {
+        const TEdifRecord& a = records.items[first + i];
+        const TEdifRecord& b = fresh.items[i];
+        if (a.kind != b.kind || records.Name(a) != fresh.Name(b))
+            break;
+    }
+    auto local = [](TEdifKind k) { return k == TEdifKind::Net || k == TEdifKind::Instance || k == TEdifKind::Page; };
+    for (size_t j = i; j < count; ++j) {
+        changed = true;
+        outsideView |= !local(records.items[first + j].kind);
+    }
+    for (size_t j = i; j < fresh.items.size(); ++j) {
+        changed = true;
+        outsideView |= !local(fresh.items[j].kind);
+    }
+    return changed;
+}
+
+bool TEdifIndex::Impl::RescanRecord(int32_t record, int32_t lineDelta, bool& namesChanged, bool& outsideView) {
     const TEdifRecord& old = records.items[size_t(record)];
     const TEdifPoint expectedEnd{old.endLine + lineDelta, old.endColumn};
     TEdifRecords fresh;
@@ -145,6 +193,7 @@ bool TEdifIndex::Impl::RescanRecord(int32_t record, int32_t lineDelta) {
     const TEdifRecord& top = fresh.items.front();
     if (top.kind != old.kind || top.End() != expectedEnd || !(top.flags & TEdifRecord::kClosed))
         return false;
+    namesChanged = NamesChanged(records, size_t(record), size_t(old.subtreeEnd - record), fresh, outsideView);
     SpliceRecords(record, fresh, lineDelta);
     return true;
 }

@@ -123,7 +123,11 @@ private:
     void StartIndexing();
     void FinishIndexing();
     void StartChecking();
-    bool RescanRecord(int32_t record, int32_t lineDelta);
+    // True when the record read as before around the edit; namesChanged when names of
+    // definitions in it changed, outsideView when such a name can be referred to from outside
+    // its view.
+    bool RescanRecord(int32_t record, int32_t lineDelta, bool& namesChanged, bool& outsideView);
+    void Recheck(int32_t record, int32_t lineDelta, bool namesChanged);
     void SpliceRecords(int32_t record, TEdifRecords& fresh, int32_t lineDelta);
 
     Phase phase_ = Phase::Indexing;

@@ -38,6 +38,7 @@ constexpr KeywordName kKeywords[] = {
     {"design", TEdifKeyword::Design},
     {"rename", TEdifKeyword::Rename},
     {"array", TEdifKeyword::Array},
+    {"member", TEdifKeyword::Member},
     {"libraryref", TEdifKeyword::LibraryRef},
     {"cellref", TEdifKeyword::CellRef},
     {"viewref", TEdifKeyword::ViewRef},
@@ -118,6 +119,7 @@ bool TEdifScanner::FetchLine() {
     if (size_t(column_) > text_.size())
         column_ = int32_t(text_.size());
     haveLine_ = true;
+    lineHasToken_ = column_ > 0;
     return true;
 }
 
@@ -149,6 +151,10 @@ bool TEdifScanner::Run(int64_t maxBytes) {
         }
         const size_t before = size_t(column_);
         const TEdifPoint at{line_, int32_t(i)};
+        if (!(at < stopAt_)) {
+            column_ = int32_t(i);
+            return false;
+        }
         const char c = text_[i];
         if (c == '(') {
             column_ = int32_t(i + 1);
@@ -157,6 +163,7 @@ bool TEdifScanner::Run(int64_t maxBytes) {
             column_ = int32_t(i + 1);
             const bool hadForm = depth_ > 0 || overflow_ > 0;
             CloseForm(at);
+            lineHasToken_ = true;
             if (stopWhenEmpty_ && hadForm && depth_ == 0 && overflow_ == 0) {
                 bytesScanned_ += int64_t(size_t(column_) - before);
                 stopped_ = true;
@@ -178,6 +185,7 @@ bool TEdifScanner::Run(int64_t maxBytes) {
                 ++f.items;
             }
             bytesScanned_ += int64_t(size_t(column_) - before);
+            lineHasToken_ = true;
             ScanString();
             continue;
         } else {
@@ -185,9 +193,13 @@ bool TEdifScanner::Run(int64_t maxBytes) {
             while (j < n && !IsDelimiter(text_[j]))
                 ++j;
             column_ = int32_t(j);
-            TakeAtom(text_.substr(i, j - i), at);
+            bytesScanned_ += int64_t(j - before);
+            lineHasToken_ = true;
+            TakeAtom(text_.substr(i, j - i), at);  // may move on past a skipped form
+            continue;
         }
         bytesScanned_ += int64_t(size_t(column_) - before);
+        lineHasToken_ = true;
     }
     return true;
 }
@@ -218,6 +230,8 @@ void TEdifScanner::OpenForm(TEdifPoint at) {
     f.nameLength = 0;
     f.original.clear();
     f.record = f.target = f.extra = -1;
+    f.childName.clear();
+    f.indent = lineHasToken_ ? -1 : at.column;
 }
 
 void TEdifScanner::CloseForm(TEdifPoint at) {
@@ -238,13 +252,44 @@ void TEdifScanner::CloseForm(TEdifPoint at) {
         NameFromChild(f);
 }
 
+void TEdifScanner::PushOpenFrame(TEdifPoint head, TEdifKeyword keyword, int32_t record) {
+    if (depth_ == frames_.size())
+        frames_.emplace_back();
+    TEdifFrame& f = frames_[depth_++];
+    f = TEdifFrame{};
+    f.head = head;
+    f.keyword = keyword;
+    f.items = 2;
+    f.nameIsFinal = true;
+    f.record = record;
+}
+
+void TEdifScanner::SkipCurrentForm(TEdifPoint closeAt) {
+    skipPending_ = true;
+    skipTo_ = closeAt;
+}
+
+void TEdifScanner::FinishSkip() {
+    skipPending_ = false;
+    if (depth_ == 0 || !(Position() <= skipTo_))
+        return;
+    --depth_;
+    if (depth_ > 0)
+        NameFromChild(frames_[depth_]);
+    line_ = skipTo_.line;
+    column_ = skipTo_.column + 1;
+    haveLine_ = false;
+}
+
 // A rename or array form in its parent's name place gives the parent its name.
 void TEdifScanner::NameFromChild(TEdifFrame& child) {
     TEdifFrame& parent = frames_[depth_ - 1];
     if (parent.nameIsFinal || parent.items != 2)
         return;
     parent.nameIsFinal = true;
-    if (!child.hasName || (child.keyword != TEdifKeyword::Rename && child.keyword != TEdifKeyword::Array))
+    const bool givesName = child.keyword == TEdifKeyword::Rename || child.keyword == TEdifKeyword::Array ||
+                           child.keyword == TEdifKeyword::Member;
+    if (!child.hasName || !givesName)
         return;
     parent.hasName = true;
     parent.name = child.name;
@@ -265,6 +310,8 @@ void TEdifScanner::TakeAtom(std::string_view text, TEdifPoint at) {
         f.keyword = EdifKeywordOf(text);
         f.items = 1;
         handler_.Opened(f, int32_t(depth_));
+        if (skipPending_)
+            FinishSkip();
         return;
     }
     if (f.items == 1 && !f.nameIsFinal) {
@@ -338,8 +385,10 @@ void TEdifScanner::ScanEscape(std::string_view text, size_t& i) {
         }
         if (IsDigit(c)) {
             code = code * 10 + (c - '0');
-            if (code > 255)
-                bad = true, code = 0;
+            if (code > 255) {
+                bad = true;
+                code = 0;
+            }
         } else if (c == ' ' || c == '\t') {
             code = 0;
         } else {

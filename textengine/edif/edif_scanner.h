@@ -34,6 +34,7 @@ enum class TEdifKeyword : uint8_t {
     Design,
     Rename,
     Array,
+    Member,
     LibraryRef,
     CellRef,
     ViewRef,
@@ -60,10 +61,12 @@ struct TEdifFrame {
     TEdifPoint nameAt;
     int32_t nameLength = 0;
     std::string original;  // a rename's string
+    int32_t indent = -1;   // the head's column when it is the first token on its line
     // For the handler's own use, reset on every open.
     int32_t record = -1;
     int32_t target = -1;
     int32_t extra = -1;
+    std::string childName;
 };
 
 enum class TEdifStringProblem : uint8_t { NeverCloses, BadEscape, LonePercent };
@@ -92,6 +95,13 @@ public:
     // the text or, with stopWhenEmpty, once the stack has become empty after a form closed.
     bool Run(int64_t maxBytes);
     void SetStopWhenEmpty(bool on) { stopWhenEmpty_ = on; }
+    // Run returns false before taking a token that starts at or after the place.
+    void SetStopAt(TEdifPoint at) { stopAt_ = at; }
+    // After Restart: a form taken as already open at the restart place, its name behind it.
+    void PushOpenFrame(TEdifPoint head, TEdifKeyword keyword, int32_t record);
+    // From Opened of the innermost form: go on after the form's closing parenthesis (at
+    // closeAt) as if the form had been read; its contents are not reported.
+    void SkipCurrentForm(TEdifPoint closeAt);
     bool AtEnd() const { return atEnd_; }
     TEdifPoint Position() const { return {line_, column_}; }
     int64_t BytesScanned() const { return bytesScanned_; }
@@ -99,10 +109,13 @@ public:
     // The open forms, outermost first; the overflow counts forms past kMaxFrames.
     size_t Depth() const { return depth_; }
     TEdifFrame& FrameAt(size_t i) { return frames_[i]; }
+    const TEdifFrame& FrameAt(size_t i) const { return frames_[i]; }
     uint64_t OverflowDepth() const { return overflow_; }
     // A string still open at the end of the text.
     bool InString() const { return inString_; }
     TEdifPoint StringStart() const { return stringStart_; }
+    // Whether a token came before the current one on this line.
+    bool LineHasToken() const { return lineHasToken_; }
     // The last place of text: the end of the last line.
     TEdifPoint EndOfText() const;
 
@@ -114,6 +127,7 @@ private:
     void ScanString();
     void ScanEscape(std::string_view text, size_t& i);
     void NameFromChild(TEdifFrame& child);
+    void FinishSkip();
 
     const TEdifLines& lines_;
     TEdifScanHandler& handler_;
@@ -122,9 +136,13 @@ private:
     int32_t line_ = 0;
     int32_t column_ = 0;
     bool haveLine_ = false;
+    bool lineHasToken_ = false;
     bool atEnd_ = false;
     bool stopWhenEmpty_ = false;
     bool stopped_ = false;
+    TEdifPoint stopAt_{INT32_MAX, INT32_MAX};
+    bool skipPending_ = false;
+    TEdifPoint skipTo_;
     int64_t bytesScanned_ = 0;
     bool inString_ = false;
     bool captureString_ = false;
