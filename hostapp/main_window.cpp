@@ -134,6 +134,7 @@ void TMainWindow::BuildMenus() {
 
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction(panelDock_->toggleViewAction());
+    view->addAction(outlineDock_->toggleViewAction());
     view->addSeparator();
     AddTextViewMenu(view, current);
 
@@ -255,25 +256,12 @@ void TMainWindow::CurrentTabChanged(int index) {
         panelDock_->show();
     } else if (!open) {
         panelDock_->hide();
-
-    outlineDock_ = new QDockWidget("Outline", this);
-    outlineDock_->setObjectName("OutlineDock");
-    outlines_ = new QStackedWidget(outlineDock_);
-    outlines_->setMinimumWidth(240);
-    outlineDock_->setWidget(outlines_);
-    addDockWidget(Qt::LeftDockWidgetArea, outlineDock_);
-    outlineDock_->hide();
-
-    // Modules do their background work (such as indexing a netlist) when the host is idle. The
-    // pulse is timed rather than continuous, so an idle Harbinet does not spin a core.
-    idlePulse_ = new QTimer(this);
-    idlePulse_->setInterval(kIdlePulseMs);
-    connect(idlePulse_, &QTimer::timeout, this, [this] {
-        for (const TLoadedModule& m : client_.Modules().Modules())
-            if (m.module)
-                m.module->ApplicationIdle();
-    });
-    idlePulse_->start();
+    }
+    if (open && open->panels.size() > 1) {
+        outlines_->setCurrentWidget(open->panels[1]);
+        outlineDock_->show();
+    } else if (!open) {
+        outlineDock_->hide();
     }
     if (open && open->tab && open->tab->View())
         open->tab->View()->SetFocus();

@@ -10,7 +10,12 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -332,6 +337,63 @@ TEST_F(OutlinePanelTest, AGoodNetlistHasNoProblemsAndTheProblemKeysStayPut) {
     navigation->PreviousProblem();
     EXPECT_EQ(Caret(), "5:4");
 }
+
+// ---- The shipped samples -----------------------------------------------------------------------
+
+std::string ReadSample(const char* name) {
+    std::ifstream in(std::string(TARNWICK_SOURCE_DIR) + "/data/samples/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// How often "(keyword " opens a form in the text: a count that knows nothing of the index.
+int CountForms(const std::string& text, const std::string& keyword) {
+    int count = 0;
+    for (std::size_t at = text.find("(" + keyword + " "); at != std::string::npos;
+         at = text.find("(" + keyword + " ", at + 1))
+        ++count;
+    return count;
+}
+
+class OutlineSampleTest : public OutlinePanelTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(OutlineSampleTest, CountsMatchASimpleScanAndEveryCellRefLeadsToACell) {
+    const std::string text = ReadSample(GetParam());
+    ASSERT_FALSE(text.empty());
+    Load(text);
+    std::map<std::string, int> kinds;
+    for (const std::string& row : Rows())
+        ++kinds[row.substr(row.find(' ') + 1, row.find(' ', 2) - row.find(' ') - 1)];
+    EXPECT_EQ(kinds["cell"], CountForms(text, "cell"));
+    EXPECT_EQ(kinds["instance"], CountForms(text, "instance"));
+    EXPECT_EQ(kinds["net"], CountForms(text, "net"));
+    for (int row = 0; row < panel->Problems().rowCount(); ++row) {
+        const QString problem = panel->Problems().data(panel->Problems().index(row), Qt::DisplayRole).toString();
+        EXPECT_FALSE(problem.startsWith("error")) << problem.toStdString();
+    }
+
+    TTextSource& source = window->TextSource();
+    int followed = 0;
+    for (int32_t line = 0; line < source.LineCount(); ++line) {
+        const std::string shown = source.GetLineText(line);
+        for (std::size_t at = shown.find("(cellRef "); at != std::string::npos; at = shown.find("(cellRef ", at + 1)) {
+            SCOPED_TRACE("line " + std::to_string(line + 1));
+            source.SetCaret(int32_t(at + 9), line);
+            navigation->GotoDefinition();
+            const TPosition landed = source.Caret();
+            const std::string target = source.GetLineText(landed.LinePos).substr(0, std::size_t(landed.CharPos));
+            EXPECT_NE(target.rfind("(cell "), std::string::npos) << target;
+            ++followed;
+        }
+    }
+    EXPECT_EQ(followed, CountForms(text, "cellRef"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, OutlineSampleTest, testing::Values("yosys-counter.edf", "yosys-alu.edf"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(uint8_t(c)); }, '_');
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace tarnwick
