@@ -26,7 +26,7 @@ TEdifNavigator::TEdifNavigator(TTextWindow* window, TTextPanel* searchPanel, TOu
     if (window_)
         outline_ = std::make_unique<TEdifOutline>(window_->EdifIndex().Index());
     if (outlinePanel_)
-        outlinePanel_->OnPlaceChosen = [this](TPosition place) { JumpTo(place); };
+        outlinePanel_->OnPlaceChosen = [this](TPosition place) { JumpTo(place, TFocus::Keep); };
 }
 
 TEdifNavigator::~TEdifNavigator() {
@@ -116,17 +116,18 @@ int32_t TEdifNavigator::DefinitionAtCaret(const TEdifIndex& index) const {
     return index.DefinitionAt({at->line, at->column - 1});
 }
 
-void TEdifNavigator::MoveCaret(TPosition expanded) {
+void TEdifNavigator::MoveCaret(TPosition expanded, TFocus focus) {
     if (!window_)
         return;
     TTextSource& source = window_->TextSource();
     source.SetSelectionKind(stNone);
     source.SetCaret(expanded.CharPos, expanded.LinePos);
     window_->View().CenterLine();
-    window_->View().setFocus();
+    if (focus == TFocus::View)
+        window_->View().setFocus();
 }
 
-void TEdifNavigator::JumpTo(TPosition storedPlace) {
+void TEdifNavigator::JumpTo(TPosition storedPlace, TFocus focus) {
     if (!window_)
         return;
     const TTextSource& source = window_->TextSource();
@@ -135,7 +136,7 @@ void TEdifNavigator::JumpTo(TPosition storedPlace) {
     const TPosition from = source.Caret();
     if (from != target)
         history_.Jumped(from);
-    MoveCaret(target);
+    MoveCaret(target, focus);
 }
 
 // ---- The commands ---------------------------------------------------------------------------

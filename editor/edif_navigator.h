@@ -50,8 +50,10 @@ public:
     [[nodiscard]] bool CanNavigateForward() const noexcept { return history_.CanGoForward(); }
 
     // Moves the caret to a place the index names (the line centred in the view), noting where
-    // it was for Back.
-    void JumpTo(TPosition storedPlace);
+    // it was for Back. A jump chosen in the outline panel leaves the focus there, so the user
+    // can go on through the list with the keys.
+    enum class TFocus { View, Keep };
+    void JumpTo(TPosition storedPlace, TFocus focus = TFocus::View);
 
     // Brings the index and the outline up to date until the deadline; true while work is left.
     bool RunIdleSlice(TClock::time_point deadline);
@@ -63,7 +65,7 @@ private:
     // The definition the name at the caret means, trying the byte before the caret too, so a
     // caret just after a name finds it; -1 when none.
     [[nodiscard]] int32_t DefinitionAtCaret(const TEdifIndex& index) const;
-    void MoveCaret(TPosition expanded);
+    void MoveCaret(TPosition expanded, TFocus focus = TFocus::View);
     void GoToProblem(bool forward);
     // The outline's layout follows the index's definitions; the problem list its problems.
     void UpdateOutline(TClock::time_point deadline);

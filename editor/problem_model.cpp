@@ -26,7 +26,7 @@ int TProblemModel::rowCount(const QModelIndex& parent) const {
 QVariant TProblemModel::data(const QModelIndex& index, int role) const {
     if (!source_ || !index.isValid() || index.row() >= rowCount())
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)  // the tip shows a message cut off
         return EntryText(source_->Problem(index.row()));
     if (role == Qt::ForegroundRole)
         return source_->Problem(index.row()).Severity == TProblemSeverity::Error ? QColor(170, 20, 20)
