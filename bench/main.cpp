@@ -30,6 +30,7 @@ constexpr BenchStep kSteps[] = {
     RunDeepKeys,
     RunSearch,
     RunPanel,
+    RunOutline,
 };
 // clang-format on
 

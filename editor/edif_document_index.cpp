@@ -23,15 +23,17 @@ void TEdifDocumentIndex::TextChanged(int32_t firstLine, int32_t lastLine) {
     if (!(source_.States() & (msTextChanged | msLineCount | msHighlightReset)) || firstLine > lastLine)
         return;
     ++changes_;
-    if (firstLine <= 0 && lastLine >= count - 1)
-        index_.Reset();  // the whole text is new: rescanning it in place would gain nothing
+    // A load puts in a new text and resets the highlighting with it; an edit, even one over
+    // every line of a text written as one line, is left to the index to rescan where it must.
+    if (source_.States() & msHighlightReset)
+        index_.Reset();
     else
         index_.Update(std::max(firstLine, 0), std::min(lastLine, count - 1), delta);
 }
 
 bool TEdifDocumentIndex::Step(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline -
-                                                                            std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0)
         return true;
     return !index_.Step(TEdifBudget{left});

@@ -1,7 +1,7 @@
 #pragma once
 // The netlist index of a window's text, kept current: it hears of every change of the buffer
-// and brings itself up to date in slices of the host's idle time (Step). A change that replaces
-// the whole text (a load) starts the index over.
+// and brings itself up to date in slices of the host's idle time (Step). A load starts the
+// index over.
 
 #include <chrono>
 #include <cstdint>

@@ -193,12 +193,14 @@ void TEdifNavigator::GoToProblem(bool forward) {
     const auto place = [](const TEdifProblem& p) { return TEdifPoint{p.line, p.column}; };
     std::size_t i;
     if (forward) {
-        const auto after = std::upper_bound(problems.begin(), problems.end(), *caret,
-                                            [&](const TEdifPoint& at, const TEdifProblem& p) { return at < place(p); });
+        const auto after =
+            std::upper_bound(problems.begin(), problems.end(), *caret,
+                             [&](const TEdifPoint& at, const TEdifProblem& p) { return at < place(p); });
         i = after == problems.end() ? 0 : std::size_t(after - problems.begin());
     } else {
-        const auto before = std::lower_bound(problems.begin(), problems.end(), *caret,
-                                             [&](const TEdifProblem& p, const TEdifPoint& at) { return place(p) < at; });
+        const auto before =
+            std::lower_bound(problems.begin(), problems.end(), *caret,
+                             [&](const TEdifProblem& p, const TEdifPoint& at) { return place(p) < at; });
         i = before == problems.begin() ? problems.size() - 1 : std::size_t(before - problems.begin()) - 1;
     }
     JumpTo({problems[i].line, problems[i].column});

@@ -137,7 +137,8 @@ int32_t TEdifOutline::RowOf(TNode node) const {
 
 TOutlineEntry TEdifOutline::Entry(TNode node) const {
     // The index may be rebuilding after an edit; a definition it does not hold yet shows empty.
-    if (node < 0 || std::size_t(node) >= shown_.size() || shown_[std::size_t(node)] >= index_.DefinitionCount())
+    if (node < 0 || std::size_t(node) >= shown_.size() ||
+        shown_[std::size_t(node)] >= index_.DefinitionCount())
         return {};
     const TEdifDefinition d = index_.Definition(shown_[std::size_t(node)]);
     return {ShownKind(d.kind).value_or(TOutlineKind::Net), std::string(d.name), PositionOf(d.nameAt)};

@@ -29,7 +29,7 @@ struct TProblemEntry {
 class TNetlistOutline {
 public:
     using TNode = int32_t;
-    static constexpr TNode kRoot = -1;    // the parent of the libraries
+    static constexpr TNode kRoot = -1;  // the parent of the libraries
     static constexpr TNode kNoNode = -2;
 
     virtual ~TNetlistOutline() = default;

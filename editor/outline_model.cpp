@@ -39,9 +39,9 @@ const char* KindName(TOutlineKind kind) {
 
 // A small square with the kind's letter, one colour per kind.
 QIcon KindIcon(TOutlineKind kind) {
-    static const std::array<QColor, 7> colours{QColor(120, 80, 160), QColor(150, 150, 150), QColor(40, 110, 190),
-                                               QColor(60, 150, 150),  QColor(200, 120, 30),  QColor(60, 150, 60),
-                                               QColor(190, 60, 60)};
+    static const std::array<QColor, 7> colours{
+        QColor(120, 80, 160), QColor(150, 150, 150), QColor(40, 110, 190), QColor(60, 150, 150),
+        QColor(200, 120, 30), QColor(60, 150, 60),   QColor(190, 60, 60)};
     QPixmap picture(14, 14);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
@@ -80,7 +80,9 @@ bool HoldsIgnoringCase(std::string_view name, std::string_view upperNeedle) {
     return std::search(name.begin(), name.end(), upperNeedle.begin(), upperNeedle.end(), same) != name.end();
 }
 
-QString Latin1(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
+QString Latin1(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
 
 }  // namespace
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
-#include <QTreeView>
 #include <QTimer>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <chrono>
 
@@ -116,6 +116,7 @@ void TOutlinePanel::SelectProblem(int32_t i) {
 void TOutlinePanel::FilterChanged() {
     const QByteArray text = ebFilter->text().toLatin1();
     outline_->SetFilter(std::string(text.constData(), std::size_t(text.size())));
+    tvOutline->setRootIsDecorated(!outline_->Filtering());  // a flat list needs no branches
     ContinueFilter();
 }
 

@@ -60,21 +60,8 @@ TMainWindow::TMainWindow(THostClient& client) : client_(client) {
     connect(documents_, &QTabWidget::tabCloseRequested, this, [this](int i) { CloseDocument(i); });
     connect(documents_, &QTabWidget::currentChanged, this, &TMainWindow::CurrentTabChanged);
 
-    panelDock_ = new QDockWidget("Search", this);
-    panelDock_->setObjectName("PanelDock");
-    panels_ = new QStackedWidget(panelDock_);
-    panels_->setMinimumWidth(240);
-    panelDock_->setWidget(panels_);
-    addDockWidget(Qt::RightDockWidgetArea, panelDock_);
-    panelDock_->hide();
-
-    outlineDock_ = new QDockWidget("Outline", this);
-    outlineDock_->setObjectName("OutlineDock");
-    outlines_ = new QStackedWidget(outlineDock_);
-    outlines_->setMinimumWidth(240);
-    outlineDock_->setWidget(outlines_);
-    addDockWidget(Qt::LeftDockWidgetArea, outlineDock_);
-    outlineDock_->hide();
+    panelDock_ = AddPanelDock("Search", "PanelDock", Qt::RightDockWidgetArea, panels_);
+    outlineDock_ = AddPanelDock("Outline", "OutlineDock", Qt::LeftDockWidgetArea, outlines_);
 
     // Modules do their background work (such as indexing a netlist) when the host is idle. The
     // pulse is timed rather than continuous, so an idle Harbinet does not spin a core.
@@ -247,6 +234,18 @@ IServerView* TMainWindow::CurrentView() {
     if (!open || !open->tab || !open->tab->View())
         return nullptr;
     return TComPtr<IServerView>::Share(open->tab->View()).Detach();
+}
+
+QDockWidget* TMainWindow::AddPanelDock(const QString& title, const char* name, Qt::DockWidgetArea area,
+                                       QStackedWidget*& stack) {
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    stack = new QStackedWidget(dock);
+    stack->setMinimumWidth(240);
+    dock->setWidget(stack);
+    addDockWidget(area, dock);
+    dock->hide();
+    return dock;
 }
 
 void TMainWindow::CurrentTabChanged(int index) {

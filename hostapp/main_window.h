@@ -59,6 +59,9 @@ private:
     struct TOpenDocument;
 
     void BuildMenus();
+    // A hidden dock in area holding a new stack of panels, one page per document.
+    QDockWidget* AddPanelDock(const QString& title, const char* name, Qt::DockWidgetArea area,
+                              QStackedWidget*& stack);
     void ChooseAndOpen();
     void ChooseAndSaveAs();
     void CurrentTabChanged(int index);

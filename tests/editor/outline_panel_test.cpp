@@ -27,38 +27,33 @@
 #include "editor/uniform_list_view.h"
 #include "languages/text_source.h"
 #include "tests/host/recording_client.h"
+#include "tests/support/widget_of_view.h"
 
 namespace tarnwick {
 namespace {
 
 // Two cells of one library; line numbers (1-based) are on the right.
 const char* const kNetlist =
-    "(edif top\n"                                                          // 1
-    "  (edifVersion 2 0 0)\n"                                              // 2
-    "  (library work\n"                                                    // 3
-    "    (edifLevel 0)\n"                                                  // 4
-    "    (cell inv\n"                                                      // 5
-    "      (cellType GENERIC)\n"                                           // 6
-    "      (view netlist\n"                                                // 7
-    "        (viewType NETLIST)\n"                                         // 8
-    "        (interface\n"                                                 // 9
-    "          (port A (direction INPUT))\n"                               // 10
-    "          (port Y (direction OUTPUT)))))\n"                           // 11
-    "    (cell top\n"                                                      // 12
-    "      (view netlist\n"                                                // 13
-    "        (interface (port in) (port out))\n"                           // 14
-    "        (contents\n"                                                  // 15
-    "          (instance u1 (viewRef netlist (cellRef inv)))\n"            // 16
-    "          (net clk\n"                                                 // 17
-    "            (joined (portRef in) (portRef A (instanceRef u1))))\n"    // 18
-    "          (net (rename n_out \"n[out]\")\n"                           // 19
+    "(edif top\n"                                                               // 1
+    "  (edifVersion 2 0 0)\n"                                                   // 2
+    "  (library work\n"                                                         // 3
+    "    (edifLevel 0)\n"                                                       // 4
+    "    (cell inv\n"                                                           // 5
+    "      (cellType GENERIC)\n"                                                // 6
+    "      (view netlist\n"                                                     // 7
+    "        (viewType NETLIST)\n"                                              // 8
+    "        (interface\n"                                                      // 9
+    "          (port A (direction INPUT))\n"                                    // 10
+    "          (port Y (direction OUTPUT)))))\n"                                // 11
+    "    (cell top\n"                                                           // 12
+    "      (view netlist\n"                                                     // 13
+    "        (interface (port in) (port out))\n"                                // 14
+    "        (contents\n"                                                       // 15
+    "          (instance u1 (viewRef netlist (cellRef inv)))\n"                 // 16
+    "          (net clk\n"                                                      // 17
+    "            (joined (portRef in) (portRef A (instanceRef u1))))\n"         // 18
+    "          (net (rename n_out \"n[out]\")\n"                                // 19
     "            (joined (portRef Y (instanceRef u1)) (portRef out))))))))\n";  // 20
-
-template <class Widget>
-Widget* WidgetOfView(IServerDocument& document, int32_t index) {
-    const auto view = TComPtr<IServerDocumentView>::Adopt(document.GetView(index));
-    return view ? dynamic_cast<Widget*>(reinterpret_cast<QWidget*>(view->GetWindowHandle())) : nullptr;
-}
 
 class OutlinePanelTest : public testing::Test {
 protected:
@@ -186,8 +181,7 @@ TEST_F(OutlinePanelTest, AViewOfManyNetsGivesItsRowsABatchAtATime) {
     text += "))))))\n";
     Load(text);
     TOutlineModel& model = panel->Outline();
-    const QModelIndex view =
-        model.index(0, 0, model.index(0, 0, model.index(0, 0)));  // library, cell, view
+    const QModelIndex view = model.index(0, 0, model.index(0, 0, model.index(0, 0)));  // library, cell, view
     ASSERT_EQ(model.data(view, Qt::DisplayRole).toString(), "v");
     EXPECT_EQ(model.rowCount(view), TOutlineModel::kBatch);
     EXPECT_TRUE(model.canFetchMore(view));
@@ -367,7 +361,8 @@ TEST_P(OutlineSampleTest, CountsMatchASimpleScanAndEveryCellRefLeadsToACell) {
     EXPECT_EQ(kinds["instance"], CountForms(text, "instance"));
     EXPECT_EQ(kinds["net"], CountForms(text, "net"));
     for (int row = 0; row < panel->Problems().rowCount(); ++row) {
-        const QString problem = panel->Problems().data(panel->Problems().index(row), Qt::DisplayRole).toString();
+        const QString problem =
+            panel->Problems().data(panel->Problems().index(row), Qt::DisplayRole).toString();
         EXPECT_FALSE(problem.startsWith("error")) << problem.toStdString();
     }
 
@@ -375,12 +370,14 @@ TEST_P(OutlineSampleTest, CountsMatchASimpleScanAndEveryCellRefLeadsToACell) {
     int followed = 0;
     for (int32_t line = 0; line < source.LineCount(); ++line) {
         const std::string shown = source.GetLineText(line);
-        for (std::size_t at = shown.find("(cellRef "); at != std::string::npos; at = shown.find("(cellRef ", at + 1)) {
+        for (std::size_t at = shown.find("(cellRef "); at != std::string::npos;
+             at = shown.find("(cellRef ", at + 1)) {
             SCOPED_TRACE("line " + std::to_string(line + 1));
             source.SetCaret(int32_t(at + 9), line);
             navigation->GotoDefinition();
             const TPosition landed = source.Caret();
-            const std::string target = source.GetLineText(landed.LinePos).substr(0, std::size_t(landed.CharPos));
+            const std::string target =
+                source.GetLineText(landed.LinePos).substr(0, std::size_t(landed.CharPos));
             EXPECT_NE(target.rfind("(cell "), std::string::npos) << target;
             ++followed;
         }
@@ -391,7 +388,9 @@ TEST_P(OutlineSampleTest, CountsMatchASimpleScanAndEveryCellRefLeadsToACell) {
 INSTANTIATE_TEST_SUITE_P(Samples, OutlineSampleTest, testing::Values("yosys-counter.edf", "yosys-alu.edf"),
                          [](const auto& info) {
                              std::string name = info.param;
-                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(uint8_t(c)); }, '_');
+                             std::replace_if(
+                                 name.begin(), name.end(), [](char c) { return !std::isalnum(uint8_t(c)); },
+                                 '_');
                              return name;
                          });
 
