@@ -121,7 +121,7 @@ bool TEdifChecker::Run(std::chrono::steady_clock::time_point deadline, int64_t m
     p.problems.Trim();
     // A stray ')' also counts as unbalanced for later rechecks.
     for (const TEdifProblem& problem : p.problems.kept)
-        if (problem.message == "')' closes no form")
+        if (problem.message.rfind("')'", 0) == 0)
             unbalanced_ = true;
     index_.problems = std::move(p.problems.kept);
     index_.problemCount = p.problems.count;

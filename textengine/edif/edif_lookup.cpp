@@ -130,7 +130,8 @@ static void StartNear(const TEdifIndex::Impl& index, TEdifScanner& scanner, TEdi
         child = items[size_t(child)].parent;
     std::vector<int32_t> open;
     for (int32_t p = around; p >= 0; p = items[size_t(p)].parent)
-        open.insert(open.begin(), p);
+        open.push_back(p);
+    std::reverse(open.begin(), open.end());
     auto keywordOf = [&](int32_t r) {
         return EdifKeywordOf(EdifKindName(items[size_t(r)].kind));
     };

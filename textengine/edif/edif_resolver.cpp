@@ -8,9 +8,9 @@ namespace {
 
 std::string Quoted(std::string_view name) { return "`" + std::string(name) + "`"; }
 
-// What a frame is, for a message: "net `n1`", "joined".
+// What a frame is, for a message: "net `n1`", "joined"; empty for a form without keyword.
 std::string FormWhat(const TEdifFrame& f) {
-    std::string what = f.keywordText.empty() ? std::string("form") : f.keywordText;
+    std::string what = f.keywordText;
     if (f.hasName)
         what += " " + Quoted(f.name);
     return what;
@@ -158,7 +158,8 @@ TEdifResolver::TEdifResolver(const TEdifIndex::Impl& index, int32_t firstRecord)
     if (firstRecord > 0 && size_t(firstRecord) < index.records.items.size())
         for (int32_t p = index.records.items[size_t(firstRecord)].parent; p >= 0;
              p = index.records.items[size_t(p)].parent)
-            enclosing_.insert(enclosing_.begin(), p);
+            enclosing_.push_back(p);
+    std::reverse(enclosing_.begin(), enclosing_.end());
 }
 
 // The record of a structural form the scan opened: normally the next one in order.
@@ -200,6 +201,8 @@ void TEdifResolver::Opened(TEdifFrame& frame, int32_t depth) {
     TEdifKind kind;
     if (EdifKindOf(frame.keyword, kind))
         frame.record = RecordFor(frame);
+    if (depth == 1 && topEnded_ && !topWhat_.empty())
+        topEndedEarly_ = true;
     if (frame.keyword == TEdifKeyword::Joined) {
         frame.extra = int32_t(joined_.size());
         joined_.emplace_back();
@@ -208,7 +211,11 @@ void TEdifResolver::Opened(TEdifFrame& frame, int32_t depth) {
     // likely lacks its closing parenthesis.
     // Only in text that indents its forms at all.
     if (!haveSuspect_ && frame.indent >= 0 && depth >= 2) {
-        const TEdifFrame& outer = scanner_->FrameAt(size_t(depth - 2));
+        // The nearest form around that starts a line, looking past a few that do not.
+        int32_t k = depth - 2;
+        while (k > 0 && k > depth - 10 && scanner_->FrameAt(size_t(k)).indent < 0)
+            --k;
+        const TEdifFrame& outer = scanner_->FrameAt(size_t(k));
         if (outer.indent >= 0 && outer.indent < frame.indent)
             sawIndentedChild_ = true;
         else if (sawIndentedChild_ && outer.indent >= frame.indent && outer.head.line < frame.head.line) {
@@ -263,7 +270,12 @@ int32_t TEdifResolver::Resolve(TEdifRefKind kind, const TEdifFrame& f, int32_t d
     return -1;
 }
 
-void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint) {
+void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt) {
+    if (depth == 1 && enclosing_.empty() && !topEnded_) {
+        topEnded_ = true;
+        topEnd_ = closeAt;
+        topWhat_ = FormWhat(frame);
+    }
     if (frame.keyword == TEdifKeyword::Joined && frame.extra >= 0) {
         joined_.pop_back();
         return;
@@ -321,7 +333,16 @@ void TEdifResolver::CheckJoined(TEdifFrame& portRef, int32_t depth) {
     Report(TEdifSeverity::Error, portRef.nameAt, portRef.nameLength, std::move(message));
 }
 
-void TEdifResolver::StrayClose(TEdifPoint at) { Report(TEdifSeverity::Error, at, 1, "')' closes no form"); }
+// When the top form ended early and text went on, that end is where a ')' too many most
+// likely stands; the stray one at the end of the text only follows from it.
+void TEdifResolver::StrayClose(TEdifPoint at) {
+    if (topEndedEarly_) {
+        topEndedEarly_ = false;
+        Report(TEdifSeverity::Error, topEnd_, 1, "')' too many: " + topWhat_ + " ends here but the text goes on");
+        return;
+    }
+    Report(TEdifSeverity::Error, at, 1, "')' closes no form");
+}
 
 void TEdifResolver::StringProblem(TEdifStringProblem problem, TEdifPoint at, int32_t length) {
     switch (problem) {
@@ -343,7 +364,7 @@ void TEdifResolver::FinishAtEnd(const TEdifScanner& scanner) {
     const TEdifFrame& outer = scanner.FrameAt(0);
     const TEdifPoint at = haveSuspect_ ? suspectAt_ : outer.head;
     const std::string what = haveSuspect_ ? suspectWhat_ : FormWhat(outer);
-    Report(TEdifSeverity::Error, at, 1, "'(' of " + what + " is never closed");
+    Report(TEdifSeverity::Error, at, 1, what.empty() ? "'(' is never closed" : "'(' of " + what + " is never closed");
 }
 
 }  // namespace tarnwick

@@ -79,6 +79,11 @@ private:
     bool haveSuspect_ = false;
     TEdifPoint suspectAt_;
     std::string suspectWhat_;
+    // The first top form's end, and whether another form followed it.
+    bool topEnded_ = false;
+    bool topEndedEarly_ = false;
+    TEdifPoint topEnd_;
+    std::string topWhat_;
 };
 
 // "cell `alu`", "the interface of cell `alu`", ...

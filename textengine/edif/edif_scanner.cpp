@@ -395,6 +395,11 @@ void TEdifScanner::ScanEscape(std::string_view text, size_t& i) {
             break;
         }
     }
+    // Not an escape: take the text up to the next '%' with it, so one mistake is one report.
+    while (j < text.size() && text[j] != '%' && text[j] != '"')
+        ++j;
+    if (j < text.size() && text[j] == '%')
+        ++j;
     handler_.StringProblem(TEdifStringProblem::BadEscape, {line_, int32_t(start)}, int32_t(j - start));
     i = j;
 }
