@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "editor/edif_document_index.h"
 #include "editor/edif_outline.h"
 #include "editor/outline_panel.h"
 #include "editor/text_panel.h"
 #include "editor/text_view.h"
 #include "editor/text_window.h"
 #include "languages/text_source.h"
+#include "textengine/edif/edif_buffer_index.h"
 
 namespace tarnwick {
 
@@ -18,6 +18,13 @@ namespace {
 // A lookup right after an edit first lets the index catch up; a one-character edit takes far
 // less than this, and a larger change is left to the idle time.
 constexpr auto kCatchUp = std::chrono::milliseconds(5);
+
+// Works on the index until the deadline; true while work is left for later.
+bool StepIndex(TEdifIndex& index, TEdifNavigator::TClock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::microseconds>(deadline - TEdifNavigator::TClock::now());
+    return left.count() <= 0 || !index.Step(TEdifBudget{left});
+}
 
 }  // namespace
 
@@ -42,9 +49,8 @@ TEdifNavigator::~TEdifNavigator() {
 bool TEdifNavigator::RunIdleSlice(TClock::time_point deadline) {
     if (!window_ || !outline_)
         return false;
-    TEdifDocumentIndex& document = window_->EdifIndex();
-    const bool indexing = document.Step(deadline);
-    const TEdifIndex& index = document.Index();
+    TEdifIndex& index = window_->EdifIndex().Index();
+    const bool indexing = StepIndex(index, deadline);
     if (index.IsIndexCurrent() && TClock::now() < deadline)
         UpdateOutline(deadline);
     if (index.AreProblemsCurrent())
@@ -90,10 +96,10 @@ void TEdifNavigator::UpdateProblems() {
 const TEdifIndex* TEdifNavigator::CurrentIndex() const {
     if (!window_)
         return nullptr;
-    TEdifDocumentIndex& document = window_->EdifIndex();
-    if (!document.Index().IsIndexCurrent())
-        document.Step(TClock::now() + kCatchUp);
-    return document.Index().IsIndexCurrent() ? &document.Index() : nullptr;
+    TEdifIndex& index = window_->EdifIndex().Index();
+    if (!index.IsIndexCurrent())
+        StepIndex(index, TClock::now() + kCatchUp);
+    return index.IsIndexCurrent() ? &index : nullptr;
 }
 
 std::optional<TEdifPoint> TEdifNavigator::CaretPoint() const {

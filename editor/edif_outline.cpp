@@ -41,6 +41,7 @@ TPosition PositionOf(TEdifPoint point) { return {point.line, point.column}; }
 }  // namespace
 
 void TEdifOutline::Restart() {
+    phase_ = TPhase::Scan;
     complete_ = false;
     definitions_ = 0;
     next_ = 0;
@@ -48,58 +49,81 @@ void TEdifOutline::Restart() {
         v->clear();
 }
 
-bool TEdifOutline::Continue(std::chrono::steady_clock::time_point deadline) {
-    if (complete_)
-        return true;
-    const int32_t total = index_.DefinitionCount();
-    if (next_ == 0)
-        nearestShown_.reserve(std::size_t(total));
+template <class Each>
+bool TEdifOutline::RunPhase(int32_t total, std::chrono::steady_clock::time_point deadline, Each&& each) {
     while (next_ < total) {
         const int32_t end = std::min(total, next_ + kBetweenClockReads);
-        for (; next_ < end; ++next_) {
-            const TEdifDefinition d = index_.Definition(next_);
-            // Forms come in the order of the text, so a parent is always read before its forms.
-            const TNode parent =
-                d.parent >= 0 && d.parent < next_ ? nearestShown_[std::size_t(d.parent)] : kRoot;
-            if (!ShownKind(d.kind)) {
-                nearestShown_.push_back(parent);
-                continue;
-            }
-            nearestShown_.push_back(TNode(shown_.size()));
-            shown_.push_back(next_);
-            parent_.push_back(parent);
-        }
-        if (std::chrono::steady_clock::now() >= deadline)
-            break;
+        for (; next_ < end; ++next_)
+            each(next_);
+        if (next_ < total && std::chrono::steady_clock::now() >= deadline)
+            return false;
     }
-    if (next_ < total)
-        return false;
-    definitions_ = total;
-    FinishLayout();
+    next_ = 0;
     return true;
 }
 
-// Groups every node under its parent by counting, in one pass: O(nodes).
-void TEdifOutline::FinishLayout() {
-    const std::size_t nodes = shown_.size();
-    childStart_.assign(nodes + 1, 0);
-    row_.assign(nodes, 0);
-    for (std::size_t n = 0; n < nodes; ++n) {
-        if (parent_[n] == kRoot) {
-            row_[n] = int32_t(topRows_.size());
-            topRows_.push_back(TNode(n));
-        } else {
-            row_[n] = childStart_[std::size_t(parent_[n]) + 1]++;
-        }
+// The rows are read from the index, then grouped under their parents by counting: each phase
+// is one pass, and every pass stops at the deadline and goes on at the next call.
+bool TEdifOutline::Continue(std::chrono::steady_clock::time_point deadline) {
+    const auto nodes = [this] { return int32_t(shown_.size()); };
+    switch (phase_) {
+        case TPhase::Scan:
+            if (!RunPhase(index_.DefinitionCount(), deadline, [this](int32_t i) { ScanDefinition(i); }))
+                return false;
+            definitions_ = index_.DefinitionCount();
+            std::vector<TNode>().swap(nearestShown_);
+            childStart_.assign(shown_.size() + 1, 0);
+            row_.assign(shown_.size(), 0);
+            phase_ = TPhase::Count;
+            [[fallthrough]];
+        case TPhase::Count:
+            if (!RunPhase(nodes(), deadline, [this](int32_t n) {
+                    const TNode parent = parent_[std::size_t(n)];
+                    if (parent == kRoot) {
+                        row_[std::size_t(n)] = int32_t(topRows_.size());
+                        topRows_.push_back(n);
+                    } else {
+                        row_[std::size_t(n)] = childStart_[std::size_t(parent) + 1]++;
+                    }
+                }))
+                return false;
+            phase_ = TPhase::Sum;
+            [[fallthrough]];
+        case TPhase::Sum:
+            if (!RunPhase(nodes(), deadline, [this](int32_t n) {
+                    childStart_[std::size_t(n) + 1] += childStart_[std::size_t(n)];
+                }))
+                return false;
+            children_.resize(std::size_t(childStart_.back()));
+            phase_ = TPhase::Place;
+            [[fallthrough]];
+        case TPhase::Place:
+            if (!RunPhase(nodes(), deadline, [this](int32_t n) {
+                    const TNode parent = parent_[std::size_t(n)];
+                    if (parent != kRoot)
+                        children_[std::size_t(childStart_[std::size_t(parent)] + row_[std::size_t(n)])] = n;
+                }))
+                return false;
+            phase_ = TPhase::Done;
+            complete_ = true;
+            [[fallthrough]];
+        case TPhase::Done:
+            return true;
     }
-    for (std::size_t n = 0; n < nodes; ++n)
-        childStart_[n + 1] += childStart_[n];
-    children_.resize(std::size_t(childStart_[nodes]));
-    for (std::size_t n = 0; n < nodes; ++n)
-        if (parent_[n] != kRoot)
-            children_[std::size_t(childStart_[std::size_t(parent_[n])] + row_[n])] = TNode(n);
-    std::vector<TNode>().swap(nearestShown_);
-    complete_ = true;
+    return true;
+}
+
+void TEdifOutline::ScanDefinition(int32_t i) {
+    const TEdifDefinition d = index_.Definition(i);
+    // Forms come in the order of the text, so a parent is always read before its forms.
+    const TNode parent = d.parent >= 0 && d.parent < i ? nearestShown_[std::size_t(d.parent)] : kRoot;
+    if (!ShownKind(d.kind)) {
+        nearestShown_.push_back(parent);
+        return;
+    }
+    nearestShown_.push_back(TNode(shown_.size()));
+    shown_.push_back(i);
+    parent_.push_back(parent);
 }
 
 TNetlistOutline::TNode TEdifOutline::NodeOfDefinition(int32_t definition) const {

@@ -45,12 +45,18 @@ public:
     TProblemEntry Problem(int32_t i) const override;
 
 private:
-    void FinishLayout();
+    enum class TPhase { Scan, Count, Sum, Place, Done };
+    // Calls each for next_ .. total - 1, reading the clock between runs of them; true when all
+    // were done (next_ is then 0 again for the next phase), false at the deadline.
+    template <class Each>
+    bool RunPhase(int32_t total, std::chrono::steady_clock::time_point deadline, Each&& each);
+    void ScanDefinition(int32_t i);
 
     const TEdifIndex& index_;
+    TPhase phase_ = TPhase::Scan;
     bool complete_ = false;
     int32_t definitions_ = 0;
-    int32_t next_ = 0;  // the next definition to lay out
+    int32_t next_ = 0;  // the next definition or node of the phase
     // While laying out: for each definition read so far, the node that shows it or the node
     // of its nearest shown ancestor (kRoot when none). Dropped when the layout is complete.
     std::vector<TNode> nearestShown_;

@@ -3,7 +3,6 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-#include "editor/edif_document_index.h"
 #include "editor/editor_search_dialogs.h"
 #include "editor/host_byte_stream.h"
 #include "editor/text_editor_preferences.h"
@@ -17,6 +16,7 @@
 #include "languages/dialogs/language_dialogs.h"
 #include "languages/syntax_parser.h"
 #include "languages/text_source.h"
+#include "textengine/edif/edif_buffer_index.h"
 
 namespace tarnwick {
 
@@ -61,7 +61,7 @@ TTextWindow::~TTextWindow() {
 
 void TTextWindow::BuildEditor() {
     textSource_ = NewTextSource();
-    edifIndex_ = std::make_unique<TEdifDocumentIndex>(*textSource_);
+    edifIndex_ = std::make_unique<TEdifBufferIndex>(*textSource_);
     syntaxParser_ = NewSyntaxParser();
     view_ = NewTextView();
     SetupView();
