@@ -23,6 +23,9 @@ void RunHighlighting(BenchContext& ctx);
 // of a word, and a click on an entry near the end.
 void RunPanel(BenchContext& ctx);
 
+// The outline panel's rows laid out over the netlist index of the loaded buffer, in idle slices.
+void RunOutline(BenchContext& ctx);
+
 // The editor view offscreen over the loaded file: keystroke with repaint, first paint at the
 // end of the text, page-down repaint near the start and deep in the file.
 void RunView(BenchContext& ctx);

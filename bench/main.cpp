@@ -31,6 +31,7 @@ constexpr BenchStep kSteps[] = {
     RunSearch,
     RunPanel,
     RunEdifIndex,
+    RunOutline,
 };
 // clang-format on
 

@@ -1,6 +1,7 @@
 #include "editor/abstract_text_module.h"
 
 #include "editor/preferences_file.h"
+#include "editor/text_document.h"
 #include "editor/text_editor_preferences.h"
 #include "host/abi/parameter_list.h"
 #include "host/abi/text_interfaces.h"
@@ -31,6 +32,18 @@ void TAbstractTextModule::ReceiveNotification(INotification* notification) {
                 content->ReapplyPreferences();
     } catch (...) {
         // Called by the host: nothing may escape. The documents keep the preferences they show.
+    }
+}
+
+void TAbstractTextModule::ApplicationIdle() {
+    TServerModule::ApplicationIdle();
+    const auto deadline = std::chrono::steady_clock::now() + kIdleSlice;
+    const std::vector<TComPtr<IServerDocument>> documents = Documents;  // kept alive meanwhile
+    for (const auto& document : documents) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+        if (auto* text = dynamic_cast<TTextDocument*>(document.Get()))
+            text->RunIdleSlice(deadline);
     }
 }
 

@@ -2,6 +2,7 @@
 // The module base of the host's text editors: it keeps the shared preferences file current and
 // passes a preferences change on to its documents.
 
+#include <chrono>
 #include <string>
 
 #include "editor/file_result.h"
@@ -17,6 +18,10 @@ public:
     // Code 5 (text editor preferences changed): re-reads the file when another module made the
     // change, then has every document that offers ITextContent apply the preferences again.
     void ReceiveNotification(INotification* notification) override;
+    // Gives the text documents, one after another, a slice of background work (indexing their
+    // netlists) that ends within kIdleSlice, so the host's input never waits longer.
+    void ApplicationIdle() override;
+    static constexpr std::chrono::milliseconds kIdleSlice{15};
 
     // How the last setting up or reading of the preferences file went, for the caller to show;
     // on a failure the module goes on with the preferences it has in memory.

@@ -39,8 +39,9 @@ TTextDocument::~TTextDocument() {
 int32_t TTextDocument::QueryInterface(const TGUID& iid, void** out) {
     if (TServerDocument::QueryInterface(iid, out) == S_OK_)
         return S_OK_;
-    const bool found =
-        OfferInterface<ITextContent>(iid, out, this) || OfferInterface<ITextEditorCommands>(iid, out, this);
+    const bool found = OfferInterface<ITextContent>(iid, out, this) ||
+                       OfferInterface<ITextEditorCommands>(iid, out, this) ||
+                       OfferInterface<ITextNavigation>(iid, out, this);
     return QueryResult(found, out);
 }
 
@@ -55,6 +56,32 @@ void TTextDocument::BuildViews() {
         new TServerDocumentView(kPanelViewFlag, Panel, this, PanelViewName()));
     AttachView(panel.Get());
     AttachView(editing.Get());
+
+    Outline = new TOutlinePanel;
+    navigator_ = std::make_unique<TEdifNavigator>(Window, Panel, Outline);
+    auto outline = TComPtr<IServerDocumentView>::Share(
+        new TServerDocumentView(kPanelViewFlag, Outline, this, OutlineViewName()));
+    AttachView(outline.Get());
+}
+
+void TTextDocument::Navigate(void (TEdifNavigator::*step)()) {
+    if (!navigator_)
+        return;
+    const auto self = TComPtr<IServerDocument>::Share(this);
+    try {
+        ((*navigator_).*step)();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    } catch (...) {
+    }
+}
+
+bool TTextDocument::RunIdleSlice(TEdifNavigator::TClock::time_point deadline) {
+    try {
+        return navigator_ && navigator_->RunIdleSlice(deadline);
+    } catch (...) {
+        return false;  // an index that cannot be built leaves the outline empty, the text untouched
+    }
 }
 
 TTextWindow* TTextDocument::CreateWindow() {

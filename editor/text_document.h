@@ -1,8 +1,9 @@
 #pragma once
-// A text document: one open text file, shown to the host as two views (index 0 the search
-// panel, index 1 the editor window), read and written through the host's streams, offered to
-// other servers line by line (ITextContent) and driven by the host's editing commands
-// (ITextEditorCommands), which its window carries out.
+// A text document: one open text file, shown to the host as three views (index 0 the search
+// panel, index 1 the editor window, index 2 the outline panel), read and written through the
+// host's streams, offered to other servers line by line (ITextContent), driven by the host's
+// editing commands (ITextEditorCommands), which its window carries out, and moved through by
+// the netlist's structure (ITextNavigation).
 //
 // Every operation the host or another server calls catches what the editor raises; a failure
 // the user must see is shown in the host's error box.
@@ -10,6 +11,8 @@
 #include <QPointer>
 #include <string>
 
+#include "editor/edif_navigator.h"
+#include "editor/outline_panel.h"
 #include "editor/text_panel.h"
 #include "editor/text_window.h"
 #include "host/abi/text_interfaces.h"
@@ -18,7 +21,10 @@
 
 namespace tarnwick {
 
-class TTextDocument : public TServerDocument, public ITextContent, public ITextEditorCommands {
+class TTextDocument : public TServerDocument,
+                      public ITextContent,
+                      public ITextEditorCommands,
+                      public ITextNavigation {
 public:
     int32_t QueryInterface(const TGUID& iid, void** out) override;
     int32_t AddRef() override { return TServerDocument::AddRef(); }
@@ -197,20 +203,36 @@ public:
     void IsWrapMode(char* params, int32_t* r1, int32_t* r2, int32_t* r3, int32_t* r4,
                     int32_t* r5) override;  // 139
 
+    // ---- ITextNavigation -------------------------------------------------------------------
+    void GotoDefinition() override { Navigate(&TEdifNavigator::GotoDefinition); }
+    void FindReferences() override { Navigate(&TEdifNavigator::FindReferences); }
+    void NavigateBack() override { Navigate(&TEdifNavigator::NavigateBack); }
+    void NavigateForward() override { Navigate(&TEdifNavigator::NavigateForward); }
+    void NextProblem() override { Navigate(&TEdifNavigator::NextProblem); }
+    void PreviousProblem() override { Navigate(&TEdifNavigator::PreviousProblem); }
+    int32_t CanNavigateBack() override { return ToBool32(navigator_ && navigator_->CanNavigateBack()); }
+    int32_t CanNavigateForward() override { return ToBool32(navigator_ && navigator_->CanNavigateForward()); }
+
+    // The module's idle time: indexes the netlist until the deadline. True while work is left.
+    bool RunIdleSlice(TEdifNavigator::TClock::time_point deadline);
+
 protected:
     TTextDocument(IServerModule* module, std::string fileName, std::string kind);
     // Ends the debugger link while the views it names still stand.
     ~TTextDocument() override;
 
-    // Panel, window, and the two views: the panel's first, then the editor's.
+    // Panel, window, outline, and the three views: the panel's first, then the editor's, then
+    // the outline's.
     void BuildViews() override;
     virtual TTextWindow* CreateWindow();
     [[nodiscard]] virtual std::string EditorViewName() const = 0;
     [[nodiscard]] virtual std::string PanelViewName() const = 0;
+    [[nodiscard]] virtual std::string OutlineViewName() const = 0;
 
     // Owned by their views, which the host's holder may destroy first.
     QPointer<TTextPanel> Panel;
     QPointer<TTextWindow> Window;
+    QPointer<TOutlinePanel> Outline;
 
 private:
     using C = TKeyCommand;
@@ -238,9 +260,13 @@ private:
     }
     // ViewPreferences become GlobalPreferences, are written and announced.
     void StoreViewPreferences(TTextWindow& w);
+    // Runs a navigation step, catching and reporting what it raises.
+    void Navigate(void (TEdifNavigator::*step)());
     // Writes the query's answer into result as -1 or 0; no window leaves it as it was.
     template <class Query>
     void Answer(int32_t* result, Query&& query);
+
+    std::unique_ptr<TEdifNavigator> navigator_;
 };
 
 template <class F>
@@ -269,6 +295,7 @@ private:
     using TTextDocument::TTextDocument;
     [[nodiscard]] std::string EditorViewName() const override { return "EDIFEditor"; }
     [[nodiscard]] std::string PanelViewName() const override { return "EDIFSearchPanel"; }
+    [[nodiscard]] std::string OutlineViewName() const override { return "EDIFOutline"; }
 };
 
 }  // namespace tarnwick

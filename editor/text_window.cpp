@@ -16,6 +16,7 @@
 #include "languages/dialogs/language_dialogs.h"
 #include "languages/syntax_parser.h"
 #include "languages/text_source.h"
+#include "textengine/edif/edif_buffer_index.h"
 
 namespace tarnwick {
 
@@ -60,6 +61,7 @@ TTextWindow::~TTextWindow() {
 
 void TTextWindow::BuildEditor() {
     textSource_ = NewTextSource();
+    edifIndex_ = std::make_unique<TEdifBufferIndex>(*textSource_);
     syntaxParser_ = NewSyntaxParser();
     view_ = NewTextView();
     SetupView();

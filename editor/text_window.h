@@ -26,6 +26,7 @@
 namespace tarnwick {
 
 class TCustomDCMemo;
+class TEdifBufferIndex;
 class THostStream;
 class TSyntaxParser;
 class TTextSource;
@@ -67,6 +68,8 @@ public:
     [[nodiscard]] TTextSource& TextSource() const noexcept { return *textSource_; }
     [[nodiscard]] TSyntaxParser& SyntaxParser() const noexcept { return *syntaxParser_; }
     [[nodiscard]] TTextView& View() const noexcept { return *view_; }
+    // The netlist index of the text, which follows every change of the buffer.
+    [[nodiscard]] TEdifBufferIndex& EdifIndex() const noexcept { return *edifIndex_; }
 
     // The language key of a file-name extension (without its dot).
     virtual std::string MapExtensionToLanguage(const std::string& extension);
@@ -167,6 +170,7 @@ private:
 
     std::unique_ptr<TTextSource> textSource_;
     std::unique_ptr<TSyntaxParser> syntaxParser_;
+    std::unique_ptr<TEdifBufferIndex> edifIndex_;  // listens to the buffer: goes before it
     TTextView* view_ = nullptr;  // a child widget; deleted first in the destructor
     // The text is the file's, or the user's own when the file did not exist. A read that fails
     // before either leaves the window without a text that may replace the file.

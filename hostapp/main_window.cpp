@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <cstdio>
+#include <QTimer>
 
 #include "hostapp/caret_line.h"
 #include "hostapp/common_dialogs.h"
@@ -33,7 +34,7 @@ struct TMainWindow::TOpenDocument {
     QWidget* page = nullptr;  // the tab: the bar above the editing view; owned by the tab widget
     TDiskChangeBar* bar = nullptr;
     THolderWidget* tab = nullptr;  // holds the editing view, on page
-    std::vector<THolderWidget*> panels;
+    std::vector<THolderWidget*> panels;  // the first in the search dock, the others in the outline dock
 };
 
 namespace {
@@ -61,13 +62,19 @@ TMainWindow::TMainWindow(THostClient& client)
     connect(documents_, &QTabWidget::tabCloseRequested, this, [this](int i) { CloseDocument(i); });
     connect(documents_, &QTabWidget::currentChanged, this, &TMainWindow::CurrentTabChanged);
 
-    panelDock_ = new QDockWidget("Search", this);
-    panelDock_->setObjectName("PanelDock");
-    panels_ = new QStackedWidget(panelDock_);
-    panels_->setMinimumWidth(240);
-    panelDock_->setWidget(panels_);
-    addDockWidget(Qt::RightDockWidgetArea, panelDock_);
-    panelDock_->hide();
+    panelDock_ = AddPanelDock("Search", "PanelDock", Qt::RightDockWidgetArea, panels_);
+    outlineDock_ = AddPanelDock("Outline", "OutlineDock", Qt::LeftDockWidgetArea, outlines_);
+
+    // Modules do their background work (such as indexing a netlist) when the host is idle. The
+    // pulse is timed rather than continuous, so an idle Harbinet does not spin a core.
+    idlePulse_ = new QTimer(this);
+    idlePulse_->setInterval(kIdlePulseMs);
+    connect(idlePulse_, &QTimer::timeout, this, [this] {
+        for (const TLoadedModule& m : client_.Modules().Modules())
+            if (m.module)
+                m.module->ApplicationIdle();
+    });
+    idlePulse_->start();
 
     helpViewer_ = new THelpViewerWindow(this);
     helpViewer_->RegisterProcesses(client_);
@@ -117,6 +124,7 @@ void TMainWindow::BuildMenus() {
 
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction(panelDock_->toggleViewAction());
+    view->addAction(outlineDock_->toggleViewAction());
     view->addSeparator();
     AddTextViewMenu(view, current);
 
@@ -204,8 +212,8 @@ void TMainWindow::ShowDocument(IServerDocument* document) {
             if (view->IsPanel() == 0 && !open->tab) {
                 AddDocumentTab(*open, holder);
             } else {
+                (open->panels.empty() ? panels_ : outlines_)->addWidget(holder);
                 open->panels.push_back(holder);
-                panels_->addWidget(holder);
             }
             holder->Embed(view.Get());
         }
@@ -246,6 +254,18 @@ IServerView* TMainWindow::CurrentView() {
     return TComPtr<IServerView>::Share(open->tab->View()).Detach();
 }
 
+QDockWidget* TMainWindow::AddPanelDock(const QString& title, const char* name, Qt::DockWidgetArea area,
+                                       QStackedWidget*& stack) {
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    stack = new QStackedWidget(dock);
+    stack->setMinimumWidth(240);
+    dock->setWidget(stack);
+    addDockWidget(area, dock);
+    dock->hide();
+    return dock;
+}
+
 void TMainWindow::CurrentTabChanged(int index) {
     TOpenDocument* open = OpenAtTab(index);
     if (open && !open->panels.empty()) {
@@ -253,6 +273,12 @@ void TMainWindow::CurrentTabChanged(int index) {
         panelDock_->show();
     } else if (!open) {
         panelDock_->hide();
+    }
+    if (open && open->panels.size() > 1) {
+        outlines_->setCurrentWidget(open->panels[1]);
+        outlineDock_->show();
+    } else if (!open) {
+        outlineDock_->hide();
     }
     if (open && open->tab && open->tab->View())
         open->tab->View()->SetFocus();

@@ -16,6 +16,7 @@ class QTabWidget;
 class QDockWidget;
 class QStackedWidget;
 class QMenu;
+class QTimer;
 
 namespace harbinet {
 
@@ -27,6 +28,7 @@ class TMainWindow final : public QMainWindow, public THostShell {
 public:
     static constexpr int kStatusPanelCount = 4;
     static constexpr int kRecentFileCount = 8;
+    static constexpr int kIdlePulseMs = 15;
 
     explicit TMainWindow(THostClient& client);
     ~TMainWindow() override;
@@ -52,6 +54,8 @@ public:
 
     [[nodiscard]] QTabWidget* DocumentArea() const noexcept { return documents_; }
     [[nodiscard]] QStackedWidget* PanelArea() const noexcept { return panels_; }
+    // The further side panels of documents (the outline).
+    [[nodiscard]] QStackedWidget* OutlineArea() const noexcept { return outlines_; }
     [[nodiscard]] THelpViewerWindow* HelpViewer() const noexcept { return helpViewer_; }
     // The command interface of the document in the current tab, or empty.
     TComPtr<ITextEditorCommands> CurrentCommands();
@@ -64,6 +68,9 @@ private:
     struct TOpenDocument;
 
     void BuildMenus();
+    // A hidden dock in area holding a new stack of panels, one page per document.
+    QDockWidget* AddPanelDock(const QString& title, const char* name, Qt::DockWidgetArea area,
+                              QStackedWidget*& stack);
     void ChooseAndOpen();
     void ChooseAndSaveAs();
     void CurrentTabChanged(int index);
@@ -88,6 +95,9 @@ private:
     QTabWidget* documents_ = nullptr;
     QDockWidget* panelDock_ = nullptr;
     QStackedWidget* panels_ = nullptr;
+    QDockWidget* outlineDock_ = nullptr;
+    QStackedWidget* outlines_ = nullptr;
+    QTimer* idlePulse_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     THelpViewerWindow* helpViewer_ = nullptr;
     std::vector<std::unique_ptr<TOpenDocument>> open_;

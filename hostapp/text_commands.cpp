@@ -32,6 +32,14 @@ void GotoLineDialog(I& commands) {
     commands.GotoLine(params.data());
 }
 
+// The document's structural navigation, for documents that offer it.
+TCommand Navigation(void (ITextNavigation::*operation)()) {
+    return [operation](I& commands) {
+        if (const auto navigation = TComPtr<I>::Share(&commands).As<ITextNavigation>())
+            ((*navigation).*operation)();
+    };
+}
+
 // The host's editing keys, in the manner of a plain desktop editor.
 const TShortcutRow kShortcuts[] = {
     // clang-format off
@@ -104,6 +112,12 @@ const TShortcutRow kShortcuts[] = {
     {'G', false, true, false, GotoLineDialog},
     {vk::F1, false, true, false, &I::HelpOnWord},
     {'P', false, true, false, &I::Print},
+    {vk::F(12), false, false, false, Navigation(&ITextNavigation::GotoDefinition)},
+    {vk::F(12), true, false, false, Navigation(&ITextNavigation::FindReferences)},
+    {vk::Left, false, false, true, Navigation(&ITextNavigation::NavigateBack)},
+    {vk::Right, false, false, true, Navigation(&ITextNavigation::NavigateForward)},
+    {vk::F(8), false, false, false, Navigation(&ITextNavigation::NextProblem)},
+    {vk::F(8), true, false, false, Navigation(&ITextNavigation::PreviousProblem)},
     // clang-format on
 };
 
@@ -251,7 +265,15 @@ void AddTextMenus(QMenuBar* bar, const TCurrentCommands& current) {
               {"&Replace...", "Ctrl+H", &I::Replace},
               {"Find &Next", "F3", &I::FindNext},
               kSeparator,
-              {"&Go to Line...", "Ctrl+G", GotoLineDialog}},
+              {"&Go to Line...", "Ctrl+G", GotoLineDialog},
+              kSeparator,
+              {"Go to &Definition", "F12", Navigation(&ITextNavigation::GotoDefinition)},
+              {"Find Re&ferences", "Shift+F12", Navigation(&ITextNavigation::FindReferences)},
+              {"&Back", "Alt+Left", Navigation(&ITextNavigation::NavigateBack)},
+              {"For&ward", "Alt+Right", Navigation(&ITextNavigation::NavigateForward)},
+              kSeparator,
+              {"Next &Problem", "F8", Navigation(&ITextNavigation::NextProblem)},
+              {"Pre&vious Problem", "Shift+F8", Navigation(&ITextNavigation::PreviousProblem)}},
              current);
     search->addSeparator();
     AddBookmarkMenus(search, current);

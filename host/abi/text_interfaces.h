@@ -170,7 +170,25 @@ public:
                             int32_t* r5) = 0;  // slot 139
 };
 
+// Moving through a netlist by its structure: the name at the caret to its definition or its
+// references (listed in the search panel's found list), back and forward through those jumps,
+// and from problem to problem. Each does nothing where it has nowhere to go.
+class ITextNavigation : public IUnknownBase {
+public:
+    virtual void GotoDefinition() = 0;   // slot 3
+    virtual void FindReferences() = 0;   // slot 4
+    virtual void NavigateBack() = 0;     // slot 5
+    virtual void NavigateForward() = 0;  // slot 6
+    virtual void NextProblem() = 0;      // slot 7
+    virtual void PreviousProblem() = 0;  // slot 8
+    // -1 when there is a jump to go back or forward to, else 0.
+    virtual int32_t CanNavigateBack() = 0;     // slot 9
+    virtual int32_t CanNavigateForward() = 0;  // slot 10
+};
+
 TARNWICK_INTERFACE_ID(ITextContent, 0x69AC64DC, 0x4D50, 0x48F9, 0x9D, 0x70, 0x59, 0x0F, 0x20, 0xFC, 0xED,
                       0x70);
 TARNWICK_INTERFACE_ID(ITextEditorCommands, 0x457AA429, 0x3ACA, 0x471D, 0xAF, 0x83, 0xEC, 0x28, 0x6D, 0x5C,
                       0x8B, 0x80);
+TARNWICK_INTERFACE_ID(ITextNavigation, 0x281852B7, 0x6EB9, 0x40B8, 0xBB, 0xCD, 0x13, 0x9A, 0x7F, 0xD6, 0xBC,
+                      0x10);

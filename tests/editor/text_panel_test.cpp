@@ -24,6 +24,7 @@
 #include "editor/text_document.h"
 #include "languages/text_source.h"
 #include "tests/host/recording_client.h"
+#include "tests/support/widget_of_view.h"
 #include "tests/support/null_server_view.h"
 
 namespace tarnwick {
@@ -70,12 +71,6 @@ public:
 private:
     QTimer poll_;
 };
-
-template <class Widget>
-Widget* WidgetOfView(IServerDocument& document, int32_t index) {
-    const auto view = TComPtr<IServerDocumentView>::Adopt(document.GetView(index));
-    return view ? dynamic_cast<Widget*>(reinterpret_cast<QWidget*>(view->GetWindowHandle())) : nullptr;
-}
 
 class TextPanelTest : public testing::Test {
 protected:

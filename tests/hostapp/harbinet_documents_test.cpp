@@ -111,6 +111,45 @@ TEST_F(HarbinetDocumentsTest, CtrlJExpandsAnEdifCodeTemplate) {
     std::filesystem::remove(path);
 }
 
+// The navigation keys in the editor of an EDIF document, after the host's idle pulse indexed it:
+// F12 to a cell's definition, Alt+Left back, Alt+Right forward, F8 to the problem; the outline
+// shows in a dock of its own.
+TEST_F(HarbinetDocumentsTest, NavigationKeysJumpThroughTheNetlistOnceIdleTimeIndexedIt) {
+    const std::string path = testing::TempDir() + "harbinet-navigation-" +
+                             testing::UnitTest::GetInstance()->current_test_info()->name() + ".edf";
+    std::ofstream(path, std::ios::binary) << "(edif e (library work\n"
+                                             "  (cell inv (view v (interface (port A))))\n"
+                                             "  (cell top (view v (contents\n"
+                                             "    (instance u1 (viewRef v (cellRef inv)))\n"
+                                             "    (instance u2 (viewRef v (cellRef nand))))))))\n";
+    window->OpenFile(QString::fromStdString(path));
+    ASSERT_EQ(window->DocumentArea()->count(), 1);
+    ASSERT_EQ(window->OutlineArea()->count(), 1) << "the third view is the outline";
+    QWidget* editor = EditorOf(0);
+    ASSERT_NE(editor, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::qWait(10 * TMainWindow::kIdlePulseMs);  // a few idle pulses index the small netlist
+    const auto caret = [this] { return client.UserInterface().StatusText(1).toStdString(); };
+
+    for (int down = 0; down < 3; ++down)
+        QTest::keyClick(editor, Qt::Key_Down);
+    QTest::keyClick(editor, Qt::Key_End);
+    for (int left = 0; left < 6; ++left)
+        QTest::keyClick(editor, Qt::Key_Left);
+    ASSERT_EQ(caret(), "4: 38") << "on inv of the cellRef";
+    QTest::keyClick(editor, Qt::Key_F12);
+    EXPECT_EQ(caret(), "2: 9") << "the cell inv";
+    QTest::keyClick(editor, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(caret(), "4: 38");
+    QTest::keyClick(editor, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(caret(), "2: 9");
+    QTest::keyClick(editor, Qt::Key_F8);
+    EXPECT_EQ(caret().substr(0, 3), "5: ") << "the cellRef to nand, which names no cell";
+    EXPECT_TRUE(window->CloseDocument(0));
+    std::filesystem::remove(path);
+}
+
 }  // namespace
 
 }  // namespace harbinet

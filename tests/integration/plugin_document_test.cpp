@@ -183,16 +183,20 @@ protected:
 
 // ---- Views and the document's file ---------------------------------------------------------
 
-TEST_F(PluginDocumentTest, ADocumentHasThePanelViewFirstAndTheEditorViewSecond) {
+TEST_F(PluginDocumentTest, ADocumentHasThePanelViewFirstTheEditorViewSecondAndTheOutlineThird) {
     auto document = Create(PathOf("a.edf"));
     ASSERT_TRUE(document);
-    ASSERT_EQ(document->GetViewCount(), 2);
+    ASSERT_EQ(document->GetViewCount(), 3);
     auto panel = TComPtr<IServerDocumentView>::Adopt(document->GetView(0));
     auto editor = TComPtr<IServerDocumentView>::Adopt(document->GetView(1));
+    auto outline = TComPtr<IServerDocumentView>::Adopt(document->GetView(2));
     EXPECT_STREQ(panel->GetViewName(), "EDIFSearchPanel");
     EXPECT_EQ(panel->IsPanel(), -1);
     EXPECT_STREQ(editor->GetViewName(), "EDIFEditor");
     EXPECT_EQ(editor->IsPanel(), 0);
+    EXPECT_STREQ(outline->GetViewName(), "EDIFOutline");
+    EXPECT_EQ(outline->IsPanel(), -1);
+    EXPECT_TRUE(document.As<ITextNavigation>()) << "offered beside the editing commands";
     EXPECT_EQ(TComPtr<IServerDocument>::Adopt(editor->GetOwnerDocument()).Get(), document.Get());
     EXPECT_STREQ(editor->GetDocumentKind(), "EDIF");
     EXPECT_EQ(Content(*document)->GetLineCount(), 0) << "empty until loaded";

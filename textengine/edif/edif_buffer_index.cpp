@@ -6,8 +6,8 @@ namespace tarnwick {
 
 TEdifBufferIndex::TEdifBufferIndex(TCustomMemoSource& source)
     : source_(source), lines_(source), index_(lines_), lineCount_(source.LineCount()) {
-    source_.AddView([this](TCustomMemoSource& s, int32_t first, int32_t last) { Changed(s, first, last); }, this,
-                    false);
+    source_.AddView([this](TCustomMemoSource& s, int32_t first, int32_t last) { Changed(s, first, last); },
+                    this, false);
 }
 
 TEdifBufferIndex::~TEdifBufferIndex() { source_.RemoveView(this); }
@@ -18,6 +18,7 @@ void TEdifBufferIndex::Changed(TCustomMemoSource& source, int32_t firstLine, int
         return;
     const int32_t delta = source.LineCount() - lineCount_;
     lineCount_ = source.LineCount();
+    ++changes_;
     if (firstLine > lastLine) {  // a change the buffer gave no lines for: read it all again
         index_.Reset();
         return;

@@ -21,6 +21,9 @@ public:
 
     TEdifIndex& Index() { return index_; }
     const TEdifIndex& Index() const { return index_; }
+    // Counts the text changes handed to the index, so a reader can tell whether what it took
+    // from the index (an outline's layout) may be out of date.
+    uint64_t Changes() const { return changes_; }
 
 private:
     void Changed(TCustomMemoSource& source, int32_t firstLine, int32_t lastLine);
@@ -29,6 +32,7 @@ private:
     TEdifBufferLines lines_;
     TEdifIndex index_;
     int32_t lineCount_ = 0;  // the buffer's line count at the last notification
+    uint64_t changes_ = 0;
 };
 
 }  // namespace tarnwick
