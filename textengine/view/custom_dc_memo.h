@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "textengine/fold_ranges.h"
 #include "textengine/font_desc.h"
 #include "textengine/key_mapping.h"
 #include "textengine/memo_source.h"
@@ -178,6 +179,23 @@ public:
     void CloseHints();
     void MatchBracket(int direction = 0);  // 0 both, 1 forward, -1 backward
 
+    // ---- Folding ---------------------------------------------------------------------------
+    // What can be folded (not owned; null: nothing, and no fold column). The gutter gets a fold
+    // column with a box on each line that starts a foldable form; the buffer keeps what is
+    // folded, and a view with moHideInvisibleLines leaves the hidden lines out.
+    void SetFoldRanges(const TFoldRangeSource* ranges);
+    const TFoldRangeSource* FoldRanges() const { return foldRanges_; }
+    // The form starting on the caret's line, or else the innermost one around it; again on a
+    // folded line, the form around that.
+    void FoldAtCaret();
+    // Shows the fold on the caret's line.
+    void UnfoldAtCaret();
+    void FoldAllCells();
+    void UnfoldAll();
+    // Folds the form that starts on line, or shows it when folded; false when none starts there.
+    bool ToggleFoldAt(int32_t line);
+    int32_t FoldColumnPx() const;
+
     // ---- Geometry (also for tests and the owner) -------------------------------------------
     int32_t TopRow() const { return topRow_; }
     void SetTopRow(int32_t row);
@@ -320,6 +338,11 @@ private:
     void StartSelection(TSelectionType kind);
     void ChooseTemplate(int index);
 
+    // dc_memo_folds.cpp
+    bool HidesLines() const;
+    bool InFoldColumn(QPoint point) const;
+    void PaintFoldMarker(QPainter& p, const TLineInfo& info, int32_t y);
+
     // dc_memo_mouse.cpp
     void PressMouse(QMouseEvent* event);
     void MoveMouse(QMouseEvent* event);
@@ -350,6 +373,7 @@ private:
     bool hideCaret_ = false;
     TScrollStyle scrollBars_ = ssNone;
     const TMemoCodeTemplates* codeTemplates_ = nullptr;
+    const TFoldRangeSource* foldRanges_ = nullptr;
     std::string templatesType_ = "Custom";
 
     // Metrics, cached until the font or the styles change.

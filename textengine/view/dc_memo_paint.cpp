@@ -129,6 +129,7 @@ void TCustomDCMemo::PaintRow(QPainter& p, int32_t row, int32_t y) {
     if (indentPx > 0)
         p.fillRect(gutterPx + numberPx, y, indentPx, rowHeight_, WindowColor());
     PaintText(p, info, y);
+    PaintFoldMarker(p, info, y);
 }
 
 std::string TCustomDCMemo::LineNumberText(int32_t row) const {
@@ -173,7 +174,7 @@ void TCustomDCMemo::PaintGutter(QPainter& p, int32_t row, const TLineInfo& info,
         if (image >= 0)
             glyphs.push_back(&gutterImgs_[image].Glyph);
     }
-    int32_t x = GutterImgsAlign == iaLeft ? 1 : gutterPx - 2;
+    int32_t x = GutterImgsAlign == iaLeft ? 1 : gutterPx - 2 - FoldColumnPx();
     for (const QPixmap* glyph : glyphs) {
         const int32_t w = glyph->width();
         const int32_t top = y + std::max((rowHeight_ - glyph->height()) / 2, 0);
