@@ -1,0 +1,187 @@
+#include "textengine/edif/edif_check.h"
+
+#include <algorithm>
+
+#include "textengine/edif/edif_resolver.h"
+
+namespace tarnwick {
+
+namespace {
+
+bool Before(const TEdifProblem& a, const TEdifProblem& b) {
+    return a.line != b.line ? a.line < b.line : a.column < b.column;
+}
+TEdifPoint At(const TEdifProblem& p) { return {p.line, p.column}; }
+
+// Problems as they are found, keeping the first kMaxKeptProblems in document order and
+// counting all of them.
+class ProblemCollector : public TEdifProblemSink {
+public:
+    void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message) override {
+        ++count;
+        if (severity == TEdifSeverity::Error)
+            ++errors;
+        kept.push_back({severity, at.line, at.column, length, std::move(message)});
+        if (kept.size() >= 2 * TEdifIndex::kMaxKeptProblems)
+            Trim();
+    }
+    void Trim() {
+        std::stable_sort(kept.begin(), kept.end(), Before);
+        if (kept.size() > TEdifIndex::kMaxKeptProblems)
+            kept.resize(TEdifIndex::kMaxKeptProblems);
+    }
+    std::vector<TEdifProblem> kept;
+    int64_t count = 0;
+    int64_t errors = 0;
+};
+
+// Two children of one scope with one kind and name: the later one is reported.
+void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemSink& sink,
+                     std::vector<int32_t>& scratch) {
+    const TEdifRecords& records = index.records;
+    scratch.clear();
+    for (int32_t c = index.FirstChild(scope); c >= 0; c = index.NextSibling(c))
+        if (records.items[size_t(c)].nameLength > 0)
+            scratch.push_back(c);
+    if (scratch.size() < 2)
+        return;
+    std::stable_sort(scratch.begin(), scratch.end(), [&](int32_t a, int32_t b) {
+        const TEdifRecord& ra = records.items[size_t(a)];
+        const TEdifRecord& rb = records.items[size_t(b)];
+        if (ra.kind != rb.kind)
+            return ra.kind < rb.kind;
+        return records.Name(ra) < records.Name(rb);
+    });
+    for (size_t i = 1; i < scratch.size(); ++i) {
+        const TEdifRecord& first = records.items[size_t(scratch[i - 1])];
+        const TEdifRecord& again = records.items[size_t(scratch[i])];
+        if (first.kind != again.kind || records.Name(first) != records.Name(again))
+            continue;
+        // The first of a run stays the one named: find it.
+        size_t j = i - 1;
+        while (j > 0 && records.items[size_t(scratch[j - 1])].kind == again.kind &&
+               records.Name(records.items[size_t(scratch[j - 1])]) == records.Name(again))
+            --j;
+        const TEdifRecord& original = records.items[size_t(scratch[j])];
+        sink.Add(TEdifSeverity::Error, {again.nameLine, again.nameColumn}, int32_t(again.nameLength),
+                 std::string(EdifKindName(again.kind)) + " `" + std::string(records.Name(again)) +
+                     "` is defined twice in " + EdifScopeName(index, scope) + " (first on line " +
+                     std::to_string(original.nameLine + 1) + ")");
+    }
+}
+
+}  // namespace
+
+class TEdifChecker::Pass {
+public:
+    explicit Pass(TEdifIndex::Impl& index) : index(index), cache(index), resolver(index, 0), scanner(index.lines, resolver) {
+        resolver.SetScanner(&scanner);
+        resolver.SetSink(&problems);
+        resolver.SetCache(&cache);
+        scanner.Restart({0, 0});
+    }
+    TEdifIndex::Impl& index;
+    TEdifScopeCache cache;
+    TEdifResolver resolver;
+    TEdifScanner scanner;
+    ProblemCollector problems;
+    bool scanned = false;
+    int32_t nextScope = -1;  // the duplicate checks go scope by scope, -1 being the top
+    std::vector<int32_t> scratch;
+};
+
+TEdifChecker::TEdifChecker(TEdifIndex::Impl& index) : index_(index) {}
+TEdifChecker::~TEdifChecker() = default;
+
+void TEdifChecker::StartFull() { pass_ = std::make_unique<Pass>(index_); }
+
+bool TEdifChecker::Run(std::chrono::steady_clock::time_point deadline, int64_t maxBytes) {
+    if (!pass_)
+        return true;
+    Pass& p = *pass_;
+    while (!p.scanned) {
+        const int64_t before = p.scanner.BytesScanned();
+        if (!p.scanner.Run(std::min<int64_t>(1 << 16, std::max<int64_t>(maxBytes, 1)))) {
+            p.resolver.FinishAtEnd(p.scanner);
+            unbalanced_ = p.scanner.Depth() > 0 || p.scanner.InString() || p.scanner.OverflowDepth() > 0;
+            p.scanned = true;
+            break;
+        }
+        maxBytes -= p.scanner.BytesScanned() - before;
+        if (maxBytes <= 0 || std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+    const int32_t count = int32_t(index_.records.items.size());
+    while (p.nextScope < count) {
+        CheckDuplicates(index_, p.nextScope, p.problems, p.scratch);
+        ++p.nextScope;
+        if ((p.nextScope & 0xFFF) == 0 && std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+    p.problems.Trim();
+    // A stray ')' also counts as unbalanced for later rechecks.
+    for (const TEdifProblem& problem : p.problems.kept)
+        if (problem.message == "')' closes no form")
+            unbalanced_ = true;
+    index_.problems = std::move(p.problems.kept);
+    index_.problemCount = p.problems.count;
+    index_.errorCount = p.problems.errors;
+    pass_.reset();
+    return true;
+}
+
+bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t lineDelta) {
+    if (pass_ || unbalanced_ || record < 0)
+        return false;
+    std::vector<TEdifProblem>& problems = index_.problems;
+    const bool truncated = index_.problemCount > int64_t(problems.size());
+    if (truncated && (problems.empty() || !(oldEnd < At(problems.back()))))
+        return false;
+    const TEdifRecord& rec = index_.records.items[size_t(record)];
+    const TEdifPoint head = rec.Head();
+    const TEdifPoint newEnd = rec.End();
+
+    ProblemCollector fresh;
+    TEdifResolver resolver(index_, record);
+    resolver.SetSink(&fresh);
+    TEdifScanner scanner(index_.lines, resolver);
+    resolver.SetScanner(&scanner);
+    scanner.SetStopWhenEmpty(true);
+    scanner.Restart(head);
+    while (scanner.Run(1 << 16)) {
+    }
+    std::vector<int32_t> scratch;
+    ProblemCollector siblings;
+    CheckDuplicates(index_, rec.parent, siblings, scratch);
+    for (TEdifProblem& p : siblings.kept)
+        if (head <= At(p) && At(p) <= newEnd)
+            fresh.Add(p.severity, At(p), p.length, std::move(p.message));
+    for (int32_t scope = record; scope < rec.subtreeEnd; ++scope)
+        CheckDuplicates(index_, scope, fresh, scratch);
+    fresh.Trim();
+    if (fresh.count > int64_t(fresh.kept.size()))
+        return false;
+
+    auto first = std::lower_bound(problems.begin(), problems.end(), head,
+                                  [](const TEdifProblem& p, const TEdifPoint& at) { return At(p) < at; });
+    auto last = std::upper_bound(first, problems.end(), oldEnd,
+                                 [](const TEdifPoint& at, const TEdifProblem& p) { return at < At(p); });
+    for (auto it = first; it != last; ++it) {
+        --index_.problemCount;
+        if (it->severity == TEdifSeverity::Error)
+            --index_.errorCount;
+    }
+    for (auto it = last; it != problems.end(); ++it)
+        it->line += lineDelta;
+    const size_t insertAt = size_t(first - problems.begin());
+    problems.erase(first, last);
+
+    index_.problemCount += fresh.count;
+    index_.errorCount += fresh.errors;
+    problems.insert(problems.begin() + std::ptrdiff_t(insertAt), fresh.kept.begin(), fresh.kept.end());
+    if (problems.size() > TEdifIndex::kMaxKeptProblems)
+        problems.resize(TEdifIndex::kMaxKeptProblems);
+    return true;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,349 @@
+#include "textengine/edif/edif_resolver.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+namespace {
+
+std::string Quoted(std::string_view name) { return "`" + std::string(name) + "`"; }
+
+// What a frame is, for a message: "net `n1`", "joined".
+std::string FormWhat(const TEdifFrame& f) {
+    std::string what = f.keywordText.empty() ? std::string("form") : f.keywordText;
+    if (f.hasName)
+        what += " " + Quoted(f.name);
+    return what;
+}
+
+bool IsLibraryKind(TEdifKind k) { return k == TEdifKind::Library || k == TEdifKind::External; }
+
+}  // namespace
+
+std::string EdifScopeName(const TEdifIndex::Impl& index, int32_t record) {
+    if (record < 0)
+        return "the netlist";
+    const TEdifRecord& r = index.records.items[size_t(record)];
+    if (r.kind == TEdifKind::Interface || r.kind == TEdifKind::Contents) {
+        const int32_t cell = index.EnclosingOfKind(record, TEdifKind::Cell);
+        return std::string("the ") + EdifKindName(r.kind) + " of " + EdifScopeName(index, cell);
+    }
+    return std::string(EdifKindName(r.kind)) + " " + Quoted(index.records.Name(r));
+}
+
+// ---- Lookups by name in the records ------------------------------------------------------
+
+int32_t TEdifIndex::Impl::EnclosingOfKind(int32_t record, TEdifKind kind) const {
+    for (int32_t i = record; i >= 0; i = records.items[size_t(i)].parent) {
+        const TEdifKind k = records.items[size_t(i)].kind;
+        if (k == kind || (IsLibraryKind(kind) && IsLibraryKind(k)))
+            return i;
+    }
+    return -1;
+}
+
+int32_t TEdifIndex::Impl::FindChild(int32_t scope, TEdifKind kind, std::string_view name) const {
+    if (scope < 0)
+        return -1;
+    for (int32_t c = FirstChild(scope); c >= 0; c = NextSibling(c)) {
+        const TEdifRecord& r = records.items[size_t(c)];
+        const bool kindMatches = r.kind == kind || (IsLibraryKind(kind) && IsLibraryKind(r.kind));
+        if (kindMatches && records.Name(r) == name)
+            return c;
+    }
+    return -1;
+}
+
+int32_t TEdifIndex::Impl::FindLibrary(std::string_view name) const {
+    for (int32_t t = FirstChild(-1); t >= 0; t = NextSibling(t)) {
+        const TEdifRecord& r = records.items[size_t(t)];
+        if (r.kind == TEdifKind::Edif) {
+            const int32_t found = FindChild(t, TEdifKind::Library, name);
+            if (found >= 0)
+                return found;
+        } else if (IsLibraryKind(r.kind) && records.Name(r) == name) {
+            return t;
+        }
+    }
+    return -1;
+}
+
+int32_t TEdifIndex::Impl::FindInstance(int32_t view, std::string_view name) const {
+    for (int32_t c = FirstChild(view); c >= 0; c = NextSibling(c)) {
+        if (records.items[size_t(c)].kind != TEdifKind::Contents)
+            continue;
+        int32_t found = FindChild(c, TEdifKind::Instance, name);
+        for (int32_t page = FirstChild(c); found < 0 && page >= 0; page = NextSibling(page))
+            if (records.items[size_t(page)].kind == TEdifKind::Page)
+                found = FindChild(page, TEdifKind::Instance, name);
+        if (found >= 0)
+            return found;
+    }
+    return -1;
+}
+
+int32_t TEdifIndex::Impl::FindPort(int32_t view, std::string_view name) const {
+    for (int32_t c = FirstChild(view); c >= 0; c = NextSibling(c))
+        if (records.items[size_t(c)].kind == TEdifKind::Interface) {
+            const int32_t found = FindChild(c, TEdifKind::Port, name);
+            if (found >= 0)
+                return found;
+        }
+    return -1;
+}
+
+int32_t TEdifIndex::Impl::InstanceView(int32_t instance) const {
+    int32_t view = -1;
+    TEdifResolver resolver(*this, instance);
+    resolver.SetResolvePortsThroughInstances(false);
+    resolver.onInstanceView = [&](int32_t inst, int32_t v) {
+        if (inst == instance && view < 0)
+            view = v;
+    };
+    TEdifScanner scanner(lines, resolver);
+    resolver.SetScanner(&scanner);
+    scanner.SetStopWhenEmpty(true);
+    scanner.Restart(records.items[size_t(instance)].Head());
+    while (scanner.Run(1 << 16)) {
+    }
+    return view;
+}
+
+void TEdifIndex::Impl::ResolveRecord(int32_t record,
+                                     const std::function<void(const TEdifResolved&)>& found) const {
+    TEdifResolver resolver(*this, record);
+    resolver.onResolved = found;
+    TEdifScanner scanner(lines, resolver);
+    resolver.SetScanner(&scanner);
+    scanner.SetStopWhenEmpty(true);
+    scanner.Restart(records.items[size_t(record)].Head());
+    while (scanner.Run(1 << 16)) {
+    }
+}
+
+// ---- The cache ----------------------------------------------------------------------------
+
+int32_t TEdifScopeCache::Find(int32_t scope, TEdifKind kind, std::string_view name) {
+    if (scope < 0)
+        return -1;
+    const uint64_t key = (uint64_t(uint32_t(scope)) << 8) | uint64_t(kind);
+    auto it = scopes_.find(key);
+    if (it == scopes_.end()) {
+        auto& names = scopes_[key];
+        for (int32_t c = index_.FirstChild(scope); c >= 0; c = index_.NextSibling(c)) {
+            const TEdifRecord& r = index_.records.items[size_t(c)];
+            const bool kindMatches = r.kind == kind || (IsLibraryKind(kind) && IsLibraryKind(r.kind));
+            if (kindMatches)
+                names.emplace(index_.records.Name(r), c);  // the first of a name wins
+        }
+        it = scopes_.find(key);
+    }
+    const auto found = it->second.find(name);
+    return found == it->second.end() ? -1 : found->second;
+}
+
+int32_t TEdifScopeCache::InstanceView(int32_t instance) {
+    const auto it = instanceViews_.find(instance);
+    if (it != instanceViews_.end())
+        return it->second;
+    const int32_t view = index_.InstanceView(instance);
+    instanceViews_[instance] = view;
+    return view;
+}
+
+// ---- The resolving scan --------------------------------------------------------------------
+
+TEdifResolver::TEdifResolver(const TEdifIndex::Impl& index, int32_t firstRecord)
+    : index_(index), nextRecord_(std::max(firstRecord, 0)) {
+    if (firstRecord > 0 && size_t(firstRecord) < index.records.items.size())
+        for (int32_t p = index.records.items[size_t(firstRecord)].parent; p >= 0;
+             p = index.records.items[size_t(p)].parent)
+            enclosing_.insert(enclosing_.begin(), p);
+}
+
+// The record of a structural form the scan opened: normally the next one in order.
+int32_t TEdifResolver::RecordFor(const TEdifFrame& frame) {
+    const auto& items = index_.records.items;
+    if (size_t(nextRecord_) < items.size() && items[size_t(nextRecord_)].Head() == frame.head)
+        return nextRecord_++;
+    const auto it = std::lower_bound(items.begin(), items.end(), frame.head,
+                                     [](const TEdifRecord& r, const TEdifPoint& p) { return r.Head() < p; });
+    if (it == items.end() || it->Head() != frame.head)
+        return -1;
+    nextRecord_ = int32_t(it - items.begin()) + 1;
+    return nextRecord_ - 1;
+}
+
+int32_t TEdifResolver::Enclosing(TEdifKind kind, int32_t depth) const {
+    const auto& items = index_.records.items;
+    for (int32_t i = depth - 1; i >= 0; --i) {
+        const int32_t r = scanner_->FrameAt(size_t(i)).record;
+        if (r >= 0 && (items[size_t(r)].kind == kind || (IsLibraryKind(kind) && IsLibraryKind(items[size_t(r)].kind))))
+            return r;
+    }
+    for (auto it = enclosing_.rbegin(); it != enclosing_.rend(); ++it)
+        if (items[size_t(*it)].kind == kind || (IsLibraryKind(kind) && IsLibraryKind(items[size_t(*it)].kind)))
+            return *it;
+    return -1;
+}
+
+int32_t TEdifResolver::Find(int32_t scope, TEdifKind kind, std::string_view name) {
+    return cache_ ? cache_->Find(scope, kind, name) : index_.FindChild(scope, kind, name);
+}
+
+void TEdifResolver::Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message) {
+    if (sink_)
+        sink_->Add(severity, at, std::max(length, 1), std::move(message));
+}
+
+void TEdifResolver::Opened(TEdifFrame& frame, int32_t depth) {
+    TEdifKind kind;
+    if (EdifKindOf(frame.keyword, kind))
+        frame.record = RecordFor(frame);
+    if (frame.keyword == TEdifKeyword::Joined) {
+        frame.extra = int32_t(joined_.size());
+        joined_.emplace_back();
+    }
+    // A form that starts a line no further right than the form around it: that one most
+    // likely lacks its closing parenthesis.
+    // Only in text that indents its forms at all.
+    if (!haveSuspect_ && frame.indent >= 0 && depth >= 2) {
+        const TEdifFrame& outer = scanner_->FrameAt(size_t(depth - 2));
+        if (outer.indent >= 0 && outer.indent < frame.indent)
+            sawIndentedChild_ = true;
+        else if (sawIndentedChild_ && outer.indent >= frame.indent && outer.head.line < frame.head.line) {
+            haveSuspect_ = true;
+            suspectAt_ = outer.head;
+            suspectWhat_ = FormWhat(outer);
+        }
+    }
+}
+
+void TEdifResolver::Atom(TEdifFrame& frame, std::string_view text, TEdifPoint) {
+    if (frame.keyword == TEdifKeyword::EdifVersion && frame.childName.size() < 64)
+        frame.childName += " " + std::string(text.substr(0, 16));
+}
+
+int32_t TEdifResolver::Resolve(TEdifRefKind kind, const TEdifFrame& f, int32_t depth, std::string& scope) {
+    const bool hasInner = f.target != -1;
+    if (f.target == -2)
+        return -2;
+    switch (kind) {
+        case TEdifRefKind::LibraryRef:
+            scope = "no library";
+            return index_.FindLibrary(f.name);
+        case TEdifRefKind::CellRef: {
+            const int32_t lib = hasInner ? f.target : Enclosing(TEdifKind::Library, depth);
+            scope = "no cell in " + EdifScopeName(index_, lib);
+            return Find(lib, TEdifKind::Cell, f.name);
+        }
+        case TEdifRefKind::ViewRef: {
+            const int32_t cell = hasInner ? f.target : Enclosing(TEdifKind::Cell, depth);
+            scope = "no view of " + EdifScopeName(index_, cell);
+            return Find(cell, TEdifKind::View, f.name);
+        }
+        case TEdifRefKind::InstanceRef: {
+            const int32_t view = Enclosing(TEdifKind::View, depth);
+            scope = "no instance in " + EdifScopeName(index_, index_.EnclosingOfKind(view, TEdifKind::Cell));
+            return index_.FindInstance(view, f.name);
+        }
+        case TEdifRefKind::PortRef: {
+            int32_t view = Enclosing(TEdifKind::View, depth);
+            if (hasInner) {
+                if (!portsThroughInstances_)
+                    return -2;
+                view = cache_ ? cache_->InstanceView(f.target) : index_.InstanceView(f.target);
+                if (view < 0)
+                    return -2;
+            }
+            scope = "no port of " + EdifScopeName(index_, index_.EnclosingOfKind(view, TEdifKind::Cell));
+            return index_.FindPort(view, f.name);
+        }
+    }
+    return -1;
+}
+
+void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint) {
+    if (frame.keyword == TEdifKeyword::Joined && frame.extra >= 0) {
+        joined_.pop_back();
+        return;
+    }
+    if (frame.keyword == TEdifKeyword::EdifVersion) {
+        const std::string version = frame.name + frame.childName;
+        if (version != "2 0 0")
+            Report(TEdifSeverity::Warning, frame.head, int32_t(frame.keywordText.size()) + 1,
+                   "edifVersion " + version + " is not 2 0 0");
+        return;
+    }
+    TEdifRefKind kind;
+    if (!IsEdifReference(frame.keyword, kind) || !frame.hasName)
+        return;
+    std::string scope;
+    const int32_t target = Resolve(kind, frame, depth, scope);
+    if (target == -1)
+        Report(TEdifSeverity::Error, frame.nameAt, frame.nameLength,
+               frame.keywordText + " " + Quoted(frame.name) + " names " + scope);
+    if (onResolved)
+        onResolved({kind, frame.nameAt, frame.nameLength, target});
+    if (depth < 2)
+        return;
+    TEdifFrame& parent = scanner_->FrameAt(size_t(depth - 2));
+    TEdifRefKind parentKind;
+    if (IsEdifReference(parent.keyword, parentKind)) {
+        parent.target = target < 0 ? -2 : target;
+        parent.childName = frame.name;
+    } else if (parent.keyword == TEdifKeyword::Instance && kind == TEdifRefKind::ViewRef && parent.record >= 0) {
+        if (onInstanceView)
+            onInstanceView(parent.record, target);
+        if (cache_)
+            cache_->SetInstanceView(parent.record, target);
+    } else if (parent.keyword == TEdifKeyword::Joined && kind == TEdifRefKind::PortRef) {
+        CheckJoined(frame, depth);
+    }
+}
+
+void TEdifResolver::CheckJoined(TEdifFrame& portRef, int32_t depth) {
+    TEdifFrame& joined = scanner_->FrameAt(size_t(depth - 2));
+    if (joined.extra < 0 || size_t(joined.extra) >= joined_.size())
+        return;
+    std::string key = portRef.name;
+    key += '\0';
+    key += portRef.childName;
+    if (joined_[size_t(joined.extra)].insert(std::move(key)).second)
+        return;
+    const TEdifFrame* net = depth >= 3 ? &scanner_->FrameAt(size_t(depth - 3)) : nullptr;
+    std::string message = "port " + Quoted(portRef.name);
+    if (!portRef.childName.empty())
+        message += " of instance " + Quoted(portRef.childName);
+    message += " is joined twice";
+    if (net && net->keyword == TEdifKeyword::Net && net->hasName)
+        message += " in net " + Quoted(net->name);
+    Report(TEdifSeverity::Error, portRef.nameAt, portRef.nameLength, std::move(message));
+}
+
+void TEdifResolver::StrayClose(TEdifPoint at) { Report(TEdifSeverity::Error, at, 1, "')' closes no form"); }
+
+void TEdifResolver::StringProblem(TEdifStringProblem problem, TEdifPoint at, int32_t length) {
+    switch (problem) {
+        case TEdifStringProblem::NeverCloses:
+            Report(TEdifSeverity::Error, at, 1, "string never closes");
+            break;
+        case TEdifStringProblem::BadEscape:
+            Report(TEdifSeverity::Error, at, length, "bad % escape in string");
+            break;
+        case TEdifStringProblem::LonePercent:
+            Report(TEdifSeverity::Warning, at, 1, "'%' that starts no escape is taken as a percent sign");
+            break;
+    }
+}
+
+void TEdifResolver::FinishAtEnd(const TEdifScanner& scanner) {
+    if (scanner.Depth() == 0)
+        return;
+    const TEdifFrame& outer = scanner.FrameAt(0);
+    const TEdifPoint at = haveSuspect_ ? suspectAt_ : outer.head;
+    const std::string what = haveSuspect_ ? suspectWhat_ : FormWhat(outer);
+    Report(TEdifSeverity::Error, at, 1, "'(' of " + what + " is never closed");
+}
+
+}  // namespace tarnwick

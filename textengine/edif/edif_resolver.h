@@ -1,0 +1,87 @@
+// A scan handler that resolves every reference form against the index's records as the form
+// closes, and, given a sink, reports the problems it meets on the way: unbalanced
+// parentheses, bad strings, references to nothing, ports joined twice, another edifVersion.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "textengine/edif/edif_index_impl.h"
+
+namespace tarnwick {
+
+class TEdifProblemSink {
+public:
+    virtual ~TEdifProblemSink() = default;
+    virtual void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message) = 0;
+};
+
+// Children by name, per scope and kind, so that a check over a large netlist does not walk a
+// library's cells for every reference. Valid while the records do not change.
+class TEdifScopeCache {
+public:
+    explicit TEdifScopeCache(const TEdifIndex::Impl& index) : index_(index) {}
+    int32_t Find(int32_t scope, TEdifKind kind, std::string_view name);
+    int32_t InstanceView(int32_t instance);
+    void SetInstanceView(int32_t instance, int32_t view) { instanceViews_[instance] = view; }
+
+private:
+    const TEdifIndex::Impl& index_;
+    std::unordered_map<uint64_t, std::unordered_map<std::string_view, int32_t>> scopes_;
+    std::unordered_map<int32_t, int32_t> instanceViews_;
+};
+
+class TEdifResolver : public TEdifScanHandler {
+public:
+    // The scan starts at the head of record firstRecord (or at the top of the text with 0).
+    TEdifResolver(const TEdifIndex::Impl& index, int32_t firstRecord);
+    void SetScanner(TEdifScanner* scanner) { scanner_ = scanner; }
+    void SetSink(TEdifProblemSink* sink) { sink_ = sink; }
+    void SetCache(TEdifScopeCache* cache) { cache_ = cache; }
+    // Without it a portRef through an instanceRef is not resolved (the scan that finds an
+    // instance's view uses this, so it never scans another instance).
+    void SetResolvePortsThroughInstances(bool on) { portsThroughInstances_ = on; }
+    std::function<void(const TEdifResolved&)> onResolved;
+    // The view an instance's own viewRef names, seen while scanning it.
+    std::function<void(int32_t instance, int32_t view)> onInstanceView;
+
+    // Reports the forms and the string still open at the end of the text.
+    void FinishAtEnd(const TEdifScanner& scanner);
+
+    void Opened(TEdifFrame& frame, int32_t depth) override;
+    void Atom(TEdifFrame& frame, std::string_view text, TEdifPoint at) override;
+    void Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt) override;
+    void StrayClose(TEdifPoint at) override;
+    void StringProblem(TEdifStringProblem problem, TEdifPoint at, int32_t length) override;
+
+private:
+    int32_t RecordFor(const TEdifFrame& frame);
+    int32_t Enclosing(TEdifKind kind, int32_t depth) const;
+    int32_t Resolve(TEdifRefKind kind, const TEdifFrame& frame, int32_t depth, std::string& scope);
+    int32_t Find(int32_t scope, TEdifKind kind, std::string_view name);
+    void Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message);
+    void CheckJoined(TEdifFrame& portRef, int32_t depth);
+
+    const TEdifIndex::Impl& index_;
+    TEdifScanner* scanner_ = nullptr;
+    bool sawIndentedChild_ = false;
+    TEdifProblemSink* sink_ = nullptr;
+    TEdifScopeCache* cache_ = nullptr;
+    bool portsThroughInstances_ = true;
+    int32_t nextRecord_;
+    std::vector<int32_t> enclosing_;  // the records around the starting one, outermost first
+    std::vector<std::unordered_set<std::string>> joined_;  // ports seen per open joined form
+    // The first form whose indentation says it should have closed before a line: the likely
+    // culprit when forms are left open at the end.
+    bool haveSuspect_ = false;
+    TEdifPoint suspectAt_;
+    std::string suspectWhat_;
+};
+
+// "cell `alu`", "the interface of cell `alu`", ...
+std::string EdifScopeName(const TEdifIndex::Impl& index, int32_t record);
+
+}  // namespace tarnwick
