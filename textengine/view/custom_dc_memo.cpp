@@ -99,6 +99,7 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
         hint->setBackgroundRole(QPalette::ToolTipBase);
         hint->setForegroundRole(QPalette::ToolTipText);
     }
+    ProblemGlyph = TDCGutterImages::ProblemGlyph();
     choiceList_ = new TTemplateChoiceList(this);
     choiceList_->OnChoose = [this](int index) { RunCommand([this, index] { ChooseTemplate(index); }); };
 

@@ -28,6 +28,7 @@
 #include "textengine/font_desc.h"
 #include "textengine/key_mapping.h"
 #include "textengine/memo_source.h"
+#include "textengine/text_problems.h"
 #include "textengine/view/gutter_images.h"
 #include "textengine/view/memo_decorations.h"
 #include "textengine/view/memo_options.h"
@@ -196,6 +197,16 @@ public:
     bool ToggleFoldAt(int32_t line);
     int32_t FoldColumnPx() const;
 
+    // ---- Problems --------------------------------------------------------------------------
+    // The problems to mark (not owned; null: none). A line with problems shows ProblemGlyph in
+    // the gutter, each faulty name a wavy line, and the mouse resting on it the message.
+    void SetProblems(const TProblemSource* problems);
+    const TProblemSource* Problems() const { return problems_; }
+    QPixmap ProblemGlyph;
+    // The messages of the problems under a point of the text or of the gutter, one a line;
+    // empty when there is none.
+    std::string ProblemHintAt(QPoint point) const;
+
     // ---- Geometry (also for tests and the owner) -------------------------------------------
     int32_t TopRow() const { return topRow_; }
     void SetTopRow(int32_t row);
@@ -343,6 +354,10 @@ private:
     bool InFoldColumn(QPoint point) const;
     void PaintFoldMarker(QPainter& p, const TLineInfo& info, int32_t y);
 
+    // dc_memo_problems.cpp
+    void PaintProblems(QPainter& p, const TLineInfo& info, int32_t y);
+    void ShowProblemHint(QPoint point);
+
     // dc_memo_mouse.cpp
     void PressMouse(QMouseEvent* event);
     void MoveMouse(QMouseEvent* event);
@@ -374,6 +389,8 @@ private:
     TScrollStyle scrollBars_ = ssNone;
     const TMemoCodeTemplates* codeTemplates_ = nullptr;
     const TFoldRangeSource* foldRanges_ = nullptr;
+    const TProblemSource* problems_ = nullptr;
+    std::string problemHint_;  // the problem hint shown or pending
     std::string templatesType_ = "Custom";
 
     // Metrics, cached until the font or the styles change.

@@ -142,6 +142,8 @@ void TCustomDCMemo::PressMouse(QMouseEvent* event) {
 
 void TCustomDCMemo::MoveMouse(QMouseEvent* event) {
     mousePoint_ = event->position().toPoint();
+    if (event->buttons() == Qt::NoButton)
+        ShowProblemHint(mousePoint_);
     if (mouseMode_ == MouseMode::Selecting)
         ExtendSelectionTo(mousePoint_);
     else if (mouseMode_ == MouseMode::Dragging)

@@ -130,6 +130,7 @@ void TCustomDCMemo::PaintRow(QPainter& p, int32_t row, int32_t y) {
         p.fillRect(gutterPx + numberPx, y, indentPx, rowHeight_, WindowColor());
     PaintText(p, info, y);
     PaintFoldMarker(p, info, y);
+    PaintProblems(p, info, y);
 }
 
 std::string TCustomDCMemo::LineNumberText(int32_t row) const {
