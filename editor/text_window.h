@@ -27,6 +27,7 @@ namespace tarnwick {
 
 class TCustomDCMemo;
 class THostStream;
+class TProblemSource;
 class TSyntaxParser;
 class TTextSource;
 class TTextView;

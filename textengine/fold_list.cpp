@@ -64,46 +64,37 @@ int32_t TFoldList::Merge(int32_t l, int32_t r) {
     return r;
 }
 
-void TFoldList::SplitEndingBefore(int32_t t, int32_t offset, int32_t line, int32_t& l, int32_t& r) {
-    if (t == kNil) {
-        l = r = kNil;
-        return;
-    }
-    const Node& n = nodes_[size_t(t)];
-    const int32_t endPlusOne = offset + SumSpan(n.left) + n.gap + n.length;
-    if (endPlusOne <= line) {
-        int32_t rightLeft = kNil;
-        SplitEndingBefore(n.right, endPlusOne, line, rightLeft, r);
-        nodes_[size_t(t)].right = rightLeft;
-        l = t;
-    } else {
-        int32_t leftRight = kNil;
-        SplitEndingBefore(n.left, offset, line, l, leftRight);
-        nodes_[size_t(t)].left = leftRight;
-        r = t;
-    }
-    Update(t);
-}
-
-void TFoldList::SplitStartingUpTo(int32_t t, int32_t offset, int32_t line, int32_t& l, int32_t& r) {
+// Ranges for which goesLeft(start, end + 1) holds come first (the predicate is monotone).
+template <class GoesLeft>
+void TFoldList::Split(int32_t t, int32_t offset, const GoesLeft& goesLeft, int32_t& l, int32_t& r) {
     if (t == kNil) {
         l = r = kNil;
         return;
     }
     const Node& n = nodes_[size_t(t)];
     const int32_t start = offset + SumSpan(n.left) + n.gap;
-    if (start <= line) {
+    if (goesLeft(start, start + n.length)) {
         int32_t rightLeft = kNil;
-        SplitStartingUpTo(n.right, start + n.length, line, rightLeft, r);
+        Split(n.right, start + n.length, goesLeft, rightLeft, r);
         nodes_[size_t(t)].right = rightLeft;
         l = t;
     } else {
         int32_t leftRight = kNil;
-        SplitStartingUpTo(n.left, offset, line, l, leftRight);
+        Split(n.left, offset, goesLeft, l, leftRight);
         nodes_[size_t(t)].left = leftRight;
         r = t;
     }
     Update(t);
+}
+
+void TFoldList::SplitEndingBefore(int32_t t, int32_t offset, int32_t line, int32_t& l, int32_t& r) {
+    Split(
+        t, offset, [line](int32_t, int32_t endPlusOne) { return endPlusOne <= line; }, l, r);
+}
+
+void TFoldList::SplitStartingUpTo(int32_t t, int32_t offset, int32_t line, int32_t& l, int32_t& r) {
+    Split(
+        t, offset, [line](int32_t start, int32_t) { return start <= line; }, l, r);
 }
 
 int32_t TFoldList::FirstGap(int32_t t) const {
@@ -125,7 +116,9 @@ void TFoldList::AddToFirstGap(int32_t t, int32_t delta) {
 
 int32_t TFoldList::HiddenLineCount() const { return SumSpan(root_) - SumGap(root_); }
 
-std::optional<TLineRange> TFoldList::HiddenRangeAt(int32_t line) const {
+// One descent: the hidden lines before line, and the hidden range that holds it.
+TFoldList::Place TFoldList::Locate(int32_t line) const {
+    Place place;
     int32_t t = root_, offset = 0;
     while (t != kNil) {
         const Node& n = nodes_[size_t(t)];
@@ -134,38 +127,27 @@ std::optional<TLineRange> TFoldList::HiddenRangeAt(int32_t line) const {
             t = n.left;
             continue;
         }
-        const int32_t last = start + n.length - 1;
-        if (line <= last)
-            return TLineRange{start, last};
-        offset = last + 1;
+        place.hiddenBefore += SumSpan(n.left) - SumGap(n.left);
+        if (line < start + n.length) {
+            place.hiddenBefore += line - start;
+            place.range = TLineRange{start, start + n.length - 1};
+            return place;
+        }
+        place.hiddenBefore += n.length;
+        offset = start + n.length;
         t = n.right;
     }
-    return std::nullopt;
+    return place;
 }
+
+std::optional<TLineRange> TFoldList::HiddenRangeAt(int32_t line) const { return Locate(line).range; }
 
 bool TFoldList::IsFoldedHeader(int32_t header) const {
     const std::optional<TLineRange> next = HiddenRangeAt(header + 1);
     return next && next->First == header + 1;
 }
 
-int32_t TFoldList::HiddenBefore(int32_t line) const {
-    int32_t t = root_, offset = 0, hidden = 0;
-    while (t != kNil) {
-        const Node& n = nodes_[size_t(t)];
-        const int32_t start = offset + SumSpan(n.left) + n.gap;
-        if (line < start) {
-            t = n.left;
-            continue;
-        }
-        hidden += SumSpan(n.left) - SumGap(n.left);
-        if (line < start + n.length)
-            return hidden + (line - start);
-        hidden += n.length;
-        offset = start + n.length;
-        t = n.right;
-    }
-    return hidden;
-}
+int32_t TFoldList::HiddenBefore(int32_t line) const { return Locate(line).hiddenBefore; }
 
 int32_t TFoldList::LineOfRow(int32_t row) const {
     int32_t t = root_, lineOffset = 0, rowOffset = 0;

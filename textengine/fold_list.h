@@ -61,12 +61,19 @@ private:
         int32_t sumSpan = 0, sumGap = 0;
     };
 
+    struct Place {
+        int32_t hiddenBefore = 0;
+        std::optional<TLineRange> range;
+    };
+    Place Locate(int32_t line) const;
     int32_t SumSpan(int32_t t) const { return t == kNil ? 0 : nodes_[size_t(t)].sumSpan; }
     int32_t SumGap(int32_t t) const { return t == kNil ? 0 : nodes_[size_t(t)].sumGap; }
     void Update(int32_t t);
     int32_t NewNode(int32_t gap, int32_t length);
     void FreeTree(int32_t t);
     int32_t Merge(int32_t l, int32_t r);
+    template <class GoesLeft>
+    void Split(int32_t t, int32_t offset, const GoesLeft& goesLeft, int32_t& l, int32_t& r);
     // Splits t, whose first line is offset, into the ranges that end before `line` and the rest.
     void SplitEndingBefore(int32_t t, int32_t offset, int32_t line, int32_t& l, int32_t& r);
     // Splits t into the ranges that start at or before `line` and the rest.
