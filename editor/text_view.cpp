@@ -63,6 +63,7 @@ constexpr TPrintOptionRow kPrintOptions[] = {
 TTextView::TTextView(QWidget* parent) : TDCMemo(parent) {
     KeyList().Clear();
     WantTabs = true;
+    SetOptions(Options().Set(moHideInvisibleLines, true));
     SetupLineMarks();
 }
 

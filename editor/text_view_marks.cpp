@@ -42,6 +42,8 @@ constexpr TMarkImage kAppendedImages[] = {
     {kDisabledBreakpointMark, "TextDisabledBreakpoint.png"},
 };
 constexpr const char* kBreakPointImageFile = "TextBreakpoint.png";
+// The mark of a line with problems: its own picture, so the "Error line" stays the debugger's.
+constexpr const char* kProblemImageFile = "TextProblem.png";
 
 // A picture from the host program's button folder; an empty one when the file is missing or
 // unreadable, so that the mark still colours its line.
@@ -77,6 +79,8 @@ void TTextView::SetupLineMarks() {
     }
     for (const TMarkImage& image : kAppendedImages)
         images.Add(image.name, ButtonPicture(image.file), -1);
+    if (const QPixmap problem = ButtonPicture(kProblemImageFile); !problem.isNull())
+        ProblemGlyph = problem;
     // Line numbers drawn in the gutter start right of a mark's image instead of under it.
     int32_t widest = 0;
     for (int32_t i = 0; i < images.Count(); ++i)

@@ -30,7 +30,7 @@ constexpr TColorValue kBlack = 0x000000;
 constexpr TColorValue kYellow = 0x00FFFF;  // RGB 255,255,0
 
 // The host's status panels the window writes.
-constexpr int32_t kCaretPanel = 1, kInsertModePanel = 2, kStatePanel = 3;
+constexpr int32_t kProblemsPanel = 0, kCaretPanel = 1, kInsertModePanel = 2, kStatePanel = 3;
 
 void SetStatusText(int32_t panel, const std::string& text) {
     IClient* client = GlobalClient();
@@ -248,6 +248,11 @@ void TTextWindow::StateChanged(TCustomDCMemo&, TMemoStates changes) {
     if (changes & msInsertMode)
         SetStatusText(kInsertModePanel, TTextSource::InsertMode() ? "Insert" : "Overwrite");
     SetStatusText(kStatePanel, source.ReadOnly() ? "Read Only" : source.Modified() ? "Modified" : "");
+}
+
+void TTextWindow::ShowProblems(const TProblemSource* problems) {
+    View().SetProblems(problems);
+    SetStatusText(kProblemsPanel, problems != nullptr ? ProblemCountText(*problems) : "");
 }
 
 // ---- Bookmarks ----------------------------------------------------------------------------

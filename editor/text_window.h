@@ -28,6 +28,7 @@ namespace tarnwick {
 class TCustomDCMemo;
 class TEdifBufferIndex;
 class THostStream;
+class TProblemSource;
 class TSyntaxParser;
 class TTextSource;
 class TTextView;
@@ -95,6 +96,9 @@ public:
     // The view's change handler: the caret position, the insert mode and the modified or
     // read-only state on the host's status bar.
     virtual void StateChanged(TCustomDCMemo& sender, TMemoStates changes);
+    // Marks the problems in the view and counts them on the host's status bar; null shows none.
+    // The owner calls it again whenever the problems change.
+    void ShowProblems(const TProblemSource* problems);
     // Bookmarks n = 1..10; other numbers are ignored.
     virtual void ToggleBookmark(int32_t n);
     virtual void GotoBookmark(int32_t n);

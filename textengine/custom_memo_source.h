@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "textengine/bookmark_list.h"
+#include "textengine/fold_list.h"
 #include "textengine/line_length_index.h"
 #include "textengine/line_store.h"
 #include "textengine/memo_position.h"
@@ -165,8 +166,19 @@ public:
     void AddPosition(TMemoPosition* position);
     void RemovePosition(TMemoPosition* position);
 
-    const std::vector<int32_t>& HiddenLines() const { return hiddenLines_; }
-    void HideLine(int32_t line);
+    // ---- Hidden (folded) lines -----------------------------------------------------------
+    // Views that hide lines (moHideInvisibleLines) leave out the hidden lines of a fold. An
+    // edit that touches a hidden line, or splits, joins or deletes a fold's header, shows the
+    // fold again; so does a caret that comes onto a hidden line. Each change is announced to
+    // the views with msHiddenLines.
+    const TFoldList& Folds() const { return folds_; }
+    // Hides lines header + 1 to last (limited to the text); the ranges' First lines are the
+    // headers. One change for all of them.
+    void FoldLines(int32_t header, int32_t last);
+    void FoldLines(const std::vector<TLineRange>& ranges);
+    // Shows the hidden lines of every fold that holds a line of [first, last].
+    void UnfoldLines(int32_t first, int32_t last);
+    void UnfoldAll();
 
     // ---- Editing primitives ------------------------------------------------------------
     // Inserts s (no line breaks) at the caret; the caret does not move. False when refused.
@@ -365,6 +377,7 @@ private:
     void AdjustForJoin(int32_t line, int32_t column);
     void AdjustForLineInsert(int32_t line);
     void AdjustForLineDelete(int32_t line);
+    void AdjustFolds(int32_t first, int32_t last, int32_t shiftFrom, int32_t delta);
     void AdjustPosition(TMemoPosition& p, TPosition proposed);
     template <class F>
     void ForEachPosition(F&& f);
@@ -437,7 +450,7 @@ private:
     TMemoPosition selBottomRight_;
     TSelectionType selType_ = stNone;
     std::vector<TMemoPosition*> positions_;
-    std::vector<int32_t> hiddenLines_;
+    TFoldList folds_;
     TMemoBookMarkList bookmarks_;
 
     // Undo state.

@@ -28,6 +28,7 @@ void TExternalStrings::Put(int32_t index, std::string_view text) {
     TCustomMemoSource& s = source_;
     s.BeginSafeChange(ccLinesPut);
     s.PutStoredLine(index, Incoming(text), {});
+    s.AdjustFolds(index, index, index, 0);
     s.TextChangedAt(index, index);
     s.EndChange();
     s.ClearUndo();
@@ -75,7 +76,7 @@ void TExternalStrings::Clear() {
     s.store_.Clear();
     s.lengths_.Reset();
     s.bookmarks_.Clear();
-    s.hiddenLines_.clear();
+    s.folds_.Clear();
     s.selType_ = stNone;
     s.selTopLeft_.Pos = s.selBottomRight_.Pos = {};
     s.safeCaret_.Pos = {};

@@ -478,14 +478,30 @@ const std::vector<std::string>& KeyMappingNames() {
     return names;
 }
 
+namespace {
+
+// The same in every mapping: no mapping binds Ctrl+Shift or Ctrl+Shift+Alt with the brackets.
+void FoldingKeys(TKeyList& list) {
+    TBuilder b{list};
+    b.Key(vk::OemOpenBracket, kCtrlShift, Do(C::Fold));
+    b.Key(vk::OemCloseBracket, kCtrlShift, Do(C::Unfold));
+    b.Key(vk::OemOpenBracket, kCtrlShiftAlt, Do(C::FoldAllCells));
+    b.Key(vk::OemCloseBracket, kCtrlShiftAlt, Do(C::UnfoldAll));
+}
+
+}  // namespace
+
 void InitializeKeyMapping(const std::string& name, TKeyList& list) {
     list.Clear();
+    const TRegisteredMapping* chosen = nullptr;
     for (const TRegisteredMapping& m : kMappings)
-        if (name == m.name) {
-            m.initialize(list);
-            return;
-        }
-    DefaultMapping(list);
+        if (chosen == nullptr && name == m.name)
+            chosen = &m;
+    if (chosen != nullptr)
+        chosen->initialize(list);
+    else
+        DefaultMapping(list);
+    FoldingKeys(list);
 }
 
 }  // namespace tarnwick

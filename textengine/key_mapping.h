@@ -100,6 +100,11 @@ enum class TKeyCommand : uint8_t {
     MatchBracketBackward,
     CloseHints,
     CodeTemplatePopup,
+    // Folding
+    Fold,
+    Unfold,
+    FoldAllCells,
+    UnfoldAll,
 };
 
 // Shift-state bits of a binding.

@@ -588,7 +588,6 @@ void TCustomMemoSource::GotoBookmark(int32_t number) {
     TChangeBracket bracket(*this, ccCaretMove);
     bookmarkJump_ = true;
     ApplyCaretMove(pos->LinePos - caret_.LinePos, pos->CharPos - caret_.CharPos, true);
-    std::erase(hiddenLines_, caret_.LinePos);
 }
 
 bool TCustomMemoSource::BookmarkPos(int32_t number, TPosition& pos) const {

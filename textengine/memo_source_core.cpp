@@ -223,6 +223,9 @@ void TCustomMemoSource::EndChange() {
         safeChange_ = false;
         caret_ = safeCaret_.Pos;
     }
+    // However the caret got there, it never rests on a hidden line.
+    if (!folds_.Empty() && folds_.Show(caret_.LinePos, caret_.LinePos))
+        states_ |= msHiddenLines;
     if (caret_ != prevCaret_ || bookmarkJump_) {
         states_ |= msCaretMoved;
         MarkChanged(std::min(caret_.LinePos, prevCaret_.LinePos),
@@ -334,6 +337,7 @@ void TCustomMemoSource::AdjustForInsert(int32_t line, int32_t column, int32_t co
             AdjustPosition(p, {line, p.Pos.CharPos + count});
     });
     bookmarks_.CharsInserted(line, column, count);
+    AdjustFolds(line, line, line, 0);
 }
 
 void TCustomMemoSource::AdjustForDelete(int32_t line, int32_t column, int32_t count) {
@@ -342,6 +346,7 @@ void TCustomMemoSource::AdjustForDelete(int32_t line, int32_t column, int32_t co
             AdjustPosition(p, {line, std::max(column, p.Pos.CharPos - count)});
     });
     bookmarks_.CharsDeleted(line, column, count);
+    AdjustFolds(line, line, line, 0);
 }
 
 void TCustomMemoSource::AdjustForSplit(int32_t line, int32_t column) {
@@ -353,6 +358,7 @@ void TCustomMemoSource::AdjustForSplit(int32_t line, int32_t column) {
             AdjustPosition(p, {line + 1, p.Pos.CharPos - column});
     });
     bookmarks_.LineSplit(line, column);
+    AdjustFolds(line, line + 1, line + 1, 1);
 }
 
 void TCustomMemoSource::AdjustForJoin(int32_t line, int32_t column) {
@@ -365,6 +371,7 @@ void TCustomMemoSource::AdjustForJoin(int32_t line, int32_t column) {
             AdjustPosition(p, {line, column});
     });
     bookmarks_.LinesJoined(line, column);
+    AdjustFolds(line, line + 1, line + 2, -1);
 }
 
 void TCustomMemoSource::AdjustForLineInsert(int32_t line) {
@@ -373,6 +380,7 @@ void TCustomMemoSource::AdjustForLineInsert(int32_t line) {
             AdjustPosition(p, {p.Pos.LinePos + 1, p.Pos.CharPos});
     });
     bookmarks_.LineInserted(line);
+    AdjustFolds(line, line, line, 1);
 }
 
 void TCustomMemoSource::AdjustForLineDelete(int32_t line) {
@@ -383,11 +391,47 @@ void TCustomMemoSource::AdjustForLineDelete(int32_t line) {
             AdjustPosition(p, {line, 0});
     });
     bookmarks_.LineDeleted(line);
+    AdjustFolds(line, line + 1, line + 1, -1);
 }
 
-void TCustomMemoSource::HideLine(int32_t line) {
-    if (line >= 0 && std::find(hiddenLines_.begin(), hiddenLines_.end(), line) == hiddenLines_.end())
-        hiddenLines_.push_back(line);
+// ---- Hidden lines ----------------------------------------------------------------------
+
+void TCustomMemoSource::FoldLines(int32_t header, int32_t last) { FoldLines({TLineRange{header, last}}); }
+
+// A caret in a new fold goes to its header, or the fold would open again at once.
+void TCustomMemoSource::FoldLines(const std::vector<TLineRange>& ranges) {
+    TChangeBracket bracket(*this, ccNone);
+    for (const TLineRange& range : ranges) {
+        const int32_t header = range.First, last = std::min(range.Last, LineCount() - 1);
+        if (header < 0 || last <= header)
+            continue;
+        if (caret_.LinePos > header && caret_.LinePos <= last)
+            ApplyCaretMove(int64_t(header) - caret_.LinePos, 0, true);
+        if (folds_.Fold(header, last))
+            states_ |= msHiddenLines;
+    }
+}
+
+void TCustomMemoSource::UnfoldLines(int32_t first, int32_t last) {
+    TChangeBracket bracket(*this, ccNone);
+    if (folds_.Show(first, last))
+        states_ |= msHiddenLines;
+}
+
+void TCustomMemoSource::UnfoldAll() {
+    TChangeBracket bracket(*this, ccNone);
+    if (!folds_.Empty())
+        states_ |= msHiddenLines;
+    folds_.Clear();
+}
+
+// Lines [first, last] are edited; lines from shiftFrom on move by delta afterwards.
+void TCustomMemoSource::AdjustFolds(int32_t first, int32_t last, int32_t shiftFrom, int32_t delta) {
+    if (folds_.Empty())
+        return;
+    if (folds_.Show(first, last))
+        states_ |= msHiddenLines;
+    folds_.Shift(shiftFrom, delta);
 }
 
 // ---- Caret -----------------------------------------------------------------------------
@@ -446,7 +490,6 @@ void TCustomMemoSource::MoveCaret(int32_t dLine, int32_t dChar) {
 void TCustomMemoSource::SetCaret(int32_t charPos, int32_t linePos) {
     TChangeBracket bracket(*this, ccCaretMove);
     ApplyCaretMove(int64_t(linePos) - caret_.LinePos, int64_t(charPos) - caret_.CharPos, true);
-    std::erase(hiddenLines_, caret_.LinePos);
 }
 
 // ---- Selection -------------------------------------------------------------------------

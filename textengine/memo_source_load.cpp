@@ -49,7 +49,7 @@ void TCustomMemoSource::AfterBulkLoad() {
     caret_ = {};
     selType_ = stNone;
     selTopLeft_.Pos = selBottomRight_.Pos = {};
-    hiddenLines_.clear();
+    folds_.Clear();
     ClearUndo();
     // The store is fresh: no line is parsed yet, so only the buffer's own state is reset.
     parsedUpTo_ = 0;

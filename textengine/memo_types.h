@@ -71,6 +71,7 @@ inline constexpr TMemoStates msFound = 0x0080;
 inline constexpr TMemoStates msObjectName = 0x0100;
 inline constexpr TMemoStates msHighlightReset = 0x0400;
 inline constexpr TMemoStates msReadOnly = 0x0800;
+inline constexpr TMemoStates msHiddenLines = 0x1000;  // lines were folded or unfolded
 // After loading and when a view is attached: the view rebuilds everything.
 inline constexpr TMemoStates msFullUpdate = msCaretMoved | msUndoRedo | msRepaint | msInsertMode |
                                             msLineCount | msModified | msObjectName | msHighlightReset;

@@ -47,6 +47,15 @@ def cross(cx, cy, half, width):
     return inside
 
 
+def triangle(x, y):
+    # An upward triangle standing on the bottom edge.
+    return 1.5 <= y <= 12.8 and abs(x - C) <= (y - 1.5) * 0.56
+
+
+def exclamation(x, y):
+    return abs(x - C) <= 0.9 and (4.8 <= y <= 9.0 or 10.2 <= y <= 11.8)
+
+
 def render(layers, scale):
     """layers: (shape, (r, g, b)) from bottom to top, in logical pixels; returns rows of RGBA
     bytes of SIZE * scale device pixels."""
@@ -104,6 +113,9 @@ PICTURES = {
     "TextExecution.png": [(grown(arrow, 1.0), (90, 60, 0)), (arrow, (255, 215, 0))],
     # A white cross on a maroon disc.
     "TextError.png": [(circle(C, C, 6.2), (128, 0, 0)), (cross(C, C, 3.2, 1.1), (255, 255, 255))],
+    # An amber warning triangle with a dark exclamation mark: a problem found in the text.
+    "TextProblem.png": [(grown(triangle, 0.8), (120, 60, 0)), (triangle, (245, 170, 20)),
+                        (exclamation, (60, 30, 0))],
 }
 
 

@@ -99,6 +99,7 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
         hint->setBackgroundRole(QPalette::ToolTipBase);
         hint->setForegroundRole(QPalette::ToolTipText);
     }
+    ProblemGlyph = TDCGutterImages::ProblemGlyph();
     choiceList_ = new TTemplateChoiceList(this);
     choiceList_->OnChoose = [this](int index) { RunCommand([this, index] { ChooseTemplate(index); }); };
 
@@ -183,7 +184,8 @@ void TCustomDCMemo::SetOptions(TMemoOptions options) {
     bool relayout = false;
     for (TMemoOption o : kLayout)
         relayout = relayout || old.Has(o) != options.Has(o);
-    if (old.Has(moDrawSpecialSymbols) != options.Has(moDrawSpecialSymbols))
+    if (old.Has(moDrawSpecialSymbols) != options.Has(moDrawSpecialSymbols) ||
+        old.Has(moHideInvisibleLines) != options.Has(moHideInvisibleLines))
         UpdateScrollBars();
     if (relayout)
         RewrapAll();
@@ -331,7 +333,7 @@ int32_t TCustomDCMemo::GutterPx() const {
     int32_t px = gutterWidth_;
     if (options_.Has(moLineNumbers) && options_.Has(moLineNumbersOnGutter))
         px = std::max(px, charWidth_ * (LineNumberDigits() + 1) + GutterLineIndent + 2);
-    return px;
+    return px + FoldColumnPx();
 }
 
 int32_t TCustomDCMemo::TextLeftPx() const {
@@ -369,7 +371,7 @@ void TCustomDCMemo::SourceChanged(TCustomMemoSource& source, int32_t first, int3
         RewrapAfterEdit(states, first, last);
     lineCount_ = source.LineCount();
     digits_ = LineNumberDigits();
-    bool full = reload || (states & msHighlightReset) || digits_ != oldDigits;
+    bool full = reload || (states & (msHighlightReset | msHiddenLines)) || digits_ != oldDigits;
     if ((states & msReadOnly) && options_.Has(moUseReadOnlyColor))
         full = true;
     if (topRow_ > ScrollRowCount() - 1) {
@@ -382,7 +384,8 @@ void TCustomDCMemo::SourceChanged(TCustomMemoSource& source, int32_t first, int3
         if (caretAtRowEnd_ != source.Caret())
             caretAtRowEnd_.reset();
     }
-    if (IsActiveView() && ((states & msCaretMoved) || ((states & msTextChanged) && !useMonoFont_))) {
+    if (IsActiveView() &&
+        ((states & (msCaretMoved | msHiddenLines)) || ((states & msTextChanged) && !useMonoFont_))) {
         if ((states & msFound) && !source.FoundRect().IsEmpty())
             ScrollFoundIntoView();
         else if ((states & msCaretMoved) && source.BookmarkJump() && options_.Has(moCenterOnBookmark))
@@ -401,7 +404,7 @@ void TCustomDCMemo::SourceChanged(TCustomMemoSource& source, int32_t first, int3
         InvalidateRows(RowOfPosition({first, 0}), std::numeric_limits<int32_t>::max() / 2);
     else if (first <= last)
         InvalidateLines(first, last);
-    if (states & (msLineCount | msCaretMoved))
+    if (states & (msLineCount | msCaretMoved | msHiddenLines))
         UpdateScrollBars();
     if ((states & msRepaint) && OnSelectionChange)
         OnSelectionChange(*this);
@@ -423,7 +426,7 @@ void TCustomDCMemo::InvalidateRows(int32_t firstRow, int32_t lastRow) {
 
 void TCustomDCMemo::InvalidateLines(int32_t first, int32_t last) {
     if (!wordWrap_) {
-        InvalidateRows(first, last);
+        InvalidateRows(RowOfPosition({first, 0}), RowOfPosition({last, 0}));
         return;
     }
     const int32_t firstRow = wrap_.RowOfLine(std::max(first, 0));

@@ -24,9 +24,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "textengine/fold_ranges.h"
 #include "textengine/font_desc.h"
 #include "textengine/key_mapping.h"
 #include "textengine/memo_source.h"
+#include "textengine/text_problems.h"
 #include "textengine/view/gutter_images.h"
 #include "textengine/view/memo_decorations.h"
 #include "textengine/view/memo_options.h"
@@ -178,6 +180,33 @@ public:
     void CloseHints();
     void MatchBracket(int direction = 0);  // 0 both, 1 forward, -1 backward
 
+    // ---- Folding ---------------------------------------------------------------------------
+    // What can be folded (not owned; null: nothing, and no fold column). The gutter gets a fold
+    // column with a box on each line that starts a foldable form; the buffer keeps what is
+    // folded, and a view with moHideInvisibleLines leaves the hidden lines out.
+    void SetFoldRanges(const TFoldRangeSource* ranges);
+    const TFoldRangeSource* FoldRanges() const { return foldRanges_; }
+    // The form starting on the caret's line, or else the innermost one around it; again on a
+    // folded line, the form around that.
+    void FoldAtCaret();
+    // Shows the fold on the caret's line.
+    void UnfoldAtCaret();
+    void FoldAllCells();
+    void UnfoldAll();
+    // Folds the form that starts on line, or shows it when folded; false when none starts there.
+    bool ToggleFoldAt(int32_t line);
+    int32_t FoldColumnPx() const;
+
+    // ---- Problems --------------------------------------------------------------------------
+    // The problems to mark (not owned; null: none). A line with problems shows ProblemGlyph in
+    // the gutter, each faulty name a wavy line, and the mouse resting on it the message.
+    void SetProblems(const TProblemSource* problems);
+    const TProblemSource* Problems() const { return problems_; }
+    QPixmap ProblemGlyph;
+    // The messages of the problems under a point of the text or of the gutter, one a line;
+    // empty when there is none.
+    std::string ProblemHintAt(QPoint point) const;
+
     // ---- Geometry (also for tests and the owner) -------------------------------------------
     int32_t TopRow() const { return topRow_; }
     void SetTopRow(int32_t row);
@@ -320,6 +349,15 @@ private:
     void StartSelection(TSelectionType kind);
     void ChooseTemplate(int index);
 
+    // dc_memo_folds.cpp
+    bool HidesLines() const;
+    bool InFoldColumn(QPoint point) const;
+    void PaintFoldMarker(QPainter& p, const TLineInfo& info, int32_t y);
+
+    // dc_memo_problems.cpp
+    void PaintProblems(QPainter& p, const TLineInfo& info, int32_t y);
+    void ShowProblemHint(QPoint point);
+
     // dc_memo_mouse.cpp
     void PressMouse(QMouseEvent* event);
     void MoveMouse(QMouseEvent* event);
@@ -350,6 +388,9 @@ private:
     bool hideCaret_ = false;
     TScrollStyle scrollBars_ = ssNone;
     const TMemoCodeTemplates* codeTemplates_ = nullptr;
+    const TFoldRangeSource* foldRanges_ = nullptr;
+    const TProblemSource* problems_ = nullptr;
+    std::string problemHint_;  // the problem hint shown or pending
     std::string templatesType_ = "Custom";
 
     // Metrics, cached until the font or the styles change.

@@ -106,6 +106,10 @@ const TCommandEntry kCommands[] = {
     {C::MatchBracketBackward, [](TCustomDCMemo& m, const TKeyAction&) { m.MatchBracket(-1); }},
     {C::CloseHints, [](TCustomDCMemo& m, const TKeyAction&) { m.CloseHints(); }},
     {C::CodeTemplatePopup, [](TCustomDCMemo& m, const TKeyAction&) { m.CodeTemplatePopup(); }},
+    {C::Fold, [](TCustomDCMemo& m, const TKeyAction&) { m.FoldAtCaret(); }},
+    {C::Unfold, [](TCustomDCMemo& m, const TKeyAction&) { m.UnfoldAtCaret(); }},
+    {C::FoldAllCells, [](TCustomDCMemo& m, const TKeyAction&) { m.FoldAllCells(); }},
+    {C::UnfoldAll, [](TCustomDCMemo& m, const TKeyAction&) { m.UnfoldAll(); }},
 };
 
 // The table indexed by command, built once from the list above.

@@ -74,7 +74,7 @@ int32_t TCustomDCMemo::GutterImageAt(int32_t line, int32_t x) const {
             if (const int32_t image = gutterImgs_.IndexOf("Bookmark" + std::to_string(b.Number % 10));
                 image >= 0)
                 shown.push_back(image);
-    int32_t edge = GutterImgsAlign == iaLeft ? 1 : GutterPx() - 2;
+    int32_t edge = GutterImgsAlign == iaLeft ? 1 : GutterPx() - 2 - FoldColumnPx();
     for (int32_t image : shown) {
         const int32_t w = gutterImgs_[image].Width() + 1;
         const bool hit =
@@ -142,6 +142,8 @@ void TCustomDCMemo::PressMouse(QMouseEvent* event) {
 
 void TCustomDCMemo::MoveMouse(QMouseEvent* event) {
     mousePoint_ = event->position().toPoint();
+    if (event->buttons() == Qt::NoButton)
+        ShowProblemHint(mousePoint_);
     if (mouseMode_ == MouseMode::Selecting)
         ExtendSelectionTo(mousePoint_);
     else if (mouseMode_ == MouseMode::Dragging)
@@ -184,6 +186,8 @@ void TCustomDCMemo::ReleaseMouse(QMouseEvent* event) {
     mouseMode_ = MouseMode::Idle;
     if (pressInGutter_) {
         pressInGutter_ = false;
+        if (event->button() == Qt::LeftButton && InFoldColumn(point) && ToggleFoldAt(pressGutterLine_))
+            return;
         if (InGutter(point) && OnClickGutter)
             OnClickGutter(*this, pressGutterLine_, pressGutterImage_,
                           uint8_t(ShiftOf(event->modifiers()) | ButtonBit(event->button())));

@@ -129,6 +129,8 @@ void TCustomDCMemo::PaintRow(QPainter& p, int32_t row, int32_t y) {
     if (indentPx > 0)
         p.fillRect(gutterPx + numberPx, y, indentPx, rowHeight_, WindowColor());
     PaintText(p, info, y);
+    PaintFoldMarker(p, info, y);
+    PaintProblems(p, info, y);
 }
 
 std::string TCustomDCMemo::LineNumberText(int32_t row) const {
@@ -173,7 +175,7 @@ void TCustomDCMemo::PaintGutter(QPainter& p, int32_t row, const TLineInfo& info,
         if (image >= 0)
             glyphs.push_back(&gutterImgs_[image].Glyph);
     }
-    int32_t x = GutterImgsAlign == iaLeft ? 1 : gutterPx - 2;
+    int32_t x = GutterImgsAlign == iaLeft ? 1 : gutterPx - 2 - FoldColumnPx();
     for (const QPixmap* glyph : glyphs) {
         const QSize size = LogicalSize(*glyph);
         const int32_t w = size.width();

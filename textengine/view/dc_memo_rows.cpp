@@ -12,7 +12,8 @@ namespace tarnwick {
 
 int32_t TCustomDCMemo::RowCount() const {
     const int32_t lines = source_->LineCount();
-    const int32_t rows = wordWrap_ ? lines + wrap_.ExtraRows() : lines;
+    const int32_t rows = wordWrap_ ? lines + wrap_.ExtraRows()
+                                   : lines - (HidesLines() ? source_->Folds().HiddenLineCount() : 0);
     return rows + (options_.Has(moDrawSpecialSymbols) ? 1 : 0);
 }
 
@@ -29,13 +30,13 @@ TLineInfo TCustomDCMemo::RowInfo(int32_t row) const {
     if (wordWrap_)
         return wrap_.RowAt(row);
     TLineInfo info;
-    info.Line = row;
+    info.Line = HidesLines() ? source_->Folds().LineOfRow(row) : row;
     return info;
 }
 
 int32_t TCustomDCMemo::RowOfPosition(TPosition pos) const {
     if (!wordWrap_)
-        return pos.LinePos;
+        return HidesLines() ? source_->Folds().RowOfLine(pos.LinePos) : pos.LinePos;
     if (pos.LinePos >= source_->LineCount())
         return wrap_.RowOfLine(pos.LinePos);
     const TLineInfo info = wrap_.RowOfColumn(pos.LinePos, pos.CharPos);
@@ -227,7 +228,7 @@ QRect TCustomDCMemo::CaretRect() const {
 // Moves the caret by rows. With word wrap, a proportional font or soRetainColumn the caret keeps
 // the pixel column of the first move of a series; any other caret change forgets it.
 void TCustomDCMemo::VerticalMove(int32_t rows, bool) {
-    const bool rowBased = wordWrap_ || !useMonoFont_ || source_->HasOption(soRetainColumn);
+    const bool rowBased = wordWrap_ || !useMonoFont_ || source_->HasOption(soRetainColumn) || HidesLines();
     if (!rowBased) {
         if (rows == -1)
             source_->CaretUp();
@@ -243,7 +244,8 @@ void TCustomDCMemo::VerticalMove(int32_t rows, bool) {
         rememberedX_ = ColumnX(RowInfo(row), caret.CharPos);
     int32_t lastRow = std::numeric_limits<int32_t>::max() / 2;
     if (!source_->HasOption(soBeyondFileEnd))
-        lastRow = wordWrap_ ? wrap_.RowOfLine(LastLine()) + wrap_.RowsOfLine(LastLine()) - 1 : LastLine();
+        lastRow = wordWrap_ ? wrap_.RowOfLine(LastLine()) + wrap_.RowsOfLine(LastLine()) - 1
+                            : RowOfPosition({LastLine(), 0});
     const int32_t target = std::clamp(row + rows, 0, std::max(lastRow, 0));
     if (target == row)
         return;

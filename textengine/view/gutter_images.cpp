@@ -36,6 +36,22 @@ QPixmap BookmarkGlyph(int digit) {
 
 }  // namespace
 
+// An amber triangle with an exclamation mark.
+QPixmap TDCGutterImages::ProblemGlyph() {
+    QPixmap pixmap(kGlyphSize, kGlyphSize);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF triangle[] = {{kGlyphSize / 2.0, 1.0}, {kGlyphSize - 1.0, kGlyphSize - 1.5}, {1.0, kGlyphSize - 1.5}};
+    p.setPen(QColor(120, 60, 0));
+    p.setBrush(QColor(245, 170, 20));
+    p.drawPolygon(triangle, 3);
+    p.setPen(QPen(QColor(60, 30, 0), 1.6));
+    p.drawLine(QPointF(kGlyphSize / 2.0, 5), QPointF(kGlyphSize / 2.0, 8.5));
+    p.drawPoint(QPointF(kGlyphSize / 2.0, 10.5));
+    return pixmap;
+}
+
 TDCGutterImages TDCGutterImages::Defaults() {
     TDCGutterImages images;
     images.Add("BreakPoint", BreakPointGlyph(), -1);

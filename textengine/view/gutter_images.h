@@ -24,6 +24,8 @@ struct TGutterImage {
 
 class TDCGutterImages {
 public:
+    // The mark of a line with problems, until an owner loads its own picture.
+    static QPixmap ProblemGlyph();
     // "BreakPoint" and "Bookmark0" to "Bookmark9", with the view's built-in glyphs.
     static TDCGutterImages Defaults();
 
