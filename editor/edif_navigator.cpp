@@ -87,6 +87,7 @@ void TEdifNavigator::UpdateProblems() {
     if (problemChanges_ == changes)
         return;
     problemChanges_ = changes;
+    window_->ShowProblems(&window_->EdifProblems());
     if (outlinePanel_)
         outlinePanel_->ShowProblems(outline_.get());
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "textengine/memo_types.h"
+#include "textengine/text_problems.h"
 
 namespace tarnwick {
 
@@ -17,8 +18,6 @@ struct TOutlineEntry {
     std::string Name;
     TPosition Place;  // the definition's name: 0-based line and byte of the stored line
 };
-
-enum class TProblemSeverity : uint8_t { Error, Warning };
 
 struct TProblemEntry {
     TProblemSeverity Severity = TProblemSeverity::Error;

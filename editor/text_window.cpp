@@ -17,6 +17,7 @@
 #include "languages/syntax_parser.h"
 #include "languages/text_source.h"
 #include "textengine/edif/edif_buffer_index.h"
+#include "textengine/edif/edif_view_sources.h"
 
 namespace tarnwick {
 
@@ -63,10 +64,15 @@ void TTextWindow::BuildEditor() {
     textSource_ = NewTextSource();
     edifIndex_ = std::make_unique<TEdifBufferIndex>(*textSource_);
     syntaxParser_ = NewSyntaxParser();
+    edifFolds_ = std::make_unique<TEdifFoldSource>(edifIndex_->Index());
+    edifProblems_ = std::make_unique<TEdifProblemSource>(edifIndex_->Index());
     view_ = NewTextView();
+    view_->SetFoldRanges(edifFolds_.get());
     SetupView();
     setFocusProxy(view_);
 }
+
+const TProblemSource& TTextWindow::EdifProblems() const noexcept { return *edifProblems_; }
 
 std::string TTextWindow::MapExtensionToLanguage(const std::string& extension) { return extension; }
 

@@ -27,6 +27,8 @@ namespace tarnwick {
 
 class TCustomDCMemo;
 class TEdifBufferIndex;
+class TEdifFoldSource;
+class TEdifProblemSource;
 class THostStream;
 class TProblemSource;
 class TSyntaxParser;
@@ -71,6 +73,8 @@ public:
     [[nodiscard]] TTextView& View() const noexcept { return *view_; }
     // The netlist index of the text, which follows every change of the buffer.
     [[nodiscard]] TEdifBufferIndex& EdifIndex() const noexcept { return *edifIndex_; }
+    // The netlist's problems as the view marks them.
+    [[nodiscard]] const TProblemSource& EdifProblems() const noexcept;
 
     // The language key of a file-name extension (without its dot).
     virtual std::string MapExtensionToLanguage(const std::string& extension);
@@ -175,6 +179,9 @@ private:
     std::unique_ptr<TTextSource> textSource_;
     std::unique_ptr<TSyntaxParser> syntaxParser_;
     std::unique_ptr<TEdifBufferIndex> edifIndex_;  // listens to the buffer: goes before it
+    // The view's fold ranges and problem marks, read from the index.
+    std::unique_ptr<TEdifFoldSource> edifFolds_;
+    std::unique_ptr<TEdifProblemSource> edifProblems_;
     TTextView* view_ = nullptr;  // a child widget; deleted first in the destructor
     // The text is the file's, or the user's own when the file did not exist. A read that fails
     // before either leaves the window without a text that may replace the file.
