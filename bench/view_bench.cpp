@@ -127,4 +127,33 @@ void RunView(BenchContext& ctx) {
     buffer.SetSyntaxParser(nullptr);
 }
 
+void RunLongLineView(BenchContext& ctx) {
+    constexpr int kLongLineKeystrokes = 20;
+    const OffscreenApplication app;
+    BenchHighlighter edif(ctx);
+    TMemoSource& buffer = *ctx.buffer;
+    buffer.SetSyntaxParser(&edif.parser);
+    {
+        BenchView shown(edif.font, &buffer);
+        TDCMemo& view = shown.view;
+        buffer.SetCaret(buffer.LineLength(0) / 2, 0);
+        view.MakeCaretVisible();
+        Flush();
+        const int before = shown.paints;
+        const double typingMs = TimeMs([&] {
+            for (int i = 0; i < kLongLineKeystrokes; ++i) {
+                Press(view, Qt::Key_A, QStringLiteral("a"));
+                Flush();
+            }
+        });
+        const int typingPaints = shown.paints - before;
+        while (buffer.CanUndo())
+            buffer.Undo();
+        ctx.report.Set("long_line_keystroke_repaint_ms", typingMs / kLongLineKeystrokes);
+        std::fprintf(stderr, "long line: %d paints for %d keystrokes at column %d\n", typingPaints,
+                     kLongLineKeystrokes, buffer.LineLength(0) / 2);
+    }
+    buffer.SetSyntaxParser(nullptr);
+}
+
 }  // namespace tarnwick::bench
