@@ -1,8 +1,8 @@
 #include "widgets/application_idle.h"
 
 #include <algorithm>
+#include <vector>
 
-#include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
 
@@ -11,8 +11,9 @@ namespace tarnwick {
 namespace {
 
 struct Entry {
-    const void* owner;
+    const QObject* owner;
     TApplicationIdle::Task task;
+    QPointer<QTimer> timer;
 };
 
 // The process's one list of idle work, as the application object keeps it; user-interface
@@ -22,57 +23,54 @@ std::vector<Entry>& Entries() {
     return entries;
 }
 
-// Owned by the application object, so it goes before the toolkit does.
-QTimer* RoundTimer() {
-    static QPointer<QTimer> timer;
-    if (timer == nullptr && QCoreApplication::instance() != nullptr) {
-        timer = new QTimer(QCoreApplication::instance());
-        timer->setInterval(0);
-        QObject::connect(timer, &QTimer::timeout, [] {
-            if (!TApplicationIdle::RunOnce())
-                timer->stop();
-        });
-    }
-    return timer;
+std::vector<Entry>::iterator Find(const QObject* owner) {
+    std::vector<Entry>& entries = Entries();
+    return std::find_if(entries.begin(), entries.end(), [owner](const Entry& e) { return e.owner == owner; });
 }
 
-void ScheduleRound() {
-    if (QTimer* timer = RoundTimer(); timer != nullptr && !timer->isActive())
-        timer->start();
+// A task may post or cancel tasks while it runs, its own included: it runs from a copy.
+void RunTaskOf(const QObject* owner) {
+    const auto it = Find(owner);
+    if (it == Entries().end())
+        return;
+    const TApplicationIdle::Task task = it->task;
+    if (!task())
+        TApplicationIdle::Cancel(owner);
 }
 
 }  // namespace
 
-void TApplicationIdle::Post(const void* owner, Task task) {
-    std::vector<Entry>& entries = Entries();
-    const auto it = std::find_if(entries.begin(), entries.end(), [owner](const Entry& e) { return e.owner == owner; });
-    if (it != entries.end())
-        it->task = std::move(task);
-    else
-        entries.push_back({owner, std::move(task)});
-    ScheduleRound();
+void TApplicationIdle::Post(QObject* owner, Task task) {
+    auto it = Find(owner);
+    if (it == Entries().end()) {
+        auto* timer = new QTimer(owner);
+        timer->setInterval(0);
+        QObject::connect(timer, &QTimer::timeout, [owner] { RunTaskOf(owner); });
+        Entries().push_back({owner, {}, timer});
+        it = Entries().end() - 1;
+    }
+    it->task = std::move(task);
+    if (it->timer != nullptr && !it->timer->isActive())
+        it->timer->start();
 }
 
-void TApplicationIdle::Cancel(const void* owner) {
-    std::vector<Entry>& entries = Entries();
-    std::erase_if(entries, [owner](const Entry& e) { return e.owner == owner; });
+void TApplicationIdle::Cancel(const QObject* owner) {
+    const auto it = Find(owner);
+    if (it == Entries().end())
+        return;
+    if (it->timer != nullptr) {
+        it->timer->stop();
+        it->timer->deleteLater();  // it may be the one whose timeout is running
+    }
+    Entries().erase(it);
 }
 
 bool TApplicationIdle::RunOnce() {
-    // A task may post or cancel tasks while it runs: walk a snapshot of the owners, and look
-    // each one up again before running it.
-    std::vector<const void*> owners;
+    std::vector<const QObject*> owners;
     for (const Entry& e : Entries())
         owners.push_back(e.owner);
-    for (const void* owner : owners) {
-        std::vector<Entry>& entries = Entries();
-        const auto it = std::find_if(entries.begin(), entries.end(), [owner](const Entry& e) { return e.owner == owner; });
-        if (it == entries.end())
-            continue;
-        const Task task = it->task;  // the task may replace itself
-        if (!task())
-            Cancel(owner);
-    }
+    for (const QObject* owner : owners)
+        RunTaskOf(owner);
     return HasWork();
 }
 

@@ -208,7 +208,6 @@ TEST_F(ViewPaintTest, ScrollBarCornerTakesTheWindowColour) {
     EXPECT_EQ(InkPixels(readOnly, corner, ResolveColor(view->ReadOnlyColor)), 0);
 }
 
-
 // Style = state; a '{' line opens a red stretch for every line after it, a '}' line closes it.
 class BraceParser final : public TSimpleParser {
 public:
