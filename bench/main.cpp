@@ -1,6 +1,7 @@
 // tarnwick-bench --generate MB [--long-line] --out PATH   writes a generated EDIF file of about
 //     MB MiB, with --long-line without its line breaks
-// tarnwick-bench --file PATH [--long-line] [--NAME VALUE]   measures and prints one JSON object
+// tarnwick-bench --file PATH [--long-line | --view-only] [--NAME VALUE]   measures and prints one
+//     JSON object; --view-only measures loading and the view alone
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -36,12 +37,15 @@ constexpr BenchStep kSteps[] = {
 constexpr BenchStep kLongLineSteps[] = {
     RunBaselines, RunLoadAndSave, RunHighlighting, RunLongLineView, UseTextWindowUndoLimit, RunSearch,
 };
+// --view-only: what a far jump in a file too large for the whole run needs.
+constexpr BenchStep kViewOnlySteps[] = {RunBaselines, RunLoadAndSave, RunView};
 // clang-format on
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: tarnwick-bench --generate MB [--long-line] --out PATH\n"
-                 "       tarnwick-bench --file PATH [--long-line] [--word WORD] [--regex PATTERN]\n");
+    std::fprintf(
+        stderr,
+        "usage: tarnwick-bench --generate MB [--long-line] --out PATH\n"
+        "       tarnwick-bench --file PATH [--long-line | --view-only] [--word WORD] [--regex PATTERN]\n");
     return 2;
 }
 
@@ -62,10 +66,11 @@ int64_t PeakRssBytes() {
 
 int Main(int argc, char** argv) {
     BenchContext ctx;
+    bool viewOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "--long-line") {
-            ctx.longLine = true;
+        if (name == "--long-line" || name == "--view-only") {
+            (name == "--long-line" ? ctx.longLine : viewOnly) = true;
             continue;
         }
         if (name.rfind("--", 0) != 0 || i + 1 >= argc)
@@ -84,12 +89,16 @@ int Main(int argc, char** argv) {
     if (ctx.file.empty())
         return Usage();
     ctx.report.Set("file", ctx.file);
+    const auto run = [&ctx](const auto& steps) {
+        for (BenchStep step : steps)
+            step(ctx);
+    };
     if (ctx.longLine)
-        for (BenchStep step : kLongLineSteps)
-            step(ctx);
+        run(kLongLineSteps);
+    else if (viewOnly)
+        run(kViewOnlySteps);
     else
-        for (BenchStep step : kSteps)
-            step(ctx);
+        run(kSteps);
     ctx.report.Set("peak_rss_bytes", PeakRssBytes());
     std::fputs(ctx.report.ToJson().c_str(), stdout);
     return 0;
