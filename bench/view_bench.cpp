@@ -58,6 +58,22 @@ void Settle() {
         Flush();
 }
 
+// The average of keystrokes typed at the caret, each with its repaint; paints says how many
+// repaints they caused. The typing is undone afterwards.
+double KeystrokeMs(BenchView& shown, TMemoSource& buffer, int keystrokes, int& paints) {
+    const int before = shown.paints;
+    const double typingMs = TimeMs([&] {
+        for (int i = 0; i < keystrokes; ++i) {
+            Press(shown.view, Qt::Key_A, QStringLiteral("a"));
+            Flush();
+        }
+    });
+    paints = shown.paints - before;
+    while (buffer.CanUndo())
+        buffer.Undo();
+    return typingMs / keystrokes;
+}
+
 double PageDownMs(TDCMemo& view, TMemoSource& buffer, int32_t line) {
     buffer.SetCaret(0, line);
     view.SetTopRow(line);
@@ -110,23 +126,15 @@ void RunView(BenchContext& ctx) {
         const int32_t middle = buffer.LineCount() / 2;
         buffer.SetCaret(10, middle);
         Settle();
-        const int before = shown.paints;
-        const double typingMs = TimeMs([&] {
-            for (int i = 0; i < kKeystrokes; ++i) {
-                Press(view, Qt::Key_A, QStringLiteral("a"));
-                Flush();
-            }
-        });
-        const int typingPaints = shown.paints - before;
-        while (buffer.CanUndo())
-            buffer.Undo();
+        int typingPaints = 0;
+        const double keystrokeMs = KeystrokeMs(shown, buffer, kKeystrokes, typingPaints);
 
         const int32_t deep = std::min(kDeepLine, std::max(buffer.LineCount() - 200, 0));
         const double pageNearMs = PageDownMs(view, buffer, 10);
         const double pageDeepMs = PageDownMs(view, buffer, deep);
         buffer.SetSelectionKind(stNone);
 
-        ctx.report.Set("keystroke_repaint_avg_ms", typingMs / kKeystrokes);
+        ctx.report.Set("keystroke_repaint_avg_ms", keystrokeMs);
         ctx.report.Set("goto_end_first_paint_ms", gotoEndMs);
         ctx.report.Set("page_down_at_10_ms", pageNearMs);
         ctx.report.Set("page_down_at_2000000_ms", pageDeepMs);
@@ -144,21 +152,12 @@ void RunLongLineView(BenchContext& ctx) {
     buffer.SetSyntaxParser(&edif.parser);
     {
         BenchView shown(edif.font, &buffer);
-        TDCMemo& view = shown.view;
         buffer.SetCaret(buffer.LineLength(0) / 2, 0);
-        view.MakeCaretVisible();
-        Flush();
-        const int before = shown.paints;
-        const double typingMs = TimeMs([&] {
-            for (int i = 0; i < kLongLineKeystrokes; ++i) {
-                Press(view, Qt::Key_A, QStringLiteral("a"));
-                Flush();
-            }
-        });
-        const int typingPaints = shown.paints - before;
-        while (buffer.CanUndo())
-            buffer.Undo();
-        ctx.report.Set("long_line_keystroke_repaint_ms", typingMs / kLongLineKeystrokes);
+        shown.view.MakeCaretVisible();
+        Settle();
+        int typingPaints = 0;
+        const double keystrokeMs = KeystrokeMs(shown, buffer, kLongLineKeystrokes, typingPaints);
+        ctx.report.Set("long_line_keystroke_repaint_ms", keystrokeMs);
         std::fprintf(stderr, "long line: %d paints for %d keystrokes at column %d\n", typingPaints,
                      kLongLineKeystrokes, buffer.LineLength(0) / 2);
     }
