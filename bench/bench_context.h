@@ -18,6 +18,7 @@ namespace tarnwick::bench {
 struct BenchContext {
     std::string file;
     std::map<std::string, std::string> options;  // --name value pairs from the command line
+    bool longLine = false;                       // --long-line: the file is one line
     JsonReport report;
     // Loaded by the load step; later steps work on it and leave its text as they found it.
     std::unique_ptr<TMemoSource> buffer;

@@ -29,6 +29,9 @@ void RunOutline(BenchContext& ctx);
 // The editor view offscreen over the loaded file: keystroke with repaint, first paint at the
 // end of the text, page-down repaint near the start and deep in the file.
 void RunView(BenchContext& ctx);
+// Typing in the middle of a file that is one line, in a view with the EDIF colours, each
+// keystroke with its repaint.
+void RunLongLineView(BenchContext& ctx);
 // The file opened through harbinet's document path with the plug-in beside the executable,
 // up to the first paint of its view.
 void RunOpenDocument(BenchContext& ctx);
@@ -41,7 +44,8 @@ std::string DefaultSchemePath();
 // rescan and recheck, and go to definition at places across the file.
 void RunEdifIndex(BenchContext& ctx);
 
-// Writes a generated EDIF netlist of about megabytes MiB to path.
-void GenerateEdif(const std::string& path, int megabytes);
+// Writes a generated EDIF netlist of about megabytes MiB to path; with oneLine, without its
+// line breaks.
+void GenerateEdif(const std::string& path, int megabytes, bool oneLine);
 
 }  // namespace tarnwick::bench

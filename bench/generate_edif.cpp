@@ -32,14 +32,16 @@ const char* const kPins[] = {"I0", "I1", "I2", "I3", "O", "D", "Q", "C", "CE", "
 
 class EdifWriter {
 public:
-    explicit EdifWriter(std::FILE* out) : out_(out) {}
+    // Without line breaks the lines follow each other on one line, their indentation between.
+    EdifWriter(std::FILE* out, bool lineBreaks) : out_(out), lineBreaks_(lineBreaks) {}
     ~EdifWriter() { Flush(); }
 
     void Line(int depth, const std::string& text) {
         buffer_.append(size_t(depth) * 2, ' ');
         buffer_ += text;
-        buffer_ += '\n';
-        written_ += int64_t(depth) * 2 + int64_t(text.size()) + 1;
+        if (lineBreaks_)
+            buffer_ += '\n';
+        written_ += int64_t(depth) * 2 + int64_t(text.size()) + (lineBreaks_ ? 1 : 0);
         if (buffer_.size() > (1u << 20))
             Flush();
     }
@@ -52,6 +54,7 @@ public:
 
 private:
     std::FILE* out_;
+    bool lineBreaks_;
     std::string buffer_;
     int64_t written_ = 0;
 };
@@ -134,13 +137,13 @@ void WriteCell(EdifWriter& w, Rng& rng, int cellIndex, int64_t& netNumber, int64
 
 }  // namespace
 
-void GenerateEdif(const std::string& path, int megabytes) {
+void GenerateEdif(const std::string& path, int megabytes, bool oneLine) {
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr)
         throw std::runtime_error("Cannot create " + path);
     const int64_t target = int64_t(megabytes) * 1024 * 1024;
     {
-        EdifWriter w(out);
+        EdifWriter w(out, !oneLine);
         Rng rng;
         w.Line(0, "(edif top");
         w.Line(1, "(edifVersion 2 0 0)");

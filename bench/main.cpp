@@ -1,5 +1,7 @@
-// tarnwick-bench --generate MB --out PATH   writes a generated EDIF file of about MB MiB
-// tarnwick-bench --file PATH [--NAME VALUE]  measures and prints one JSON object
+// tarnwick-bench --generate MB [--long-line] --out PATH   writes a generated EDIF file of about
+//     MB MiB, with --long-line without its line breaks
+// tarnwick-bench --file PATH [--long-line | --view-only] [--NAME VALUE]   measures and prints one
+//     JSON object; --view-only measures loading and the view alone
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -33,12 +35,19 @@ constexpr BenchStep kSteps[] = {
     RunEdifIndex,
     RunOutline,
 };
+// On a file that is one line the steps that work by lines have nothing to measure.
+constexpr BenchStep kLongLineSteps[] = {
+    RunBaselines, RunLoadAndSave, RunHighlighting, RunLongLineView, UseTextWindowUndoLimit, RunSearch,
+};
+// --view-only: what a far jump in a file too large for the whole run needs.
+constexpr BenchStep kViewOnlySteps[] = {RunBaselines, RunLoadAndSave, RunView};
 // clang-format on
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: tarnwick-bench --generate MB --out PATH\n"
-                 "       tarnwick-bench --file PATH [--word WORD] [--regex PATTERN]\n");
+    std::fprintf(
+        stderr,
+        "usage: tarnwick-bench --generate MB [--long-line] --out PATH\n"
+        "       tarnwick-bench --file PATH [--long-line | --view-only] [--word WORD] [--regex PATTERN]\n");
     return 2;
 }
 
@@ -59,28 +68,39 @@ int64_t PeakRssBytes() {
 
 int Main(int argc, char** argv) {
     BenchContext ctx;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool viewOnly = false;
+    for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name.rfind("--", 0) != 0)
+        if (name == "--long-line" || name == "--view-only") {
+            (name == "--long-line" ? ctx.longLine : viewOnly) = true;
+            continue;
+        }
+        if (name.rfind("--", 0) != 0 || i + 1 >= argc)
             return Usage();
-        ctx.options[name.substr(2)] = argv[i + 1];
+        ctx.options[name.substr(2)] = argv[++i];
     }
-    if (argc < 3 || argc % 2 == 0)
-        return Usage();
     if (ctx.options.count("generate")) {
         const std::string out = ctx.Option("out", "");
         const int megabytes = std::atoi(ctx.Option("generate", "0").c_str());
         if (out.empty() || megabytes <= 0)
             return Usage();
-        GenerateEdif(out, megabytes);
+        GenerateEdif(out, megabytes, ctx.longLine);
         return 0;
     }
     ctx.file = ctx.Option("file", "");
     if (ctx.file.empty())
         return Usage();
     ctx.report.Set("file", ctx.file);
-    for (BenchStep step : kSteps)
-        step(ctx);
+    const auto run = [&ctx](const auto& steps) {
+        for (BenchStep step : steps)
+            step(ctx);
+    };
+    if (ctx.longLine)
+        run(kLongLineSteps);
+    else if (viewOnly)
+        run(kViewOnlySteps);
+    else
+        run(kSteps);
     ctx.report.Set("peak_rss_bytes", PeakRssBytes());
     std::fputs(ctx.report.ToJson().c_str(), stdout);
     return 0;

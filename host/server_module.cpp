@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "host/client.h"
+#include "widgets/application_idle.h"
 
 namespace tarnwick {
 
@@ -30,9 +31,11 @@ int32_t TServerModule::QueryInterface(const TGUID& iid, void** out) {
 }
 
 void TServerModule::ApplicationIdle() {
-    // Qt has no idle hook; what waits for idle time here are objects queued for deletion.
+    // Qt has no idle hook; what waits for idle time here are objects queued for deletion and
+    // the application's idle work (highlighting the views have not got to yet).
     if (QCoreApplication::instance())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TApplicationIdle::RunOnce();
 }
 
 IServerDocument* TServerModule::CreateDocument(const char* kind, const char* fileName) {

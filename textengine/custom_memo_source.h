@@ -11,6 +11,7 @@
 // characters only under soUseTabCharacter.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -203,6 +204,13 @@ public:
     // The line's style bytes in expanded form, parsing on demand.
     std::string LineColors(int32_t line);
     int32_t ParsedUpTo() const { return parsedUpTo_; }
+    // Whether LineColors(line) costs no more than a few thousand lines of parsing. After a far
+    // jump it does not: a view paints such a line plainly and waits for CatchUpHighlighting.
+    bool ColoursWithinReach(int32_t line) const;
+    // Parses on from the parsed-up-to line toward target (inclusive) until the deadline passes,
+    // keeping style bytes only for the lines a view may show near target. True once target's
+    // colours are within reach, so the caller can stop and repaint.
+    bool CatchUpHighlighting(int32_t target, std::chrono::steady_clock::time_point deadline);
     // The highest line whose following lines must be repainted because an end state changed
     // in the last parse; -1 when none. The view resets it after repainting.
     int32_t RepaintAfter() const { return repaintAfter_; }

@@ -9,6 +9,13 @@ namespace tarnwick {
 namespace {
 
 constexpr int32_t kParseAhead = 100;
+// How far past the parsed-up-to line a line may lie and still be parsed at once for a repaint:
+// a fraction of a millisecond of ordinary lines.
+constexpr int32_t kReachLines = 2000;
+// Lines parsed between two looks at the clock while catching up.
+constexpr int32_t kCatchUpBatch = 256;
+// Lines before a catch-up target that keep their style bytes: a screenful and then some.
+constexpr int32_t kKeptBeforeTarget = 256;
 
 }  // namespace
 
@@ -65,6 +72,25 @@ uint32_t TCustomMemoSource::ParseLineStyles(int32_t i, std::string& text, std::s
     (scratch != nullptr ? *scratch : store_.MutableColours(i)) = std::move(parsed);
     store_.SetEndState(i, end);
     return end;
+}
+
+bool TCustomMemoSource::ColoursWithinReach(int32_t line) const {
+    if (parser_ == nullptr || line < parsedUpTo_)
+        return true;
+    return int64_t(line) - parsedUpTo_ < kReachLines;
+}
+
+bool TCustomMemoSource::CatchUpHighlighting(int32_t target, std::chrono::steady_clock::time_point deadline) {
+    target = std::min(target, LineCount() - 1);
+    const int32_t keepFrom = std::max(target - kKeptBeforeTarget, 0);
+    while (!ColoursWithinReach(target)) {
+        const int32_t last = std::min(parsedUpTo_ + kCatchUpBatch - 1, target);
+        ParseRange(parsedUpTo_, last, keepFrom);
+        parsedUpTo_ = last + 1;
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+    }
+    return ColoursWithinReach(target);
 }
 
 std::string TCustomMemoSource::LineColors(int32_t line) {

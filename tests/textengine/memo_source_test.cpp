@@ -2,6 +2,8 @@
 // selections under edits, options, notification and highlighting on demand.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "tests/textengine/test_support.h"
 #include "textengine/memo_source.h"
 
@@ -350,6 +352,46 @@ TEST(MemoSourceTest, HighlightsOnDemandAndReparsesUntilStatesMatch) {
 
     s.SetSyntaxParser(nullptr);
     EXPECT_EQ(s.LineColors(21), std::string(2, '\0'));
+}
+
+// A far line is not parsed at once: idle slices carry the parse there, each one batch when its
+// deadline has passed, and its colours then are those of a full parse from the first line, with
+// the braces opened and closed far above. An edit above moves the parse back, and catching up
+// again gives the colours of the edited text.
+TEST(MemoSourceTest, CatchesUpFarLinesInSlicesToTheColoursOfAFullParse) {
+    Lines text(30000, "ab");
+    for (size_t i = 0; i < text.size(); i += 1000)
+        text[i] = "{a";
+    for (size_t i = 700; i < text.size(); i += 1500)
+        text[i] = "}b";
+    TMemoSource far, full;
+    LoadLines(far, text);
+    LoadLines(full, text);
+    DepthParser farParser, fullParser;
+    far.SetSyntaxParser(&farParser);
+    full.SetSyntaxParser(&fullParser);
+    const int32_t last = far.LineCount() - 1;
+    const auto compareEnd = [&] {
+        for (int32_t line = last - 300; line <= last; ++line)
+            ASSERT_EQ(far.LineColors(line), full.LineColors(line)) << "line " << line;
+    };
+
+    EXPECT_FALSE(far.ColoursWithinReach(last));
+    EXPECT_TRUE(far.ColoursWithinReach(500));
+    int slices = 1;
+    while (!far.CatchUpHighlighting(last, std::chrono::steady_clock::time_point{}))
+        ++slices;
+    EXPECT_GT(slices, 50) << "one batch of lines per slice past its deadline";
+    EXPECT_LT(farParser.parsed, last) << "the last lines wait for the repaint that asks for them";
+    compareEnd();
+
+    for (TMemoSource* s : {&far, &full}) {
+        s->SetCaret(0, 5);
+        s->TypeChar('{');
+    }
+    EXPECT_FALSE(far.ColoursWithinReach(last));
+    EXPECT_TRUE(far.CatchUpHighlighting(last, std::chrono::steady_clock::now() + std::chrono::hours(1)));
+    compareEnd();
 }
 
 // A highlighter given a new scheme tells its buffer that its styles changed; the lines parsed

@@ -11,6 +11,7 @@
 
 #include "languages/syntax_parser.h"
 #include "textengine/view/template_choice_list.h"
+#include "widgets/application_idle.h"
 #include "widgets/colors.h"
 
 namespace tarnwick {
@@ -111,6 +112,7 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
 }
 
 TCustomDCMemo::~TCustomDCMemo() {
+    TApplicationIdle::Cancel(this);
     std::erase(AllViews(), this);
     if (source_ != nullptr)
         source_->RemoveView(this);
@@ -128,6 +130,8 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source) {
     if (source_ != nullptr)
         source_->RemoveView(this);
     source_ = source;
+    TApplicationIdle::Cancel(this);
+    waitingForColours_ = -1;
     topRow_ = 0;
     leftCol_ = 0;
     lineCount_ = source_->LineCount();

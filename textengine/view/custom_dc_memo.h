@@ -312,6 +312,10 @@ private:
     int32_t ColumnX(const TLineInfo& row, int32_t column) const;
     int32_t ColumnAtX(const TLineInfo& row, int32_t x) const;
     RowSlice SliceOf(int32_t line, int32_t firstColumn, int32_t endColumn);
+    // A line whose colours are out of reach is shown plainly; idle time parses up to it and
+    // the view repaints then.
+    void WaitForColours(int32_t line);
+    bool CatchUpColours();
     void VerticalMove(int32_t rows, bool keepSelection);
     TPosition LimitClick(TPosition pos) const;
 
@@ -413,6 +417,7 @@ private:
     bool verticalMoveRunning_ = false;
     uint64_t activation_ = 0;
     std::array<std::optional<StyleLook>, 256> looks_;
+    int32_t waitingForColours_ = -1;  // the last line painted without its colours, or -1
 
     // Mouse state.
     MouseMode mouseMode_ = MouseMode::Idle;

@@ -112,6 +112,11 @@ void TCustomDCMemo::paintEvent(QPaintEvent* event) {
 
 void TCustomDCMemo::PaintRows(QPainter& painter, int32_t firstRow, int32_t rows) {
     looks_.fill(std::nullopt);
+    // A page has no later repaint to wait for: its colours are parsed now, however far.
+    const int32_t lastLine =
+        std::min(RowInfo(firstRow + std::max(rows, 1) - 1).Line, source_->LineCount() - 1);
+    if (rows > 0 && lastLine >= 0)
+        source_->LineColors(lastLine);
     for (int32_t offset = 0; offset < rows; ++offset)
         PaintRow(painter, firstRow + offset, offset * rowHeight_);
 }

@@ -1,10 +1,12 @@
 // The row model of the view: rows to lines and back (through the word-wrap lists), wrapping,
 // the visible slice of a row's text, columns to pixels, and vertical moves by rows.
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <limits>
 
 #include "textengine/view/custom_dc_memo.h"
+#include "widgets/application_idle.h"
 
 namespace tarnwick {
 
@@ -103,7 +105,11 @@ TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn
     slice.startColumn = firstColumn;
     if (line < 0 || line >= source_->LineCount() || endColumn <= firstColumn)
         return slice;
-    const bool colour = options_.Has(moColorSyntax) && source_->SyntaxParser() != nullptr;
+    bool colour = options_.Has(moColorSyntax) && source_->SyntaxParser() != nullptr;
+    if (colour && !source_->ColoursWithinReach(line)) {
+        WaitForColours(line);
+        colour = false;
+    }
     if (colour) {
         // The buffer parses on demand; a line may be up to date with its style bytes dropped,
         // or wait for an earlier line past the parsed-up-to mark.
@@ -152,6 +158,27 @@ TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn
         slice.lineEnd = pastEnd > 0 ? firstColumn - int32_t(pastEnd) : column;
     }
     return slice;
+}
+
+void TCustomDCMemo::WaitForColours(int32_t line) {
+    if (line <= waitingForColours_)
+        return;
+    if (waitingForColours_ < 0)
+        TApplicationIdle::Post(this, [this] { return CatchUpColours(); });
+    waitingForColours_ = line;
+}
+
+// One slice of idle time: short enough that a key pressed meanwhile waits at most a few
+// milliseconds more.
+bool TCustomDCMemo::CatchUpColours() {
+    constexpr auto kSlice = std::chrono::milliseconds(8);
+    if (waitingForColours_ < 0)
+        return false;
+    if (!source_->CatchUpHighlighting(waitingForColours_, std::chrono::steady_clock::now() + kSlice))
+        return true;
+    waitingForColours_ = -1;
+    update();  // the rows painted plainly, and any other row that waited
+    return false;
 }
 
 int32_t TCustomDCMemo::ColumnX(const TLineInfo& row, int32_t column) const {

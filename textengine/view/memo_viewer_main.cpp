@@ -1,9 +1,12 @@
 // memo-viewer FILE [--screenshot OUT.png] [--select-stream] [--select-column] [--wrap]
-//              [--margin N] [--special-symbols] [--overwrite] [--end] [--size WxH] [--scheme PATH]
+//              [--margin N] [--special-symbols] [--overwrite] [--end] [--middle] [--size WxH]
+//              [--scheme PATH]
 //
 // Shows one editor view over a file coloured with the EDIF scheme, with gutter, line numbers,
 // a bookmark and a breakpoint mark, so the view can be looked at on its own. With --screenshot
-// it writes a picture of the view and exits (works on the offscreen platform).
+// it writes a picture of the view and exits (works on the offscreen platform); when rows were
+// painted before their colours were known, a second one (OUT-caught-up.png) after idle time
+// coloured them. --middle puts the caret in the middle of the first line.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -16,6 +19,7 @@
 #include "languages/syntax_scheme.h"
 #include "textengine/memory_stream.h"
 #include "textengine/view/dc_memo.h"
+#include "widgets/application_idle.h"
 
 namespace {
 
@@ -30,6 +34,7 @@ struct ViewerOptions {
     bool specialSymbols = false;
     bool overwrite = false;
     bool atEnd = false;
+    bool middle = false;
     int width = 1000;
     int height = 800;
 };
@@ -37,7 +42,7 @@ struct ViewerOptions {
 int Usage() {
     std::fprintf(stderr,
                  "usage: memo-viewer FILE [--screenshot OUT.png] [--select-stream] [--select-column]\n"
-                 "                   [--wrap] [--margin N] [--special-symbols] [--overwrite] [--end]\n"
+                 "                   [--wrap] [--margin N] [--special-symbols] [--overwrite] [--end] [--middle]\n"
                  "                   [--size WxH] [--scheme PATH]\n");
     return 2;
 }
@@ -64,6 +69,8 @@ bool Parse(int argc, char** argv, ViewerOptions& o) {
             o.overwrite = true;
         else if (a == "--end")
             o.atEnd = true;
+        else if (a == "--middle")
+            o.middle = true;
         else if (a == "--size") {
             if (std::sscanf(next().c_str(), "%dx%d", &o.width, &o.height) != 2)
                 return false;
@@ -148,6 +155,8 @@ int main(int argc, char** argv) {
             buffer.SetCaret(10, 5);
         if (o.overwrite)
             buffer.SetOverwriteMode();
+        if (o.middle)
+            buffer.SetCaret(buffer.LineLength(0) / 2, 0);
         if (o.atEnd) {
             buffer.TextEnd();
             view.ScrollLineDown();  // the end-of-text row, when there is one
@@ -158,7 +167,16 @@ int main(int argc, char** argv) {
             return app.exec();
         QTimer::singleShot(0, [&] {
             QApplication::processEvents();
-            const bool saved = view.grab().save(QString::fromStdString(o.screenshot));
+            view.MakeCaretVisible();
+            bool saved = view.grab().save(QString::fromStdString(o.screenshot));
+            // Rows painted before their colours were known: once idle time caught up, again.
+            if (TApplicationIdle::HasWork()) {
+                while (TApplicationIdle::HasWork())
+                    QApplication::processEvents();
+                QString caughtUp = QString::fromStdString(o.screenshot);
+                caughtUp.insert(caughtUp.lastIndexOf('.'), "-caught-up");
+                saved = view.grab().save(caughtUp) && saved;
+            }
             app.exit(saved ? 0 : 1);
         });
         return app.exec();

@@ -1,8 +1,10 @@
 // What reaches the screen: decorations under the glyphs, the margins around line numbers, the
 // caret's row kept clear of the scroll bar, and the corner between the scroll bars.
+#include <algorithm>
 #include <functional>
 
 #include "tests/textengine/view/view_test_support.h"
+#include "widgets/application_idle.h"
 #include "widgets/colors.h"
 
 namespace tarnwick::testing_view {
@@ -204,6 +206,59 @@ TEST_F(ViewPaintTest, ScrollBarCornerTakesTheWindowColour) {
     const QImage readOnly = view->grab().toImage();
     readOnly.save(QString::fromStdString(testing::TempDir() + "scroll-bar-corner.png"));
     EXPECT_EQ(InkPixels(readOnly, corner, ResolveColor(view->ReadOnlyColor)), 0);
+}
+
+// Style = state; a '{' line opens a red stretch for every line after it, a '}' line closes it.
+class BraceParser final : public TSimpleParser {
+public:
+    int parsed = 0;
+    TFontDesc GetStyleFont(int style) override {
+        TFontDesc font;
+        font.Name = "DejaVu Sans Mono";
+        font.Color = style != 0 ? kRed : 0;
+        return font;
+    }
+    bool GetStyleBack(int, TColorValue& colour) override {
+        colour = clWindow;
+        return true;
+    }
+    uint32_t ParseLine(std::string_view text, uint32_t state, std::string& styles) override {
+        ++parsed;
+        state = text[0] == '{' ? 1 : text[0] == '}' ? 0 : state;
+        std::fill(styles.begin(), styles.end(), char(state));
+        return state;
+    }
+};
+
+// A jump to the end of a long text paints at once, plainly, without parsing the lines above;
+// idle time then parses up to the rows shown and repaints them in the colours a full parse
+// gives them (the red stretch opened far above).
+TEST_F(ViewPaintTest, FarJumpPaintsPlainlyAtOnceAndItsColoursInIdleTime) {
+    std::vector<std::string> lines(60000, "net");
+    lines[100] = "{ open";
+    lines[50000] = "} shut";
+    lines[59990] = "{ again";
+    SetLines(lines);
+    BraceParser parser;
+    view->SetSyntaxParser(&parser);
+    Buffer().TextEnd();
+    const QImage first = view->grab().toImage();
+    EXPECT_LT(parser.parsed, 5000) << "the first paint waited for the lines above";
+    const QRect text(view->TextLeftPx(), 0, view->TextWidthPx(), view->TextBottomPx());
+    EXPECT_GT(InkPixels(first, text, ResolveColor(view->Color)), 0) << "the rows are shown, plainly";
+
+    for (int round = 0; TApplicationIdle::HasWork() && round < 10000; ++round)
+        TApplicationIdle::RunOnce();
+    EXPECT_FALSE(TApplicationIdle::HasWork());
+    const QImage caughtUp = view->grab().toImage();
+    caughtUp.save(QString::fromStdString(testing::TempDir() + "far-jump-caught-up.png"));
+
+    view->SetSyntaxParser(nullptr);
+    view->SetSyntaxParser(&parser);
+    Buffer().LineColors(Buffer().LineCount() - 1);  // the whole text, from its first line
+    const QImage full = view->grab().toImage();
+    EXPECT_TRUE(caughtUp == full);
+    EXPECT_FALSE(first == full) << "the red rows at the end were red before their lines were parsed";
 }
 
 }  // namespace
