@@ -83,6 +83,27 @@ std::string_view TInternalStrings::Text(int32_t line) const {
     return {base + (location & ((uint64_t(1) << kOffsetBits) - 1)), length};
 }
 
+size_t TInternalStrings::TextLength(int32_t line) const { return Text(line).size(); }
+
+std::string_view TInternalStrings::TextPiece(int32_t line, size_t from) const {
+    const std::string_view text = Text(line);
+    return from < text.size() ? text.substr(from) : std::string_view();
+}
+
+void TInternalStrings::CopyText(int32_t line, size_t from, size_t count, std::string& out) const {
+    const size_t length = TextLength(line);
+    if (from >= length)
+        return;
+    count = std::min(count, length - from);
+    while (count > 0) {
+        const std::string_view piece = TextPiece(line, from);
+        const size_t take = std::min(count, piece.size());
+        out.append(piece.data(), take);
+        from += take;
+        count -= take;
+    }
+}
+
 std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::string_view lineEnd,
                                              bool stopAtReadOnly, int32_t& count) const {
     count = 0;

@@ -42,6 +42,13 @@ public:
     int32_t Count() const { return int32_t(records_.size() - GapLength()); }
     // The stored line (tabs kept). Valid until this line or the store changes.
     std::string_view Text(int32_t line) const;
+    // Readers of part of a line: its stored length, and its bytes from `from` on as far as
+    // they lie in one piece of storage (empty at or past the end). Walking the pieces costs
+    // what is read, where Text() may first have to assemble a long line.
+    size_t TextLength(int32_t line) const;
+    std::string_view TextPiece(int32_t line, size_t from) const;
+    // Appends the line's bytes [from, from + count), clipped to the line, to out.
+    void CopyText(int32_t line, size_t from, size_t count, std::string& out) const;
     void SetText(int32_t line, std::string_view text);
     // Inserts a line before index line (line == Count() appends).
     void Insert(int32_t line, std::string_view text);

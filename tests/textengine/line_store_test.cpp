@@ -157,6 +157,31 @@ TEST(LineStoreTest, EditsMatchAPlainVector) {
     EXPECT_EQ(Lines(store), model);
 }
 
+// Every range read piece by piece equals the same range of the whole line.
+void ExpectRangesMatchText(const TInternalStrings& store, int32_t line) {
+    const std::string whole(store.Text(line));
+    ASSERT_EQ(store.TextLength(line), whole.size());
+    for (size_t from = 0; from <= whole.size() + 1; from += 1 + from / 3) {
+        for (size_t count : {size_t(0), size_t(1), size_t(7), whole.size()}) {
+            std::string range;
+            store.CopyText(line, from, count, range);
+            ASSERT_EQ(range, from < whole.size() ? whole.substr(from, count) : "") << from << "+" << count;
+        }
+        const std::string_view piece = store.TextPiece(line, from);
+        ASSERT_EQ(piece.empty(), from >= whole.size());
+        ASSERT_EQ(piece, std::string_view(whole).substr(std::min(from, whole.size()), piece.size()));
+    }
+}
+
+TEST(LineStoreTest, RangesReadLikeTheWholeLine) {
+    TInternalStrings store(8);
+    TMemoryStream stream("short\n\nsomewhat longer line\n");
+    store.Load(stream, TLoadRules{});
+    store.Insert(1, "inserted line");
+    for (int32_t line = 0; line < store.Count(); ++line)
+        ExpectRangesMatchText(store, line);
+}
+
 TEST(LineStoreTest, PerLineDataTravelsWithItsLine) {
     TInternalStrings store;
     TMemoryStream stream("a\nb\nc");
