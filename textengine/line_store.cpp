@@ -215,19 +215,24 @@ TLineShape TInternalStrings::ShapeOf(int32_t line) const {
     if (!IsChunked(t))
         return TLineShape::Of(Text(line));
     const TChunkedLine& chunked = Chunked(t);
-    size_t blanks = 0;
-    for (std::string_view piece = chunked.Piece(0); !piece.empty(); piece = chunked.Piece(blanks)) {
-        const size_t at = piece.find_first_not_of(" \t");
-        blanks += at == std::string_view::npos ? piece.size() : at;
-        if (at != std::string_view::npos)
-            break;
-    }
+    const size_t blanks = LeadingBlankCount(line);
     TLineShape shape;
     shape.length = int32_t(std::min<size_t>(chunked.Size(), INT32_MAX));
     if (blanks < chunked.Size())
         shape.indent = int32_t(std::min<size_t>(blanks, INT32_MAX - 1));
     shape.tabs = chunked.HasTab();
     return shape;
+}
+
+size_t TInternalStrings::LeadingBlankCount(int32_t line) const {
+    size_t blanks = 0;
+    for (std::string_view piece = TextPiece(line, 0); !piece.empty(); piece = TextPiece(line, blanks)) {
+        const size_t at = piece.find_first_not_of(" \t");
+        blanks += at == std::string_view::npos ? piece.size() : at;
+        if (at != std::string_view::npos)
+            break;
+    }
+    return blanks;
 }
 
 bool TInternalStrings::MayHoldTab(int32_t line) const {

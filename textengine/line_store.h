@@ -68,6 +68,8 @@ public:
     // False when the line certainly holds no tab character (then stored index and expanded
     // column agree). Costs at most a short line's length.
     bool MayHoldTab(int32_t line) const;
+    // How many blanks (spaces, tabs) the line starts with, read piece by piece.
+    size_t LeadingBlankCount(int32_t line) const;
     // Inserts a line before index line (line == Count() appends).
     void Insert(int32_t line, std::string_view text);
     void Delete(int32_t line);
