@@ -201,6 +201,8 @@ void TTextWindow::ReadFile(const std::string& path) {
     }
     try {
         UseLineEnds(LoadFromStream(stream));
+    } catch (const ETextLimitError& limit) {
+        throw EFileError("Cannot read " + path + ": " + limit.what());
     } catch (const EStreamError&) {
         throw EFileError("Cannot read " + path + ": reading it failed.");
     }

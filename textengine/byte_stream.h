@@ -27,4 +27,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A text that goes beyond what a document can hold (lines, or characters in a line); the
+// message says which limit and where, for the user.
+class ETextLimitError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
 }  // namespace tarnwick

@@ -135,6 +135,8 @@ public:
     // The line store, to read: every change goes through the operations here, inside a change
     // bracket and recorded for undo.
     const TInternalStrings& Store() const { return store_; }
+    // See TInternalStrings::SetChunkBytes.
+    void SetLongLineChunkBytes(size_t bytes) { store_.SetChunkBytes(bytes); }
 
     // ---- Caret and selection -----------------------------------------------------------
     TPosition Caret() const { return caret_; }
@@ -379,6 +381,13 @@ private:
     void PutStoredLine(int32_t line, std::string text, std::string colours);
     void InsertStoredLine(int32_t line, std::string_view text);
     void DeleteStoredLine(int32_t line);
+    // In-place edits of a stored line that keep its colours (styles: one per inserted byte,
+    // else the style at the insertion point) and the longest-line bookkeeping.
+    void InsertIntoStoredLine(int32_t line, size_t at, std::string_view bytes, std::string_view styles);
+    void EraseFromStoredLine(int32_t line, size_t at, size_t count);
+    // Column and stored index of a line, without reading a line that holds no tab.
+    TTabStops::Location LocateColumn(int32_t line, int32_t column) const;
+    int32_t ColumnOfIndex(int32_t line, int64_t index) const;
     void AdjustForInsert(int32_t line, int32_t column, int32_t count);
     void AdjustForDelete(int32_t line, int32_t column, int32_t count);
     void AdjustForSplit(int32_t line, int32_t column);

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
+#include <climits>
 #include <cstring>
 #include <new>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -20,6 +22,11 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 const std::string kEmpty;
+
+[[noreturn]] void LineTooLong(size_t line, const TLoadRules& rules) {
+    throw ETextLimitError("Line " + std::to_string(line + 1) + " is longer than " +
+                          std::to_string(rules.maxLineBytes) + " characters, the most a line can hold.");
+}
 
 // How many blanks [begin, end) starts with, sixteen bytes at a time: the bytes up to readable
 // may be read.
@@ -76,11 +83,40 @@ TInternalStrings::~TInternalStrings() = default;
 std::string_view TInternalStrings::Text(int32_t line) const {
     const uint64_t t = At(line).text;
     const uint64_t location = t & kLocationMask;
+    if (IsChunked(t))
+        return Chunked(t).Flat();
     if (t & kOwnedBit)
         return owned_[location];
     const size_t length = size_t((t & ~kFlagBits) >> kLengthShift);
     const char* base = blocks_[location >> kOffsetBits].get();
     return {base + (location & ((uint64_t(1) << kOffsetBits) - 1)), length};
+}
+
+size_t TInternalStrings::TextLength(int32_t line) const {
+    const uint64_t t = At(line).text;
+    return IsChunked(t) ? Chunked(t).Size() : Text(line).size();
+}
+
+std::string_view TInternalStrings::TextPiece(int32_t line, size_t from) const {
+    const uint64_t t = At(line).text;
+    if (IsChunked(t))
+        return Chunked(t).Piece(from);
+    const std::string_view text = Text(line);
+    return from < text.size() ? text.substr(from) : std::string_view();
+}
+
+void TInternalStrings::CopyText(int32_t line, size_t from, size_t count, std::string& out) const {
+    const size_t length = TextLength(line);
+    if (from >= length)
+        return;
+    count = std::min(count, length - from);
+    while (count > 0) {
+        const std::string_view piece = TextPiece(line, from);
+        const size_t take = std::min(count, piece.size());
+        out.append(piece.data(), take);
+        from += take;
+        count -= take;
+    }
 }
 
 std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::string_view lineEnd,
@@ -128,6 +164,18 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
 
 uint64_t TInternalStrings::NewOwned(std::string text) {
     uint64_t index;
+    if (text.size() > 4 * chunkBytes_) {
+        auto line = std::make_unique<TChunkedLine>(text, chunkBytes_);
+        if (!freeChunked_.empty()) {
+            index = freeChunked_.back();
+            freeChunked_.pop_back();
+            chunked_[index] = std::move(line);
+        } else {
+            index = chunked_.size();
+            chunked_.push_back(std::move(line));
+        }
+        return kOwnedBit | kChunkedBit | index;
+    }
     if (!freeOwned_.empty()) {
         index = freeOwned_.back();
         freeOwned_.pop_back();
@@ -139,12 +187,93 @@ uint64_t TInternalStrings::NewOwned(std::string text) {
     return kOwnedBit | index;
 }
 
-void TInternalStrings::Release(LineRecord& r) {
-    if (r.text & kOwnedBit) {
-        const uint64_t index = r.text & kLocationMask;
+void TInternalStrings::ReleaseText(LineRecord& r) {
+    const uint64_t index = r.text & kLocationMask;
+    if (IsChunked(r.text)) {
+        chunked_[index].reset();
+        freeChunked_.push_back(uint32_t(index));
+    } else if (r.text & kOwnedBit) {
         std::string().swap(owned_[index]);
         freeOwned_.push_back(uint32_t(index));
     }
+    r.text &= kUpToDateBit | kReadOnlyBit;
+}
+
+// Gives the record text of its own, keeping its flags.
+void TInternalStrings::ReplaceText(LineRecord& r, std::string text) {
+    const uint64_t flags = r.text & (kUpToDateBit | kReadOnlyBit);
+    if ((r.text & kOwnedBit) && !IsChunked(r.text) && text.size() <= 4 * chunkBytes_) {
+        owned_[r.text & kLocationMask] = std::move(text);
+        return;
+    }
+    ReleaseText(r);
+    r.text = NewOwned(std::move(text)) | flags;
+}
+
+TLineShape TInternalStrings::ShapeOf(int32_t line) const {
+    const uint64_t t = At(line).text;
+    if (!IsChunked(t))
+        return TLineShape::Of(Text(line));
+    const TChunkedLine& chunked = Chunked(t);
+    const size_t blanks = LeadingBlankCount(line);
+    TLineShape shape;
+    shape.length = int32_t(std::min<size_t>(chunked.Size(), INT32_MAX));
+    if (blanks < chunked.Size())
+        shape.indent = int32_t(std::min<size_t>(blanks, INT32_MAX - 1));
+    shape.tabs = chunked.HasTab();
+    return shape;
+}
+
+size_t TInternalStrings::LeadingBlankCount(int32_t line) const {
+    size_t blanks = 0;
+    for (std::string_view piece = TextPiece(line, 0); !piece.empty(); piece = TextPiece(line, blanks)) {
+        const size_t at = piece.find_first_not_of(" \t");
+        blanks += at == std::string_view::npos ? piece.size() : at;
+        if (at != std::string_view::npos)
+            break;
+    }
+    return blanks;
+}
+
+bool TInternalStrings::MayHoldTab(int32_t line) const {
+    const uint64_t t = At(line).text;
+    if (IsChunked(t))
+        return Chunked(t).HasTab();
+    const std::string_view text = Text(line);
+    return !text.empty() && std::memchr(text.data(), '\t', text.size()) != nullptr;
+}
+
+void TInternalStrings::InsertText(int32_t line, size_t at, std::string_view bytes) {
+    LineRecord& r = At(line);
+    assert(at <= TextLength(line) && "TInternalStrings::InsertText past the line end");
+    if (IsChunked(r.text)) {
+        Chunked(r.text).Insert(at, bytes);
+    } else {
+        std::string text(Text(line));
+        text.insert(at, bytes);
+        ReplaceText(r, std::move(text));
+    }
+    r.text &= ~kUpToDateBit;
+    blockIndex_.Changed(line, ShapeOf(line));
+}
+
+void TInternalStrings::EraseText(int32_t line, size_t at, size_t count) {
+    LineRecord& r = At(line);
+    assert(at <= TextLength(line) && "TInternalStrings::EraseText past the line end");
+    if (IsChunked(r.text) && Chunked(r.text).Size() - std::min(count, Chunked(r.text).Size() - at) > chunkBytes_) {
+        Chunked(r.text).Erase(at, count);
+    } else {
+        std::string text;
+        CopyText(line, 0, at, text);
+        CopyText(line, at + count, SIZE_MAX, text);
+        ReplaceText(r, std::move(text));
+    }
+    r.text &= ~kUpToDateBit;
+    blockIndex_.Changed(line, ShapeOf(line));
+}
+
+void TInternalStrings::Release(LineRecord& r) {
+    ReleaseText(r);
     if (r.extra != 0) {
         extras_[r.extra - 1] = LineExtra();
         freeExtras_.push_back(r.extra - 1);
@@ -163,12 +292,7 @@ int32_t TInternalStrings::FindLineBefore(int32_t before, const TLineQuery& query
 void TInternalStrings::SetText(int32_t line, std::string_view text) {
     blockIndex_.Changed(line, TLineShape::Of(text));
     LineRecord& r = At(line);
-    if (r.text & kOwnedBit) {
-        owned_[r.text & kLocationMask].assign(text.data(), text.size());
-    } else {
-        const uint64_t flags = r.text & kReadOnlyBit;
-        r.text = NewOwned(std::string(text)) | flags;
-    }
+    ReplaceText(r, std::string(text));
     r.text &= ~kUpToDateBit;
 }
 
@@ -220,6 +344,8 @@ void TInternalStrings::Clear() {
     blockLineEnds_.clear();
     owned_.clear();
     freeOwned_.clear();
+    chunked_.clear();
+    freeChunked_.clear();
     extras_.clear();
     freeExtras_.clear();
     blockIndex_.Clear();
@@ -234,6 +360,8 @@ void TInternalStrings::Swap(TInternalStrings& other) noexcept {
     blockLineEnds_.swap(other.blockLineEnds_);
     owned_.swap(other.owned_);
     freeOwned_.swap(other.freeOwned_);
+    chunked_.swap(other.chunked_);
+    freeChunked_.swap(other.freeChunked_);
     extras_.swap(other.extras_);
     freeExtras_.swap(other.freeExtras_);
     blockIndex_.Swap(other.blockIndex_);
@@ -343,6 +471,8 @@ void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) 
                 break;
             }
             // One line fills the whole block: make room for the rest of it.
+            if (filled > rules.maxLineBytes + 2)  // a CR LF may follow the longest line allowed
+                LineTooLong(gapBegin_, rules);
             capacity *= 2;
             char* bigger = static_cast<char*>(std::realloc(owner.get(), capacity));
             if (bigger == nullptr)
@@ -374,6 +504,8 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
         while (end > begin && IsBlank(end[-1]))
             --end;
     const size_t length = size_t(end - begin);
+    if (length > rules.maxLineBytes)
+        LineTooLong(gapBegin_, rules);
     const bool convertTabs = mayHoldTab && !rules.keepTabs && length > 0 && std::memchr(begin, '\t', length);
     const size_t offset = size_t(begin - blocks_[block].get());
     if (!convertTabs) {
@@ -393,11 +525,16 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
         else
             converted.push_back(*p);
     }
+    if (converted.size() > rules.maxLineBytes)
+        LineTooLong(gapBegin_, rules);
     shape = TLineShape::Of(converted, false);
     return NewOwned(std::move(converted));
 }
 
-void TInternalStrings::AppendRecord(uint64_t text, const TLineShape& shape) {
+void TInternalStrings::AppendRecord(uint64_t text, const TLineShape& shape, const TLoadRules& rules) {
+    if (gapBegin_ >= rules.maxLines)
+        throw ETextLimitError("The text has more than " + std::to_string(rules.maxLines) +
+                              " lines, the most a document can hold.");
     if (gapBegin_ == records_.size())
         records_.Resize(std::max<size_t>(records_.size() * 2, 4096));
     records_[gapBegin_++] = LineRecord{text, 0, 0};
@@ -430,7 +567,7 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
             const unsigned before = (1u << bit) - 1;
             const char* nl = chunk + bit;
             TLineShape shape;
-            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0, shape), shape);
+            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0, shape), shape, rules);
             lineEnds |= kEndsLf;
             tabs &= ~before;
             lineHasTab = false;
@@ -451,7 +588,7 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
             lineEnds |= kEndsLf;
         }
         TLineShape shape;
-        AppendRecord(RecordFor(block, p, lineEnd, rules, true, shape), shape);
+        AppendRecord(RecordFor(block, p, lineEnd, rules, true, shape), shape, rules);
         p = next;
     }
 }

@@ -1,5 +1,6 @@
 // The lines of one buffer. Loaded text stays in a few large blocks and a line is a 16-byte
-// record pointing into them; a line that is edited gets its own string. The records sit in an
+// record pointing into them; a line that is edited gets its own string, or, when it is long,
+// a chain of chunks (TChunkedLine) that InsertText and EraseText change in place. The records sit in an
 // array with a gap at the last place of insertion, so inserting or deleting lines near the
 // previous edit moves only a few records, and a line index is found in O(1).
 //
@@ -7,6 +8,8 @@
 // else records_[i + GapLength()].
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
@@ -15,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "textengine/chunked_line.h"
 #include "textengine/line_block_index.h"
 
 namespace tarnwick {
@@ -27,6 +31,10 @@ struct TLoadRules {
     bool keepTabs = false;  // else each tab becomes spacesInTab spaces
     int32_t spacesInTab = 8;
     bool keepTrailingBlanks = false;  // else trailing spaces and tabs are dropped
+    // The most a document holds, as positions are 32-bit numbers; beyond them loading stops
+    // with ETextLimitError. Tests set small ones.
+    size_t maxLineBytes = size_t(INT32_MAX);
+    size_t maxLines = size_t(INT32_MAX) - 1;
 };
 
 class TInternalStrings {
@@ -35,6 +43,10 @@ public:
     // Loads into blocks of blockBytes (at most 64 MiB); small blocks let tests reach the
     // paths where lines meet block edges.
     explicit TInternalStrings(size_t blockBytes);
+    // The chunk size of long lines stored from now on: a line of more than four chunks is
+    // stored in chunks, one that shrinks to a chunk or less in one string again. Small chunks
+    // let tests reach the chunk edges.
+    void SetChunkBytes(size_t chunkBytes) { chunkBytes_ = std::max<size_t>(chunkBytes, 1); }
     ~TInternalStrings();
     TInternalStrings(const TInternalStrings&) = delete;
     TInternalStrings& operator=(const TInternalStrings&) = delete;
@@ -42,7 +54,22 @@ public:
     int32_t Count() const { return int32_t(records_.size() - GapLength()); }
     // The stored line (tabs kept). Valid until this line or the store changes.
     std::string_view Text(int32_t line) const;
+    // Readers of part of a line: its stored length, and its bytes from `from` on as far as
+    // they lie in one piece of storage (empty at or past the end). Walking the pieces costs
+    // what is read, where Text() may first have to assemble a long line.
+    size_t TextLength(int32_t line) const;
+    std::string_view TextPiece(int32_t line, size_t from) const;
+    // Appends the line's bytes [from, from + count), clipped to the line, to out.
+    void CopyText(int32_t line, size_t from, size_t count, std::string& out) const;
     void SetText(int32_t line, std::string_view text);
+    // Edits of part of a line, at the cost of the change for a long line. at <= TextLength.
+    void InsertText(int32_t line, size_t at, std::string_view bytes);
+    void EraseText(int32_t line, size_t at, size_t count);
+    // False when the line certainly holds no tab character (then stored index and expanded
+    // column agree). Costs at most a short line's length.
+    bool MayHoldTab(int32_t line) const;
+    // How many blanks (spaces, tabs) the line starts with, read piece by piece.
+    size_t LeadingBlankCount(int32_t line) const;
     // Inserts a line before index line (line == Count() appends).
     void Insert(int32_t line, std::string_view text);
     void Delete(int32_t line);
@@ -87,7 +114,8 @@ public:
     void ResetHighlighting(bool keepColours);
 
 private:
-    // text: bit 63 set = the line owns a string, bits 0..35 index it in owned_; else bits
+    // text: bit 63 set = the line owns a string, bits 0..35 index it in owned_, or with bit 60
+    // also set in chunked_; else bits
     // 0..35 locate the line in blocks_ (block << kOffsetBits | offset) and bits 36..59 hold
     // its length. Bits 62 and 61 are the up-to-date and read-only flags.
     struct LineRecord {
@@ -132,7 +160,9 @@ private:
     static constexpr uint64_t kOwnedBit = uint64_t(1) << 63;
     static constexpr uint64_t kUpToDateBit = uint64_t(1) << 62;
     static constexpr uint64_t kReadOnlyBit = uint64_t(1) << 61;
-    static constexpr uint64_t kFlagBits = kOwnedBit | kUpToDateBit | kReadOnlyBit;
+    static constexpr uint64_t kChunkedBit = uint64_t(1) << 60;
+    static constexpr uint64_t kFlagBits = kOwnedBit | kUpToDateBit | kReadOnlyBit | kChunkedBit;
+    static constexpr size_t kChunkBytes = size_t(1) << 14;
     static constexpr int kOffsetBits = 26;  // blocks of at most 64 MiB
     static constexpr int kLengthShift = 36;
     static constexpr uint64_t kLocationMask = (uint64_t(1) << kLengthShift) - 1;
@@ -149,13 +179,18 @@ private:
     void MoveGapTo(size_t line);
     void EnsureGap(size_t needed);
     uint64_t NewOwned(std::string text);
+    bool IsChunked(uint64_t text) const { return (text & (kOwnedBit | kChunkedBit)) == (kOwnedBit | kChunkedBit); }
+    TChunkedLine& Chunked(uint64_t text) const { return *chunked_[text & kLocationMask]; }
+    void ReleaseText(LineRecord& r);
+    void ReplaceText(LineRecord& r, std::string text);
+    TLineShape ShapeOf(int32_t line) const;
     void Release(LineRecord& r);
     LineExtra& MutableExtra(int32_t line);
     const LineExtra* FindExtra(int32_t line) const;
 
     void ReadBlocks(TByteStream& stream, const TLoadRules& rules);
     void SplitBlock(size_t block, const TLoadRules& rules);
-    void AppendRecord(uint64_t text, const TLineShape& shape);
+    void AppendRecord(uint64_t text, const TLineShape& shape, const TLoadRules& rules);
     template <class F>
     void ForEachRecord(F&& f);
     uint64_t RecordFor(size_t block, const char* begin, const char* end, const TLoadRules& rules,
@@ -165,6 +200,7 @@ private:
     size_t gapBegin_ = 0;
     size_t gapEnd_ = 0;
     size_t blockBytes_ = kBlockBytes;
+    size_t chunkBytes_ = kChunkBytes;
     std::vector<Block> blocks_;
     std::vector<size_t> blockSizes_;
     // Which line ends each block holds (kEnds* bits).
@@ -172,6 +208,8 @@ private:
     std::vector<uint8_t> blockLineEnds_;
     std::deque<std::string> owned_;  // deque: growing it never moves a string
     std::vector<uint32_t> freeOwned_;
+    std::vector<std::unique_ptr<TChunkedLine>> chunked_;
+    std::vector<uint32_t> freeChunked_;
     std::vector<LineExtra> extras_;
     std::vector<uint32_t> freeExtras_;
     // Searches tighten its bounds and move its cursor; what it answers stays the same.

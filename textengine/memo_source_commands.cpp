@@ -28,10 +28,10 @@ private:
 
 // The line's length when it holds nothing but blanks.
 int32_t TCustomMemoSource::FirstNonBlankColumn(int32_t line) const {
-    const std::string_view stored = StoredLine(line);
-    const size_t at = stored.find_first_not_of(" \t");
-    return at == std::string_view::npos ? tabStops_.ExpandedLength(stored)
-                                        : tabStops_.ColumnOf(stored, int64_t(at));
+    if (line < 0 || line >= LineCount())
+        return 0;
+    const size_t at = store_.LeadingBlankCount(line);
+    return at == store_.TextLength(line) ? LineLength(line) : ColumnOfIndex(line, int64_t(at));
 }
 
 // Where WordRight goes from column within the expanded text: past the rest of the word there,

@@ -158,14 +158,30 @@ std::string_view TCustomMemoSource::StoredLine(int32_t line) const {
 std::string TCustomMemoSource::LineText(int32_t line) const { return tabStops_.Expand(StoredLine(line)); }
 
 int32_t TCustomMemoSource::LineLength(int32_t line) const {
-    return tabStops_.ExpandedLength(StoredLine(line));
+    if (line < 0 || line >= LineCount())
+        return 0;
+    if (!store_.MayHoldTab(line))
+        return int32_t(std::min<size_t>(store_.TextLength(line), INT32_MAX));
+    return tabStops_.ExpandedLength(store_.Text(line));
+}
+
+TTabStops::Location TCustomMemoSource::LocateColumn(int32_t line, int32_t column) const {
+    if (!store_.MayHoldTab(line))
+        return {std::max(column, 0), std::max(column, 0), false};
+    return tabStops_.Locate(store_.Text(line), column);
+}
+
+int32_t TCustomMemoSource::ColumnOfIndex(int32_t line, int64_t index) const {
+    if (!store_.MayHoldTab(line))
+        return int32_t(std::min<int64_t>(index, INT32_MAX));
+    return tabStops_.ColumnOf(store_.Text(line), index);
 }
 
 int32_t TCustomMemoSource::LongestLineLength() {
     if (!lengths_.IsBuilt()) {
         lengths_.Reset();
         for (int32_t i = 0; i < LineCount(); ++i)
-            lengths_.Add(tabStops_.ExpandedLength(store_.Text(i)));
+            lengths_.Add(LineLength(i));
         lengths_.MarkBuilt();
     }
     return lengths_.Longest();

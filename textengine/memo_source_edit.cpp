@@ -52,6 +52,43 @@ void TCustomMemoSource::PutStoredLine(int32_t line, std::string text, std::strin
         store_.MutableColours(line).clear();
 }
 
+void TCustomMemoSource::InsertIntoStoredLine(int32_t line, size_t at, std::string_view bytes,
+                                             std::string_view styles) {
+    if (bytes.empty())
+        return;
+    const size_t size = store_.TextLength(line);
+    if (!store_.Colours(line).empty()) {
+        std::string& colours = store_.MutableColours(line);
+        if (colours.size() == size)
+            colours.insert(at, StylesFor(colours, at, bytes.size(), styles));
+        else
+            colours.clear();
+    }
+    if (lengths_.IsBuilt())
+        lengths_.Remove(LineLength(line));
+    store_.InsertText(line, at, bytes);
+    if (lengths_.IsBuilt())
+        lengths_.Add(LineLength(line));
+}
+
+void TCustomMemoSource::EraseFromStoredLine(int32_t line, size_t at, size_t count) {
+    if (count == 0)
+        return;
+    const size_t size = store_.TextLength(line);
+    if (!store_.Colours(line).empty()) {
+        std::string& colours = store_.MutableColours(line);
+        if (colours.size() == size)
+            colours.erase(at, count);
+        else
+            colours.clear();
+    }
+    if (lengths_.IsBuilt())
+        lengths_.Remove(LineLength(line));
+    store_.EraseText(line, at, count);
+    if (lengths_.IsBuilt())
+        lengths_.Add(LineLength(line));
+}
+
 void TCustomMemoSource::InsertStoredLine(int32_t line, std::string_view text) {
     if (lengths_.IsBuilt())
         lengths_.Add(tabStops_.ExpandedLength(text));
@@ -91,7 +128,7 @@ void TCustomMemoSource::EnsureLineExists(int32_t line) {
 // Replaces the tab whose expansion holds column by spaces, recorded as delete and insert at
 // the tab's start so that undo puts the tab character back.
 void TCustomMemoSource::ReplaceTabAt(int32_t line, int32_t column) {
-    if (line < 0 || line >= LineCount())
+    if (line < 0 || line >= LineCount() || !store_.MayHoldTab(line))
         return;
     const std::string_view text = store_.Text(line);
     const TTabStops::Location at = tabStops_.Locate(text, column);
@@ -124,23 +161,17 @@ void TCustomMemoSource::InsertStored(std::string_view s, std::string_view colour
     const int32_t line = caret_.LinePos;
     const int32_t column = caret_.CharPos;
     ReplaceTabAt(line, column);
-    const std::string_view text = store_.Text(line);
-    const int32_t length = tabStops_.ExpandedLength(text);
+    const int32_t length = LineLength(line);
     const int32_t padding = std::max(column - length, 0);
-    const size_t index = padding > 0 ? text.size() : size_t(tabStops_.Locate(text, column).index);
+    const size_t index = padding > 0 ? store_.TextLength(line) : size_t(LocateColumn(line, column).index);
     std::string inserted(size_t(padding), ' ');
     inserted += s;
     if (inserted.empty())
         return;
-    std::string newText;
-    newText.reserve(text.size() + inserted.size());
-    newText.append(text.substr(0, index)).append(inserted).append(text.substr(index));
-    std::string lineColours = store_.Colours(line);
-    if (!lineColours.empty() && lineColours.size() == text.size()) {
-        const std::string fill = StylesFor(lineColours, index, size_t(padding), {});
-        lineColours.insert(index, fill + StylesFor(lineColours, index, s.size(), colours));
-    }
-    const int32_t width = tabStops_.ColumnOf(newText, int64_t(index + inserted.size())) - column;
+    if (padding > 0)
+        InsertIntoStoredLine(line, index, std::string_view(inserted).substr(0, size_t(padding)), {});
+    InsertIntoStoredLine(line, index + size_t(padding), s, colours);
+    const int32_t width = ColumnOfIndex(line, int64_t(index + inserted.size())) - column;
     if (padding == 0) {
         Record(TUndoRecord::Inserted(int32_t(inserted.size())));
     } else {
@@ -149,7 +180,6 @@ void TCustomMemoSource::InsertStored(std::string_view s, std::string_view colour
         Record(TUndoRecord::Inserted(int32_t(inserted.size())));
         Record(TUndoRecord::CaretMove(0, padding));
     }
-    PutStoredLine(line, std::move(newText), std::move(lineColours));
     AdjustForInsert(line, column, width);
     TextChangedAt(line, line);
 }
@@ -174,23 +204,20 @@ std::string TCustomMemoSource::DeleteStored(int32_t count, std::string* colours)
         return {};
     const int32_t column = caret_.CharPos;
     ReplaceTabAt(line, column);
-    const std::string_view text = store_.Text(line);
-    const size_t index = size_t(tabStops_.Locate(text, column).index);
-    if (index >= text.size() || count <= 0)
+    const size_t size = store_.TextLength(line);
+    const size_t index = size_t(LocateColumn(line, column).index);
+    if (index >= size || count <= 0)
         return {};
-    const size_t n = std::min(size_t(count), text.size() - index);
-    const int32_t width = tabStops_.ColumnOf(text, int64_t(index + n)) - column;
-    std::string deleted(text.substr(index, n));
-    std::string newText(text.substr(0, index));
-    newText.append(text.substr(index + n));
-    std::string lineColours = store_.Colours(line);
+    const size_t n = std::min(size_t(count), size - index);
+    const int32_t width = ColumnOfIndex(line, int64_t(index + n)) - column;
+    std::string deleted;
+    store_.CopyText(line, index, n, deleted);
+    const std::string& lineColours = store_.Colours(line);
     std::string deletedColours;
-    if (lineColours.size() == text.size() && !lineColours.empty()) {
+    if (lineColours.size() == size && !lineColours.empty())
         deletedColours = lineColours.substr(index, n);
-        lineColours.erase(index, n);
-    }
     Record(TUndoRecord::Deleted(deleted, deletedColours));
-    PutStoredLine(line, std::move(newText), std::move(lineColours));
+    EraseFromStoredLine(line, index, n);
     AdjustForDelete(line, column, width);
     TextChangedAt(line, line);
     if (colours != nullptr)

@@ -96,15 +96,15 @@ void TCustomMemoSource::ApplyRecord(const TUndoRecord& r) {
             break;
         case ukDelete:
             if (IsLineWritable(caret_.LinePos))
-                InsertStored(r.Text, parser_ != nullptr ? std::string_view(r.Colours) : std::string_view());
+                InsertStored(r.Text(), parser_ != nullptr ? r.Colours() : std::string_view());
             break;
         case ukColours:
             if (parser_ != nullptr && r.Value1 >= 0 && r.Value1 < LineCount()) {
                 std::string& colours = store_.MutableColours(r.Value1);
                 const size_t pos = std::min(size_t(std::max(r.Value2, 0)), colours.size());
-                const size_t n = std::min(r.Colours.size(), colours.size() - pos);
-                Record(TUndoRecord::ColoursChanged(r.Value1, r.Value2, colours.substr(pos, n)));
-                colours.replace(pos, n, r.Colours.substr(0, n));
+                const size_t n = std::min(r.Colours().size(), colours.size() - pos);
+                Record(TUndoRecord::ColoursChanged(r.Value1, r.Value2, std::string_view(colours).substr(pos, n)));
+                colours.replace(pos, n, r.Colours().substr(0, n));
                 store_.SetUpToDate(r.Value1, false);
                 AddStates(msRepaint);
                 MarkChanged(r.Value1, r.Value1);
@@ -124,9 +124,9 @@ void TCustomMemoSource::RunUndo(TUndoList& list) {
     states_ |= msUndoRedo;
     const bool group = options_.Has(soGroupUndo);
     while (!list.Empty()) {
-        const TUndoRecord r = list.Last();
-        if (r.ChangeCode != code && !r.InBlock)
+        if (list.Last().ChangeCode != code && !list.Last().InBlock)
             break;
+        const TUndoRecord r = std::move(list.Last());  // the slot is cleared on removal
         ApplyRecord(r);
         if (undoing && int64_t(list.Count()) == savePoint_ + 1) {
             savePoint_ = -1;

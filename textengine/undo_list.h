@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "textengine/record_list.h"
@@ -18,6 +22,47 @@ enum TUndoKind : uint8_t {
     ukJoinLines = 3,
     ukDelete = 4,   // Text: the deleted stored text, Colours: its style bytes
     ukColours = 5,  // Value1: line, Value2: position, Colours: the replaced segment
+};
+
+// The text and colours a record keeps, in one allocation: [text size][colours size][text]
+// [colours], nothing at all when both are empty. Keeps a record at 24 bytes, where two
+// strings would make it 80, so a replace-all of millions of matches stays small.
+class TUndoBytes {
+public:
+    TUndoBytes() = default;
+    TUndoBytes(std::string_view text, std::string_view colours) {
+        if (text.empty() && colours.empty())
+            return;
+        data_ = static_cast<char*>(std::malloc(kHeader + text.size() + colours.size()));
+        if (data_ == nullptr)
+            throw std::bad_alloc();
+        const uint32_t sizes[2] = {uint32_t(text.size()), uint32_t(colours.size())};
+        std::memcpy(data_, sizes, kHeader);
+        std::memcpy(data_ + kHeader, text.data(), text.size());
+        std::memcpy(data_ + kHeader + text.size(), colours.data(), colours.size());
+    }
+    TUndoBytes(const TUndoBytes& other) : TUndoBytes(other.Text(), other.Colours()) {}
+    TUndoBytes(TUndoBytes&& other) noexcept : data_(std::exchange(other.data_, nullptr)) {}
+    TUndoBytes& operator=(TUndoBytes other) noexcept {
+        std::swap(data_, other.data_);
+        return *this;
+    }
+    ~TUndoBytes() { std::free(data_); }
+
+    std::string_view Text() const { return data_ ? std::string_view(data_ + kHeader, Size(0)) : std::string_view(); }
+    std::string_view Colours() const {
+        return data_ ? std::string_view(data_ + kHeader + Size(0), Size(1)) : std::string_view();
+    }
+
+private:
+    static constexpr size_t kHeader = 2 * sizeof(uint32_t);
+    uint32_t Size(int which) const {
+        uint32_t size;
+        std::memcpy(&size, data_ + which * sizeof(uint32_t), sizeof size);
+        return size;
+    }
+
+    char* data_ = nullptr;
 };
 
 struct TUndoRecord {
@@ -34,28 +79,31 @@ struct TUndoRecord {
     bool InBlock = false;
     int32_t Value1 = 0;
     int32_t Value2 = 0;
-    std::string Text;
-    std::string Colours;
+    TUndoBytes Bytes;
+
+    std::string_view Text() const { return Bytes.Text(); }
+    std::string_view Colours() const { return Bytes.Colours(); }
 
     static TUndoRecord CaretMove(int32_t dLine, int32_t dChar) { return Make(ukCaretMove, dLine, dChar); }
     static TUndoRecord Inserted(int32_t count) { return Make(ukInsert, count, 0); }
     static TUndoRecord Split() { return Make(ukSplitLine, 0, 0); }
     static TUndoRecord Joined() { return Make(ukJoinLines, 0, 0); }
-    static TUndoRecord Deleted(std::string text, std::string colours) {
+    static TUndoRecord Deleted(std::string_view text, std::string_view colours) {
         TUndoRecord r = Make(ukDelete, 0, 0);
-        r.Text = std::move(text);
-        r.Colours = std::move(colours);
+        r.Bytes = TUndoBytes(text, colours);
         return r;
     }
-    static TUndoRecord ColoursChanged(int32_t line, int32_t position, std::string old) {
+    static TUndoRecord ColoursChanged(int32_t line, int32_t position, std::string_view old) {
         TUndoRecord r = Make(ukColours, line, position);
-        r.Colours = std::move(old);
+        r.Bytes = TUndoBytes({}, old);
         return r;
     }
 
     // Caret moves and colour changes do not change the text the user saves.
     bool IsReal() const { return Kind != ukCaretMove && Kind != ukColours; }
 };
+
+static_assert(sizeof(TUndoRecord) <= 24, "undo records of a replace-all add up");
 
 // The records' kinds and flags never change once added (only a caret move's deltas may grow),
 // which the search for the place to trim relies on.

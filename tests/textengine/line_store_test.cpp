@@ -157,6 +157,97 @@ TEST(LineStoreTest, EditsMatchAPlainVector) {
     EXPECT_EQ(Lines(store), model);
 }
 
+// Every range read piece by piece equals the same range of the whole line.
+void ExpectRangesMatchText(const TInternalStrings& store, int32_t line) {
+    const std::string whole(store.Text(line));
+    ASSERT_EQ(store.TextLength(line), whole.size());
+    for (size_t from = 0; from <= whole.size() + 1; from += 1 + from / 3) {
+        for (size_t count : {size_t(0), size_t(1), size_t(7), whole.size()}) {
+            std::string range;
+            store.CopyText(line, from, count, range);
+            ASSERT_EQ(range, from < whole.size() ? whole.substr(from, count) : "") << from << "+" << count;
+        }
+        const std::string_view piece = store.TextPiece(line, from);
+        ASSERT_EQ(piece.empty(), from >= whole.size());
+        ASSERT_EQ(piece, std::string_view(whole).substr(std::min(from, whole.size()), piece.size()));
+    }
+}
+
+TEST(LineStoreTest, RangesReadLikeTheWholeLine) {
+    TInternalStrings store(8);
+    TMemoryStream stream("short\n\nsomewhat longer line\n");
+    store.Load(stream, TLoadRules{});
+    store.Insert(1, "inserted line");
+    for (int32_t line = 0; line < store.Count(); ++line)
+        ExpectRangesMatchText(store, line);
+}
+
+// Edits inside lines, checked against plain strings: with chunks of four bytes a line of more
+// than sixteen is stored in chunks, so the edits cross chunk edges, split and merge chunks,
+// and move lines in and out of chunked storage.
+TEST(LineStoreTest, EditsInsideLinesMatchPlainStrings) {
+    std::mt19937 rng(5);
+    TInternalStrings store(8);
+    store.SetChunkBytes(4);
+    TMemoryStream stream("loaded line\tof text\nx\n");
+    store.Load(stream, TLoadRules{true, 8, true});
+    std::vector<std::string> model = {"loaded line\tof text", "x"};
+    for (int step = 0; step < 4000; ++step) {
+        const int32_t line = int32_t(rng() % uint32_t(model.size()));
+        std::string& text = model[size_t(line)];
+        const size_t at = rng() % (text.size() + 1);
+        if (rng() % 5 < 3 || text.size() < 2) {
+            const std::string bytes = std::string(rng() % 12, "ab\t "[rng() % 4]) + "yz";
+            store.InsertText(line, at, bytes);
+            text.insert(at, bytes);
+        } else {
+            const size_t count = rng() % (text.size() / 2 + 3);
+            store.EraseText(line, at, count);
+            text.erase(at, count);
+        }
+        ASSERT_EQ(store.TextLength(line), text.size()) << "step " << step;
+        ASSERT_EQ(store.MayHoldTab(line), text.find('\t') != std::string::npos) << "step " << step;
+        if (step % 97 == 0) {
+            ExpectRangesMatchText(store, line);
+            store.Insert(int32_t(model.size()), std::string(30, 'n'));
+            model.emplace_back(30, 'n');
+        }
+    }
+    EXPECT_EQ(Lines(store), model);
+}
+
+// Past the most a document holds, loading stops with a message that says which limit and
+// where; small limits stand for the 32-bit ones.
+TEST(LineStoreTest, TextBeyondTheLimitsIsRefusedWithTheLimitNamed) {
+    struct Case {
+        const char* bytes;
+        size_t blockBytes;
+        size_t maxLineBytes;
+        size_t maxLines;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a\nbb\nccc\n", 64, 2, 100, "Line 3 is longer than 2 characters, the most a line can hold."},
+        // The long line outgrows its block while it is read.
+        {"a\nxxxxxxxxxxxxxxxxxxxxxxxx\n", 4, 10, 100, "Line 2 is longer than 10 characters"},
+        {"a\tb\n", 64, 5, 100, "Line 1 is longer than 5 characters"},  // tab to eight spaces
+        {"\n\n\n", 64, 100, 2, "The text has more than 2 lines, the most a document can hold."},
+    };
+    for (const Case& c : cases) {
+        TLoadRules rules;
+        rules.maxLineBytes = c.maxLineBytes;
+        rules.maxLines = c.maxLines;
+        TInternalStrings loaded(c.blockBytes);
+        TMemoryStream stream(c.bytes);
+        try {
+            loaded.Load(stream, rules);
+            ADD_FAILURE() << "no error for " << c.bytes;
+        } catch (const ETextLimitError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST(LineStoreTest, PerLineDataTravelsWithItsLine) {
     TInternalStrings store;
     TMemoryStream stream("a\nb\nc");

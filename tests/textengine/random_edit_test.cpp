@@ -32,20 +32,28 @@ std::string Describe(const Snapshot& s) {
     return out.str();
 }
 
+// The texts a run edits: a few short lines, or lines of several megabytes.
+struct TextShape {
+    size_t chunkBytes = 0;     // the long-line chunk size, 0 for the store's own
+    size_t longLineBytes = 0;  // 0: short lines
+};
+
 class RandomEditRun {
 public:
-    RandomEditRun(uint32_t seed, uint32_t options) : rng_(seed) {
+    RandomEditRun(uint32_t seed, uint32_t options, TextShape shape) : rng_(seed), shape_(shape) {
         source_.SetOptions(TStringsOptions(options));
         source_.SetTabStops(rng_() % 2 ? "9,17" : "4");
+        if (shape.chunkBytes > 0)
+            source_.SetLongLineChunkBytes(shape.chunkBytes);
     }
 
     std::vector<std::string> RandomText() {
         static const char* const kWords[] = {"net",       "(portRef", "A1)", "cell", "x",
                                              "\xE9t\xE9", "{a}",      "  ",  "\t",   "b.c"};
-        std::vector<std::string> lines(1 + rng_() % 12);
+        std::vector<std::string> lines(1 + rng_() % (shape_.longLineBytes > 0 ? 3 : 12));
         for (std::string& line : lines) {
-            const int words = int(rng_() % 6);
-            for (int w = 0; w < words; ++w)
+            const size_t words = shape_.longLineBytes > 0 && rng_() % 2 ? shape_.longLineBytes / 5 : rng_() % 6;
+            for (size_t w = 0; w < words; ++w)
                 line += std::string(rng_() % 3 == 0 ? "  " : " ") + kWords[rng_() % 10];
         }
         return lines;
@@ -54,7 +62,8 @@ public:
     // Runs one random command; returns its name for the failure trace.
     std::string Step() {
         using Command = std::pair<const char*, std::function<void()>>;
-        auto column = [this] { return int32_t(rng_() % 30); };
+        const uint32_t columns = uint32_t(std::max<size_t>(30, shape_.longLineBytes));
+        auto column = [this, columns] { return int32_t(rng_() % columns); };
         auto line = [this] { return int32_t(rng_() % uint32_t(source_.LineCount() + 1)); };
         const Command commands[] = {
             {"TypeChar", [&] { source_.TypeChar("ab (.)\xE9Z"[rng_() % 8]); }},
@@ -105,6 +114,7 @@ public:
 
 private:
     std::mt19937 rng_;
+    TextShape shape_;
     TMemoSource source_;
     TMemoryClipboard clipboard_;
 };
@@ -112,15 +122,16 @@ private:
 struct OptionSet {
     const char* name;
     uint32_t options;
+    TextShape shape = {};
+    int runs = 300;
 };
 
 class RandomEditTest : public testing::TestWithParam<OptionSet> {};
 
 TEST_P(RandomEditTest, UndoAllRestoresStartAndRedoAllRestoresEnd) {
-    constexpr int kRuns = 300;
     constexpr int kSteps = 60;
-    for (uint32_t seed = 1; seed <= kRuns; ++seed) {
-        RandomEditRun run(seed * 7919u + GetParam().options, GetParam().options);
+    for (uint32_t seed = 1; seed <= uint32_t(GetParam().runs); ++seed) {
+        RandomEditRun run(seed * 7919u + GetParam().options, GetParam().options, GetParam().shape);
         TMemoSource& s = run.Source();
         LoadLines(s, run.RandomText());
         const Snapshot start = Take(s);
@@ -161,7 +172,13 @@ INSTANTIATE_TEST_SUITE_P(
                               (kDefaults & ~(1u << soSmartTab)) | (1u << soUseTabCharacter) |
                                   (1u << soCursorAlwaysOnTabs) | (1u << soUsePrevIndent)},
                     OptionSet{"PersistentBlocks", kDefaults | (1u << soPersistentBlocks)},
-                    OptionSet{"LimitEol", kDefaults | (1u << soLimitEOL)}),
+                    OptionSet{"LimitEol", kDefaults | (1u << soLimitEOL)},
+                    // Lines of more than a dozen bytes stored in chunks of three: every edit
+                    // meets chunk edges.
+                    OptionSet{"ChunkEdges", kDefaults, {3, 0}},
+                    OptionSet{"ChunkEdgesNoGroupUndo", kDefaults & ~(1u << soGroupUndo), {3, 0}},
+                    OptionSet{"MegabyteLines", kDefaults, {0, 3 << 20}, 4},
+                    OptionSet{"MegabyteLinesSmallChunks", kDefaults, {64, 2 << 20}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The nearest earlier line longer than a column, or with text before one, as a walk back over

@@ -1,0 +1,111 @@
+#include "textengine/chunked_line.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace tarnwick {
+
+namespace {
+
+size_t CountTabs(std::string_view bytes) { return size_t(std::count(bytes.begin(), bytes.end(), '\t')); }
+
+}  // namespace
+
+TChunkedLine::TChunkedLine(std::string_view text, size_t chunkBytes) : chunkBytes_(std::max<size_t>(chunkBytes, 1)) {
+    Insert(0, text);
+}
+
+size_t TChunkedLine::ChunkAt(size_t pos) const {
+    assert(!chunks_.empty() && "TChunkedLine::ChunkAt on an empty line");
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), pos);
+    return size_t(after - starts_.begin()) - 1;
+}
+
+std::string_view TChunkedLine::Piece(size_t from) const {
+    if (from >= size_)
+        return {};
+    const size_t chunk = ChunkAt(from);
+    return std::string_view(chunks_[chunk]).substr(from - starts_[chunk]);
+}
+
+std::string_view TChunkedLine::Flat() const {
+    if (flat_.size() != size_) {
+        flat_.clear();
+        flat_.reserve(size_);
+        for (const std::string& chunk : chunks_)
+            flat_ += chunk;
+    }
+    return flat_;
+}
+
+void TChunkedLine::RecountStarts(size_t fromChunk) {
+    starts_.resize(chunks_.size());
+    size_t start = fromChunk == 0 ? 0 : starts_[fromChunk - 1] + chunks_[fromChunk - 1].size();
+    for (size_t i = fromChunk; i < chunks_.size(); ++i) {
+        starts_[i] = start;
+        start += chunks_[i].size();
+    }
+    size_ = start;
+}
+
+void TChunkedLine::SplitChunk(size_t chunk) {
+    if (chunks_[chunk].size() <= 2 * chunkBytes_)
+        return;
+    std::string whole = std::move(chunks_[chunk]);
+    std::vector<std::string> parts;
+    for (size_t at = 0; at < whole.size(); at += chunkBytes_)
+        parts.emplace_back(whole, at, chunkBytes_);
+    chunks_.erase(chunks_.begin() + std::ptrdiff_t(chunk));
+    chunks_.insert(chunks_.begin() + std::ptrdiff_t(chunk), std::make_move_iterator(parts.begin()),
+                   std::make_move_iterator(parts.end()));
+}
+
+void TChunkedLine::Insert(size_t at, std::string_view bytes) {
+    assert(at <= size_ && "TChunkedLine::Insert past the end");
+    if (bytes.empty())
+        return;
+    Changed();
+    tabs_ += CountTabs(bytes);
+    size_t chunk = 0;
+    if (chunks_.empty()) {
+        chunks_.emplace_back(bytes);
+    } else {
+        chunk = ChunkAt(at);
+        chunks_[chunk].insert(at - starts_[chunk], bytes);
+    }
+    SplitChunk(chunk);
+    RecountStarts(chunk);
+}
+
+void TChunkedLine::Erase(size_t at, size_t count) {
+    assert(at <= size_ && "TChunkedLine::Erase past the end");
+    count = std::min(count, size_ - at);
+    if (count == 0)
+        return;
+    Changed();
+    const size_t first = ChunkAt(at);
+    size_t chunk = first;
+    size_t offset = at - starts_[chunk];
+    while (count > 0) {
+        std::string& bytes = chunks_[chunk];
+        const size_t take = std::min(count, bytes.size() - offset);
+        tabs_ -= CountTabs(std::string_view(bytes).substr(offset, take));
+        bytes.erase(offset, take);
+        count -= take;
+        offset = 0;
+        ++chunk;
+    }
+    // Drop the chunks that emptied, and let a small remainder join its successor so that
+    // erasing in one place does not leave a trail of tiny chunks.
+    const auto emptied = std::remove_if(chunks_.begin() + std::ptrdiff_t(first), chunks_.begin() + std::ptrdiff_t(chunk),
+                                        [](const std::string& c) { return c.empty(); });
+    chunks_.erase(emptied, chunks_.begin() + std::ptrdiff_t(chunk));
+    if (first < chunks_.size() && first + 1 < chunks_.size() &&
+        chunks_[first].size() + chunks_[first + 1].size() <= chunkBytes_) {
+        chunks_[first] += chunks_[first + 1];
+        chunks_.erase(chunks_.begin() + std::ptrdiff_t(first) + 1);
+    }
+    RecountStarts(std::min(first, chunks_.empty() ? 0 : chunks_.size() - 1));
+}
+
+}  // namespace tarnwick
