@@ -9,9 +9,9 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
-#include <QTimer>
 
 #include "hostapp/caret_line.h"
 #include "hostapp/common_dialogs.h"
@@ -33,7 +33,7 @@ struct TMainWindow::TOpenDocument {
     std::string path;
     QWidget* page = nullptr;  // the tab: the bar above the editing view; owned by the tab widget
     TDiskChangeBar* bar = nullptr;
-    THolderWidget* tab = nullptr;  // holds the editing view, on page
+    THolderWidget* tab = nullptr;        // holds the editing view, on page
     std::vector<THolderWidget*> panels;  // the first in the search dock, the others in the outline dock
 };
 

@@ -103,7 +103,7 @@ private:
     std::vector<std::unique_ptr<TOpenDocument>> open_;
     TDiskWatcher diskWatcher_;  // gone before open_, so no report finds the documents gone
     THarbinetState state_;      // as last read or written
-    std::string openFailure_;  // why the last OpenDocument gave nothing; "" when already told
+    std::string openFailure_;   // why the last OpenDocument gave nothing; "" when already told
 };
 
 }  // namespace harbinet

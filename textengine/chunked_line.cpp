@@ -11,7 +11,8 @@ size_t CountTabs(std::string_view bytes) { return size_t(std::count(bytes.begin(
 
 }  // namespace
 
-TChunkedLine::TChunkedLine(std::string_view text, size_t chunkBytes) : chunkBytes_(std::max<size_t>(chunkBytes, 1)) {
+TChunkedLine::TChunkedLine(std::string_view text, size_t chunkBytes)
+    : chunkBytes_(std::max<size_t>(chunkBytes, 1)) {
     Insert(0, text);
 }
 
@@ -97,8 +98,9 @@ void TChunkedLine::Erase(size_t at, size_t count) {
     }
     // Drop the chunks that emptied, and let a small remainder join its successor so that
     // erasing in one place does not leave a trail of tiny chunks.
-    const auto emptied = std::remove_if(chunks_.begin() + std::ptrdiff_t(first), chunks_.begin() + std::ptrdiff_t(chunk),
-                                        [](const std::string& c) { return c.empty(); });
+    const auto emptied =
+        std::remove_if(chunks_.begin() + std::ptrdiff_t(first), chunks_.begin() + std::ptrdiff_t(chunk),
+                       [](const std::string& c) { return c.empty(); });
     chunks_.erase(emptied, chunks_.begin() + std::ptrdiff_t(chunk));
     if (first < chunks_.size() && first + 1 < chunks_.size() &&
         chunks_[first].size() + chunks_[first + 1].size() <= chunkBytes_) {

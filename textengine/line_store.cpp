@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstdlib>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -260,7 +260,8 @@ void TInternalStrings::InsertText(int32_t line, size_t at, std::string_view byte
 void TInternalStrings::EraseText(int32_t line, size_t at, size_t count) {
     LineRecord& r = At(line);
     assert(at <= TextLength(line) && "TInternalStrings::EraseText past the line end");
-    if (IsChunked(r.text) && Chunked(r.text).Size() - std::min(count, Chunked(r.text).Size() - at) > chunkBytes_) {
+    if (IsChunked(r.text) &&
+        Chunked(r.text).Size() - std::min(count, Chunked(r.text).Size() - at) > chunkBytes_) {
         Chunked(r.text).Erase(at, count);
     } else {
         std::string text;
@@ -567,7 +568,8 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
             const unsigned before = (1u << bit) - 1;
             const char* nl = chunk + bit;
             TLineShape shape;
-            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0, shape), shape, rules);
+            AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0, shape), shape,
+                         rules);
             lineEnds |= kEndsLf;
             tabs &= ~before;
             lineHasTab = false;

@@ -179,7 +179,9 @@ private:
     void MoveGapTo(size_t line);
     void EnsureGap(size_t needed);
     uint64_t NewOwned(std::string text);
-    bool IsChunked(uint64_t text) const { return (text & (kOwnedBit | kChunkedBit)) == (kOwnedBit | kChunkedBit); }
+    bool IsChunked(uint64_t text) const {
+        return (text & (kOwnedBit | kChunkedBit)) == (kOwnedBit | kChunkedBit);
+    }
     TChunkedLine& Chunked(uint64_t text) const { return *chunked_[text & kLocationMask]; }
     void ReleaseText(LineRecord& r);
     void ReplaceText(LineRecord& r, std::string text);

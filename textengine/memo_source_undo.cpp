@@ -103,7 +103,8 @@ void TCustomMemoSource::ApplyRecord(const TUndoRecord& r) {
                 std::string& colours = store_.MutableColours(r.Value1);
                 const size_t pos = std::min(size_t(std::max(r.Value2, 0)), colours.size());
                 const size_t n = std::min(r.Colours().size(), colours.size() - pos);
-                Record(TUndoRecord::ColoursChanged(r.Value1, r.Value2, std::string_view(colours).substr(pos, n)));
+                Record(TUndoRecord::ColoursChanged(r.Value1, r.Value2,
+                                                   std::string_view(colours).substr(pos, n)));
                 colours.replace(pos, n, r.Colours().substr(0, n));
                 store_.SetUpToDate(r.Value1, false);
                 AddStates(msRepaint);

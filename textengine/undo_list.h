@@ -49,7 +49,9 @@ public:
     }
     ~TUndoBytes() { std::free(data_); }
 
-    std::string_view Text() const { return data_ ? std::string_view(data_ + kHeader, Size(0)) : std::string_view(); }
+    std::string_view Text() const {
+        return data_ ? std::string_view(data_ + kHeader, Size(0)) : std::string_view();
+    }
     std::string_view Colours() const {
         return data_ ? std::string_view(data_ + kHeader + Size(0), Size(1)) : std::string_view();
     }

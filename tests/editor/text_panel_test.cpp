@@ -24,8 +24,8 @@
 #include "editor/text_document.h"
 #include "languages/text_source.h"
 #include "tests/host/recording_client.h"
-#include "tests/support/widget_of_view.h"
 #include "tests/support/null_server_view.h"
+#include "tests/support/widget_of_view.h"
 
 namespace tarnwick {
 namespace {

@@ -52,7 +52,8 @@ public:
                                              "\xE9t\xE9", "{a}",      "  ",  "\t",   "b.c"};
         std::vector<std::string> lines(1 + rng_() % (shape_.longLineBytes > 0 ? 3 : 12));
         for (std::string& line : lines) {
-            const size_t words = shape_.longLineBytes > 0 && rng_() % 2 ? shape_.longLineBytes / 5 : rng_() % 6;
+            const size_t words =
+                shape_.longLineBytes > 0 && rng_() % 2 ? shape_.longLineBytes / 5 : rng_() % 6;
             for (size_t w = 0; w < words; ++w)
                 line += std::string(rng_() % 3 == 0 ? "  " : " ") + kWords[rng_() % 10];
         }

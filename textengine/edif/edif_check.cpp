@@ -18,7 +18,8 @@ TEdifPoint At(const TEdifProblem& p) { return {p.line, p.column}; }
 class ProblemCollector : public TEdifProblemSink {
 public:
     explicit ProblemCollector(TEdifRecords* records = nullptr) : records_(records) {}
-    void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message, int32_t view) override {
+    void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
+             int32_t view) override {
         ++count;
         const bool error = severity == TEdifSeverity::Error;
         errors += error;
@@ -86,7 +87,11 @@ void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemS
 class TEdifChecker::Pass {
 public:
     explicit Pass(TEdifIndex::Impl& index)
-        : index(index), cache(index), resolver(index, 0), scanner(index.lines, resolver), problems(&index.records) {
+        : index(index),
+          cache(index),
+          resolver(index, 0),
+          scanner(index.lines, resolver),
+          problems(&index.records) {
         for (TEdifRecord& r : index.records.items)
             r.errors = r.warnings = 0;
         resolver.SetScanner(&scanner);
@@ -144,7 +149,8 @@ bool TEdifChecker::Run(std::chrono::steady_clock::time_point deadline, int64_t m
     return true;
 }
 
-bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t lineDelta, const TEdifCounts* old) {
+bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t lineDelta,
+                                 const TEdifCounts* old) {
     if (pass_ || unbalanced_ || record < 0)
         return false;
     std::vector<TEdifProblem>& problems = index_.problems;
@@ -172,7 +178,8 @@ bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t line
     CheckDuplicates(index_, rec.parent, siblings, scratch);
     for (TEdifProblem& p : siblings.kept)
         if (head <= At(p) && At(p) <= newEnd)
-            fresh.Add(p.severity, At(p), p.length, std::move(p.message), old ? -1 : index_.EnclosingOfKind(record, TEdifKind::View));
+            fresh.Add(p.severity, At(p), p.length, std::move(p.message),
+                      old ? -1 : index_.EnclosingOfKind(record, TEdifKind::View));
     for (int32_t scope = record; scope < rec.subtreeEnd; ++scope)
         CheckDuplicates(index_, scope, fresh, scratch);
     fresh.Trim();
@@ -201,7 +208,9 @@ bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t line
     index_.problemCount += fresh.count;
     index_.errorCount += fresh.errors;
     if (old) {
-        const auto saturate = [](int64_t n) { return uint16_t(std::min<int64_t>(n, TEdifRecord::kSaturated)); };
+        const auto saturate = [](int64_t n) {
+            return uint16_t(std::min<int64_t>(n, TEdifRecord::kSaturated));
+        };
         rec.errors = saturate(fresh.errors);
         rec.warnings = saturate(fresh.count - fresh.errors);
     }

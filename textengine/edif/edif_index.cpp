@@ -17,9 +17,8 @@ constexpr int64_t kSliceBytes = 1 << 16;
 }  // namespace
 
 const char* EdifKindName(TEdifKind kind) {
-    static const char* const kNames[] = {"edif",     "library", "external", "cell",
-                                         "view",     "interface", "contents", "page",
-                                         "port",     "instance",  "net",      "design"};
+    static const char* const kNames[] = {"edif",     "library", "external", "cell",     "view", "interface",
+                                         "contents", "page",    "port",     "instance", "net",  "design"};
     return kNames[size_t(kind)];
 }
 
@@ -109,16 +108,17 @@ void TEdifIndex::Impl::Update(int32_t firstLine, int32_t lastLine, int32_t lineD
     int32_t r = InnermostAt({firstLine, 0});
     while (r >= 0) {
         const TEdifRecord& rec = records.items[size_t(r)];
-        const bool around = rec.headLine < firstLine && rec.endLine > oldLast && (rec.flags & TEdifRecord::kClosed);
+        const bool around =
+            rec.headLine < firstLine && rec.endLine > oldLast && (rec.flags & TEdifRecord::kClosed);
         if (around) {
             if (rec.endLine - rec.headLine > kMaxRescanLines)
                 break;
             // The view around is an ancestor, so its index survives the rescan; its counts
             // do not when the rescan replaces it.
             const int32_t view = EnclosingOfKind(r, TEdifKind::View);
-            const TEdifCounts old =
-                view >= 0 ? TEdifCounts{records.items[size_t(view)].errors, records.items[size_t(view)].warnings}
-                          : TEdifCounts{};
+            const TEdifCounts old = view >= 0 ? TEdifCounts{records.items[size_t(view)].errors,
+                                                            records.items[size_t(view)].warnings}
+                                              : TEdifCounts{};
             bool namesChanged = false, outsideView = false;
             if (RescanRecord(r, lineDelta, namesChanged, outsideView)) {
                 if (outsideView) {
@@ -152,7 +152,8 @@ void TEdifIndex::Impl::Recheck(int32_t record, int32_t view, uint16_t oldErrors,
     const int32_t region = view >= 0 ? view : record;
     const TEdifRecord& r = records.items[size_t(region)];
     const TEdifCounts old{oldErrors, oldWarnings};
-    if (!checker_->RecheckRecord(region, {r.endLine - lineDelta, r.endColumn}, lineDelta, view >= 0 ? &old : nullptr))
+    if (!checker_->RecheckRecord(region, {r.endLine - lineDelta, r.endColumn}, lineDelta,
+                                 view >= 0 ? &old : nullptr))
         StartChecking();
 }
 
@@ -169,7 +170,9 @@ static bool NamesChanged(const TEdifRecords& records, size_t first, size_t count
         if (a.kind != b.kind || records.Name(a) != fresh.Name(b))
             break;
     }
-    auto local = [](TEdifKind k) { return k == TEdifKind::Net || k == TEdifKind::Instance || k == TEdifKind::Page; };
+    auto local = [](TEdifKind k) {
+        return k == TEdifKind::Net || k == TEdifKind::Instance || k == TEdifKind::Page;
+    };
     for (size_t j = i; j < count; ++j) {
         changed = true;
         outsideView |= !local(records.items[first + j].kind);
@@ -181,7 +184,8 @@ static bool NamesChanged(const TEdifRecords& records, size_t first, size_t count
     return changed;
 }
 
-bool TEdifIndex::Impl::RescanRecord(int32_t record, int32_t lineDelta, bool& namesChanged, bool& outsideView) {
+bool TEdifIndex::Impl::RescanRecord(int32_t record, int32_t lineDelta, bool& namesChanged,
+                                    bool& outsideView) {
     const TEdifRecord& old = records.items[size_t(record)];
     const TEdifPoint expectedEnd{old.endLine + lineDelta, old.endColumn};
     TEdifRecords fresh;
@@ -217,7 +221,8 @@ void TEdifIndex::Impl::SpliceRecords(int32_t record, TEdifRecords& fresh, int32_
     if (countDelta > 0)
         items.insert(items.begin() + std::ptrdiff_t(r + oldCount), size_t(countDelta), TEdifRecord{});
     else if (countDelta < 0)
-        items.erase(items.begin() + std::ptrdiff_t(r + newCount), items.begin() + std::ptrdiff_t(r + oldCount));
+        items.erase(items.begin() + std::ptrdiff_t(r + newCount),
+                    items.begin() + std::ptrdiff_t(r + oldCount));
     std::copy(fresh.items.begin(), fresh.items.end(), items.begin() + std::ptrdiff_t(r));
     if (lineDelta != 0 || countDelta != 0) {
         for (size_t i = r + newCount; i < items.size(); ++i) {

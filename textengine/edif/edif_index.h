@@ -63,8 +63,8 @@ struct TEdifDefinition {
     int32_t nameLength = 0;
     TEdifPoint end;  // the closing parenthesis; for a form never closed, the end of the text
     bool closed = true;
-    int32_t parent = -1;       // index of the enclosing structural form, -1 at the top
-    int32_t subtreeEnd = -1;   // one past the index of the last form inside this one
+    int32_t parent = -1;      // index of the enclosing structural form, -1 at the top
+    int32_t subtreeEnd = -1;  // one past the index of the last form inside this one
 };
 
 // Any form, found by rescanning a stretch of text (FormsOnLines, FormPathAt).
@@ -129,7 +129,7 @@ public:
     bool Step(const TEdifBudget& budget = {});
     // Runs Step until everything is current (the command-line tool, tests).
     void BuildAll();
-    bool IsIndexCurrent() const;     // definitions and lookups answer for the current text
+    bool IsIndexCurrent() const;  // definitions and lookups answer for the current text
     bool AreProblemsCurrent() const;
     // Whether problems are looked for at all (on by default).
     void SetChecking(bool on);

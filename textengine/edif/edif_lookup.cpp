@@ -14,7 +14,8 @@ namespace {
 constexpr int64_t kMaxBytesPastRange = 4 << 20;
 
 bool NameHolds(TEdifPoint nameAt, int32_t length, TEdifPoint at) {
-    return at.line == nameAt.line && at.column >= nameAt.column && at.column < nameAt.column + std::max(length, 1);
+    return at.line == nameAt.line && at.column >= nameAt.column &&
+           at.column < nameAt.column + std::max(length, 1);
 }
 
 // Skips every record the place is not in, so a scan of a library reads only the stretch
@@ -98,8 +99,9 @@ public:
     }
     int32_t RecordAt(TEdifPoint head) const {
         const auto& items = index_.records.items;
-        const auto it = std::lower_bound(items.begin(), items.end(), head,
-                                         [](const TEdifRecord& r, const TEdifPoint& p) { return r.Head() < p; });
+        const auto it =
+            std::lower_bound(items.begin(), items.end(), head,
+                             [](const TEdifRecord& r, const TEdifPoint& p) { return r.Head() < p; });
         return it != items.end() && it->Head() == head ? int32_t(it - items.begin()) : -1;
     }
     std::vector<TEdifForm> forms;
@@ -123,8 +125,9 @@ private:
 static void StartNear(const TEdifIndex::Impl& index, TEdifScanner& scanner, TEdifPoint at) {
     const auto& items = index.records.items;
     const int32_t around = index.InnermostAt(at);
-    const auto after = std::upper_bound(items.begin(), items.end(), at,
-                                        [](const TEdifPoint& p, const TEdifRecord& r) { return p < r.Head(); });
+    const auto after =
+        std::upper_bound(items.begin(), items.end(), at,
+                         [](const TEdifPoint& p, const TEdifRecord& r) { return p < r.Head(); });
     int32_t child = int32_t(after - items.begin()) - 1;
     while (child >= 0 && items[size_t(child)].parent != around)
         child = items[size_t(child)].parent;
@@ -132,9 +135,7 @@ static void StartNear(const TEdifIndex::Impl& index, TEdifScanner& scanner, TEdi
     for (int32_t p = around; p >= 0; p = items[size_t(p)].parent)
         open.push_back(p);
     std::reverse(open.begin(), open.end());
-    auto keywordOf = [&](int32_t r) {
-        return EdifKeywordOf(EdifKindName(items[size_t(r)].kind));
-    };
+    auto keywordOf = [&](int32_t r) { return EdifKeywordOf(EdifKindName(items[size_t(r)].kind)); };
     if (child >= 0 && child != around && items[size_t(child)].End() < at &&
         (items[size_t(child)].flags & TEdifRecord::kClosed)) {
         const TEdifPoint end = items[size_t(child)].End();
@@ -256,7 +257,8 @@ std::vector<TEdifForm> TEdifIndex::FormsOnLines(int32_t firstLine, int32_t lastL
                 return true;
         return false;
     };
-    while (collector.pending > 0 && unknownEndsLeft() && scanner.BytesScanned() < limit && scanner.Run(1 << 12)) {
+    while (collector.pending > 0 && unknownEndsLeft() && scanner.BytesScanned() < limit &&
+           scanner.Run(1 << 12)) {
     }
     collector.FinishOpen(scanner.Position());
     return std::move(collector.forms);

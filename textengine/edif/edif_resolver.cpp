@@ -179,11 +179,13 @@ int32_t TEdifResolver::Enclosing(TEdifKind kind, int32_t depth) const {
     const auto& items = index_.records.items;
     for (int32_t i = depth - 1; i >= 0; --i) {
         const int32_t r = scanner_->FrameAt(size_t(i)).record;
-        if (r >= 0 && (items[size_t(r)].kind == kind || (IsLibraryKind(kind) && IsLibraryKind(items[size_t(r)].kind))))
+        if (r >= 0 &&
+            (items[size_t(r)].kind == kind || (IsLibraryKind(kind) && IsLibraryKind(items[size_t(r)].kind))))
             return r;
     }
     for (auto it = enclosing_.rbegin(); it != enclosing_.rend(); ++it)
-        if (items[size_t(*it)].kind == kind || (IsLibraryKind(kind) && IsLibraryKind(items[size_t(*it)].kind)))
+        if (items[size_t(*it)].kind == kind ||
+            (IsLibraryKind(kind) && IsLibraryKind(items[size_t(*it)].kind)))
             return *it;
     return -1;
 }
@@ -307,7 +309,8 @@ void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt)
     if (IsEdifReference(parent.keyword, parentKind)) {
         parent.target = target < 0 ? -2 : target;
         parent.childName = frame.name;
-    } else if (parent.keyword == TEdifKeyword::Instance && kind == TEdifRefKind::ViewRef && parent.record >= 0) {
+    } else if (parent.keyword == TEdifKeyword::Instance && kind == TEdifRefKind::ViewRef &&
+               parent.record >= 0) {
         if (onInstanceView)
             onInstanceView(parent.record, target);
         if (cache_)
@@ -341,8 +344,8 @@ void TEdifResolver::CheckJoined(TEdifFrame& portRef, int32_t depth) {
 void TEdifResolver::StrayClose(TEdifPoint at) {
     if (topEndedEarly_) {
         topEndedEarly_ = false;
-        Report(TEdifSeverity::Error, topEnd_, 1, "')' too many: " + topWhat_ + " ends here but the text goes on",
-               false);
+        Report(TEdifSeverity::Error, topEnd_, 1,
+               "')' too many: " + topWhat_ + " ends here but the text goes on", false);
         return;
     }
     Report(TEdifSeverity::Error, at, 1, "')' closes no form");
@@ -368,8 +371,8 @@ void TEdifResolver::FinishAtEnd(const TEdifScanner& scanner) {
     const TEdifFrame& outer = scanner.FrameAt(0);
     const TEdifPoint at = haveSuspect_ ? suspectAt_ : outer.head;
     const std::string what = haveSuspect_ ? suspectWhat_ : FormWhat(outer);
-    Report(TEdifSeverity::Error, at, 1, what.empty() ? "'(' is never closed" : "'(' of " + what + " is never closed",
-           false);
+    Report(TEdifSeverity::Error, at, 1,
+           what.empty() ? "'(' is never closed" : "'(' of " + what + " is never closed", false);
 }
 
 }  // namespace tarnwick

@@ -17,7 +17,8 @@ class TEdifProblemSink {
 public:
     virtual ~TEdifProblemSink() = default;
     // view: the view record whose text holds the place, -1 when none.
-    virtual void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message, int32_t view) = 0;
+    virtual void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
+                     int32_t view) = 0;
 };
 
 // Children by name, per scope and kind, so that a check over a large netlist does not walk a
@@ -63,7 +64,8 @@ private:
     int32_t Enclosing(TEdifKind kind, int32_t depth) const;
     int32_t Resolve(TEdifRefKind kind, const TEdifFrame& frame, int32_t depth, std::string& scope);
     int32_t Find(int32_t scope, TEdifKind kind, std::string_view name);
-    void Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message, bool inView = true);
+    void Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
+                bool inView = true);
     void CheckJoined(TEdifFrame& portRef, int32_t depth);
 
     const TEdifIndex::Impl& index_;

@@ -61,30 +61,66 @@ TEdifKeyword EdifKeywordOf(std::string_view word) {
 
 bool EdifKindOf(TEdifKeyword keyword, TEdifKind& kind) {
     switch (keyword) {
-        case TEdifKeyword::Edif: kind = TEdifKind::Edif; return true;
-        case TEdifKeyword::Library: kind = TEdifKind::Library; return true;
-        case TEdifKeyword::External: kind = TEdifKind::External; return true;
-        case TEdifKeyword::Cell: kind = TEdifKind::Cell; return true;
-        case TEdifKeyword::View: kind = TEdifKind::View; return true;
-        case TEdifKeyword::Interface: kind = TEdifKind::Interface; return true;
-        case TEdifKeyword::Contents: kind = TEdifKind::Contents; return true;
-        case TEdifKeyword::Page: kind = TEdifKind::Page; return true;
-        case TEdifKeyword::Port: kind = TEdifKind::Port; return true;
-        case TEdifKeyword::Instance: kind = TEdifKind::Instance; return true;
-        case TEdifKeyword::Net: kind = TEdifKind::Net; return true;
-        case TEdifKeyword::Design: kind = TEdifKind::Design; return true;
-        default: return false;
+        case TEdifKeyword::Edif:
+            kind = TEdifKind::Edif;
+            return true;
+        case TEdifKeyword::Library:
+            kind = TEdifKind::Library;
+            return true;
+        case TEdifKeyword::External:
+            kind = TEdifKind::External;
+            return true;
+        case TEdifKeyword::Cell:
+            kind = TEdifKind::Cell;
+            return true;
+        case TEdifKeyword::View:
+            kind = TEdifKind::View;
+            return true;
+        case TEdifKeyword::Interface:
+            kind = TEdifKind::Interface;
+            return true;
+        case TEdifKeyword::Contents:
+            kind = TEdifKind::Contents;
+            return true;
+        case TEdifKeyword::Page:
+            kind = TEdifKind::Page;
+            return true;
+        case TEdifKeyword::Port:
+            kind = TEdifKind::Port;
+            return true;
+        case TEdifKeyword::Instance:
+            kind = TEdifKind::Instance;
+            return true;
+        case TEdifKeyword::Net:
+            kind = TEdifKind::Net;
+            return true;
+        case TEdifKeyword::Design:
+            kind = TEdifKind::Design;
+            return true;
+        default:
+            return false;
     }
 }
 
 bool IsEdifReference(TEdifKeyword keyword, TEdifRefKind& kind) {
     switch (keyword) {
-        case TEdifKeyword::LibraryRef: kind = TEdifRefKind::LibraryRef; return true;
-        case TEdifKeyword::CellRef: kind = TEdifRefKind::CellRef; return true;
-        case TEdifKeyword::ViewRef: kind = TEdifRefKind::ViewRef; return true;
-        case TEdifKeyword::InstanceRef: kind = TEdifRefKind::InstanceRef; return true;
-        case TEdifKeyword::PortRef: kind = TEdifRefKind::PortRef; return true;
-        default: return false;
+        case TEdifKeyword::LibraryRef:
+            kind = TEdifRefKind::LibraryRef;
+            return true;
+        case TEdifKeyword::CellRef:
+            kind = TEdifRefKind::CellRef;
+            return true;
+        case TEdifKeyword::ViewRef:
+            kind = TEdifRefKind::ViewRef;
+            return true;
+        case TEdifKeyword::InstanceRef:
+            kind = TEdifRefKind::InstanceRef;
+            return true;
+        case TEdifKeyword::PortRef:
+            kind = TEdifRefKind::PortRef;
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -42,7 +42,8 @@ QPixmap TDCGutterImages::ProblemGlyph() {
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPointF triangle[] = {{kGlyphSize / 2.0, 1.0}, {kGlyphSize - 1.0, kGlyphSize - 1.5}, {1.0, kGlyphSize - 1.5}};
+    const QPointF triangle[] = {
+        {kGlyphSize / 2.0, 1.0}, {kGlyphSize - 1.0, kGlyphSize - 1.5}, {1.0, kGlyphSize - 1.5}};
     p.setPen(QColor(120, 60, 0));
     p.setBrush(QColor(245, 170, 20));
     p.drawPolygon(triangle, 3);

@@ -40,10 +40,11 @@ struct ViewerOptions {
 };
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: memo-viewer FILE [--screenshot OUT.png] [--select-stream] [--select-column]\n"
-                 "                   [--wrap] [--margin N] [--special-symbols] [--overwrite] [--end] [--middle]\n"
-                 "                   [--size WxH] [--scheme PATH]\n");
+    std::fprintf(
+        stderr,
+        "usage: memo-viewer FILE [--screenshot OUT.png] [--select-stream] [--select-column]\n"
+        "                   [--wrap] [--margin N] [--special-symbols] [--overwrite] [--end] [--middle]\n"
+        "                   [--size WxH] [--scheme PATH]\n");
     return 2;
 }
 

@@ -10,15 +10,17 @@ namespace {
 
 // A netlist without problems; `extra` goes into the contents, on line 7.
 std::string Netlist(const std::string& extra) {
-    return "(edif t (edifVersion 2 0 0)\n"                                 // 0
-           " (library L\n"                                                 // 1
-           "  (cell C\n"                                                   // 2
-           "   (view V\n"                                                  // 3
-           "    (interface (port A) (port B))\n"                           // 4
-           "    (contents (instance i (viewRef V (cellRef C)))\n"          // 5
+    return "(edif t (edifVersion 2 0 0)\n"                                    // 0
+           " (library L\n"                                                    // 1
+           "  (cell C\n"                                                      // 2
+           "   (view V\n"                                                     // 3
+           "    (interface (port A) (port B))\n"                              // 4
+           "    (contents (instance i (viewRef V (cellRef C)))\n"             // 5
            "     (net n (joined (portRef A) (portRef B (instanceRef i))))\n"  // 6
-           "     " + extra + "))))\n"                                      // 7
-           " (design d (cellRef C (libraryRef L))))\n";                    // 8
+           "     " +
+           extra +
+           "))))\n"                                      // 7
+           " (design d (cellRef C (libraryRef L))))\n";  // 8
 }
 
 std::vector<std::string> ProblemsOf(const std::string& text) {
@@ -56,52 +58,66 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"UnclosedFormWithoutIndentationIsTheOutermost",
                   "(edif t\n(library L\n(cell C\n(view V (contents (net n)))\n)\n",
                   {"0:0 error '(' of edif `t` is never closed"}},
-        CheckCase{"StrayClose", Netlist("(net m))"), {"7:16 error ')' too many: edif `t` ends here but the text goes on"}},
-        CheckCase{"StringNeverCloses", Netlist("(net (rename m \"open))))"),
+        CheckCase{"StrayClose",
+                  Netlist("(net m))"),
+                  {"7:16 error ')' too many: edif `t` ends here but the text goes on"}},
+        CheckCase{"StringNeverCloses",
+                  Netlist("(net (rename m \"open))))"),
                   {"0:0 error '(' of edif `t` is never closed", "7:20 error string never closes"}},
         CheckCase{"StringOverALineBreakIsFine", Netlist("(net (rename m \"two\nlines\"))"), {}},
         CheckCase{"BadEscape", Netlist("(net (rename m \"a%12x%\"))"), {"7:22 error bad % escape in string"}},
-        CheckCase{"EscapeCodeOutOfRange", Netlist("(net (rename m \"a%300%\"))"),
+        CheckCase{"EscapeCodeOutOfRange",
+                  Netlist("(net (rename m \"a%300%\"))"),
                   {"7:22 error bad % escape in string"}},
         CheckCase{"GoodEscapes", Netlist("(net (rename m \"a%34%b% 40 41 %\"))"), {}},
-        CheckCase{"LonePercent", Netlist("(net (rename m \"50%off\"))"),
+        CheckCase{"LonePercent",
+                  Netlist("(net (rename m \"50%off\"))"),
                   {"7:23 warning '%' that starts no escape is taken as a percent sign"}},
-        CheckCase{"UnknownLibrary", Netlist("(instance j (viewRef V (cellRef C (libraryRef M))))"),
+        CheckCase{"UnknownLibrary",
+                  Netlist("(instance j (viewRef V (cellRef C (libraryRef M))))"),
                   {"7:51 error libraryRef `M` names no library"}},
-        CheckCase{"UnknownCell", Netlist("(instance j (viewRef V (cellRef D)))"),
+        CheckCase{"UnknownCell",
+                  Netlist("(instance j (viewRef V (cellRef D)))"),
                   {"7:37 error cellRef `D` names no cell in library `L`"}},
-        CheckCase{"UnknownView", Netlist("(instance j (viewRef W (cellRef C)))"),
+        CheckCase{"UnknownView",
+                  Netlist("(instance j (viewRef W (cellRef C)))"),
                   {"7:26 error viewRef `W` names no view of cell `C`"}},
-        CheckCase{"UnknownInstance", Netlist("(net m (joined (portRef A (instanceRef x))))"),
+        CheckCase{"UnknownInstance",
+                  Netlist("(net m (joined (portRef A (instanceRef x))))"),
                   {"7:44 error instanceRef `x` names no instance in cell `C`"}},
-        CheckCase{"UnknownPortOfInstance", Netlist("(net m (joined (portRef Q (instanceRef i))))"),
+        CheckCase{"UnknownPortOfInstance",
+                  Netlist("(net m (joined (portRef Q (instanceRef i))))"),
                   {"7:29 error portRef `Q` names no port of cell `C`"}},
-        CheckCase{"UnknownOwnPort", Netlist("(net m (joined (portRef Q)))"),
+        CheckCase{"UnknownOwnPort",
+                  Netlist("(net m (joined (portRef Q)))"),
                   {"7:29 error portRef `Q` names no port of cell `C`"}},
-        CheckCase{"TwoNetsOfOneName", Netlist("(net n)"),
+        CheckCase{"TwoNetsOfOneName",
+                  Netlist("(net n)"),
                   {"7:10 error net `n` is defined twice in the contents of cell `C` (first on line 7)"}},
         CheckCase{"NetAndInstanceMayShareAName", Netlist("(net i)"), {}},
-        CheckCase{"PortJoinedTwice", Netlist("(net m (joined (portRef B (instanceRef i)) (portRef B (instanceRef i))))"),
+        CheckCase{"PortJoinedTwice",
+                  Netlist("(net m (joined (portRef B (instanceRef i)) (portRef B (instanceRef i))))"),
                   {"7:57 error port `B` of instance `i` is joined twice in net `m`"}},
         CheckCase{"SamePortOfAnotherInstanceIsFine",
                   Netlist("(instance j (viewRef V (cellRef C))) (net m (joined (portRef B (instanceRef i)) "
                           "(portRef B (instanceRef j))))"),
                   {}},
-        CheckCase{"OtherEdifVersion", "(edif t (edifVersion 3 0 0))\n",
+        CheckCase{"OtherEdifVersion",
+                  "(edif t (edifVersion 3 0 0))\n",
                   {"0:8 warning edifVersion 3 0 0 is not 2 0 0"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EdifCheckTest, EveryKindAtOnce) {
     const std::string text =
-        "(edif t (edifVersion 4 0 0)\n"                                                // 0
-        " (library L\n"                                                                // 1
-        "  (cell C (view V (interface (port A) (port A))\n"                            // 2
-        "   (contents (instance i (viewRef W (cellRef D)))\n"                          // 3
-        "    (net n (joined (portRef A) (portRef A) (portRef B (instanceRef x))))\n"  // 4
+        "(edif t (edifVersion 4 0 0)\n"                                                 // 0
+        " (library L\n"                                                                 // 1
+        "  (cell C (view V (interface (port A) (port A))\n"                             // 2
+        "   (contents (instance i (viewRef W (cellRef D)))\n"                           // 3
+        "    (net n (joined (portRef A) (portRef A) (portRef B (instanceRef x))))\n"    // 4
         "    (net (rename q \"%1x%\")) (net q (joined (portRef A (instanceRef i))))\n"  // 5
-        "    (instance k (viewRef V (cellRef C (libraryRef M))))\n"                    // 6
-        "    (net m (joined (portRef A)\n"                                             // 7
-        "    (net \"never\n";                                                          // 8
+        "    (instance k (viewRef V (cellRef C (libraryRef M))))\n"                     // 6
+        "    (net m (joined (portRef A)\n"                                              // 7
+        "    (net \"never\n";                                                           // 8
     const std::vector<std::string> problems = ProblemsOf(text);
     const std::vector<std::string> want = {
         "0:8 warning edifVersion 4 0 0 is not 2 0 0",
@@ -163,7 +179,8 @@ TEST_P(EdifSampleTest, EveryCellRefLandsOnACellOfThatName) {
     std::string scratch;
     for (int32_t l = 0; l < lines.LineCount(); ++l) {
         const std::string_view line = lines.Line(l, scratch);
-        for (size_t at = line.find("(cellRef "); at != std::string_view::npos; at = line.find("(cellRef ", at + 1)) {
+        for (size_t at = line.find("(cellRef "); at != std::string_view::npos;
+             at = line.find("(cellRef ", at + 1)) {
             const size_t nameAt = at + 9;
             const std::string name(line.substr(nameAt, line.find_first_of(" )", nameAt) - nameAt));
             const TEdifDefinition d = index.Definition(index.DefinitionAt({l, int32_t(nameAt)}));

@@ -22,22 +22,22 @@ using edif_test::Find;
 // Two libraries with a cell of one name each, renamed names, an array port, names that are
 // keywords (a net called net, a port and a net called comment), a schematic page.
 const char* const kNetlist =
-    "(edif top\n"                                                                                 // 0
-    " (edifVersion 2 0 0)\n"                                                                      // 1
-    " (library prims\n"                                                                           // 2
-    "  (cell AND2 (cellType GENERIC)\n"                                                           // 3
-    "   (view net (viewType NETLIST)\n"                                                           // 4
-    "    (interface (port A) (port (array (rename bus \"b[1:0]\") 2)) (port Y)))))\n"             // 5
-    " (library work\n"                                                                            // 6
-    "  (cell AND2 (cellType GENERIC)\n"                                                           // 7
-    "   (view net (viewType NETLIST) (interface (port Z))))\n"                                    // 8
-    "  (cell (rename top_c \"Top Cell\")\n"                                                       // 9
-    "   (view net (viewType NETLIST)\n"                                                           // 10
-    "    (interface (port comment (direction INPUT)))\n"                                          // 11
-    "    (contents\n"                                                                             // 12
-    "     (instance (rename u1 \"U 1\") (viewRef net (cellRef AND2 (libraryRef prims))))\n"       // 13
-    "     (instance u2 (viewRef net (cellRef AND2)))\n"                                           // 14
-    "     (net net (joined (portRef A (instanceRef u1)) (portRef comment)))\n"                    // 15
+    "(edif top\n"                                                                                // 0
+    " (edifVersion 2 0 0)\n"                                                                     // 1
+    " (library prims\n"                                                                          // 2
+    "  (cell AND2 (cellType GENERIC)\n"                                                          // 3
+    "   (view net (viewType NETLIST)\n"                                                          // 4
+    "    (interface (port A) (port (array (rename bus \"b[1:0]\") 2)) (port Y)))))\n"            // 5
+    " (library work\n"                                                                           // 6
+    "  (cell AND2 (cellType GENERIC)\n"                                                          // 7
+    "   (view net (viewType NETLIST) (interface (port Z))))\n"                                   // 8
+    "  (cell (rename top_c \"Top Cell\")\n"                                                      // 9
+    "   (view net (viewType NETLIST)\n"                                                          // 10
+    "    (interface (port comment (direction INPUT)))\n"                                         // 11
+    "    (contents\n"                                                                            // 12
+    "     (instance (rename u1 \"U 1\") (viewRef net (cellRef AND2 (libraryRef prims))))\n"      // 13
+    "     (instance u2 (viewRef net (cellRef AND2)))\n"                                          // 14
+    "     (net net (joined (portRef A (instanceRef u1)) (portRef comment)))\n"                   // 15
     "     (net comment (joined (portRef Z (instanceRef u2)) (portRef bus (instanceRef u1))))\n"  // 16
     "     (page p1 (instance u3 (viewRef net (cellRef AND2 (libraryRef prims))))\n"              // 17
     "      (net n3 (joined (portRef Y (instanceRef u3)) (portRef Y (instanceRef u1)))))))))\n"   // 18
@@ -86,26 +86,26 @@ TEST_P(DefinitionAtTest, FindsWhatTheNameMeans) {
 
 INSTANTIATE_TEST_SUITE_P(
     Scopes, DefinitionAtTest,
-    testing::Values(
-        DefinitionCase{"CellRefInNamedLibrary", "cellRef AND2 (libraryRef", 0, 9, "cell AND2 3"},
-        DefinitionCase{"CellRefInOwnLibrary", "cellRef AND2)))", 0, 8, "cell AND2 7"},
-        DefinitionCase{"CellRefLastByte", "cellRef AND2)))", 0, 11, "cell AND2 7"},
-        DefinitionCase{"LibraryRef", "libraryRef prims", 0, 11, "library prims 2"},
-        DefinitionCase{"LibraryRefInDesign", "libraryRef work", 0, 11, "library work 6"},
-        DefinitionCase{"ViewRefOfCellRef", "viewRef net (cellRef AND2 (lib", 0, 8, "view net 4"},
-        DefinitionCase{"RenamedInstanceRef", "instanceRef u1", 0, 12, "instance u1 13"},
-        DefinitionCase{"InstanceRefIntoPage", "instanceRef u3", 0, 12, "instance u3 17"},
-        DefinitionCase{"PortRefThroughInstance", "portRef A (", 0, 8, "port A 5"},
-        DefinitionCase{"PortRefThroughOtherLibrary", "portRef Z", 0, 8, "port Z 8"},
-        DefinitionCase{"ArrayPortThroughRenamedInstance", "portRef bus", 0, 8, "port bus 5"},
-        DefinitionCase{"PortRefWithoutInstanceIsOwnCell", "portRef comment", 0, 8, "port comment 11"},
-        DefinitionCase{"NetNamedNet", "net net", 0, 4, "net net 15"},
-        DefinitionCase{"NetNamedComment", "net comment", 0, 4, "net comment 16"},
-        DefinitionCase{"RenamedCellOwnName", "top_c", 0, 0, "cell top_c 9"},
-        DefinitionCase{"DesignCellRef", "cellRef top_c", 0, 8, "cell top_c 9"},
-        DefinitionCase{"KeywordIsNoName", "net net", 0, 1, "none"},
-        DefinitionCase{"BlankIsNoName", "(joined", 0, -1, "none"},
-        DefinitionCase{"StringIsNoName", "\"Top Cell\"", 0, 2, "none"}),
+    testing::Values(DefinitionCase{"CellRefInNamedLibrary", "cellRef AND2 (libraryRef", 0, 9, "cell AND2 3"},
+                    DefinitionCase{"CellRefInOwnLibrary", "cellRef AND2)))", 0, 8, "cell AND2 7"},
+                    DefinitionCase{"CellRefLastByte", "cellRef AND2)))", 0, 11, "cell AND2 7"},
+                    DefinitionCase{"LibraryRef", "libraryRef prims", 0, 11, "library prims 2"},
+                    DefinitionCase{"LibraryRefInDesign", "libraryRef work", 0, 11, "library work 6"},
+                    DefinitionCase{"ViewRefOfCellRef", "viewRef net (cellRef AND2 (lib", 0, 8, "view net 4"},
+                    DefinitionCase{"RenamedInstanceRef", "instanceRef u1", 0, 12, "instance u1 13"},
+                    DefinitionCase{"InstanceRefIntoPage", "instanceRef u3", 0, 12, "instance u3 17"},
+                    DefinitionCase{"PortRefThroughInstance", "portRef A (", 0, 8, "port A 5"},
+                    DefinitionCase{"PortRefThroughOtherLibrary", "portRef Z", 0, 8, "port Z 8"},
+                    DefinitionCase{"ArrayPortThroughRenamedInstance", "portRef bus", 0, 8, "port bus 5"},
+                    DefinitionCase{"PortRefWithoutInstanceIsOwnCell", "portRef comment", 0, 8,
+                                   "port comment 11"},
+                    DefinitionCase{"NetNamedNet", "net net", 0, 4, "net net 15"},
+                    DefinitionCase{"NetNamedComment", "net comment", 0, 4, "net comment 16"},
+                    DefinitionCase{"RenamedCellOwnName", "top_c", 0, 0, "cell top_c 9"},
+                    DefinitionCase{"DesignCellRef", "cellRef top_c", 0, 8, "cell top_c 9"},
+                    DefinitionCase{"KeywordIsNoName", "net net", 0, 1, "none"},
+                    DefinitionCase{"BlankIsNoName", "(joined", 0, -1, "none"},
+                    DefinitionCase{"StringIsNoName", "\"Top Cell\"", 0, 2, "none"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EdifIndexTest, ReferencesOfDefinitions) {
@@ -142,9 +142,11 @@ TEST(EdifIndexTest, FoldRangesAndFormsOnLines) {
     const std::vector<TEdifForm> path = index.FormPathAt(Find(lines, "u2))", 0, 0));
     std::string p;
     for (const TEdifForm& f : path)
-        p += f.keyword + ":" + f.name + "@" + std::to_string(f.end.line) + ":" + std::to_string(f.end.column) + " ";
-    EXPECT_EQ(p, "edif:top@19:45 library:work@18:85 cell:top_c@18:84 view:net@18:83 contents:@18:82 "
-                 "net:comment@16:86 joined:@16:85 portRef:Z@16:53 instanceRef:@16:52 ");
+        p += f.keyword + ":" + f.name + "@" + std::to_string(f.end.line) + ":" +
+             std::to_string(f.end.column) + " ";
+    EXPECT_EQ(p,
+              "edif:top@19:45 library:work@18:85 cell:top_c@18:84 view:net@18:83 contents:@18:82 "
+              "net:comment@16:86 joined:@16:85 portRef:Z@16:53 instanceRef:@16:52 ");
     ASSERT_EQ(path.size(), 9u);
     EXPECT_EQ(path[2].originalName, "");  // records give their identifier; the string is in FormsOnLines
     const std::vector<TEdifForm> renamed = index.FormsOnLines(9, 9);
@@ -175,13 +177,19 @@ TEST(EdifIndexTest, EditsMatchAFullRescan) {
         {"TypeInANetName", [](auto& l) { l[15].insert(l[15].find("net net") + 7, "x"); }, 15, 15, 0},
         {"TypeInAnInstanceName", [](auto& l) { l[14].insert(l[14].find("u2") + 2, "2"); }, 14, 14, 0},
         {"DeleteALibrary", [](auto& l) { l.erase(l.begin() + 2, l.begin() + 6); }, 2, 2, -4},
-        {"AddANet", [](auto& l) { l.insert(l.begin() + 16, "     (net extra (joined (portRef Y (instanceRef u9))))"); },
+        {"AddANet",
+         [](auto& l) { l.insert(l.begin() + 16, "     (net extra (joined (portRef Y (instanceRef u9))))"); },
          16, 16, 1},
         {"DropAParenthesis", [](auto& l) { l[14].pop_back(); }, 14, 14, 0},
         {"PutItBack", [](auto& l) { l[14].push_back(')'); }, 14, 14, 0},
         {"OpenAString", [](auto& l) { l[11].insert(l[11].find("comment"), "\""); }, 11, 11, 0},
         {"CloseItAgain", [](auto& l) { l[11].erase(l[11].find("\"comment"), 1); }, 11, 11, 0},
-        {"SplitAnInstance", [](auto& l) { l.insert(l.begin() + 15, l[14].substr(17)); l[14].resize(17); }, 14, 15, 1},
+        {"SplitAnInstance",
+         [](auto& l) {
+             l.insert(l.begin() + 15, l[14].substr(17));
+             l[14].resize(17);
+         },
+         14, 15, 1},
         {"DuplicateANet", [](auto& l) { l.insert(l.begin() + 17, l[16]); }, 17, 17, 1},
     };
     EditableLines lines(kNetlist);
@@ -202,7 +210,8 @@ TEST(EdifIndexTest, RandomEditsOverASampleMatchAFreshIndex) {
     TEdifIndex index(lines);
     index.BuildAll();
     std::mt19937 rng(7);
-    const std::string pieces[] = {"(", ")", "x", " ", "\"", "%", "%12%", "(net q)", "(portRef A (instanceRef id00020))"};
+    const std::string pieces[] = {
+        "(", ")", "x", " ", "\"", "%", "%12%", "(net q)", "(portRef A (instanceRef id00020))"};
     for (int step = 0; step < 150; ++step) {
         auto& l = lines.lines;
         const int32_t line = int32_t(rng() % l.size());
@@ -273,8 +282,11 @@ TEST(EdifIndexTest, EditsPastTheKeptProblemsKeepExactCounts) {
     std::string text = "(edif t\n (library L\n  (cell A (view V (interface (port P))\n   (contents\n";
     const int many = int(TEdifIndex::kMaxKeptProblems) + 1000;
     for (int i = 0; i < many; i += 4)
-        text += "    (net n" + std::to_string(i) + " (joined (portRef Q) (portRef Q) (portRef Q) (portRef Q)))\n";
-    text += "  )))\n  (cell B (view V (interface (port P))\n   (contents\n    (net m (joined (portRef Q)))\n  )))\n";
+        text +=
+            "    (net n" + std::to_string(i) + " (joined (portRef Q) (portRef Q) (portRef Q) (portRef Q)))\n";
+    text +=
+        "  )))\n  (cell B (view V (interface (port P))\n   (contents\n    (net m (joined (portRef Q)))\n  "
+        ")))\n";
     text += "  (cell C (view V (interface (port P)) (contents\n    (net k (joined (portRef P)))\n  )))))\n";
     EditableLines lines(text);
     TEdifIndex index(lines);

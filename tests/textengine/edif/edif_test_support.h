@@ -23,7 +23,8 @@ public:
     }
     int32_t LineCount() const override { return int32_t(lines.size()); }
     std::string_view Line(int32_t line, std::string&) const override {
-        return line >= 0 && size_t(line) < lines.size() ? std::string_view(lines[size_t(line)]) : std::string_view();
+        return line >= 0 && size_t(line) < lines.size() ? std::string_view(lines[size_t(line)])
+                                                        : std::string_view();
     }
     std::string Text() const {
         std::string out;
@@ -39,22 +40,22 @@ inline std::string Dump(const TEdifIndex& index) {
     std::string out;
     for (int32_t i = 0; i < index.DefinitionCount(); ++i) {
         const TEdifDefinition d = index.Definition(i);
-        out += std::string(EdifKindName(d.kind)) + " " + std::string(d.name) + " " + std::to_string(d.head.line) + ":" +
-               std::to_string(d.head.column) + " " + std::to_string(d.nameAt.line) + ":" +
-               std::to_string(d.nameAt.column) + " " + std::to_string(d.end.line) + ":" +
-               std::to_string(d.end.column) + " p" + std::to_string(d.parent) + " e" +
-               std::to_string(d.subtreeEnd) + (d.renamed ? " R" : "") + (d.isArray ? " A" : "") +
-               (d.closed ? "" : " open") + "\n";
+        out += std::string(EdifKindName(d.kind)) + " " + std::string(d.name) + " " +
+               std::to_string(d.head.line) + ":" + std::to_string(d.head.column) + " " +
+               std::to_string(d.nameAt.line) + ":" + std::to_string(d.nameAt.column) + " " +
+               std::to_string(d.end.line) + ":" + std::to_string(d.end.column) + " p" +
+               std::to_string(d.parent) + " e" + std::to_string(d.subtreeEnd) + (d.renamed ? " R" : "") +
+               (d.isArray ? " A" : "") + (d.closed ? "" : " open") + "\n";
     }
     return out;
 }
 
 inline std::string DumpProblems(const TEdifIndex& index) {
-    std::string out = std::to_string(index.ProblemCount()) + " problems, " + std::to_string(index.ErrorCount()) +
-                      " errors\n";
+    std::string out = std::to_string(index.ProblemCount()) + " problems, " +
+                      std::to_string(index.ErrorCount()) + " errors\n";
     for (const TEdifProblem& p : index.Problems())
-        out += std::to_string(p.line) + ":" + std::to_string(p.column) + "+" + std::to_string(p.length) + " " +
-               (p.severity == TEdifSeverity::Error ? "error " : "warning ") + p.message + "\n";
+        out += std::to_string(p.line) + ":" + std::to_string(p.column) + "+" + std::to_string(p.length) +
+               " " + (p.severity == TEdifSeverity::Error ? "error " : "warning ") + p.message + "\n";
     return out;
 }
 

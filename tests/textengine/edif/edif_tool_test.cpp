@@ -56,7 +56,8 @@ TEST_F(EdifToolTest, CheckPassesTheSamplesAndNamesTheLineOfARemovedParenthesis) 
     const std::string bad = Write("broken.edf", broken);
     const ToolRun fails = RunTool({"check", bad});
     EXPECT_EQ(fails.status, 1);
-    EXPECT_EQ(fails.out.substr(0, fails.out.find('\n')), bad + ":146:11: error: '(' of port `id00011` is never closed");
+    EXPECT_EQ(fails.out.substr(0, fails.out.find('\n')),
+              bad + ":146:11: error: '(' of port `id00011` is never closed");
 
     const ToolRun quiet = RunTool({"check", "--quiet", counter});
     EXPECT_EQ(quiet.status, 0);
@@ -64,18 +65,21 @@ TEST_F(EdifToolTest, CheckPassesTheSamplesAndNamesTheLineOfARemovedParenthesis) 
 }
 
 TEST_F(EdifToolTest, OutlineAndRefs) {
-    const std::string path = Write("n.edf",
-                                   "(edif t\n (library L\n  (cell (rename c \"C 1\") (view v (interface (port a))\n"
-                                   "   (contents (instance i (viewRef v (cellRef c))) (net n (joined (portRef a (instanceRef i))))))))\n"
-                                   " (design d (cellRef c (libraryRef L))))\n");
+    const std::string path = Write(
+        "n.edf",
+        "(edif t\n (library L\n  (cell (rename c \"C 1\") (view v (interface (port a))\n"
+        "   (contents (instance i (viewRef v (cellRef c))) (net n (joined (portRef a (instanceRef i))))))))\n"
+        " (design d (cellRef c (libraryRef L))))\n");
     const ToolRun outline = RunTool({"outline", path});
     EXPECT_EQ(outline.status, 0);
-    EXPECT_EQ(outline.out,
-              "edif t 1\n  library L 2\n    cell c 3\n      view v 3\n        port a 3\n        instance i 4\n"
-              "        net n 4\n  design d 5\n");
+    EXPECT_EQ(
+        outline.out,
+        "edif t 1\n  library L 2\n    cell c 3\n      view v 3\n        port a 3\n        instance i 4\n"
+        "        net n 4\n  design d 5\n");
     const ToolRun refs = RunTool({"refs", path, "c"});
     EXPECT_EQ(refs.status, 0);
-    EXPECT_EQ(refs.out, path + ":4:46: cellRef c -> cell at line 3\n" + path + ":5:21: cellRef c -> cell at line 3\n");
+    EXPECT_EQ(refs.out,
+              path + ":4:46: cellRef c -> cell at line 3\n" + path + ":5:21: cellRef c -> cell at line 3\n");
     EXPECT_EQ(RunTool({"refs", path, "nothing"}).status, 1);
 }
 
