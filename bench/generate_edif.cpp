@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "bench/bench_steps.h"
 
@@ -67,9 +68,13 @@ void WritePrimitiveLibrary(EdifWriter& w) {
         w.Line(2, std::string("(cell ") + cell + " (cellType GENERIC)");
         w.Line(3, "(view netlist (viewType NETLIST)");
         w.Line(4, "(interface");
-        for (int p = 0; p < 4; ++p)
-            w.Line(5, std::string("(port ") + kPins[p] + " (direction INPUT))");
-        w.Line(5, "(port O (direction OUTPUT))");
+        // Every pin a net of a cell below may join, so that the netlist resolves.
+        for (const char* pin : kPins) {
+            const std::string_view p = pin;
+            const bool output = p == "O" || p == "Q" || p == "CO";
+            w.Line(5,
+                   std::string("(port ") + pin + (output ? " (direction OUTPUT))" : " (direction INPUT))"));
+        }
         w.Line(4, ")");
         w.Line(3, ")");
         w.Line(2, ")");

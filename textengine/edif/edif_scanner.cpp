@@ -1,7 +1,5 @@
 #include "textengine/edif/edif_scanner.h"
 
-#include <cctype>
-
 namespace tarnwick {
 
 namespace {
@@ -10,14 +8,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 bool IsDelimiter(char c) { return IsBlank(c) || c == '(' || c == ')' || c == '"'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool EqualsLower(std::string_view word, std::string_view lower) {
-    if (word.size() != lower.size())
-        return false;
-    for (size_t i = 0; i < word.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(word[i])) != lower[i])
-            return false;
-    return true;
-}
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 struct KeywordName {
     std::string_view lower;
@@ -51,10 +42,15 @@ constexpr KeywordName kKeywords[] = {
 }  // namespace
 
 TEdifKeyword EdifKeywordOf(std::string_view word) {
-    if (word.size() < 3 || word.size() > 11)
+    constexpr size_t kLongest = 11;  // "instanceRef", "edifVersion"
+    if (word.size() < 3 || word.size() > kLongest)
         return TEdifKeyword::Other;
+    char lower[kLongest];
+    for (size_t i = 0; i < word.size(); ++i)
+        lower[i] = LowerAscii(word[i]);
+    const std::string_view lowered(lower, word.size());
     for (const KeywordName& k : kKeywords)
-        if (EqualsLower(word, k.lower))
+        if (k.lower == lowered)
             return k.keyword;
     return TEdifKeyword::Other;
 }
