@@ -1,11 +1,14 @@
 // A generated EDIF 2 0 0 netlist shaped like the ones users open: libraries of cells with
 // netlist views, ports, instances with properties, nets joining port references, renamed
 // identifiers with strings, and comments. Seeded, so every run writes the same file.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "bench/bench_steps.h"
 
@@ -124,13 +127,19 @@ void WriteCell(EdifWriter& w, Rng& rng, int cellIndex, int64_t& netNumber, int64
             w.Line(5, "(net " + net);
         w.Line(6, "(joined");
         const int refs = 2 + int(rng.Below(4));
+        std::vector<std::pair<int64_t, uint32_t>> joined;  // (instance, pin): a net joins each once
         for (int r = 0; r < refs; ++r) {
-            const int64_t target = firstInstance + int64_t(rng.Below(uint32_t(instances)));
-            if (r == 0 && rng.Below(4) == 0)
+            int64_t target = firstInstance + int64_t(rng.Below(uint32_t(instances)));
+            if (r == 0 && rng.Below(4) == 0) {
                 w.Line(7, "(portRef p" + std::to_string(rng.Below(uint32_t(ports))) + ")");
-            else
-                w.Line(7, std::string("(portRef ") + kPins[rng.Below(13)] + " (instanceRef inst" +
-                              std::to_string(target) + "))");
+                continue;
+            }
+            const uint32_t pin = rng.Below(13);
+            while (std::find(joined.begin(), joined.end(), std::pair(target, pin)) != joined.end())
+                target = firstInstance + (target - firstInstance + 1) % instances;
+            joined.emplace_back(target, pin);
+            w.Line(7, std::string("(portRef ") + kPins[pin] + " (instanceRef inst" + std::to_string(target) +
+                          "))");
         }
         w.Line(6, ")");
         w.Line(5, ")");

@@ -89,6 +89,7 @@ struct TEdifResolved {
 };
 
 class TEdifChecker;
+class TEdifScopeCache;
 
 class TEdifIndex::Impl {
 public:
@@ -114,8 +115,9 @@ public:
     // Resolution (edif_resolve.cpp)
     int32_t FindChild(int32_t scope, TEdifKind kind, std::string_view name) const;
     int32_t FindLibrary(std::string_view name) const;
-    int32_t FindInstance(int32_t view, std::string_view name) const;
-    int32_t FindPort(int32_t view, std::string_view name) const;
+    // With a cache the names of each scope are looked up in it instead of walked.
+    int32_t FindInstance(int32_t view, std::string_view name, TEdifScopeCache* cache = nullptr) const;
+    int32_t FindPort(int32_t view, std::string_view name, TEdifScopeCache* cache = nullptr) const;
     // The view an instance's viewRef names, by a scan of the instance; -1 when none.
     int32_t InstanceView(int32_t instance) const;
     // Scans a stretch of text resolving every reference in it; from the head of a record to

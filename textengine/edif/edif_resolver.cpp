@@ -68,24 +68,29 @@ int32_t TEdifIndex::Impl::FindLibrary(std::string_view name) const {
     return -1;
 }
 
-int32_t TEdifIndex::Impl::FindInstance(int32_t view, std::string_view name) const {
+int32_t TEdifIndex::Impl::FindInstance(int32_t view, std::string_view name, TEdifScopeCache* cache) const {
+    const auto find = [&](int32_t scope) {
+        return cache ? cache->Find(scope, TEdifKind::Instance, name)
+                     : FindChild(scope, TEdifKind::Instance, name);
+    };
     for (int32_t c = FirstChild(view); c >= 0; c = NextSibling(c)) {
         if (records.items[size_t(c)].kind != TEdifKind::Contents)
             continue;
-        int32_t found = FindChild(c, TEdifKind::Instance, name);
+        int32_t found = find(c);
         for (int32_t page = FirstChild(c); found < 0 && page >= 0; page = NextSibling(page))
             if (records.items[size_t(page)].kind == TEdifKind::Page)
-                found = FindChild(page, TEdifKind::Instance, name);
+                found = find(page);
         if (found >= 0)
             return found;
     }
     return -1;
 }
 
-int32_t TEdifIndex::Impl::FindPort(int32_t view, std::string_view name) const {
+int32_t TEdifIndex::Impl::FindPort(int32_t view, std::string_view name, TEdifScopeCache* cache) const {
     for (int32_t c = FirstChild(view); c >= 0; c = NextSibling(c))
         if (records.items[size_t(c)].kind == TEdifKind::Interface) {
-            const int32_t found = FindChild(c, TEdifKind::Port, name);
+            const int32_t found =
+                cache ? cache->Find(c, TEdifKind::Port, name) : FindChild(c, TEdifKind::Port, name);
             if (found >= 0)
                 return found;
         }
@@ -209,8 +214,15 @@ void TEdifResolver::Opened(TEdifFrame& frame, int32_t depth) {
     if (depth == 1 && topEnded_ && !topWhat_.empty())
         topEndedEarly_ = true;
     if (frame.keyword == TEdifKeyword::Joined) {
-        frame.extra = int32_t(joined_.size());
-        joined_.emplace_back();
+        // The sets of closed joined forms are kept for their storage.
+        frame.extra = int32_t(openJoined_);
+        if (openJoined_ == joined_.size())
+            joined_.emplace_back();
+        else if (joined_[openJoined_].bucket_count() > 64)
+            joined_[openJoined_] = {};  // after a large net, so a clear does not cost its size each time
+        else
+            joined_[openJoined_].clear();
+        ++openJoined_;
     }
     // A form that starts a line no further right than the form around it: that one most
     // likely lacks its closing parenthesis.
@@ -236,43 +248,53 @@ void TEdifResolver::Atom(TEdifFrame& frame, std::string_view text, TEdifPoint) {
         frame.childName += " " + std::string(text.substr(0, 16));
 }
 
-int32_t TEdifResolver::Resolve(TEdifRefKind kind, const TEdifFrame& f, int32_t depth, std::string& scope) {
+// The target of a reference form; scope is left at the record the name was looked for in, so
+// that a message can say where when the name is not there.
+int32_t TEdifResolver::Resolve(TEdifRefKind kind, const TEdifFrame& f, int32_t depth, int32_t& scope) {
     const bool hasInner = f.target != -1;
     if (f.target == -2)
         return -2;
     switch (kind) {
         case TEdifRefKind::LibraryRef:
-            scope = "no library";
             return index_.FindLibrary(f.name);
-        case TEdifRefKind::CellRef: {
-            const int32_t lib = hasInner ? f.target : Enclosing(TEdifKind::Library, depth);
-            scope = "no cell in " + EdifScopeName(index_, lib);
-            return Find(lib, TEdifKind::Cell, f.name);
-        }
-        case TEdifRefKind::ViewRef: {
-            const int32_t cell = hasInner ? f.target : Enclosing(TEdifKind::Cell, depth);
-            scope = "no view of " + EdifScopeName(index_, cell);
-            return Find(cell, TEdifKind::View, f.name);
-        }
-        case TEdifRefKind::InstanceRef: {
-            const int32_t view = Enclosing(TEdifKind::View, depth);
-            scope = "no instance in " + EdifScopeName(index_, index_.EnclosingOfKind(view, TEdifKind::Cell));
-            return index_.FindInstance(view, f.name);
-        }
-        case TEdifRefKind::PortRef: {
-            int32_t view = Enclosing(TEdifKind::View, depth);
+        case TEdifRefKind::CellRef:
+            scope = hasInner ? f.target : Enclosing(TEdifKind::Library, depth);
+            return Find(scope, TEdifKind::Cell, f.name);
+        case TEdifRefKind::ViewRef:
+            scope = hasInner ? f.target : Enclosing(TEdifKind::Cell, depth);
+            return Find(scope, TEdifKind::View, f.name);
+        case TEdifRefKind::InstanceRef:
+            scope = Enclosing(TEdifKind::View, depth);
+            return index_.FindInstance(scope, f.name, cache_);
+        case TEdifRefKind::PortRef:
+            scope = Enclosing(TEdifKind::View, depth);
             if (hasInner) {
                 if (!portsThroughInstances_)
                     return -2;
-                view = cache_ ? cache_->InstanceView(f.target) : index_.InstanceView(f.target);
-                if (view < 0)
+                scope = cache_ ? cache_->InstanceView(f.target) : index_.InstanceView(f.target);
+                if (scope < 0)
                     return -2;
             }
-            scope = "no port of " + EdifScopeName(index_, index_.EnclosingOfKind(view, TEdifKind::Cell));
-            return index_.FindPort(view, f.name);
-        }
+            return index_.FindPort(scope, f.name, cache_);
     }
     return -1;
+}
+
+// "no cell in library `work`", for a reference that Resolve found nothing for in scope.
+std::string TEdifResolver::NothingIn(TEdifRefKind kind, int32_t scope) const {
+    switch (kind) {
+        case TEdifRefKind::LibraryRef:
+            return "no library";
+        case TEdifRefKind::CellRef:
+            return "no cell in " + EdifScopeName(index_, scope);
+        case TEdifRefKind::ViewRef:
+            return "no view of " + EdifScopeName(index_, scope);
+        case TEdifRefKind::InstanceRef:
+            return "no instance in " + EdifScopeName(index_, index_.EnclosingOfKind(scope, TEdifKind::Cell));
+        case TEdifRefKind::PortRef:
+            return "no port of " + EdifScopeName(index_, index_.EnclosingOfKind(scope, TEdifKind::Cell));
+    }
+    return {};
 }
 
 void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt) {
@@ -282,7 +304,7 @@ void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt)
         topWhat_ = FormWhat(frame);
     }
     if (frame.keyword == TEdifKeyword::Joined && frame.extra >= 0) {
-        joined_.pop_back();
+        --openJoined_;
         return;
     }
     if (frame.keyword == TEdifKeyword::EdifVersion) {
@@ -295,11 +317,11 @@ void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt)
     TEdifRefKind kind;
     if (!IsEdifReference(frame.keyword, kind) || !frame.hasName)
         return;
-    std::string scope;
+    int32_t scope = -1;
     const int32_t target = Resolve(kind, frame, depth, scope);
     if (target == -1)
         Report(TEdifSeverity::Error, frame.nameAt, frame.nameLength,
-               frame.keywordText + " " + Quoted(frame.name) + " names " + scope);
+               frame.keywordText + " " + Quoted(frame.name) + " names " + NothingIn(kind, scope));
     if (onResolved)
         onResolved({kind, frame.nameAt, frame.nameLength, target});
     if (depth < 2)
@@ -322,7 +344,7 @@ void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt)
 
 void TEdifResolver::CheckJoined(TEdifFrame& portRef, int32_t depth) {
     TEdifFrame& joined = scanner_->FrameAt(size_t(depth - 2));
-    if (joined.extra < 0 || size_t(joined.extra) >= joined_.size())
+    if (joined.extra < 0 || size_t(joined.extra) >= openJoined_)
         return;
     std::string key = portRef.name;
     key += '\0';

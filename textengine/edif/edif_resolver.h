@@ -62,7 +62,8 @@ public:
 private:
     int32_t RecordFor(const TEdifFrame& frame);
     int32_t Enclosing(TEdifKind kind, int32_t depth) const;
-    int32_t Resolve(TEdifRefKind kind, const TEdifFrame& frame, int32_t depth, std::string& scope);
+    int32_t Resolve(TEdifRefKind kind, const TEdifFrame& frame, int32_t depth, int32_t& scope);
+    std::string NothingIn(TEdifRefKind kind, int32_t scope) const;
     int32_t Find(int32_t scope, TEdifKind kind, std::string_view name);
     void Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
                 bool inView = true);
@@ -77,6 +78,7 @@ private:
     int32_t nextRecord_;
     std::vector<int32_t> enclosing_;  // the records around the starting one, outermost first
     std::vector<std::unordered_set<std::string>> joined_;  // ports seen per open joined form
+    size_t openJoined_ = 0;
     // The first form whose indentation says it should have closed before a line: the likely
     // culprit when forms are left open at the end.
     bool haveSuspect_ = false;

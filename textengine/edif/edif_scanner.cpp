@@ -1,11 +1,25 @@
 #include "textengine/edif/edif_scanner.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+
 namespace tarnwick {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-bool IsDelimiter(char c) { return IsBlank(c) || c == '(' || c == ')' || c == '"'; }
+// Every byte of the text passes one of these, so they look the byte up instead of comparing.
+enum : uint8_t { kBlank = 1, kDelimiter = 2 };
+constexpr std::array<uint8_t, 256> kCharClass = [] {
+    std::array<uint8_t, 256> classes{};
+    for (const char c : {' ', '\t', '\r', '\n', '\f', '\v'})
+        classes[uint8_t(c)] = kBlank | kDelimiter;
+    for (const char c : {'(', ')', '"'})
+        classes[uint8_t(c)] = kDelimiter;
+    return classes;
+}();
+bool IsBlank(char c) { return kCharClass[uint8_t(c)] & kBlank; }
+bool IsDelimiter(char c) { return kCharClass[uint8_t(c)] & kDelimiter; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
@@ -14,44 +28,62 @@ struct KeywordName {
     std::string_view lower;
     TEdifKeyword keyword;
 };
+// By length, so that a word is compared only with the keywords of its own length.
 constexpr KeywordName kKeywords[] = {
+    {"net", TEdifKeyword::Net},
     {"edif", TEdifKeyword::Edif},
-    {"library", TEdifKeyword::Library},
-    {"external", TEdifKeyword::External},
     {"cell", TEdifKeyword::Cell},
     {"view", TEdifKeyword::View},
-    {"interface", TEdifKeyword::Interface},
-    {"contents", TEdifKeyword::Contents},
     {"page", TEdifKeyword::Page},
     {"port", TEdifKeyword::Port},
-    {"instance", TEdifKeyword::Instance},
-    {"net", TEdifKeyword::Net},
+    {"array", TEdifKeyword::Array},
     {"design", TEdifKeyword::Design},
     {"rename", TEdifKeyword::Rename},
-    {"array", TEdifKeyword::Array},
     {"member", TEdifKeyword::Member},
-    {"libraryref", TEdifKeyword::LibraryRef},
+    {"joined", TEdifKeyword::Joined},
+    {"library", TEdifKeyword::Library},
     {"cellref", TEdifKeyword::CellRef},
     {"viewref", TEdifKeyword::ViewRef},
-    {"instanceref", TEdifKeyword::InstanceRef},
     {"portref", TEdifKeyword::PortRef},
-    {"joined", TEdifKeyword::Joined},
+    {"external", TEdifKeyword::External},
+    {"contents", TEdifKeyword::Contents},
+    {"instance", TEdifKeyword::Instance},
+    {"interface", TEdifKeyword::Interface},
+    {"libraryref", TEdifKeyword::LibraryRef},
+    {"instanceref", TEdifKeyword::InstanceRef},
     {"edifversion", TEdifKeyword::EdifVersion},
 };
+constexpr size_t kLongestKeyword = 11;
+static_assert(std::is_sorted(std::begin(kKeywords), std::end(kKeywords),
+                             [](const KeywordName& a, const KeywordName& b) {
+                                 return a.lower.size() < b.lower.size();
+                             }));
+// kKeywords[kFirstOfLength[n], kFirstOfLength[n + 1]) are the keywords of n letters.
+constexpr std::array<uint8_t, kLongestKeyword + 2> kFirstOfLength = [] {
+    std::array<uint8_t, kLongestKeyword + 2> first{};
+    size_t k = 0;
+    for (size_t n = 0; n < first.size(); ++n) {
+        while (k < std::size(kKeywords) && kKeywords[k].lower.size() < n)
+            ++k;
+        first[n] = uint8_t(k);
+    }
+    return first;
+}();
 
 }  // namespace
 
 TEdifKeyword EdifKeywordOf(std::string_view word) {
-    constexpr size_t kLongest = 11;  // "instanceRef", "edifVersion"
-    if (word.size() < 3 || word.size() > kLongest)
+    const size_t n = word.size();
+    if (n > kLongestKeyword)
         return TEdifKeyword::Other;
-    char lower[kLongest];
-    for (size_t i = 0; i < word.size(); ++i)
-        lower[i] = LowerAscii(word[i]);
-    const std::string_view lowered(lower, word.size());
-    for (const KeywordName& k : kKeywords)
-        if (k.lower == lowered)
-            return k.keyword;
+    for (size_t k = kFirstOfLength[n]; k < kFirstOfLength[n + 1]; ++k) {
+        const std::string_view lower = kKeywords[k].lower;
+        size_t i = 0;
+        while (i < n && LowerAscii(word[i]) == lower[i])
+            ++i;
+        if (i == n)
+            return kKeywords[k].keyword;
+    }
     return TEdifKeyword::Other;
 }
 
