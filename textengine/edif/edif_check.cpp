@@ -56,12 +56,14 @@ void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemS
             scratch.push_back(c);
     if (scratch.size() < 2)
         return;
-    std::stable_sort(scratch.begin(), scratch.end(), [&](int32_t a, int32_t b) {
+    // Equal names stay in document order, so the first of a run is the original.
+    std::sort(scratch.begin(), scratch.end(), [&](int32_t a, int32_t b) {
         const TEdifRecord& ra = records.items[size_t(a)];
         const TEdifRecord& rb = records.items[size_t(b)];
         if (ra.kind != rb.kind)
             return ra.kind < rb.kind;
-        return records.Name(ra) < records.Name(rb);
+        const int order = records.Name(ra).compare(records.Name(rb));
+        return order != 0 ? order < 0 : a < b;
     });
     for (size_t i = 1; i < scratch.size(); ++i) {
         const TEdifRecord& first = records.items[size_t(scratch[i - 1])];
