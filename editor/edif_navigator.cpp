@@ -49,6 +49,11 @@ TEdifNavigator::~TEdifNavigator() {
 bool TEdifNavigator::RunIdleSlice(TClock::time_point deadline) {
     if (!window_ || !outline_)
         return false;
+    if (!window_->IsNetlist()) {
+        ForgetNetlist();
+        return false;
+    }
+    serving_ = true;
     TEdifIndex& index = window_->EdifIndex().Index();
     const bool indexing = StepIndex(index, deadline);
     if (index.IsIndexCurrent() && TClock::now() < deadline)
@@ -56,6 +61,24 @@ bool TEdifNavigator::RunIdleSlice(TClock::time_point deadline) {
     if (index.AreProblemsCurrent())
         UpdateProblems();
     return indexing || !outline_->Complete() || !index.AreProblemsCurrent();
+}
+
+// The text stopped being a netlist (renamed, or its edif form deleted): nothing of the index
+// stays on screen.
+void TEdifNavigator::ForgetNetlist() {
+    if (!serving_)
+        return;
+    serving_ = false;
+    window_->EdifIndex().Index().Reset();
+    outline_->Restart();
+    outlineShown_ = false;
+    outlineChanges_.reset();
+    problemChanges_.reset();
+    window_->ShowProblems(nullptr);
+    if (outlinePanel_) {
+        outlinePanel_->ShowOutline(nullptr);
+        outlinePanel_->ShowProblems(nullptr);
+    }
 }
 
 void TEdifNavigator::UpdateOutline(TClock::time_point deadline) {
@@ -95,7 +118,7 @@ void TEdifNavigator::UpdateProblems() {
 // ---- Places ---------------------------------------------------------------------------------
 
 const TEdifIndex* TEdifNavigator::CurrentIndex() const {
-    if (!window_)
+    if (!window_ || !window_->IsNetlist())
         return nullptr;
     TEdifIndex& index = window_->EdifIndex().Index();
     if (!index.IsIndexCurrent())

@@ -70,6 +70,7 @@ private:
     // The outline's layout follows the index's definitions; the problem list its problems.
     void UpdateOutline(TClock::time_point deadline);
     void UpdateProblems();
+    void ForgetNetlist();
 
     QPointer<TTextWindow> window_;
     QPointer<TTextPanel> searchPanel_;
@@ -80,6 +81,7 @@ private:
     std::optional<uint64_t> outlineChanges_;
     std::optional<uint64_t> problemChanges_;
     bool outlineShown_ = false;
+    bool serving_ = false;  // the text was a netlist at the last idle slice
 };
 
 }  // namespace tarnwick

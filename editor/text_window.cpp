@@ -74,6 +74,21 @@ void TTextWindow::BuildEditor() {
 
 const TProblemSource& TTextWindow::EdifProblems() const noexcept { return *edifProblems_; }
 
+bool TTextWindow::IsNetlist() const {
+    const TTextSource& source = TextSource();
+    const std::string language = source.LanguageManager().LanguageOf(source.LanguageKey());
+    if (QString::fromStdString(language).compare("EDIF", Qt::CaseInsensitive) == 0)
+        return true;
+    // The beginning of the text, read without assembling a long first line.
+    constexpr size_t kLookAhead = 4096;
+    std::string head;
+    for (int32_t line = 0; line < source.LineCount() && head.size() < kLookAhead; ++line) {
+        source.Store().CopyText(line, 0, kLookAhead - head.size(), head);
+        head += '\n';
+    }
+    return StartsWithEdifForm(head);
+}
+
 std::string TTextWindow::MapExtensionToLanguage(const std::string& extension) { return extension; }
 
 std::unique_ptr<TTextSource> TTextWindow::NewTextSource() { return std::make_unique<TTextSource>(); }

@@ -75,6 +75,10 @@ public:
     [[nodiscard]] TEdifBufferIndex& EdifIndex() const noexcept { return *edifIndex_; }
     // The netlist's problems as the view marks them.
     [[nodiscard]] const TProblemSource& EdifProblems() const noexcept;
+    // Whether the text is a netlist, which the index, its outline, folds and problems serve: a
+    // file whose extension the language list gives to EDIF, or a text that opens with an edif
+    // form. Other text (Verilog, notes) gets none of them.
+    [[nodiscard]] bool IsNetlist() const;
 
     // The language key of a file-name extension (without its dot).
     virtual std::string MapExtensionToLanguage(const std::string& extension);

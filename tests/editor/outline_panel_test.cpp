@@ -26,6 +26,7 @@
 #include "editor/text_panel.h"
 #include "editor/uniform_list_view.h"
 #include "languages/text_source.h"
+#include "textengine/edif/edif_buffer_index.h"
 #include "tests/host/recording_client.h"
 #include "tests/support/widget_of_view.h"
 
@@ -57,8 +58,9 @@ const char* const kNetlist =
 
 class OutlinePanelTest : public testing::Test {
 protected:
-    void SetUp() override {
-        document = TServerDocument::Create<TEDIFDocument>(nullptr, std::string("a.edf"), std::string("EDIF"));
+    void SetUp() override { Open("a.edf"); }
+    void Open(const std::string& fileName) {
+        document = TServerDocument::Create<TEDIFDocument>(nullptr, fileName, std::string("EDIF"));
         search = WidgetOfView<TTextPanel>(*document, 0);
         window = WidgetOfView<TTextWindow>(*document, 1);
         panel = WidgetOfView<TOutlinePanel>(*document, 2);
@@ -172,6 +174,32 @@ TEST_F(OutlinePanelTest, TextThatIsNotANetlistLeavesTheOutlineEmpty) {
     EXPECT_TRUE(Rows().empty());
     Load("");
     EXPECT_TRUE(Rows().empty());
+}
+
+// Other text keeps its parentheses and percent signs to itself: no problems, folds or
+// definitions, until it becomes a netlist, and none again once it is not.
+TEST_F(OutlinePanelTest, OnlyANetlistIsIndexedWhateverItsParentheses) {
+    Open("counter.v");
+    const std::string verilog = "module m(\n  input a);\n  initial $display(\"%d\", a);\nendmodule )\n";
+    Load(verilog);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(panel->Problems().rowCount(), 0);
+    EXPECT_EQ(window->EdifIndex().Index().DefinitionCount(), 0);
+    window->TextSource().SetCaret(0, 0);
+    navigation->NextProblem();
+    navigation->GotoDefinition();
+    EXPECT_EQ(Caret(), "1:1");
+
+    std::string broken = kNetlist;
+    broken.replace(broken.find("(cellRef inv)"), 13, "(cellRef nand)");
+    Load(broken);  // a netlist by its text, whatever the file's name
+    EXPECT_FALSE(Rows().empty());
+    EXPECT_GE(panel->Problems().rowCount(), 1);
+
+    Load(verilog);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(panel->Problems().rowCount(), 0);
+    EXPECT_EQ(window->EdifIndex().Index().DefinitionCount(), 0);
 }
 
 TEST_F(OutlinePanelTest, AViewOfManyNetsGivesItsRowsABatchAtATime) {

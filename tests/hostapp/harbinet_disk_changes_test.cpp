@@ -65,6 +65,7 @@ TEST_F(HarbinetDiskChangesTest, KeepMineKeepsTheTextAndTheNextSaveAsksBeforeRepl
     RunShell(kRewriteInPlace, "(edif theirs)\n", path);
     ASSERT_TRUE(WaitFor([&] { return BarShown(); }));
     EXPECT_TRUE(BarMessage().contains("unsaved changes")) << BarMessage().toStdString();
+    window->grab().save(QString::fromStdString(testing::TempDir() + "harbinet-disk-change-bar.png"));
 
     {  // with unsaved changes Reload asks first; No keeps them
         ModalScript script({[](QDialog& d) { Click(d, "No"); }});

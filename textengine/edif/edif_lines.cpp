@@ -28,6 +28,25 @@ std::string_view TEdifTextLines::Line(int32_t line, std::string&) const {
     return std::string_view(text_).substr(begin, end - begin);
 }
 
+bool StartsWithEdifForm(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; };
+    size_t i = 0;
+    while (i < text.size() && blank(text[i]))
+        ++i;
+    if (i >= text.size() || text[i] != '(')
+        return false;
+    ++i;
+    while (i < text.size() && blank(text[i]))
+        ++i;
+    const std::string_view word = text.substr(i, 5);
+    if (word.size() < 5)
+        return false;
+    for (size_t k = 0; k < 4; ++k)
+        if ((word[k] | 0x20) != "edif"[k])
+            return false;
+    return blank(word[4]) || word[4] == '(' || word[4] == ')' || word[4] == '"';
+}
+
 int32_t TEdifBufferLines::LineCount() const { return source_.LineCount(); }
 
 std::string_view TEdifBufferLines::Line(int32_t line, std::string&) const { return source_.StoredLine(line); }

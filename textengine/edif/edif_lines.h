@@ -20,6 +20,10 @@ public:
     virtual std::string_view Line(int32_t line, std::string& scratch) const = 0;
 };
 
+// Whether the first thing in a text, after blanks, is an edif form: "(edif" in any case. The
+// beginning of the text is enough, with its lines joined by line ends.
+bool StartsWithEdifForm(std::string_view text);
+
 // Lines split from one text at LF, CR LF or CR (the command-line tool, tests).
 class TEdifTextLines : public TEdifLines {
 public:
