@@ -1,6 +1,8 @@
 #include "textengine/edif/edif_resolver.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace tarnwick {
 
@@ -132,28 +134,61 @@ int32_t TEdifScopeCache::Find(int32_t scope, TEdifKind kind, std::string_view na
     if (scope < 0)
         return -1;
     const uint64_t key = (uint64_t(uint32_t(scope)) << 8) | uint64_t(kind);
-    auto it = scopes_.find(key);
-    if (it == scopes_.end()) {
-        auto& names = scopes_[key];
+    auto [it, added] = scopes_.try_emplace(key);
+    Names& names = it->second;
+    if (added) {
         for (int32_t c = index_.FirstChild(scope); c >= 0; c = index_.NextSibling(c)) {
             const TEdifRecord& r = index_.records.items[size_t(c)];
-            const bool kindMatches = r.kind == kind || (IsLibraryKind(kind) && IsLibraryKind(r.kind));
-            if (kindMatches)
-                names.emplace(index_.records.Name(r), c);  // the first of a name wins
+            if (r.kind == kind || (IsLibraryKind(kind) && IsLibraryKind(r.kind)))
+                names.emplace_back(index_.records.Name(r), c);
         }
-        it = scopes_.find(key);
+        std::stable_sort(names.begin(), names.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
     }
-    const auto found = it->second.find(name);
-    return found == it->second.end() ? -1 : found->second;
+    const auto found =
+        std::lower_bound(names.begin(), names.end(), name,
+                         [](const auto& entry, std::string_view n) { return entry.first < n; });
+    return found != names.end() && found->first == name ? found->second : -1;
 }
 
 int32_t TEdifScopeCache::InstanceView(int32_t instance) {
-    const auto it = instanceViews_.find(instance);
-    if (it != instanceViews_.end())
-        return it->second;
-    const int32_t view = index_.InstanceView(instance);
-    instanceViews_[instance] = view;
+    if (instanceViews_.empty())
+        instanceViews_.assign(index_.records.items.size(), kUnknown);
+    int32_t& view = instanceViews_[size_t(instance)];
+    if (view == kUnknown)
+        view = index_.InstanceView(instance);
     return view;
+}
+
+void TEdifScopeCache::SetInstanceView(int32_t instance, int32_t view) {
+    if (instanceViews_.empty())
+        instanceViews_.assign(index_.records.items.size(), kUnknown);
+    instanceViews_[size_t(instance)] = view;
+}
+
+void TJoinedPorts::Clear() {
+    listed_.clear();
+    if (hashed_.bucket_count() > 64)
+        hashed_ = {};  // after a large net, so that clearing does not cost its size each time
+    else
+        hashed_.clear();
+}
+
+bool TJoinedPorts::Insert(std::string_view port, std::string_view instance) {
+    std::string key;
+    key.reserve(port.size() + 1 + instance.size());
+    key.append(port).append(1, '\0').append(instance);
+    if (hashed_.empty()) {
+        if (std::find(listed_.begin(), listed_.end(), key) != listed_.end())
+            return false;
+        if (listed_.size() < kListed) {
+            listed_.push_back(std::move(key));
+            return true;
+        }
+        hashed_.insert(std::make_move_iterator(listed_.begin()), std::make_move_iterator(listed_.end()));
+        listed_.clear();
+    }
+    return hashed_.insert(std::move(key)).second;
 }
 
 // ---- The resolving scan --------------------------------------------------------------------
@@ -214,14 +249,11 @@ void TEdifResolver::Opened(TEdifFrame& frame, int32_t depth) {
     if (depth == 1 && topEnded_ && !topWhat_.empty())
         topEndedEarly_ = true;
     if (frame.keyword == TEdifKeyword::Joined) {
-        // The sets of closed joined forms are kept for their storage.
         frame.extra = int32_t(openJoined_);
         if (openJoined_ == joined_.size())
             joined_.emplace_back();
-        else if (joined_[openJoined_].bucket_count() > 64)
-            joined_[openJoined_] = {};  // after a large net, so a clear does not cost its size each time
         else
-            joined_[openJoined_].clear();
+            joined_[openJoined_].Clear();
         ++openJoined_;
     }
     // A form that starts a line no further right than the form around it: that one most
@@ -346,10 +378,7 @@ void TEdifResolver::CheckJoined(TEdifFrame& portRef, int32_t depth) {
     TEdifFrame& joined = scanner_->FrameAt(size_t(depth - 2));
     if (joined.extra < 0 || size_t(joined.extra) >= openJoined_)
         return;
-    std::string key = portRef.name;
-    key += '\0';
-    key += portRef.childName;
-    if (joined_[size_t(joined.extra)].insert(std::move(key)).second)
+    if (joined_[size_t(joined.extra)].Insert(portRef.name, portRef.childName))
         return;
     const TEdifFrame* net = depth >= 3 ? &scanner_->FrameAt(size_t(depth - 3)) : nullptr;
     std::string message = "port " + Quoted(portRef.name);

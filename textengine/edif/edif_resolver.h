@@ -28,12 +28,30 @@ public:
     explicit TEdifScopeCache(const TEdifIndex::Impl& index) : index_(index) {}
     int32_t Find(int32_t scope, TEdifKind kind, std::string_view name);
     int32_t InstanceView(int32_t instance);
-    void SetInstanceView(int32_t instance, int32_t view) { instanceViews_[instance] = view; }
+    void SetInstanceView(int32_t instance, int32_t view);
 
 private:
+    // Sorted by name, equal names in document order: the first of a name is the one meant.
+    using Names = std::vector<std::pair<std::string_view, int32_t>>;
+    static constexpr int32_t kUnknown = -3;
+
     const TEdifIndex::Impl& index_;
-    std::unordered_map<uint64_t, std::unordered_map<std::string_view, int32_t>> scopes_;
-    std::unordered_map<int32_t, int32_t> instanceViews_;
+    std::unordered_map<uint64_t, Names> scopes_;
+    std::vector<int32_t> instanceViews_;  // by record: the view of an instance, kUnknown until known
+};
+
+// The ports a joined form has named so far. Most nets join a few, which a short list holds
+// without an allocation per port; a net of many moves to a hash set.
+class TJoinedPorts {
+public:
+    void Clear();
+    // False when the port of that instance (empty for the cell's own port) was named before.
+    bool Insert(std::string_view port, std::string_view instance);
+
+private:
+    static constexpr size_t kListed = 16;
+    std::vector<std::string> listed_;
+    std::unordered_set<std::string> hashed_;
 };
 
 class TEdifResolver : public TEdifScanHandler {
@@ -76,8 +94,8 @@ private:
     TEdifScopeCache* cache_ = nullptr;
     bool portsThroughInstances_ = true;
     int32_t nextRecord_;
-    std::vector<int32_t> enclosing_;  // the records around the starting one, outermost first
-    std::vector<std::unordered_set<std::string>> joined_;  // ports seen per open joined form
+    std::vector<int32_t> enclosing_;    // the records around the starting one, outermost first
+    std::vector<TJoinedPorts> joined_;  // per open joined form; those past openJoined_ are kept for reuse
     size_t openJoined_ = 0;
     // The first form whose indentation says it should have closed before a line: the likely
     // culprit when forms are left open at the end.

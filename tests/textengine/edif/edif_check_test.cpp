@@ -41,6 +41,21 @@ struct CheckCase {
     std::vector<std::string> expected;
 };
 
+// A net of more ports than a short list holds, naming one of them again at its end.
+CheckCase LargeNetJoinsAPortTwice() {
+    std::string instances, refs;
+    for (int k = 0; k < 20; ++k) {
+        instances += "(instance j" + std::to_string(k) + " (viewRef V (cellRef C))) ";
+        refs += " (portRef B (instanceRef j" + std::to_string(k) + "))";
+    }
+    const std::string again = "(portRef B (instanceRef j3))";
+    const std::string extra = instances + "(net m (joined" + refs + " " + again + "))";
+    const size_t column = 5 + extra.rfind(again) + 9;
+    return {"LargeNetJoinsAPortTwice",
+            Netlist(extra),
+            {"7:" + std::to_string(column) + " error port `B` of instance `j3` is joined twice in net `m`"}};
+}
+
 class EdifCheckTest : public testing::TestWithParam<CheckCase> {};
 
 TEST_P(EdifCheckTest, ReportsWhatAndWhere) {
@@ -102,6 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                   Netlist("(instance j (viewRef V (cellRef C))) (net m (joined (portRef B (instanceRef i)) "
                           "(portRef B (instanceRef j))))"),
                   {}},
+        LargeNetJoinsAPortTwice(),
         CheckCase{"OtherEdifVersion",
                   "(edif t (edifVersion 3 0 0))\n",
                   {"0:8 warning edifVersion 3 0 0 is not 2 0 0"}}),
