@@ -17,16 +17,16 @@ TEdifPoint At(const TEdifProblem& p) { return {p.line, p.column}; }
 // counting all of them; with records, also per view.
 class ProblemCollector : public TEdifProblemSink {
 public:
-    explicit ProblemCollector(TEdifRecords* records = nullptr) : records_(records) {}
+    explicit ProblemCollector(TEdifIndex::Impl* counted = nullptr) : counted_(counted) {}
     void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
              int32_t view) override {
         ++count;
         const bool error = severity == TEdifSeverity::Error;
         errors += error;
-        if (records_ && view >= 0) {
-            TEdifRecord& v = records_->items[size_t(view)];
-            uint16_t& n = error ? v.errors : v.warnings;
-            if (n != TEdifRecord::kSaturated)
+        if (counted_ && view >= 0) {
+            TEdifCounts& counts = counted_->CountsFor(view);
+            uint16_t& n = error ? counts.errors : counts.warnings;
+            if (n != TEdifCounts::kSaturated)
                 ++n;
         }
         kept.push_back({severity, at.line, at.column, length, std::move(message)});
@@ -43,7 +43,7 @@ public:
     int64_t errors = 0;
 
 private:
-    TEdifRecords* records_;
+    TEdifIndex::Impl* counted_;  // where the problems are counted per view
 };
 
 // Two children of one scope with one kind and name: the later one is reported.
@@ -76,10 +76,10 @@ void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemS
                records.Name(records.items[size_t(scratch[j - 1])]) == records.Name(again))
             --j;
         const TEdifRecord& original = records.items[size_t(scratch[j])];
-        sink.Add(TEdifSeverity::Error, {again.nameLine, again.nameColumn}, int32_t(again.nameLength),
+        sink.Add(TEdifSeverity::Error, again.NameAt(), int32_t(again.nameLength),
                  std::string(EdifKindName(again.kind)) + " `" + std::string(records.Name(again)) +
                      "` is defined twice in " + EdifScopeName(index, scope) + " (first on line " +
-                     std::to_string(original.nameLine + 1) + ")",
+                     std::to_string(original.NameAt().line + 1) + ")",
                  index.EnclosingOfKind(scratch[i], TEdifKind::View));
     }
 }
@@ -89,13 +89,8 @@ void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemS
 class TEdifChecker::Pass {
 public:
     explicit Pass(TEdifIndex::Impl& index)
-        : index(index),
-          cache(index),
-          resolver(index, 0),
-          scanner(index.lines, resolver),
-          problems(&index.records) {
-        for (TEdifRecord& r : index.records.items)
-            r.errors = r.warnings = 0;
+        : index(index), cache(index), resolver(index, 0), scanner(index.lines, resolver), problems(&index) {
+        index.viewCounts.clear();
         resolver.SetScanner(&scanner);
         resolver.SetSink(&problems);
         resolver.SetCache(&cache);
@@ -160,13 +155,13 @@ bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t line
     // Without counts of its own the region's old problems are known only when all are kept.
     if (!old && truncated)
         return false;
-    if (old && (old->errors == TEdifRecord::kSaturated || old->warnings == TEdifRecord::kSaturated))
+    if (old && (old->errors == TEdifCounts::kSaturated || old->warnings == TEdifCounts::kSaturated))
         return false;
     TEdifRecord& rec = index_.records.items[size_t(record)];
     const TEdifPoint head = rec.Head();
     const TEdifPoint newEnd = rec.End();
 
-    ProblemCollector fresh(old ? nullptr : &index_.records);
+    ProblemCollector fresh(old ? nullptr : &index_);
     TEdifResolver resolver(index_, record);
     resolver.SetSink(&fresh);
     TEdifScanner scanner(index_.lines, resolver);
@@ -211,10 +206,9 @@ bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t line
     index_.errorCount += fresh.errors;
     if (old) {
         const auto saturate = [](int64_t n) {
-            return uint16_t(std::min<int64_t>(n, TEdifRecord::kSaturated));
+            return uint16_t(std::min<int64_t>(n, TEdifCounts::kSaturated));
         };
-        rec.errors = saturate(fresh.errors);
-        rec.warnings = saturate(fresh.count - fresh.errors);
+        index_.CountsFor(record) = {saturate(fresh.errors), saturate(fresh.count - fresh.errors)};
     }
     if (shown)
         problems.insert(problems.begin() + std::ptrdiff_t(insertAt), fresh.kept.begin(), fresh.kept.end());

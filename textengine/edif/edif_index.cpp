@@ -32,6 +32,7 @@ TEdifIndex::Impl::~Impl() = default;
 
 void TEdifIndex::Impl::Reset() {
     records.Clear();
+    viewCounts.clear();
     garbageNames_ = 0;
     indexCurrent = problemsCurrent = false;
     phase_ = Phase::Indexing;
@@ -42,6 +43,7 @@ void TEdifIndex::Impl::Reset() {
 
 void TEdifIndex::Impl::StartIndexing() {
     records.Clear();
+    viewCounts.clear();
     builder_ = std::make_unique<TEdifRecordBuilder>(records, 0, -1);
     scanner_ = std::make_unique<TEdifScanner>(lines, *builder_);
     scanner_->Restart({0, 0});
@@ -116,9 +118,7 @@ void TEdifIndex::Impl::Update(int32_t firstLine, int32_t lastLine, int32_t lineD
             // The view around is an ancestor, so its index survives the rescan; its counts
             // do not when the rescan replaces it.
             const int32_t view = EnclosingOfKind(r, TEdifKind::View);
-            const TEdifCounts old = view >= 0 ? TEdifCounts{records.items[size_t(view)].errors,
-                                                            records.items[size_t(view)].warnings}
-                                              : TEdifCounts{};
+            const TEdifCounts old = view >= 0 ? CountsOf(view) : TEdifCounts{};
             bool namesChanged = false, outsideView = false;
             if (RescanRecord(r, lineDelta, namesChanged, outsideView)) {
                 if (outsideView) {
@@ -228,13 +228,19 @@ void TEdifIndex::Impl::SpliceRecords(int32_t record, TEdifRecords& fresh, int32_
         for (size_t i = r + newCount; i < items.size(); ++i) {
             TEdifRecord& x = items[i];
             x.headLine += lineDelta;
-            x.nameLine += lineDelta;
             x.endLine += lineDelta;
             if (x.parent >= record)
                 x.parent += countDelta;
             x.subtreeEnd += countDelta;
         }
     }
+    // The views replaced get their counts from the recheck that follows.
+    const int32_t oldEnd = record + int32_t(oldCount);
+    std::erase_if(viewCounts, [&](const TEdifViewCounts& v) { return v.view >= record && v.view < oldEnd; });
+    if (countDelta != 0)
+        for (TEdifViewCounts& v : viewCounts)
+            if (v.view >= oldEnd)
+                v.view += countDelta;
     for (int32_t a = items[r].parent; a >= 0; a = items[size_t(a)].parent) {
         items[size_t(a)].endLine += lineDelta;
         items[size_t(a)].subtreeEnd += countDelta;
@@ -243,6 +249,20 @@ void TEdifIndex::Impl::SpliceRecords(int32_t record, TEdifRecords& fresh, int32_
         records.Compact();
         garbageNames_ = 0;
     }
+}
+
+TEdifCounts TEdifIndex::Impl::CountsOf(int32_t view) const {
+    const auto it = std::lower_bound(viewCounts.begin(), viewCounts.end(), view,
+                                     [](const TEdifViewCounts& v, int32_t r) { return v.view < r; });
+    return it != viewCounts.end() && it->view == view ? it->counts : TEdifCounts{};
+}
+
+TEdifCounts& TEdifIndex::Impl::CountsFor(int32_t view) {
+    auto it = std::lower_bound(viewCounts.begin(), viewCounts.end(), view,
+                               [](const TEdifViewCounts& v, int32_t r) { return v.view < r; });
+    if (it == viewCounts.end() || it->view != view)
+        it = viewCounts.insert(it, TEdifViewCounts{view, {}});
+    return it->counts;
 }
 
 int32_t TEdifIndex::Impl::FirstChild(int32_t parent) const {
@@ -284,7 +304,7 @@ TEdifDefinition TEdifIndex::Impl::Definition(int32_t index) const {
     d.renamed = r.flags & TEdifRecord::kRenamed;
     d.isArray = r.flags & TEdifRecord::kArray;
     d.head = r.Head();
-    d.nameAt = {r.nameLine, r.nameColumn};
+    d.nameAt = r.NameAt();
     d.nameLength = int32_t(r.nameLength);
     d.end = r.End();
     d.closed = r.flags & TEdifRecord::kClosed;
@@ -321,7 +341,8 @@ int32_t TEdifIndex::FirstChild(int32_t parent) const { return impl_->FirstChild(
 int32_t TEdifIndex::NextSibling(int32_t index) const { return impl_->NextSibling(index); }
 int32_t TEdifIndex::InnermostAt(TEdifPoint at) const { return impl_->InnermostAt(at); }
 size_t TEdifIndex::MemoryBytes() const {
-    size_t bytes = impl_->records.Bytes() + impl_->problems.capacity() * sizeof(TEdifProblem);
+    size_t bytes = impl_->records.Bytes() + impl_->problems.capacity() * sizeof(TEdifProblem) +
+                   impl_->viewCounts.capacity() * sizeof(TEdifViewCounts);
     for (const TEdifProblem& p : impl_->problems)
         bytes += p.message.capacity() > 15 ? p.message.capacity() : 0;
     return bytes;

@@ -17,7 +17,6 @@ namespace tarnwick {
 struct TEdifRecord {
     int32_t headLine = 0;
     int32_t headColumn = 0;
-    int32_t nameLine = 0;
     int32_t nameColumn = 0;
     int32_t endLine = 0;
     int32_t endColumn = 0;
@@ -25,19 +24,25 @@ struct TEdifRecord {
     int32_t subtreeEnd = 0;
     uint32_t nameOffset = 0;  // into the name pool
     uint32_t nameLength = 0;
+    uint16_t nameLineDelta = 0;  // the name's line counted from the head's
     TEdifKind kind = TEdifKind::Edif;
     uint8_t flags = 0;
-    // For a view: the problems inside it, so a recheck of the view knows how many it replaces
-    // even when they are past the kept ones. kSaturated means too many to count here.
-    uint16_t errors = 0;
-    uint16_t warnings = 0;
-    static constexpr uint16_t kSaturated = 0xFFFF;
 
     static constexpr uint8_t kRenamed = 1, kArray = 2, kClosed = 4;
     TEdifPoint Head() const { return {headLine, headColumn}; }
+    TEdifPoint NameAt() const { return {headLine + nameLineDelta, nameColumn}; }
+    // A name more lines below its head than the delta holds is taken as standing at the head.
+    void SetNameAt(TEdifPoint at) {
+        const int64_t delta = int64_t(at.line) - headLine;
+        const bool near = delta >= 0 && delta <= UINT16_MAX;
+        nameLineDelta = near ? uint16_t(delta) : 0;
+        nameColumn = near ? at.column : headColumn;
+    }
     TEdifPoint End() const { return {endLine, endColumn}; }
     bool Holds(TEdifPoint at) const { return Head() <= at && at <= End(); }
 };
+// A netlist has a record for every port, instance and net: their size is most of the index's.
+static_assert(sizeof(TEdifRecord) == 40);
 
 // Records and their names; the pool only grows until Compact drops the names no record uses.
 struct TEdifRecords {
@@ -75,9 +80,16 @@ private:
     std::vector<int32_t> open_;
 };
 
+// The problems inside one view, so that a recheck of the view knows how many it replaces even
+// when they are past the kept ones. kSaturated means too many to count here.
 struct TEdifCounts {
     uint16_t errors = 0;
     uint16_t warnings = 0;
+    static constexpr uint16_t kSaturated = 0xFFFF;
+};
+struct TEdifViewCounts {
+    int32_t view = -1;
+    TEdifCounts counts;
 };
 
 // What a resolving scan found for one reference form.
@@ -127,6 +139,10 @@ public:
 
     // Problems (edif_check.cpp)
     std::vector<TEdifProblem> problems;
+    // By view record, for the views that have problems.
+    std::vector<TEdifViewCounts> viewCounts;
+    TEdifCounts CountsOf(int32_t view) const;
+    TEdifCounts& CountsFor(int32_t view);  // adds the view when it has none yet
     int64_t problemCount = 0;
     int64_t errorCount = 0;
 

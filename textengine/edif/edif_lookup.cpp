@@ -162,7 +162,7 @@ int32_t TEdifIndex::DefinitionAt(TEdifPoint at) const {
     if (around < 0)
         return -1;
     const TEdifRecord& r = index.records.items[size_t(around)];
-    if (r.nameLength > 0 && NameHolds({r.nameLine, r.nameColumn}, int32_t(r.nameLength), at))
+    if (r.nameLength > 0 && NameHolds(r.NameAt(), int32_t(r.nameLength), at))
         return around;
     int32_t found = -1;
     PlaceResolver resolver(index, around, at);
@@ -181,7 +181,7 @@ int32_t TEdifIndex::DefinitionAt(TEdifPoint at) const {
     if (found < 0) {
         for (int32_t c = index.FirstChild(around); c >= 0 && c < r.subtreeEnd; c = index.NextSibling(c)) {
             const TEdifRecord& child = index.records.items[size_t(c)];
-            if (NameHolds({child.nameLine, child.nameColumn}, int32_t(child.nameLength), at))
+            if (NameHolds(child.NameAt(), int32_t(child.nameLength), at))
                 return c;
         }
     }
@@ -289,7 +289,7 @@ std::vector<TEdifForm> TEdifIndex::FormPathAt(TEdifPoint at) const {
             if (f.keyword.empty())
                 f.keyword = EdifKindName(r.kind);
             f.name = index.records.Name(r);
-            f.nameAt = {r.nameLine, r.nameColumn};
+            f.nameAt = r.NameAt();
             f.nameLength = int32_t(r.nameLength);
             f.end = r.End();
             f.closed = r.flags & TEdifRecord::kClosed;

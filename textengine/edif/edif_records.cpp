@@ -23,7 +23,7 @@ void TEdifRecordBuilder::Opened(TEdifFrame& frame, int32_t) {
         return;
     TEdifRecord r;
     r.kind = kind;
-    r.headLine = r.nameLine = frame.head.line;
+    r.headLine = frame.head.line;
     r.headColumn = r.nameColumn = frame.head.column;
     r.parent = open_.empty() ? parent_ : open_.back();
     r.nameOffset = uint32_t(out_.names.size());
@@ -36,8 +36,7 @@ void TEdifRecordBuilder::Named(TEdifFrame& frame, int32_t) {
     if (frame.record < 0)
         return;
     TEdifRecord& r = At(frame.record);
-    r.nameLine = frame.nameAt.line;
-    r.nameColumn = frame.nameAt.column;
+    r.SetNameAt(frame.nameAt);
     r.nameOffset = uint32_t(out_.names.size());
     r.nameLength = uint32_t(frame.name.size());
     r.flags |= (frame.renamed ? TEdifRecord::kRenamed : 0) | (frame.isArray ? TEdifRecord::kArray : 0);

@@ -263,6 +263,17 @@ TEST(EdifBadInputTest, DeepNestingLongLinesAndLongNames) {
         EXPECT_EQ(index.ProblemCount(), 0);
         EXPECT_EQ(index.DefinitionCount(), 1);  // the library after the deep forms
     }
+    for (const int gap : {1000, 70000}) {  // a name lines below its keyword
+        TEdifTextLines lines("(edif t (library L (cell" + std::string(size_t(gap), '\n') + " far)))\n");
+        TEdifIndex index(lines);
+        index.BuildAll();
+        ASSERT_EQ(index.DefinitionCount(), 3);
+        const TEdifDefinition cell = index.Definition(2);
+        EXPECT_EQ(cell.name, "far");
+        // Too far below for the record, the name is placed at the form's head.
+        const TEdifPoint expected = gap < 65536 ? TEdifPoint{gap, 1} : cell.head;
+        EXPECT_TRUE(cell.nameAt == expected) << gap << ": " << cell.nameAt.line << ":" << cell.nameAt.column;
+    }
     {
         TEdifTextLines lines(longName);
         TEdifIndex index(lines);
