@@ -54,6 +54,8 @@ public:
     void AnnouncePreferencesChanged() override;
 
     // ---- ITextEditorCommands, in slot order -------------------------------------------------
+    // Up and Down (and their selections) move by the view's rows, as the view's own keys do:
+    // over wrapped rows and past folded forms. Column moves go line by line.
     // The empty ones (printing) answer nothing.
     void DeleteSelection() override { Engine(C::DeleteSelection); }                        // 3
     void ClearBookmark1() override { Call(&TTextWindow::ClearBookmark, 1); }               // 4
@@ -104,8 +106,8 @@ public:
     void SelectTextEnd() override { Stream(C::TextEnd); }                                  // 49
     void SelectLineEnd() override { Stream(C::LineEnd); }                                  // 50
     void SelectPageUp() override { Stream(C::PageUp); }                                    // 51
-    void SelectDown() override { Stream(C::CaretDown); }                                   // 52
-    void SelectUp() override { Stream(C::CaretUp); }                                       // 53
+    void SelectDown() override { Stream(C::ViewDown); }                                    // 52
+    void SelectUp() override { Stream(C::ViewUp); }                                        // 53
     void SelectWindowTop() override { Stream(C::WindowTop); }                              // 54
     void Find() override { Engine(C::FindDialog); }                                        // 55
     void Replace() override { Engine(C::ReplaceDialog); }                                  // 56
@@ -130,7 +132,7 @@ public:
     void GotoBookmark9() override { Call(&TTextWindow::GotoBookmark, 9); }                 // 75
     void HelpOnWord() override { Call(&TTextWindow::HelpOnWord); }                         // 76
     void JumpToLineFromPanel() override { Call(&TTextWindow::JumpToLineFromPanel); }       // 77
-    void CaretDown() override { Engine(C::CaretDown); }                                    // 78
+    void CaretDown() override { Engine(C::ViewDown); }                                     // 78
     void CaretLeft() override { Engine(C::CaretLeft); }                                    // 79
     void CaretWordLeft() override { Engine(C::WordLeft); }                                 // 80
     void CaretRight() override { Engine(C::CaretRight); }                                  // 81
@@ -142,7 +144,7 @@ public:
     void CaretDocumentEnd() override { Engine(C::TextEnd); }                               // 87
     void CaretTextStart() override { Engine(C::TextStart); }                               // 88
     void CaretWindowTop() override { Engine(C::WindowTop); }                               // 89
-    void CaretUp() override { Engine(C::CaretUp); }                                        // 90
+    void CaretUp() override { Engine(C::ViewUp); }                                         // 90
     void OpenFileAtCursor() override;                                                      // 91
     void PageDown() override { Engine(C::PageDown); }                                      // 92
     void PageUp() override { Engine(C::PageUp); }                                          // 93

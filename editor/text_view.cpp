@@ -61,7 +61,10 @@ constexpr TPrintOptionRow kPrintOptions[] = {
 }  // namespace
 
 TTextView::TTextView(QWidget* parent) : TDCMemo(parent) {
+    // Harbinet's shortcuts carry the editing keys; folding has no command of the host's, so the
+    // view keeps its own keys for it.
     KeyList().Clear();
+    AddFoldingKeys(KeyList());
     WantTabs = true;
     SetOptions(Options().Set(moHideInvisibleLines, true));
     SetupLineMarks();

@@ -121,7 +121,8 @@ void TTextWindow::SetupView() {
     view.OnError = [](TCustomDCMemo&, const std::string& message) {
         ShowErrorMessage(QString::fromLatin1(message.c_str()));
     };
-    view.SetOptions(TMemoOptions{moDrawGutter, moThumbTracking});
+    // A folded form's lines are left out of the rows; without it a fold would only mark them.
+    view.SetOptions(TMemoOptions{moDrawGutter, moThumbTracking, moHideInvisibleLines});
 
     TAttrItem defaultAttr = SyntaxParser().DefaultAttr();
     defaultAttr.FontID = 0;

@@ -478,18 +478,14 @@ const std::vector<std::string>& KeyMappingNames() {
     return names;
 }
 
-namespace {
-
 // The same in every mapping: no mapping binds Ctrl+Shift or Ctrl+Shift+Alt with the brackets.
-void FoldingKeys(TKeyList& list) {
+void AddFoldingKeys(TKeyList& list) {
     TBuilder b{list};
     b.Key(vk::OemOpenBracket, kCtrlShift, Do(C::Fold));
     b.Key(vk::OemCloseBracket, kCtrlShift, Do(C::Unfold));
     b.Key(vk::OemOpenBracket, kCtrlShiftAlt, Do(C::FoldAllCells));
     b.Key(vk::OemCloseBracket, kCtrlShiftAlt, Do(C::UnfoldAll));
 }
-
-}  // namespace
 
 void InitializeKeyMapping(const std::string& name, TKeyList& list) {
     list.Clear();
@@ -501,7 +497,7 @@ void InitializeKeyMapping(const std::string& name, TKeyList& list) {
         chosen->initialize(list);
     else
         DefaultMapping(list);
-    FoldingKeys(list);
+    AddFoldingKeys(list);
 }
 
 }  // namespace tarnwick

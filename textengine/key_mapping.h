@@ -158,5 +158,7 @@ const std::vector<std::string>& KeyMappingNames();
 // Clears list and fills it with the named mapping; a name that is not registered gives
 // "Default". Does not reset the state.
 void InitializeKeyMapping(const std::string& name, TKeyList& list);
+// The folding keys every mapping ends with (Ctrl+Shift+[ and ], with Alt for all cells).
+void AddFoldingKeys(TKeyList& list);
 
 }  // namespace tarnwick

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -148,6 +150,49 @@ TEST_F(HarbinetDocumentsTest, NavigationKeysJumpThroughTheNetlistOnceIdleTimeInd
     EXPECT_EQ(caret().substr(0, 3), "5: ") << "the cellRef to nand, which names no cell";
     EXPECT_TRUE(window->CloseDocument(0));
     std::filesystem::remove(path);
+}
+
+// A shipped sample with its outline beside it, the references of a net in the search panel
+// (Shift+F12) and a cell folded (Ctrl+Shift+[), all reached with keys; the picture of the window
+// is kept for review.
+TEST_F(HarbinetDocumentsTest, ASampleShowsItsOutlineANetsReferencesAndAFoldedCell) {
+    window->OpenFile(TARNWICK_SOURCE_DIR "/data/samples/yosys-counter.edf");
+    ASSERT_EQ(window->DocumentArea()->count(), 1);
+    window->resize(1100, 750);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QWidget* editor = EditorOf(0);
+    const auto* outline = window->OutlineArea()->widget(0)->findChild<QAbstractItemView*>("tvOutline");
+    ASSERT_NE(outline, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outline->model()->rowCount() > 0; }, 10000));
+    const auto caret = [this] { return client.UserInterface().StatusText(1).toStdString(); };
+    const auto goToLine = [&](int line1) {
+        QTest::keyClick(editor, Qt::Key_Home, Qt::ControlModifier);
+        for (int down = 1; down < line1; ++down)
+            QTest::keyClick(editor, Qt::Key_Down);
+    };
+
+    goToLine(300);  // (net (rename id00084 "din[0]") (joined
+    for (int right = 0; right < 23; ++right)
+        QTest::keyClick(editor, Qt::Key_Right);
+    ASSERT_EQ(caret(), "300: 24") << "on the net's name";
+    QTest::keyClick(editor, Qt::Key_F12, Qt::ShiftModifier);
+    const auto* found =
+        window->findChild<QWidget*>("TextPanel")->findChild<QAbstractItemView*>("lbFoundInstanceList");
+    ASSERT_NE(found, nullptr);
+    EXPECT_GE(found->model()->rowCount(), 2) << "the net and the ports it joins";
+
+    goToLine(140);  // then up to the cell, so that it stands mid-view
+    for (int up = 0; up < 18; ++up)
+        QTest::keyClick(editor, Qt::Key_Up);
+    ASSERT_EQ(caret().substr(0, 5), "122: ") << "(cell (rename id00010 \"$_SDFFE_PP0P_\")";
+    QTest::keyClick(editor, Qt::Key_BracketLeft, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(editor, Qt::Key_Down);
+    EXPECT_EQ(caret().substr(0, 5), "135: ") << "past the folded cell's lines";
+    QTest::keyClick(editor, Qt::Key_Up);
+    window->OutlineArea()->widget(0)->findChild<QTreeView*>("tvOutline")->expandToDepth(0);
+    window->grab().save(QString::fromStdString(testing::TempDir() + "harbinet-netlist-tools.png"));
+    EXPECT_TRUE(window->CloseDocument(0));
 }
 
 }  // namespace
