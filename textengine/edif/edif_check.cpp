@@ -1,6 +1,8 @@
 #include "textengine/edif/edif_check.h"
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 #include "textengine/edif/edif_resolver.h"
 
@@ -46,41 +48,51 @@ private:
     TEdifIndex::Impl* counted_;  // where the problems are counted per view
 };
 
-// Two children of one scope with one kind and name: the later one is reported.
+// A named child of a scope, by its kind and a hash of its name.
+struct TEdifNamed {
+    uint64_t key;
+    int32_t record;
+};
+
+// Two children of one scope with one kind and name: the later one is reported. The children
+// are sorted by kind and a hash of the name first, so most comparisons read no name.
 void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemSink& sink,
-                     std::vector<int32_t>& scratch) {
+                     std::vector<TEdifNamed>& scratch) {
     const TEdifRecords& records = index.records;
     scratch.clear();
-    for (int32_t c = index.FirstChild(scope); c >= 0; c = index.NextSibling(c))
-        if (records.items[size_t(c)].nameLength > 0)
-            scratch.push_back(c);
+    for (int32_t c = index.FirstChild(scope); c >= 0; c = index.NextSibling(c)) {
+        const TEdifRecord& r = records.items[size_t(c)];
+        if (r.nameLength > 0) {
+            const uint64_t hash = std::hash<std::string_view>{}(records.Name(r));
+            scratch.push_back({(uint64_t(r.kind) << 56) | (hash >> 8), c});
+        }
+    }
     if (scratch.size() < 2)
         return;
     // Equal names stay in document order, so the first of a run is the original.
-    std::sort(scratch.begin(), scratch.end(), [&](int32_t a, int32_t b) {
-        const TEdifRecord& ra = records.items[size_t(a)];
-        const TEdifRecord& rb = records.items[size_t(b)];
-        if (ra.kind != rb.kind)
-            return ra.kind < rb.kind;
-        const int order = records.Name(ra).compare(records.Name(rb));
-        return order != 0 ? order < 0 : a < b;
+    std::sort(scratch.begin(), scratch.end(), [&](const TEdifNamed& a, const TEdifNamed& b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        const int order = records.Name(a.record).compare(records.Name(b.record));
+        return order != 0 ? order < 0 : a.record < b.record;
     });
+    const auto same = [&](const TEdifNamed& a, const TEdifNamed& b) {
+        return a.key == b.key && records.Name(a.record) == records.Name(b.record);
+    };
     for (size_t i = 1; i < scratch.size(); ++i) {
-        const TEdifRecord& first = records.items[size_t(scratch[i - 1])];
-        const TEdifRecord& again = records.items[size_t(scratch[i])];
-        if (first.kind != again.kind || records.Name(first) != records.Name(again))
+        if (!same(scratch[i - 1], scratch[i]))
             continue;
         // The first of a run stays the one named: find it.
         size_t j = i - 1;
-        while (j > 0 && records.items[size_t(scratch[j - 1])].kind == again.kind &&
-               records.Name(records.items[size_t(scratch[j - 1])]) == records.Name(again))
+        while (j > 0 && same(scratch[j - 1], scratch[i]))
             --j;
-        const TEdifRecord& original = records.items[size_t(scratch[j])];
+        const TEdifRecord& original = records.items[size_t(scratch[j].record)];
+        const TEdifRecord& again = records.items[size_t(scratch[i].record)];
         sink.Add(TEdifSeverity::Error, again.NameAt(), int32_t(again.nameLength),
                  std::string(EdifKindName(again.kind)) + " `" + std::string(records.Name(again)) +
                      "` is defined twice in " + EdifScopeName(index, scope) + " (first on line " +
                      std::to_string(original.NameAt().line + 1) + ")",
-                 index.EnclosingOfKind(scratch[i], TEdifKind::View));
+                 index.EnclosingOfKind(scratch[i].record, TEdifKind::View));
     }
 }
 
@@ -103,7 +115,7 @@ public:
     ProblemCollector problems;
     bool scanned = false;
     int32_t nextScope = -1;  // the duplicate checks go scope by scope, -1 being the top
-    std::vector<int32_t> scratch;
+    std::vector<TEdifNamed> scratch;
 };
 
 TEdifChecker::TEdifChecker(TEdifIndex::Impl& index) : index_(index) {}
@@ -170,7 +182,7 @@ bool TEdifChecker::RecheckRecord(int32_t record, TEdifPoint oldEnd, int32_t line
     scanner.Restart(head);
     while (scanner.Run(1 << 16)) {
     }
-    std::vector<int32_t> scratch;
+    std::vector<TEdifNamed> scratch;
     ProblemCollector siblings;
     CheckDuplicates(index_, rec.parent, siblings, scratch);
     for (TEdifProblem& p : siblings.kept)

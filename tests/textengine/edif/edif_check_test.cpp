@@ -243,7 +243,7 @@ TEST(EdifBadInputTest, DeepNestingLongLinesAndLongNames) {
     const std::string tooDeep = std::string(300000, '(') + std::string(300000, ')') + "\n(library x)\n";
     const std::string longName = "(edif t (library L (cell " + std::string(10000, 'a') + ")))\n";
     std::string longLine = "(edif t (library L (cell c (view v (contents";
-    for (int i = 0; longLine.size() < (2 << 20); ++i)
+    for (int i = 0; longLine.size() < (10 << 20); ++i)
         longLine += " (net n" + std::to_string(i) + ")";
     longLine += ")))))";
 
