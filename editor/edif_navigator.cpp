@@ -63,13 +63,14 @@ bool TEdifNavigator::RunIdleSlice(TClock::time_point deadline) {
     return indexing || !outline_->Complete() || !index.AreProblemsCurrent();
 }
 
-// The text stopped being a netlist (renamed, or its edif form deleted): nothing of the index
-// stays on screen.
+// The text stopped being a netlist (saved under another name, its edif form deleted): nothing
+// of the index stays on screen.
 void TEdifNavigator::ForgetNetlist() {
     if (!serving_)
         return;
     serving_ = false;
     window_->EdifIndex().Index().Reset();
+    window_->TextSource().UnfoldAll();  // no form is left to show as folded
     outline_->Restart();
     outlineShown_ = false;
     outlineChanges_.reset();
