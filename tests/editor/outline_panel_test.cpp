@@ -26,9 +26,9 @@
 #include "editor/text_panel.h"
 #include "editor/uniform_list_view.h"
 #include "languages/text_source.h"
-#include "textengine/edif/edif_buffer_index.h"
 #include "tests/host/recording_client.h"
 #include "tests/support/widget_of_view.h"
+#include "textengine/edif/edif_buffer_index.h"
 
 namespace tarnwick {
 namespace {
