@@ -30,7 +30,8 @@ struct TStreamValue {
     static TStreamValue Collection(std::vector<std::vector<TStreamProperty>> items);
     static TStreamValue List(std::vector<TStreamValue> entries);
 
-    friend bool operator==(const TStreamValue&, const TStreamValue&) = default;
+    // Defined below, where comparing the collection items can see TStreamProperty whole.
+    friend bool operator==(const TStreamValue&, const TStreamValue&);
 };
 
 struct TStreamProperty {
@@ -38,6 +39,11 @@ struct TStreamProperty {
     TStreamValue value;
     friend bool operator==(const TStreamProperty&, const TStreamProperty&) = default;
 };
+
+inline bool operator==(const TStreamValue& a, const TStreamValue& b) {
+    return a.kind == b.kind && a.integer == b.integer && a.text == b.text && a.names == b.names &&
+           a.items == b.items && a.list == b.list;
+}
 
 struct TStreamObject {
     std::string objectName;  // optional "name: " before the class

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of fuzz/ with clang in build-fuzz/ and runs each for SECONDS
+# (default 60), two at a time. New corpus entries are kept outside the tree, in
+# ${XDG_CACHE_HOME:-~/.cache}/tarnwick-fuzz/<target>/, so every run starts where the last ended.
+# Any crash, leak, sanitizer report or input slower than 2 s fails the run, with the path of the
+# reproducer and the command that replays it.
+set -euo pipefail
+seconds=${1:-60}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build-fuzz"
+cache="${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick-fuzz"
+"$root/tools/install-deps.sh"
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTARNWICK_FUZZ=ON -DTARNWICK_TESTS=OFF >/dev/null
+cmake --build "$build" --target tarnwick_fuzzers -j2
+
+# The Qt targets draw nothing; the platform plug-in must still load without a display.
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+# target: dictionary and longest input
+declare -A dictionary=([ini_files]=ini [languages]=object_stream [document]=edif [control_requests]=parameters
+                       [parameter_strings]=parameters [help_ids]=ini [reg_expr]=reg_expr [key_mappings]="")
+targets=(parameter_strings control_requests ini_files help_ids languages reg_expr document key_mappings)
+
+run_target() {
+  local target=$1 corpus="$cache/$1" artifacts="$cache/artifacts/$1/" log="$cache/logs/$1.log"
+  mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
+  local options=(-max_total_time="$seconds" -timeout=2 -rss_limit_mb=2560 -max_len=8192
+                 -print_final_stats=1 -artifact_prefix="$artifacts")
+  [ -n "${dictionary[$target]}" ] && options+=(-dict="$root/fuzz/dictionaries/${dictionary[$target]}.dict")
+  if "$build/fuzz/${target}_fuzzer" "${options[@]}" "$corpus" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
+    local last
+    last=$(grep -E '^#[0-9]+' "$log" | tail -n 1)
+    echo "$target: ok: ${last:-no progress line}"
+    echo "  $(grep -E 'stat::(number_of_executed_units|average_exec_per_sec)' "$log" | tr -s ' ' | tr '\n' ' ')"
+    return 0
+  fi
+  echo "$target: FAILED (log: $log)"
+  grep -E '^(==[0-9]+==ERROR|SUMMARY|.*runtime error|ALARM|Test unit written)' "$log" | head -n 20 | sed 's/^/  /'
+  local unit
+  unit=$(grep -oE 'Test unit written to [^ ]+' "$log" | tail -n 1 | sed 's/Test unit written to //')
+  if [ -n "$unit" ]; then
+    echo "  reproducer: $unit"
+    echo "  replay: QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp $build/fuzz/${target}_fuzzer -timeout=2 $unit"
+  fi
+  return 1
+}
+
+failed=0
+for ((i = 0; i < ${#targets[@]}; i += 2)); do
+  pids=()
+  for target in "${targets[@]:i:2}"; do
+    run_target "$target" &
+    pids+=($!)
+  done
+  for pid in "${pids[@]}"; do
+    wait "$pid" || failed=1
+  done
+done
+[ "$failed" -eq 0 ] || { echo "fuzzing found faults" >&2; exit 1; }
+echo "fuzzing: every target ran ${seconds} s without a finding"
