@@ -23,11 +23,6 @@ using namespace tarnwick;
 using fuzz::TFuzzFolder;
 using fuzz::TFuzzInput;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 constexpr int kMaxRequests = 8;
 
 const char* const kText =
@@ -61,7 +56,7 @@ struct TFixture {
         ::setenv("TMPDIR", temporary.c_str(), 1);
         document = TServerDocument::Create<TEDIFDocument>(nullptr, std::string("a.edf"), std::string("EDIF"));
         window = WidgetOfView<TTextWindow>(*document, 1);
-        Require(window != nullptr);
+        FUZZ_REQUIRE(window != nullptr);
         window->TextSource().Dialogs.GotoLineDialog = [](TTextSource&, int64_t) { return std::nullopt; };
         window->TextSource().Dialogs.ShowErrorMessage = [](const std::string&) {};
     }
@@ -86,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             std::memcpy(buffer.get(), params.data(), n);
         buffer[n] = '\0';
         operation(*fixture.document, buffer.get());
-        Require(std::memchr(buffer.get(), '\0', kParameterStringLimit) != nullptr);
+        FUZZ_REQUIRE(std::memchr(buffer.get(), '\0', kParameterStringLimit) != nullptr);
     }
     for (const auto& entry : std::filesystem::directory_iterator(fixture.temporary))
         std::filesystem::remove_all(entry.path());

@@ -4,12 +4,31 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 // libFuzzer calls this once per input; the replay program of the test build calls it per file.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
 
+// A property of the code under test that the input broke: named, then the run stops as a crash.
+#define FUZZ_REQUIRE(condition) \
+    ((condition) ? void(0) : ::tarnwick::fuzz::FailedRequirement(#condition, __FILE__, __LINE__))
+
 namespace tarnwick::fuzz {
+
+// Printed only when TARNWICK_FUZZ_TRACE is set: what a replayed input does, step by step.
+template <class... Args>
+void Trace(const char* format, Args... args) {
+    static const bool tracing = std::getenv("TARNWICK_FUZZ_TRACE") != nullptr;
+    if (tracing)
+        std::fprintf(stderr, format, args...);
+}
+
+[[noreturn]] inline void FailedRequirement(const char* condition, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: requirement failed: %s\n", file, line, condition);
+    std::abort();
+}
 
 class TFuzzInput {
 public:

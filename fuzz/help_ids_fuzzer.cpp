@@ -12,11 +12,6 @@ namespace {
 using tarnwick::fuzz::TFuzzFolder;
 using tarnwick::fuzz::TFuzzInput;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -28,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     const tarnwick::THelpIdFile parsed = tarnwick::THelpIdFile::Parse(ownList);
     if (const tarnwick::THelpIdEntry* entry = parsed.Find(key))
-        Require(entry->redirect.empty() || entry->context == 0);
+        FUZZ_REQUIRE(entry->redirect.empty() || entry->context == 0);
 
     const std::string ownHelp = folder.Write("Help/tarnwick.hlp", "");
     folder.Write("Help/tarnwick.id", ownList);
@@ -37,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     tarnwick::THelpContextFinder finder(folder.Path(), [](const std::string&) { return "/modules/other.so"; });
     std::string helpFile = ownHelp;
     finder.FindHelpContext(key, helpFile);
-    Require(helpFile == ownHelp || helpFile == otherHelp);
+    FUZZ_REQUIRE(helpFile == ownHelp || helpFile == otherHelp);
     return 0;
 }

@@ -17,11 +17,6 @@ using namespace tarnwick;
 using fuzz::TFuzzFolder;
 using fuzz::TFuzzInput;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 std::string_view SingleLine(std::string_view text) {
     return text.substr(0, text.find_first_of(std::string_view("\r\n\0", 3)));
 }
@@ -41,7 +36,7 @@ bool IsPlainName(std::string_view name, std::string_view forbidden) {
 
 void CheckIni(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value) {
     TIniFile ini = TIniFile::Parse(bytes);
-    Require(ini.Text() == bytes);
+    FUZZ_REQUIRE(ini.Text() == bytes);
     (void)ini.ReadString(section, key);
     (void)ini.SectionEntries(section);
 
@@ -50,11 +45,11 @@ void CheckIni(std::string_view bytes, std::string_view section, std::string_view
     const std::string_view writtenKey = SingleLine(key);
     if (IsPlainName(writtenSection, "]") && IsPlainName(writtenKey, "=")) {
         const auto read = ini.ReadString(writtenSection, writtenKey);
-        Require(read && *read == TrimBlanks(SingleLine(value)));
+        FUZZ_REQUIRE(read && *read == TrimBlanks(SingleLine(value)));
     }
     TIniFile::Parse(ini.Text());
     ini.EraseSection(section);
-    Require(!ini.SectionExists(section));
+    FUZZ_REQUIRE(!ini.SectionExists(section));
 }
 
 // The preferences file is read by path from the configuration folder set once.
@@ -62,7 +57,7 @@ const std::string& PreferencesPath() {
     static const TFuzzFolder folder;
     static const std::string path = [] {
         ::setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
-        Require(SetPreferencesFileName().IsOk());
+        FUZZ_REQUIRE(SetPreferencesFileName().IsOk());
         return PreferencesFileName();
     }();
     return path;
@@ -71,8 +66,8 @@ const std::string& PreferencesPath() {
 void CheckPreferences(std::string_view bytes, std::string_view section, std::string_view key) {
     TFuzzFolder::WriteFile(PreferencesPath(), bytes);
     TPreferencesFile file;
-    Require(file.LoadResult().IsOk());
-    Require(file.ReadIniString(section, key, "").size() <= kIniStringLength);
+    FUZZ_REQUIRE(file.LoadResult().IsOk());
+    FUZZ_REQUIRE(file.ReadIniString(section, key, "").size() <= kIniStringLength);
     (void)file.ReadIniInteger(section, key, 7);
     (void)file.ReadIniByte(section, key, 7);
     (void)file.ReadIniBoolean(section, key, true);
@@ -81,14 +76,14 @@ void CheckPreferences(std::string_view bytes, std::string_view section, std::str
     // The record read from any file, once written (which rounds its numbers to what the file
     // holds), writes and reads back to itself.
     TTextEditorPreferences read;
-    Require(read.Read().IsOk());
-    Require(read.Write().IsOk());
+    FUZZ_REQUIRE(read.Read().IsOk());
+    FUZZ_REQUIRE(read.Write().IsOk());
     TTextEditorPreferences written;
-    Require(written.Read().IsOk());
-    Require(written.Write().IsOk());
+    FUZZ_REQUIRE(written.Read().IsOk());
+    FUZZ_REQUIRE(written.Write().IsOk());
     TTextEditorPreferences again;
-    Require(again.Read().IsOk());
-    Require(again == written);
+    FUZZ_REQUIRE(again.Read().IsOk());
+    FUZZ_REQUIRE(again == written);
 }
 
 }  // namespace

@@ -16,11 +16,6 @@ namespace {
 using namespace tarnwick;
 using fuzz::TFuzzInput;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 constexpr int kMaxStrokes = 64;
 
 const char* const kText =
@@ -90,11 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (int i = 0; i < kMaxStrokes && !input.Empty(); ++i) {
         const uint8_t key = input.Byte();
         Stroke(view, key, input.Byte());
-        Require(view.KeyList().State() == 0 || !view.KeyList().Empty());
+        FUZZ_REQUIRE(view.KeyList().State() == 0 || !view.KeyList().Empty());
     }
     source.SetInsertMode();
     for (int guard = 0; source.CanUndo() && guard < 100000; ++guard)
         source.Undo();
-    Require(Text(source) == start);
+    FUZZ_REQUIRE(Text(source) == start);
     return 0;
 }

@@ -19,11 +19,6 @@ namespace {
 using namespace tarnwick;
 using fuzz::TFuzzInput;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 const char* const kText =
     "(edif design (edifVersion 2 0 0) ; comment\r\n  (cell \"inv\" (property w (integer -12)))\r\n"
     "module m(input a); // note\r\n  assign y = 8'hFF;\r\nentity e is -- vhdl\r\n\t\"open string\r\n";
@@ -57,7 +52,7 @@ void ExpandEveryTemplate(TTextSource& source) {
     }
     for (int guard = 0; source.CanUndo() && guard < 100000; ++guard)
         source.Undo();
-    Require(source.Text() == before);
+    FUZZ_REQUIRE(source.Text() == before);
 }
 
 }  // namespace
@@ -80,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (LoadScheme(source, parser)) {
         source.SetSyntaxParser(&parser);
         for (int32_t line = 0; line < source.LineCount(); ++line)
-            Require(source.LineColors(line).size() >= source.StoredLine(line).size());
+            FUZZ_REQUIRE(source.LineColors(line).size() >= source.StoredLine(line).size());
         source.SetSyntaxParser(nullptr);
     }
     if (LoadTemplates(source))

@@ -15,11 +15,6 @@ namespace {
 using namespace tarnwick;
 using fuzz::TFuzzInput;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 constexpr int32_t kLongestCheckedLine = 40;
 using TPlaces = std::bitset<kLongestCheckedLine + 2>;  // positions 0..n+1
 
@@ -89,7 +84,15 @@ private:
             case TElement::Group:
                 return Ends(e.body, from);
             case TElement::Plus:
-                from = Ends(e.body, from);
+                // The first repetition, like every other, must consume.
+                for (int32_t p = 0; p <= n; ++p) {
+                    if (!from[std::size_t(p)])
+                        continue;
+                    TPlaces one;
+                    one.set(std::size_t(p));
+                    to |= Ends(e.body, one).reset(std::size_t(p));
+                }
+                from = to;
                 [[fallthrough]];
             case TElement::Star: {
                 TPlaces reached = from, frontier = from;
@@ -153,14 +156,14 @@ void CheckAgainstReference(TRegExpr& expr, std::string_view line, int32_t start,
 
     int32_t foundStart = start, length = -1;
     const bool found = expr.Match(line, foundStart, forward, length);
-    Require(found == (expectedStart >= 0));
+    FUZZ_REQUIRE(found == (expectedStart >= 0));
     if (!found) {
-        Require(foundStart == start && length == 0);
+        FUZZ_REQUIRE(foundStart == start && length == 0);
         return;
     }
-    Require(foundStart == expectedStart + 1);
+    FUZZ_REQUIRE(foundStart == expectedStart + 1);
     const int32_t end = expectedStart + length;
-    Require(length >= 0 && end <= n && (ends[std::size_t(end)] || (end == n && ends[std::size_t(n) + 1])));
+    FUZZ_REQUIRE(length >= 0 && end <= n && (ends[std::size_t(end)] || (end == n && ends[std::size_t(n) + 1])));
 }
 
 }  // namespace
@@ -177,7 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     try {
         expr = std::make_unique<TRegExpr>(pattern, caseSensitive);
     } catch (const ERegExprError& error) {
-        Require(error.Position() >= 1 && std::size_t(error.Position()) <= pattern.size() + 1);
+        FUZZ_REQUIRE(error.Position() >= 1 && std::size_t(error.Position()) <= pattern.size() + 1);
         return 0;
     }
     if (line.size() <= std::size_t(kLongestCheckedLine) && pattern.size() <= 32) {
@@ -186,6 +189,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     int32_t at = start, length = 0;
     if (expr->Match(line, at, forward, length))
-        Require(at >= 1 && length >= 0 && std::size_t(at - 1 + length) <= line.size());
+        FUZZ_REQUIRE(at >= 1 && length >= 0 && std::size_t(at - 1 + length) <= line.size());
     return 0;
 }

@@ -25,12 +25,12 @@ struct TStreamValue {
     static TStreamValue Integer(std::int64_t v);
     static TStreamValue Identifier(std::string name);
     static TStreamValue String(std::string bytes);
-    static TStreamValue Boolean(bool v) { return Identifier(v ? "True" : "False"); }
+    static TStreamValue Boolean(bool v);
     static TStreamValue Set(std::vector<std::string> members);
     static TStreamValue Collection(std::vector<std::vector<TStreamProperty>> items);
     static TStreamValue List(std::vector<TStreamValue> entries);
 
-    // Defined below, where comparing the collection items can see TStreamProperty whole.
+    // Defined below TStreamProperty, which comparing the collection items needs whole.
     friend bool operator==(const TStreamValue&, const TStreamValue&);
 };
 
@@ -39,6 +39,9 @@ struct TStreamProperty {
     TStreamValue value;
     friend bool operator==(const TStreamProperty&, const TStreamProperty&) = default;
 };
+
+// Out of the class, as the comparison below: the value's destructor needs TStreamProperty whole.
+inline TStreamValue TStreamValue::Boolean(bool v) { return Identifier(v ? "True" : "False"); }
 
 inline bool operator==(const TStreamValue& a, const TStreamValue& b) {
     return a.kind == b.kind && a.integer == b.integer && a.text == b.text && a.names == b.names &&
