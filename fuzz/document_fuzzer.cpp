@@ -169,11 +169,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     for (int guard = 0; source.CanUndo() && guard < 100000; ++guard) {
         source.Undo();
-        fuzz::Trace("undo: caret %d,%d undo %d redo %d lines %d\n", source.Caret().LinePos, source.Caret().CharPos,
-                    int(source.UndoList().Count()), int(source.RedoList().Count()), int(source.LineCount()));
+        fuzz::Trace("undo: caret %d,%d undo %d redo %d lines %d\n", source.Caret().LinePos,
+                    source.Caret().CharPos, int(source.UndoList().Count()), int(source.RedoList().Count()),
+                    int(source.LineCount()));
     }
     if (!(Take(source) == loaded))
-        fuzz::Trace("after undo:\n%s\nloaded:\n%s\n", Describe(Take(source)).c_str(), Describe(loaded).c_str());
+        fuzz::Trace("after undo:\n%s\nloaded:\n%s\n", Describe(Take(source)).c_str(),
+                    Describe(loaded).c_str());
     FUZZ_REQUIRE(Take(source) == loaded);
     for (int guard = 0; source.CanRedo() && guard < 100000; ++guard)
         source.Redo();

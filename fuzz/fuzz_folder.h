@@ -35,7 +35,8 @@ public:
         return file;
     }
     static void WriteFile(const std::string& path, std::string_view bytes) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), std::streamsize(bytes.size()));
     }
 
 private:

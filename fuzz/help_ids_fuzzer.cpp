@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     folder.Write("Help/tarnwick.id", ownList);
     const std::string otherHelp = folder.Write("Help/other.hlp", "");
     folder.Write("Help/other.id", otherList);
-    tarnwick::THelpContextFinder finder(folder.Path(), [](const std::string&) { return "/modules/other.so"; });
+    tarnwick::THelpContextFinder finder(folder.Path(),
+                                        [](const std::string&) { return "/modules/other.so"; });
     std::string helpFile = ownHelp;
     finder.FindHelpContext(key, helpFile);
     FUZZ_REQUIRE(helpFile == ownHelp || helpFile == otherHelp);

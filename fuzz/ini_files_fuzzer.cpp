@@ -34,7 +34,8 @@ bool IsPlainName(std::string_view name, std::string_view forbidden) {
            (name.empty() || name.front() != '[');
 }
 
-void CheckIni(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value) {
+void CheckIni(std::string_view bytes, std::string_view section, std::string_view key,
+              std::string_view value) {
     TIniFile ini = TIniFile::Parse(bytes);
     FUZZ_REQUIRE(ini.Text() == bytes);
     (void)ini.ReadString(section, key);

@@ -25,12 +25,12 @@ const char* const kText =
 // The keys a stroke may name: every printable ASCII key, and the named keys that bindings use.
 Qt::Key KeyOf(uint8_t b) {
     static const Qt::Key named[] = {
-        Qt::Key_Left,     Qt::Key_Right,  Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Home,     Qt::Key_End,
-        Qt::Key_PageUp,   Qt::Key_PageDown, Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Return,
-        Qt::Key_Enter,    Qt::Key_Tab,    Qt::Key_Backtab,  Qt::Key_Escape, Qt::Key_F1,       Qt::Key_F2,
-        Qt::Key_F3,       Qt::Key_F4,     Qt::Key_F5,       Qt::Key_F6,     Qt::Key_F7,       Qt::Key_F8,
-        Qt::Key_F9,       Qt::Key_F10,    Qt::Key_F11,      Qt::Key_F12,    Qt::Key_Shift,    Qt::Key_Control,
-        Qt::Key_Alt,      Qt::Key_Space,
+        Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,      Qt::Key_Down,   Qt::Key_Home,      Qt::Key_End,
+        Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert,  Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Return,
+        Qt::Key_Enter,  Qt::Key_Tab,      Qt::Key_Backtab, Qt::Key_Escape, Qt::Key_F1,        Qt::Key_F2,
+        Qt::Key_F3,     Qt::Key_F4,       Qt::Key_F5,      Qt::Key_F6,     Qt::Key_F7,        Qt::Key_F8,
+        Qt::Key_F9,     Qt::Key_F10,      Qt::Key_F11,     Qt::Key_F12,    Qt::Key_Shift,     Qt::Key_Control,
+        Qt::Key_Alt,    Qt::Key_Space,
     };
     if (b >= 0x20 && b < 0x7F)
         return Qt::Key(b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b);

@@ -64,8 +64,7 @@ void CheckStore(std::string_view text, std::string_view name, std::string_view v
     const bool storable = !trimmedName.empty() && trimmedName.size() <= kShortStringLength &&
                           trimmedName.find_first_of(std::string_view("|=\0", 3)) == std::string_view::npos &&
                           value.find_first_of(std::string_view("|\0", 2)) == std::string_view::npos &&
-                          text.size() < 32000 &&
-                          value.size() < 16000;
+                          text.size() < 32000 && value.size() < 16000;
     if (!storable)
         return;
     std::string found;

@@ -41,7 +41,8 @@ std::vector<TElement> ParseSequence(const std::vector<TRegExprNode>& nodes, std:
                 break;
             case rkGroupStart: {
                 TElement group{TElement::Group, nullptr, ParseSequence(nodes, ++i)};
-                if (i + 1 < nodes.size() && (nodes[i + 1].Kind == rkZeroOrMore || nodes[i + 1].Kind == rkOneOrMore))
+                if (i + 1 < nodes.size() &&
+                    (nodes[i + 1].Kind == rkZeroOrMore || nodes[i + 1].Kind == rkOneOrMore))
                     group.kind = nodes[++i].Kind == rkZeroOrMore ? TElement::Star : TElement::Plus;
                 sequence.push_back(std::move(group));
                 break;
@@ -163,7 +164,8 @@ void CheckAgainstReference(TRegExpr& expr, std::string_view line, int32_t start,
     }
     FUZZ_REQUIRE(foundStart == expectedStart + 1);
     const int32_t end = expectedStart + length;
-    FUZZ_REQUIRE(length >= 0 && end <= n && (ends[std::size_t(end)] || (end == n && ends[std::size_t(n) + 1])));
+    FUZZ_REQUIRE(length >= 0 && end <= n &&
+                 (ends[std::size_t(end)] || (end == n && ends[std::size_t(n) + 1])));
 }
 
 }  // namespace

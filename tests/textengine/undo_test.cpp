@@ -74,7 +74,8 @@ TEST_F(UndoTest, MovesPastTheLastLineUndoExactlySoTheTypingBeforeThemGoes) {
     source.SelectAll();
     while (source.CanUndo())
         source.Undo();
-    EXPECT_EQ(testing_support::StoredLines(source), (std::vector<std::string>{"line one", "line two", "line three"}));
+    EXPECT_EQ(testing_support::StoredLines(source),
+              (std::vector<std::string>{"line one", "line two", "line three"}));
     EXPECT_EQ(source.Caret(), (TPosition{0, 0}));
 }
 
