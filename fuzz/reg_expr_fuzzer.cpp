@@ -37,7 +37,8 @@ std::vector<TElement> ParseSequence(const std::vector<TRegExprNode>& nodes, std:
                 break;
             case rkLineStart:
             case rkLineEnd:
-                sequence.push_back({node.Kind == rkLineStart ? TElement::LineStart : TElement::LineEnd});
+                sequence.push_back(
+                    {node.Kind == rkLineStart ? TElement::LineStart : TElement::LineEnd, nullptr, {}});
                 break;
             case rkGroupStart: {
                 TElement group{TElement::Group, nullptr, ParseSequence(nodes, ++i)};
