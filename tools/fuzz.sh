@@ -8,7 +8,7 @@ set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
-cache="${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick-fuzz"
+cache="${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/tarnwick-fuzz"
 "$root/tools/install-deps.sh"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
