@@ -74,6 +74,8 @@ void HighlightEveryLine(TMemoSource& source, TSyntaxParser& parser) {
 // One editing command, chosen and given its arguments by the input.
 void RunCommand(TMemoSource& source, TMemoryClipboard& clipboard, TFuzzInput& input) {
     using TCommand = std::pair<const char*, std::function<void()>>;
+    // Arguments are taken into locals first: the order in which one call's arguments are read
+    // is the compiler's choice, and a reproducer must mean the same in every build.
     const auto small = [&input] { return int32_t(input.Byte() % 48) - 8; };
     const TCommand commands[] = {
         {"TypeChar", [&] { source.TypeChar(char(input.Byte())); }},
@@ -91,8 +93,16 @@ void RunCommand(TMemoSource& source, TMemoryClipboard& clipboard, TFuzzInput& in
         {"DeleteWordLeft", [&] { source.DeleteWordLeft(); }},
         {"DeleteToLineStart", [&] { source.DeleteToLineStart(); }},
         {"DeleteToLineEnd", [&] { source.DeleteToLineEnd(); }},
-        {"SetCaret", [&] { source.SetCaret(small() * 4, small()); }},
-        {"MoveCaret", [&] { source.MoveCaret(small(), small()); }},
+        {"SetCaret",
+         [&] {
+             const int32_t column = small() * 4, line = small();
+             source.SetCaret(column, line);
+         }},
+        {"MoveCaret",
+         [&] {
+             const int32_t dl = small(), dc = small();
+             source.MoveCaret(dl, dc);
+         }},
         {"CaretLeft", [&] { source.CaretLeft(); }},
         {"CaretRight", [&] { source.CaretRight(); }},
         {"CaretUp", [&] { source.CaretUp(); }},
@@ -144,7 +154,10 @@ void RunCommand(TMemoSource& source, TMemoryClipboard& clipboard, TFuzzInput& in
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     TFuzzInput input(data, size);
-    const uint32_t options = input.Byte() | uint32_t(input.Byte()) << 8 | uint32_t(input.Byte() & 7) << 16;
+    // One byte at a time: the order of the operands of one expression is the compiler's choice.
+    uint32_t options = input.Byte();
+    options |= uint32_t(input.Byte()) << 8;
+    options |= uint32_t(input.Byte() & 7) << 16;
     const int32_t tabWidth = int32_t(input.Below(12));
     const int commandCount = int(input.Below(kMaxCommands + 1));
     const std::string file(input.Until('\0'));

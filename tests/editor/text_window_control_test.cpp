@@ -332,7 +332,7 @@ TEST(CrossProbeToTest, APositionPastTheTextIsRefused) {
         SCOPED_TRACE(line);
         TBuffer position(std::string("Kind=Position|LineNumber=") + line + "|ColumnNumber=1");
         window->CrossProbeTo(position.data());
-        EXPECT_EQ(window->TextSource().Caret(), (TPosition{0, 0}));
+        ASSERT_EQ(window->TextSource().Caret(), (TPosition{0, 0})) << "the insertion below would not end";
         window->InsertText("x");
         EXPECT_EQ(window->TextSource().LineCount(), 5);
         window->TextSource().Undo();
