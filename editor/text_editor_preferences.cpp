@@ -94,6 +94,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang before 17).
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // number × numerator ÷ denominator rounded half away from zero; -1 when it leaves 32 bits.
 int32_t MulDiv(int32_t number, int32_t numerator, int32_t denominator) {

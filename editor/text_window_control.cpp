@@ -369,7 +369,9 @@ void TTextWindow::CrossProbeTo(char* params) {
     if (SameParameterName(request.Value("Kind").value_or(""), "Position")) {
         const int32_t line = NumberOf(request.Value("LineNumber")).value_or(0);
         const int32_t column = NumberOf(request.Value("ColumnNumber")).value_or(0);
-        if (line >= 0 && column >= 0) {
+        // A line past the text is refused, as GotoLine refuses it: the caret there would make
+        // the next insertion append every line up to it, up to two thousand million of them.
+        if (line >= 0 && column >= 0 && line < TextSource().LineCount()) {
             TextSource().SetCaret(column, line);
             TextSource().SelectLine();
         }

@@ -25,12 +25,13 @@ struct TStreamValue {
     static TStreamValue Integer(std::int64_t v);
     static TStreamValue Identifier(std::string name);
     static TStreamValue String(std::string bytes);
-    static TStreamValue Boolean(bool v) { return Identifier(v ? "True" : "False"); }
+    static TStreamValue Boolean(bool v);
     static TStreamValue Set(std::vector<std::string> members);
     static TStreamValue Collection(std::vector<std::vector<TStreamProperty>> items);
     static TStreamValue List(std::vector<TStreamValue> entries);
 
-    friend bool operator==(const TStreamValue&, const TStreamValue&) = default;
+    // Defined below TStreamProperty, which comparing the collection items needs whole.
+    friend bool operator==(const TStreamValue&, const TStreamValue&);
 };
 
 struct TStreamProperty {
@@ -38,6 +39,14 @@ struct TStreamProperty {
     TStreamValue value;
     friend bool operator==(const TStreamProperty&, const TStreamProperty&) = default;
 };
+
+// Out of the class, as the comparison below: the value's destructor needs TStreamProperty whole.
+inline TStreamValue TStreamValue::Boolean(bool v) { return Identifier(v ? "True" : "False"); }
+
+inline bool operator==(const TStreamValue& a, const TStreamValue& b) {
+    return a.kind == b.kind && a.integer == b.integer && a.text == b.text && a.names == b.names &&
+           a.items == b.items && a.list == b.list;
+}
 
 struct TStreamObject {
     std::string objectName;  // optional "name: " before the class

@@ -76,11 +76,12 @@ void TCustomMemoSource::EndUndoBlock() {
 void TCustomMemoSource::ApplyRecord(const TUndoRecord& r) {
     switch (r.Kind) {
         case ukCaretMove: {
-            // An undone move never leaves the caret past the last line. Columns are replayed
-            // exactly: a step's intermediate positions may lie past a line end that its
-            // later records restore.
+            // Replayed exactly, lines and columns: the records before this one were written at
+            // the positions the moves reached, so a move cut short at the last line (one that
+            // went past it under soBeyondFileEnd) would make them undo at the wrong place,
+            // leaving typed text behind or deleting other text.
             const TStringsOptions saved = options_;
-            options_ = options_.Without(soBeyondFileEnd).Without(soLimitEOL).Without(soCursorAlwaysOnTabs);
+            options_ = options_.With(soBeyondFileEnd).Without(soLimitEOL).Without(soCursorAlwaysOnTabs);
             MoveCaret(-r.Value1, -r.Value2);
             options_ = saved;
             break;

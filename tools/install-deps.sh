@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and harbinet need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ ccache binutils clang-format qt6-base-dev libgl1-mesa-dev
-          libgtest-dev libgmock-dev xvfb xauth fonts-dejavu-core)
+          libgtest-dev libgmock-dev xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

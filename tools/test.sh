@@ -12,3 +12,6 @@ build="$root/build-test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" -j"$(nproc)" --output-on-failure --timeout 600
+# Every reader of outside text, fuzzed a short while from what earlier runs learned; a finding
+# fails the run.
+"$root/tools/fuzz.sh" 20

@@ -325,6 +325,20 @@ TEST(CrossProbeToTest, APositionSelectsItsLineAndAnIdBecomesTheNextSearch) {
     EXPECT_EQ(window->TextSource().Caret().LinePos, 3) << "no search is run";
 }
 
+// The caret would stand where the next insertion appends every line up to it.
+TEST(CrossProbeToTest, APositionPastTheTextIsRefused) {
+    auto window = NewWindow(5);
+    for (const char* line : {"5", "1187640", "2147483647"}) {
+        SCOPED_TRACE(line);
+        TBuffer position(std::string("Kind=Position|LineNumber=") + line + "|ColumnNumber=1");
+        window->CrossProbeTo(position.data());
+        ASSERT_EQ(window->TextSource().Caret(), (TPosition{0, 0})) << "the insertion below would not end";
+        window->InsertText("x");
+        EXPECT_EQ(window->TextSource().LineCount(), 5);
+        window->TextSource().Undo();
+    }
+}
+
 // ---- Text by line ------------------------------------------------------------------------------
 
 TEST(GetTextTest, SizeLinesAndTheEndOfTheText) {

@@ -63,6 +63,22 @@ TEST_F(UndoTest, CaretMovesAreUndoable) {
     EXPECT_EQ(source.Caret(), (TPosition{0, 0})) << "consecutive moves go back in one step";
 }
 
+// A move past the last line (soBeyondFileEnd) undoes to exactly where it came from: cut short
+// at the last line, it left the records before it to undo at the wrong place, so the typed
+// character stayed.
+TEST_F(UndoTest, MovesPastTheLastLineUndoExactlySoTheTypingBeforeThemGoes) {
+    source.SetOptions(WithoutGrouping().With(soBeyondFileEnd));
+    source.SetCaret(2, 5);
+    source.TypeChar('e');  // appends lines 3 to 5 first
+    source.MoveCaret(4, -1);
+    source.SelectAll();
+    while (source.CanUndo())
+        source.Undo();
+    EXPECT_EQ(testing_support::StoredLines(source),
+              (std::vector<std::string>{"line one", "line two", "line three"}));
+    EXPECT_EQ(source.Caret(), (TPosition{0, 0}));
+}
+
 TEST_F(UndoTest, SavePointDecidesModified) {
     source.SetOptions(WithoutGrouping());
     source.SetModified(false);
