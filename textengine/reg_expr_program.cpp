@@ -85,8 +85,9 @@ private:
         }
         TRegExprInstruction& split = out_[size_t(group.split)];
         split.next = bodyEntry;
-        const TRegExprInstruction& body = out_[size_t(bodyEntry)];
-        if (body.op == TRegExprOp::Consume && body.next == group.split)
+        // A body that can never match (-1, such as an empty group under "+") has no instruction.
+        if (bodyEntry >= 0 && out_[size_t(bodyEntry)].op == TRegExprOp::Consume &&
+            out_[size_t(bodyEntry)].next == group.split)
             split.singleAtom = bodyEntry;
         int32_t entry = group.split;
         if (group.oneOrMore)

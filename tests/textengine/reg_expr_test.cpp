@@ -127,6 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"BackwardGroupGivesBack", "{ab*}+b", "xabb", 4, false, true, 2, 3},
         MatchCase{"PlusOnGroupThatCanBeEmptyNeedsOneCharacter", "{a*}+b", "b", 1, true, false, 0, 0},
         MatchCase{"EmptyPlusGroupNeverMatches", "x{}+", "x", 1, true, false, 0, 0},
+        // A repetition whose body never matches: "+" fails, "*" goes on without it.
+        MatchCase{"PlusOverABodyThatNeverMatches", "{{}+x^}+", "xx", 1, true, false, 0, 0},
+        MatchCase{"StarOverABodyThatNeverMatches", "{{}+x}*y", "xy", 1, true, true, 2, 1},
         MatchCase{"FirstRepetitionGivesBackForTheSecond", "{a*b*}+ab", "aab", 1, true, true, 1, 3},
         MatchCase{"EmptyMatchAtStart", "x*", "abc", 2, true, true, 2, 0},
         MatchCase{"DigitsAfterWord", "net[0-9]+", "(net n1 net42)", 1, true, true, 9, 5},
