@@ -151,20 +151,20 @@ int32_t TEdifScopeCache::Find(int32_t scope, TEdifKind kind, std::string_view na
     return found != names.end() && found->first == name ? found->second : -1;
 }
 
-int32_t TEdifScopeCache::InstanceView(int32_t instance) {
+int32_t& TEdifScopeCache::ViewSlot(int32_t instance) {
     if (instanceViews_.empty())
         instanceViews_.assign(index_.records.items.size(), kUnknown);
-    int32_t& view = instanceViews_[size_t(instance)];
+    return instanceViews_[size_t(instance)];
+}
+
+int32_t TEdifScopeCache::InstanceView(int32_t instance) {
+    int32_t& view = ViewSlot(instance);
     if (view == kUnknown)
         view = index_.InstanceView(instance);
     return view;
 }
 
-void TEdifScopeCache::SetInstanceView(int32_t instance, int32_t view) {
-    if (instanceViews_.empty())
-        instanceViews_.assign(index_.records.items.size(), kUnknown);
-    instanceViews_[size_t(instance)] = view;
-}
+void TEdifScopeCache::SetInstanceView(int32_t instance, int32_t view) { ViewSlot(instance) = view; }
 
 void TJoinedPorts::Clear() {
     listed_.clear();

@@ -34,6 +34,7 @@ private:
     // Sorted by name, equal names in document order: the first of a name is the one meant.
     using Names = std::vector<std::pair<std::string_view, int32_t>>;
     static constexpr int32_t kUnknown = -3;
+    int32_t& ViewSlot(int32_t instance);  // the list is made on first use
 
     const TEdifIndex::Impl& index_;
     std::unordered_map<uint64_t, Names> scopes_;
