@@ -16,6 +16,7 @@ public:
         : nodes_(nodes), out_(out) {}
 
     int32_t Build() {
+        entryOf_.assign(nodes_.size(), -1);  // read by "+" groups before any element may have set it
         int32_t cont = Add(TRegExprOp::Match, -1);
         for (int32_t i = int32_t(nodes_.size()) - 2; i >= 0; --i) {
             const TRegExprNode& node = nodes_[size_t(i)];
@@ -69,8 +70,6 @@ private:
     void Enter(int32_t i, int32_t entry, bool canBeEmpty) {
         if (!groups_.empty() && !canBeEmpty)
             groups_.back().canBeEmpty = false;
-        if (entryOf_.empty())
-            entryOf_.assign(nodes_.size(), -1);
         entryOf_[size_t(i)] = entry;
     }
 
