@@ -134,21 +134,31 @@ int32_t TEdifScopeCache::Find(int32_t scope, TEdifKind kind, std::string_view na
     if (scope < 0)
         return -1;
     const uint64_t key = (uint64_t(uint32_t(scope)) << 8) | uint64_t(kind);
-    auto [it, added] = scopes_.try_emplace(key);
-    Names& names = it->second;
+    const std::hash<std::string_view> hashOf;
+    bool added = false;
+    if (!lastNames_ || lastKey_ != key) {
+        auto [it, made] = scopes_.try_emplace(key);
+        added = made;
+        lastKey_ = key;
+        lastNames_ = &it->second;
+    }
+    Names& names = *lastNames_;
     if (added) {
         for (int32_t c = index_.FirstChild(scope); c >= 0; c = index_.NextSibling(c)) {
             const TEdifRecord& r = index_.records.items[size_t(c)];
             if (r.kind == kind || (IsLibraryKind(kind) && IsLibraryKind(r.kind)))
-                names.emplace_back(index_.records.Name(r), c);
+                names.push_back({hashOf(index_.records.Name(r)), c});
         }
         std::stable_sort(names.begin(), names.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+                         [](const Named& a, const Named& b) { return a.hash < b.hash; });
     }
-    const auto found =
-        std::lower_bound(names.begin(), names.end(), name,
-                         [](const auto& entry, std::string_view n) { return entry.first < n; });
-    return found != names.end() && found->first == name ? found->second : -1;
+    const size_t hash = hashOf(name);
+    auto found = std::lower_bound(names.begin(), names.end(), hash,
+                                  [](const Named& entry, size_t h) { return entry.hash < h; });
+    for (; found != names.end() && found->hash == hash; ++found)
+        if (index_.records.Name(found->record) == name)
+            return found->record;
+    return -1;
 }
 
 int32_t& TEdifScopeCache::ViewSlot(int32_t instance) {

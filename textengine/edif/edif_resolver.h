@@ -26,18 +26,29 @@ public:
 class TEdifScopeCache {
 public:
     explicit TEdifScopeCache(const TEdifIndex::Impl& index) : index_(index) {}
+    TEdifScopeCache(const TEdifScopeCache&) = delete;  // lastNames_ points into its own map
+    TEdifScopeCache& operator=(const TEdifScopeCache&) = delete;
     int32_t Find(int32_t scope, TEdifKind kind, std::string_view name);
     int32_t InstanceView(int32_t instance);
     void SetInstanceView(int32_t instance, int32_t view);
 
 private:
-    // Sorted by name, equal names in document order: the first of a name is the one meant.
-    using Names = std::vector<std::pair<std::string_view, int32_t>>;
+    // Sorted by a hash of the name, equal hashes in document order: the first of a name is the
+    // one meant. A lookup then compares integers and reads only the names whose hash matches.
+    struct Named {
+        size_t hash;
+        int32_t record;
+    };
+    using Names = std::vector<Named>;
     static constexpr int32_t kUnknown = -3;
     int32_t& ViewSlot(int32_t instance);  // the list is made on first use
 
     const TEdifIndex::Impl& index_;
     std::unordered_map<uint64_t, Names> scopes_;
+    // The list last looked in: the references of one form mostly name one scope in a row.
+    // Elements of the map stay where they are when it grows.
+    uint64_t lastKey_ = 0;
+    Names* lastNames_ = nullptr;
     std::vector<int32_t> instanceViews_;  // by record: the view of an instance, kUnknown until known
 };
 
