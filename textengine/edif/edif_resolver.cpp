@@ -130,29 +130,31 @@ void TEdifIndex::Impl::ResolveRecord(int32_t record,
 
 // ---- The cache ----------------------------------------------------------------------------
 
-int32_t TEdifScopeCache::Find(int32_t scope, TEdifKind kind, std::string_view name) {
-    if (scope < 0)
-        return -1;
+const TEdifScopeCache::Names& TEdifScopeCache::NamesOf(int32_t scope, TEdifKind kind) {
     const uint64_t key = (uint64_t(uint32_t(scope)) << 8) | uint64_t(kind);
-    const std::hash<std::string_view> hashOf;
-    bool added = false;
-    if (!lastNames_ || lastKey_ != key) {
-        auto [it, made] = scopes_.try_emplace(key);
-        added = made;
-        lastKey_ = key;
-        lastNames_ = &it->second;
-    }
-    Names& names = *lastNames_;
+    if (lastNames_ && lastKey_ == key)
+        return *lastNames_;
+    auto [it, added] = scopes_.try_emplace(key);
+    Names& names = it->second;
     if (added) {
         for (int32_t c = index_.FirstChild(scope); c >= 0; c = index_.NextSibling(c)) {
             const TEdifRecord& r = index_.records.items[size_t(c)];
             if (r.kind == kind || (IsLibraryKind(kind) && IsLibraryKind(r.kind)))
-                names.push_back({hashOf(index_.records.Name(r)), c});
+                names.push_back({std::hash<std::string_view>{}(index_.records.Name(r)), c});
         }
         std::stable_sort(names.begin(), names.end(),
                          [](const Named& a, const Named& b) { return a.hash < b.hash; });
     }
-    const size_t hash = hashOf(name);
+    lastKey_ = key;
+    lastNames_ = &names;
+    return names;
+}
+
+int32_t TEdifScopeCache::Find(int32_t scope, TEdifKind kind, std::string_view name) {
+    if (scope < 0)
+        return -1;
+    const Names& names = NamesOf(scope, kind);
+    const size_t hash = std::hash<std::string_view>{}(name);
     auto found = std::lower_bound(names.begin(), names.end(), hash,
                                   [](const Named& entry, size_t h) { return entry.hash < h; });
     for (; found != names.end() && found->hash == hash; ++found)

@@ -40,6 +40,7 @@ private:
         int32_t record;
     };
     using Names = std::vector<Named>;
+    const Names& NamesOf(int32_t scope, TEdifKind kind);  // the list is made on first use
     static constexpr int32_t kUnknown = -3;
     int32_t& ViewSlot(int32_t instance);  // the list is made on first use
 
