@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "textengine/edif/edif_resolver.h"
@@ -98,46 +99,142 @@ void CheckDuplicates(const TEdifIndex::Impl& index, int32_t scope, TEdifProblemS
 
 }  // namespace
 
+TEdifNotingBuilder::TEdifNotingBuilder(TEdifIndex::Impl& index, TEdifRecordBuilder& builder)
+    : builder_(builder), log_(std::make_unique<TEdifReferenceLog>()), resolver_(index, 0) {
+    resolver_.SetLog(log_.get());
+}
+
+// The builder goes first: the resolver takes the records it gives the frames.
+void TEdifNotingBuilder::Opened(TEdifFrame& frame, int32_t depth) {
+    builder_.Opened(frame, depth);
+    resolver_.Opened(frame, depth);
+}
+void TEdifNotingBuilder::Named(TEdifFrame& frame, int32_t depth) { builder_.Named(frame, depth); }
+void TEdifNotingBuilder::Atom(TEdifFrame& frame, std::string_view text, TEdifPoint at) {
+    resolver_.Atom(frame, text, at);
+}
+void TEdifNotingBuilder::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt) {
+    builder_.Closed(frame, depth, closeAt);
+    resolver_.Closed(frame, depth, closeAt);
+}
+void TEdifNotingBuilder::StrayClose(TEdifPoint at) { resolver_.StrayClose(at); }
+void TEdifNotingBuilder::StringProblem(TEdifStringProblem problem, TEdifPoint at, int32_t length) {
+    resolver_.StringProblem(problem, at, length);
+}
+
+std::unique_ptr<TEdifReferenceLog> TEdifNotingBuilder::Finish(const TEdifScanner& scanner) {
+    resolver_.FinishAtEnd(scanner);
+    log_->unbalanced = scanner.Depth() > 0 || scanner.InString() || scanner.OverflowDepth() > 0;
+    return std::move(log_);
+}
+
 class TEdifChecker::Pass {
 public:
-    explicit Pass(TEdifIndex::Impl& index)
-        : index(index), cache(index), resolver(index, 0), scanner(index.lines, resolver), problems(&index) {
+    Pass(TEdifIndex::Impl& index, std::unique_ptr<TEdifReferenceLog> noted)
+        : index(index), cache(index), resolver(index, 0), problems(&index), log(std::move(noted)) {
         index.viewCounts.clear();
-        resolver.SetScanner(&scanner);
         resolver.SetSink(&problems);
         resolver.SetCache(&cache);
-        scanner.Restart({0, 0});
+        if (!log) {
+            scanner.emplace(index.lines, resolver);
+            resolver.SetScanner(&*scanner);
+            scanner->Restart({0, 0});
+        }
     }
+    // Each resolves until done (true) or out of time or bytes; unbalanced is set when done.
+    bool ResolveByReading(std::chrono::steady_clock::time_point deadline, int64_t maxBytes, bool& unbalanced);
+    bool ResolveNoted(std::chrono::steady_clock::time_point deadline, int64_t maxBytes, bool& unbalanced);
+
     TEdifIndex::Impl& index;
     TEdifScopeCache cache;
     TEdifResolver resolver;
-    TEdifScanner scanner;
     ProblemCollector problems;
-    bool scanned = false;
+    std::unique_ptr<TEdifReferenceLog> log;
+    std::optional<TEdifScanner> scanner;  // without a log
+    bool resolved = false;
     int32_t nextScope = -1;  // the duplicate checks go scope by scope, -1 being the top
     std::vector<TEdifNamed> scratch;
+
+private:
+    void TakeNotedProblems(size_t entriesDone);
+    size_t nextEntry_ = 0;
+    size_t nextProblem_ = 0;
+    std::vector<int32_t> targets_;  // by entry, once resolved
+    std::string line_;              // the scratch of a line read for a name
 };
+
+bool TEdifChecker::Pass::ResolveByReading(std::chrono::steady_clock::time_point deadline, int64_t maxBytes,
+                                          bool& unbalanced) {
+    for (;;) {
+        const int64_t before = scanner->BytesScanned();
+        if (!scanner->Run(std::min<int64_t>(1 << 16, std::max<int64_t>(maxBytes, 1)))) {
+            resolver.FinishAtEnd(*scanner);
+            unbalanced = scanner->Depth() > 0 || scanner->InString() || scanner->OverflowDepth() > 0;
+            return true;
+        }
+        maxBytes -= scanner->BytesScanned() - before;
+        if (maxBytes <= 0 || std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+}
+
+// The problems the reading met before the first entriesDone references, in their place
+// among those of the references, as a reading that resolved at once would have reported them.
+void TEdifChecker::Pass::TakeNotedProblems(size_t entriesDone) {
+    for (; nextProblem_ < log->problems.size() && log->problems[nextProblem_].before <= entriesDone;
+         ++nextProblem_) {
+        TEdifReferenceLog::Problem& p = log->problems[nextProblem_];
+        problems.Add(p.severity, p.at, p.length, std::move(p.message), p.view);
+    }
+}
+
+bool TEdifChecker::Pass::ResolveNoted(std::chrono::steady_clock::time_point deadline, int64_t maxBytes,
+                                      bool& unbalanced) {
+    // About what a reference form takes of the text, to spend the byte budget by.
+    constexpr int64_t kBytesPerReference = 32;
+    const std::deque<TEdifReferenceLog::Entry>& entries = log->entries;
+    targets_.resize(entries.size());
+    while (nextEntry_ < entries.size()) {
+        TakeNotedProblems(nextEntry_);
+        const TEdifReferenceLog::Entry& e = entries[nextEntry_];
+        const std::string_view line = index.lines.Line(e.nameAt.line, line_);
+        const size_t column = std::min(size_t(e.nameAt.column), line.size());
+        const int32_t inner = e.inner < 0                      ? -1
+                              : targets_[size_t(e.inner)] >= 0 ? targets_[size_t(e.inner)]
+                                                               : -2;
+        const int32_t target = resolver.ResolveReference({e.kind, log->Keyword(nextEntry_),
+                                                          line.substr(column, size_t(e.nameLength)), e.nameAt,
+                                                          e.nameLength, e.around, inner});
+        if (e.namesInstanceView)
+            cache.SetInstanceView(e.around, target);
+        targets_[nextEntry_++] = target;
+        maxBytes -= kBytesPerReference;
+        if ((nextEntry_ & 0xFFF) == 0 && (maxBytes <= 0 || std::chrono::steady_clock::now() >= deadline))
+            return false;
+    }
+    TakeNotedProblems(entries.size());
+    unbalanced = log->unbalanced;
+    log.reset();
+    targets_ = {};
+    return true;
+}
 
 TEdifChecker::TEdifChecker(TEdifIndex::Impl& index) : index_(index) {}
 TEdifChecker::~TEdifChecker() = default;
 
-void TEdifChecker::StartFull() { pass_ = std::make_unique<Pass>(index_); }
+void TEdifChecker::StartFull(std::unique_ptr<TEdifReferenceLog> log) {
+    pass_ = std::make_unique<Pass>(index_, std::move(log));
+}
 
 bool TEdifChecker::Run(std::chrono::steady_clock::time_point deadline, int64_t maxBytes) {
     if (!pass_)
         return true;
     Pass& p = *pass_;
-    while (!p.scanned) {
-        const int64_t before = p.scanner.BytesScanned();
-        if (!p.scanner.Run(std::min<int64_t>(1 << 16, std::max<int64_t>(maxBytes, 1)))) {
-            p.resolver.FinishAtEnd(p.scanner);
-            unbalanced_ = p.scanner.Depth() > 0 || p.scanner.InString() || p.scanner.OverflowDepth() > 0;
-            p.scanned = true;
-            break;
-        }
-        maxBytes -= p.scanner.BytesScanned() - before;
-        if (maxBytes <= 0 || std::chrono::steady_clock::now() >= deadline)
+    if (!p.resolved) {
+        if (!(p.log ? p.ResolveNoted(deadline, maxBytes, unbalanced_)
+                    : p.ResolveByReading(deadline, maxBytes, unbalanced_)))
             return false;
+        p.resolved = true;
     }
     const int32_t count = int32_t(index_.records.items.size());
     while (p.nextScope < count) {

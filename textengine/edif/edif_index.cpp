@@ -37,6 +37,7 @@ void TEdifIndex::Impl::Reset() {
     indexCurrent = problemsCurrent = false;
     phase_ = Phase::Indexing;
     scanner_.reset();
+    noter_.reset();
     builder_.reset();
     checker_.reset();
 }
@@ -45,21 +46,29 @@ void TEdifIndex::Impl::StartIndexing() {
     records.Clear();
     viewCounts.clear();
     builder_ = std::make_unique<TEdifRecordBuilder>(records, 0, -1);
-    scanner_ = std::make_unique<TEdifScanner>(lines, *builder_);
+    // The check that follows works from what this reading notes, so it need not read again.
+    if (checking)
+        noter_ = std::make_unique<TEdifNotingBuilder>(*this, *builder_);
+    scanner_ =
+        std::make_unique<TEdifScanner>(lines, noter_ ? static_cast<TEdifScanHandler&>(*noter_) : *builder_);
+    if (noter_)
+        noter_->SetScanner(scanner_.get());
     scanner_->Restart({0, 0});
 }
 
 void TEdifIndex::Impl::FinishIndexing() {
     builder_->FinishOpen(scanner_->EndOfText());
+    std::unique_ptr<TEdifReferenceLog> noted = noter_ ? noter_->Finish(*scanner_) : nullptr;
     scanner_.reset();
+    noter_.reset();
     builder_.reset();
     records.items.shrink_to_fit();
     records.names.shrink_to_fit();
     indexCurrent = true;
-    StartChecking();
+    StartChecking(std::move(noted));
 }
 
-void TEdifIndex::Impl::StartChecking() {
+void TEdifIndex::Impl::StartChecking(std::unique_ptr<TEdifReferenceLog> noted) {
     problemsCurrent = false;
     if (!checking) {
         phase_ = Phase::Done;
@@ -68,7 +77,7 @@ void TEdifIndex::Impl::StartChecking() {
     phase_ = Phase::Checking;
     if (!checker_)
         checker_ = std::make_unique<TEdifChecker>(*this);
-    checker_->StartFull();
+    checker_->StartFull(std::move(noted));
 }
 
 bool TEdifIndex::Impl::Step(const TEdifBudget& budget) {

@@ -101,6 +101,8 @@ struct TEdifResolved {
 };
 
 class TEdifChecker;
+class TEdifNotingBuilder;
+class TEdifReferenceLog;
 class TEdifScopeCache;
 
 class TEdifIndex::Impl {
@@ -150,7 +152,8 @@ private:
     enum class Phase { Indexing, Checking, Done };
     void StartIndexing();
     void FinishIndexing();
-    void StartChecking();
+    // With the log of the reading that made the records, when there is one.
+    void StartChecking(std::unique_ptr<TEdifReferenceLog> noted = nullptr);
     // True when the record read as before around the edit; namesChanged when names of
     // definitions in it changed, outsideView when such a name can be referred to from outside
     // its view.
@@ -160,6 +163,7 @@ private:
 
     Phase phase_ = Phase::Indexing;
     std::unique_ptr<TEdifRecordBuilder> builder_;
+    std::unique_ptr<TEdifNotingBuilder> noter_;  // while indexing for a check
     std::unique_ptr<TEdifScanner> scanner_;
     std::unique_ptr<TEdifChecker> checker_;
     size_t garbageNames_ = 0;

@@ -203,6 +203,30 @@ bool TJoinedPorts::Insert(std::string_view port, std::string_view instance) {
     return hashed_.insert(std::move(key)).second;
 }
 
+// ---- The log of a reading ------------------------------------------------------------------
+
+void TEdifReferenceLog::Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
+                            int32_t view) {
+    problems.push_back({entries.size(), severity, at, length, std::move(message), view});
+}
+
+int32_t TEdifReferenceLog::Note(const Entry& entry, std::string_view keyword) {
+    if (!entry.usualKeyword)
+        unusualKeywords_.emplace_back(entries.size(), std::string(keyword));
+    entries.push_back(entry);
+    return int32_t(entries.size() - 1);
+}
+
+std::string_view TEdifReferenceLog::Keyword(size_t entry) const {
+    const Entry& e = entries[entry];
+    if (e.usualKeyword)
+        return EdifRefKindName(e.kind);
+    const auto it = std::lower_bound(unusualKeywords_.begin(), unusualKeywords_.end(), entry,
+                                     [](const auto& k, size_t i) { return k.first < i; });
+    return it != unusualKeywords_.end() && it->first == entry ? std::string_view(it->second)
+                                                              : std::string_view(EdifRefKindName(e.kind));
+}
+
 // ---- The resolving scan --------------------------------------------------------------------
 
 TEdifResolver::TEdifResolver(const TEdifIndex::Impl& index, int32_t firstRecord)
@@ -227,19 +251,17 @@ int32_t TEdifResolver::RecordFor(const TEdifFrame& frame) {
     return nextRecord_ - 1;
 }
 
-int32_t TEdifResolver::Enclosing(TEdifKind kind, int32_t depth) const {
-    const auto& items = index_.records.items;
+int32_t TEdifResolver::Around(int32_t depth) const {
     for (int32_t i = depth - 1; i >= 0; --i) {
         const int32_t r = scanner_->FrameAt(size_t(i)).record;
-        if (r >= 0 &&
-            (items[size_t(r)].kind == kind || (IsLibraryKind(kind) && IsLibraryKind(items[size_t(r)].kind))))
+        if (r >= 0)
             return r;
     }
-    for (auto it = enclosing_.rbegin(); it != enclosing_.rend(); ++it)
-        if (items[size_t(*it)].kind == kind ||
-            (IsLibraryKind(kind) && IsLibraryKind(items[size_t(*it)].kind)))
-            return *it;
-    return -1;
+    return enclosing_.empty() ? -1 : enclosing_.back();
+}
+
+int32_t TEdifResolver::ViewHere() const {
+    return scanner_ ? index_.EnclosingOfKind(Around(int32_t(scanner_->Depth())), TEdifKind::View) : -1;
 }
 
 int32_t TEdifResolver::Find(int32_t scope, TEdifKind kind, std::string_view name) {
@@ -247,16 +269,14 @@ int32_t TEdifResolver::Find(int32_t scope, TEdifKind kind, std::string_view name
 }
 
 void TEdifResolver::Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
-                           bool inView) {
-    if (!sink_)
-        return;
-    const int32_t view = inView && scanner_ ? Enclosing(TEdifKind::View, int32_t(scanner_->Depth())) : -1;
-    sink_->Add(severity, at, std::max(length, 1), std::move(message), view);
+                           int32_t view) {
+    if (sink_)
+        sink_->Add(severity, at, std::max(length, 1), std::move(message), view);
 }
 
 void TEdifResolver::Opened(TEdifFrame& frame, int32_t depth) {
     TEdifKind kind;
-    if (EdifKindOf(frame.keyword, kind))
+    if (frame.record < 0 && EdifKindOf(frame.keyword, kind))  // a record builder may have given it
         frame.record = RecordFor(frame);
     if (depth == 1 && topEnded_ && !topWhat_.empty())
         topEndedEarly_ = true;
@@ -294,34 +314,46 @@ void TEdifResolver::Atom(TEdifFrame& frame, std::string_view text, TEdifPoint) {
 
 // The target of a reference form; scope is left at the record the name was looked for in, so
 // that a message can say where when the name is not there.
-int32_t TEdifResolver::Resolve(TEdifRefKind kind, const TEdifFrame& f, int32_t depth, int32_t& scope) {
-    const bool hasInner = f.target != -1;
-    if (f.target == -2)
+int32_t TEdifResolver::Resolve(const TEdifReferenceForm& ref, int32_t& scope) {
+    const bool hasInner = ref.inner != -1;
+    if (ref.inner == -2)
         return -2;
-    switch (kind) {
+    switch (ref.kind) {
         case TEdifRefKind::LibraryRef:
-            return index_.FindLibrary(f.name);
+            return index_.FindLibrary(ref.name);
         case TEdifRefKind::CellRef:
-            scope = hasInner ? f.target : Enclosing(TEdifKind::Library, depth);
-            return Find(scope, TEdifKind::Cell, f.name);
+            scope = hasInner ? ref.inner : index_.EnclosingOfKind(ref.around, TEdifKind::Library);
+            return Find(scope, TEdifKind::Cell, ref.name);
         case TEdifRefKind::ViewRef:
-            scope = hasInner ? f.target : Enclosing(TEdifKind::Cell, depth);
-            return Find(scope, TEdifKind::View, f.name);
+            scope = hasInner ? ref.inner : index_.EnclosingOfKind(ref.around, TEdifKind::Cell);
+            return Find(scope, TEdifKind::View, ref.name);
         case TEdifRefKind::InstanceRef:
-            scope = Enclosing(TEdifKind::View, depth);
-            return index_.FindInstance(scope, f.name, cache_);
+            scope = index_.EnclosingOfKind(ref.around, TEdifKind::View);
+            return index_.FindInstance(scope, ref.name, cache_);
         case TEdifRefKind::PortRef:
-            scope = Enclosing(TEdifKind::View, depth);
+            scope = index_.EnclosingOfKind(ref.around, TEdifKind::View);
             if (hasInner) {
                 if (!portsThroughInstances_)
                     return -2;
-                scope = cache_ ? cache_->InstanceView(f.target) : index_.InstanceView(f.target);
+                scope = cache_ ? cache_->InstanceView(ref.inner) : index_.InstanceView(ref.inner);
                 if (scope < 0)
                     return -2;
             }
-            return index_.FindPort(scope, f.name, cache_);
+            return index_.FindPort(scope, ref.name, cache_);
     }
     return -1;
+}
+
+int32_t TEdifResolver::ResolveReference(const TEdifReferenceForm& ref) {
+    int32_t scope = -1;
+    const int32_t target = Resolve(ref, scope);
+    if (target == -1)
+        Report(TEdifSeverity::Error, ref.nameAt, ref.nameLength,
+               std::string(ref.keyword) + " " + Quoted(ref.name) + " names " + NothingIn(ref.kind, scope),
+               index_.EnclosingOfKind(ref.around, TEdifKind::View));
+    if (onResolved)
+        onResolved({ref.kind, ref.nameAt, ref.nameLength, target});
+    return target;
 }
 
 // "no cell in library `work`", for a reference that Resolve found nothing for in scope.
@@ -355,33 +387,34 @@ void TEdifResolver::Closed(TEdifFrame& frame, int32_t depth, TEdifPoint closeAt)
         const std::string version = frame.name + frame.childName;
         if (version != "2 0 0")
             Report(TEdifSeverity::Warning, frame.head, int32_t(frame.keywordText.size()) + 1,
-                   "edifVersion " + version + " is not 2 0 0");
+                   "edifVersion " + version + " is not 2 0 0", ViewHere());
         return;
     }
     TEdifRefKind kind;
     if (!IsEdifReference(frame.keyword, kind) || !frame.hasName)
         return;
-    int32_t scope = -1;
-    const int32_t target = Resolve(kind, frame, depth, scope);
-    if (target == -1)
-        Report(TEdifSeverity::Error, frame.nameAt, frame.nameLength,
-               frame.keywordText + " " + Quoted(frame.name) + " names " + NothingIn(kind, scope));
-    if (onResolved)
-        onResolved({kind, frame.nameAt, frame.nameLength, target});
-    if (depth < 2)
+    TEdifFrame* parent = depth >= 2 ? &scanner_->FrameAt(size_t(depth - 2)) : nullptr;
+    const bool namesInstanceView = parent && parent->keyword == TEdifKeyword::Instance &&
+                                   kind == TEdifRefKind::ViewRef && parent->record >= 0;
+    const int32_t around = Around(depth);
+    // Noted, the target is the entry that the log's reader resolves.
+    const int32_t target = log_ ? log_->Note({frame.nameAt, frame.nameLength, around, frame.target, kind,
+                                              frame.keywordText == EdifRefKindName(kind), namesInstanceView},
+                                             frame.keywordText)
+                                : ResolveReference({kind, frame.keywordText, frame.name, frame.nameAt,
+                                                    frame.nameLength, around, frame.target});
+    if (!parent)
         return;
-    TEdifFrame& parent = scanner_->FrameAt(size_t(depth - 2));
     TEdifRefKind parentKind;
-    if (IsEdifReference(parent.keyword, parentKind)) {
-        parent.target = target < 0 ? -2 : target;
-        parent.childName = frame.name;
-    } else if (parent.keyword == TEdifKeyword::Instance && kind == TEdifRefKind::ViewRef &&
-               parent.record >= 0) {
+    if (IsEdifReference(parent->keyword, parentKind)) {
+        parent->target = log_ || target >= 0 ? target : -2;
+        parent->childName = frame.name;
+    } else if (namesInstanceView && !log_) {
         if (onInstanceView)
-            onInstanceView(parent.record, target);
+            onInstanceView(parent->record, target);
         if (cache_)
-            cache_->SetInstanceView(parent.record, target);
-    } else if (parent.keyword == TEdifKeyword::Joined && kind == TEdifRefKind::PortRef) {
+            cache_->SetInstanceView(parent->record, target);
+    } else if (parent->keyword == TEdifKeyword::Joined && kind == TEdifRefKind::PortRef) {
         CheckJoined(frame, depth);
     }
 }
@@ -399,7 +432,7 @@ void TEdifResolver::CheckJoined(TEdifFrame& portRef, int32_t depth) {
     message += " is joined twice";
     if (net && net->keyword == TEdifKeyword::Net && net->hasName)
         message += " in net " + Quoted(net->name);
-    Report(TEdifSeverity::Error, portRef.nameAt, portRef.nameLength, std::move(message));
+    Report(TEdifSeverity::Error, portRef.nameAt, portRef.nameLength, std::move(message), ViewHere());
 }
 
 // When the top form ended early and text went on, that end is where a ')' too many most
@@ -408,22 +441,23 @@ void TEdifResolver::StrayClose(TEdifPoint at) {
     if (topEndedEarly_) {
         topEndedEarly_ = false;
         Report(TEdifSeverity::Error, topEnd_, 1,
-               "')' too many: " + topWhat_ + " ends here but the text goes on", false);
+               "')' too many: " + topWhat_ + " ends here but the text goes on", -1);
         return;
     }
-    Report(TEdifSeverity::Error, at, 1, "')' closes no form");
+    Report(TEdifSeverity::Error, at, 1, "')' closes no form", ViewHere());
 }
 
 void TEdifResolver::StringProblem(TEdifStringProblem problem, TEdifPoint at, int32_t length) {
     switch (problem) {
         case TEdifStringProblem::NeverCloses:
-            Report(TEdifSeverity::Error, at, 1, "string never closes", false);
+            Report(TEdifSeverity::Error, at, 1, "string never closes", -1);
             break;
         case TEdifStringProblem::BadEscape:
-            Report(TEdifSeverity::Error, at, length, "bad % escape in string");
+            Report(TEdifSeverity::Error, at, length, "bad % escape in string", ViewHere());
             break;
         case TEdifStringProblem::LonePercent:
-            Report(TEdifSeverity::Warning, at, 1, "'%' that starts no escape is taken as a percent sign");
+            Report(TEdifSeverity::Warning, at, 1, "'%' that starts no escape is taken as a percent sign",
+                   ViewHere());
             break;
     }
 }
@@ -435,7 +469,7 @@ void TEdifResolver::FinishAtEnd(const TEdifScanner& scanner) {
     const TEdifPoint at = haveSuspect_ ? suspectAt_ : outer.head;
     const std::string what = haveSuspect_ ? suspectWhat_ : FormWhat(outer);
     Report(TEdifSeverity::Error, at, 1,
-           what.empty() ? "'(' is never closed" : "'(' of " + what + " is never closed", false);
+           what.empty() ? "'(' is never closed" : "'(' of " + what + " is never closed", -1);
 }
 
 }  // namespace tarnwick

@@ -1,8 +1,11 @@
 // A scan handler that resolves every reference form against the index's records as the form
 // closes, and, given a sink, reports the problems it meets on the way: unbalanced
 // parentheses, bad strings, references to nothing, ports joined twice, another edifVersion.
+// While the records are still being made it notes the reference forms in a log instead, to be
+// resolved from there once they are complete.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -67,6 +70,54 @@ private:
     std::unordered_set<std::string> hashed_;
 };
 
+// One reference form, as it is when it closes.
+struct TEdifReferenceForm {
+    TEdifRefKind kind;
+    std::string_view keyword;  // as written
+    std::string_view name;
+    TEdifPoint nameAt;
+    int32_t nameLength;
+    int32_t around;  // the innermost record around the form, -1 when none
+    int32_t inner;   // what its inner reference named: -1 when it has none, -2 when that failed
+};
+
+// The reference forms of one reading of the text in the order they closed, and the other
+// problems met on the way, so that the references can be resolved once every record is
+// known, without reading the text again.
+class TEdifReferenceLog : public TEdifProblemSink {
+public:
+    struct Entry {
+        TEdifPoint nameAt;
+        int32_t nameLength;
+        int32_t around;
+        int32_t inner;  // the entry of the inner reference, -1 when none
+        TEdifRefKind kind;
+        bool usualKeyword;       // spelled as EdifRefKindName gives it
+        bool namesInstanceView;  // a viewRef right inside an instance, which is around
+    };
+    struct Problem {
+        size_t before;  // the entries noted before it
+        TEdifSeverity severity;
+        TEdifPoint at;
+        int32_t length;
+        std::string message;
+        int32_t view;
+    };
+    void Add(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
+             int32_t view) override;
+    // The index of the entry.
+    int32_t Note(const Entry& entry, std::string_view keyword);
+    std::string_view Keyword(size_t entry) const;
+
+    // A deque, so that a log of millions never holds two copies while it grows.
+    std::deque<Entry> entries;
+    std::vector<Problem> problems;
+    bool unbalanced = false;  // parentheses or a string left open at the end
+
+private:
+    std::vector<std::pair<size_t, std::string>> unusualKeywords_;  // by entry, in order
+};
+
 class TEdifResolver : public TEdifScanHandler {
 public:
     // The scan starts at the head of record firstRecord (or at the top of the text with 0).
@@ -74,6 +125,12 @@ public:
     void SetScanner(TEdifScanner* scanner) { scanner_ = scanner; }
     void SetSink(TEdifProblemSink* sink) { sink_ = sink; }
     void SetCache(TEdifScopeCache* cache) { cache_ = cache; }
+    // With a log the reference forms are noted in it, not resolved, and the problems go there
+    // too: for a reading of the text while its records are being made.
+    void SetLog(TEdifReferenceLog* log) {
+        log_ = log;
+        sink_ = log;
+    }
     // Without it a portRef through an instanceRef is not resolved (the scan that finds an
     // instance's view uses this, so it never scans another instance).
     void SetResolvePortsThroughInstances(bool on) { portsThroughInstances_ = on; }
@@ -90,14 +147,18 @@ public:
     void StrayClose(TEdifPoint at) override;
     void StringProblem(TEdifStringProblem problem, TEdifPoint at, int32_t length) override;
 
+    // The target's record, reporting a reference to nothing; -2 when an inner one failed.
+    int32_t ResolveReference(const TEdifReferenceForm& ref);
+
 private:
     int32_t RecordFor(const TEdifFrame& frame);
-    int32_t Enclosing(TEdifKind kind, int32_t depth) const;
-    int32_t Resolve(TEdifRefKind kind, const TEdifFrame& frame, int32_t depth, int32_t& scope);
+    // The innermost record of the forms open below depth, or around the scan's start.
+    int32_t Around(int32_t depth) const;
+    int32_t ViewHere() const;
+    int32_t Resolve(const TEdifReferenceForm& ref, int32_t& scope);
     std::string NothingIn(TEdifRefKind kind, int32_t scope) const;
     int32_t Find(int32_t scope, TEdifKind kind, std::string_view name);
-    void Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message,
-                bool inView = true);
+    void Report(TEdifSeverity severity, TEdifPoint at, int32_t length, std::string message, int32_t view);
     void CheckJoined(TEdifFrame& portRef, int32_t depth);
 
     const TEdifIndex::Impl& index_;
@@ -105,6 +166,7 @@ private:
     bool sawIndentedChild_ = false;
     TEdifProblemSink* sink_ = nullptr;
     TEdifScopeCache* cache_ = nullptr;
+    TEdifReferenceLog* log_ = nullptr;
     bool portsThroughInstances_ = true;
     int32_t nextRecord_;
     std::vector<int32_t> enclosing_;    // the records around the starting one, outermost first

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "tests/textengine/edif/edif_test_support.h"
+#include "textengine/edif/edif_check.h"
 #include "textengine/edif/edif_index.h"
+#include "textengine/edif/edif_index_impl.h"
 
 namespace tarnwick {
 namespace {
@@ -213,6 +216,92 @@ INSTANTIATE_TEST_SUITE_P(Shipped, EdifSampleTest, testing::Values("yosys-alu.edf
                              std::string n = info.param;
                              return n.substr(6, n.find('.') - 6);
                          });
+
+// ---- The check after indexing, against the check that reads the text again --------------
+
+// The problems, their counts and the counts per view, as text to compare.
+std::string DumpChecked(const TEdifIndex::Impl& index) {
+    std::string out =
+        std::to_string(index.problemCount) + " problems, " + std::to_string(index.errorCount) + " errors\n";
+    for (const TEdifProblem& p : index.problems)
+        out += std::to_string(p.line) + ":" + std::to_string(p.column) + "+" + std::to_string(p.length) +
+               " " + p.message + "\n";
+    for (const TEdifViewCounts& v : index.viewCounts)
+        out += "view " + std::to_string(v.view) + ": " + std::to_string(v.counts.errors) + "/" +
+               std::to_string(v.counts.warnings) + "\n";
+    return out;
+}
+
+// The check that follows indexing works from what the indexing reading noted; a check started
+// later reads the text again. Both must find the same; what they found is returned.
+std::string ExpectNotedCheckAsReadingAgain(const std::string& text) {
+    TEdifTextLines lines(text);
+    TEdifIndex::Impl index(lines);
+    while (!index.Step({std::chrono::hours(1), INT64_MAX})) {
+    }
+    EXPECT_TRUE(index.problemsCurrent);
+    const std::string noted = DumpChecked(index);
+    TEdifChecker again(index);
+    again.StartFull();
+    while (!again.Run(std::chrono::steady_clock::now() + std::chrono::hours(1), INT64_MAX)) {
+    }
+    EXPECT_EQ(noted, DumpChecked(index));
+    return noted;
+}
+
+// A few bytes deleted, inserted or changed at random, as a hand edit gone wrong.
+std::string Damaged(std::string text, unsigned seed) {
+    std::mt19937 rng(seed);
+    const std::string bytes = "()\"% aZ0_";
+    for (int k = 0; k < 40 && !text.empty(); ++k) {
+        const size_t at = rng() % text.size();
+        switch (rng() % 3) {
+            case 0:
+                text.erase(at, 1);
+                break;
+            case 1:
+                text.insert(at, 1, bytes[rng() % bytes.size()]);
+                break;
+            default:
+                text[at] = "abcXYZ019_"[rng() % 10];
+        }
+    }
+    return text;
+}
+
+TEST(EdifCheckTest, AfterIndexingFindsWhatReadingAgainFinds) {
+    const std::vector<std::string> texts = {
+        // Spelled in capitals, which the messages keep; used before defined; a portRef through an
+        // instance defined after the net; an inner reference followed by another form holding one.
+        "(EDIF t (EDIFVERSION 2 0 0)\n"
+        " (LIBRARY L\n"
+        "  (CELL top (VIEW V (INTERFACE (PORT A))\n"
+        "   (CONTENTS\n"
+        "    (NET n (JOINED (PORTREF A (INSTANCEREF late)) (PORTREF X (INSTANCEREF late))\n"
+        "                   (PORTREF A (INSTANCEREF nowhere))))\n"
+        "    (INSTANCE late (VIEWREF V (CELLREF leaf)))\n"
+        "    (INSTANCE odd (VIEWREF V (CELLREF leaf (LIBRARYREF L) (property p (cellRef gone)))))\n"
+        "    (INSTANCE bad (VIEWREF W (CELLREF leaf (LIBRARYREF M)))))))\n"
+        "  (cell leaf (view V (interface (port A))))))\n",
+        edif_test::ReadSample("yosys-alu.edf"),
+        edif_test::ReadSample("yosys-counter.edf"),
+    };
+    const std::string first = ExpectNotedCheckAsReadingAgain(texts[0]);
+    for (const char* found :
+         {"PORTREF `X` names no port of cell `leaf`", "INSTANCEREF `nowhere` names no instance",
+          "cellRef `gone` names no cell in library `L`", "LIBRARYREF `M` names no library"})
+        EXPECT_NE(first.find(found), std::string::npos) << found << "\n" << first;
+    EXPECT_EQ(first.find("CELLREF `leaf`"), std::string::npos) << first;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        SCOPED_TRACE("text " + std::to_string(i));
+        if (i > 0)
+            ExpectNotedCheckAsReadingAgain(texts[i]);
+        for (unsigned seed = 1; seed <= 8; ++seed) {
+            SCOPED_TRACE("damaged with seed " + std::to_string(seed));
+            ExpectNotedCheckAsReadingAgain(Damaged(texts[i], seed));
+        }
+    }
+}
 
 // ---- Text that is not a good netlist -------------------------------------------------------
 
