@@ -122,8 +122,9 @@ public:
     void Add(TUndoRecord r) { Base::Add(std::move(r)); }
     void RemoveLast() {
         Base::RemoveLast();
-        // A cut after the new last record depends on the record that comes next.
-        checkedCuts_ = std::min<int64_t>(checkedCuts_, int64_t(Count()) - 2);
+        // A cut after the new last record depends on the record that comes next. Index 0 is
+        // never a cut, so the count of known indexes stays at least 0 however short the list.
+        checkedCuts_ = std::max<int64_t>(0, std::min<int64_t>(checkedCuts_, int64_t(Count()) - 2));
     }
     void Clear() {
         Base::Clear();
@@ -153,7 +154,7 @@ public:
         for (int64_t i = 0; i <= cut && !trimmed.real; ++i)
             trimmed.real = (*this)[size_t(i)].IsReal();
         Base::RemoveFirst(size_t(cut + 1));
-        checkedCuts_ = from - (cut + 1);  // (cut, from] held no place to cut
+        checkedCuts_ = std::max<int64_t>(0, from - (cut + 1));  // (cut, from] held no place to cut
         return trimmed;
     }
 

@@ -197,6 +197,28 @@ TEST_F(UndoTest, LimitKeepsAChangeLargerThanItWhole) {
     EXPECT_LE(TypeWatchingTheLimit(150), 111u);
 }
 
+// With every record undone the list is empty, and the trim's search for a place to cut must
+// still stop above the first record when one change outgrows the limit.
+TEST_F(UndoTest, LimitKeepsALargeChangeWholeAfterEverythingWasUndone) {
+    std::vector<std::string> lines(500, "some text");
+    LoadLines(source, lines);
+    source.SetOptions(WithoutGrouping());
+    source.SetUndoLimit(10);
+    Type("ab");
+    while (source.CanUndo())
+        source.Undo();
+    ASSERT_EQ(source.StoredLine(0), "some text");
+    source.SetSelection(0, 1, 0, 401);
+    source.SetSelectionKind(stStream);
+    source.DeleteSelection();
+    ASSERT_EQ(source.LineCount(), 100);
+    EXPECT_GT(source.UndoList().Count(), 111u);
+    while (source.CanUndo())
+        source.Undo();
+    EXPECT_EQ(source.LineCount(), 500);
+    EXPECT_EQ(source.StoredLine(0), "some text");
+}
+
 TEST_F(UndoTest, ReadOnlyBufferDoesNotUndo) {
     Type("x");
     source.SetReadOnly(true);
