@@ -27,8 +27,9 @@ export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPT
 
 # target: dictionary and longest input
 declare -A dictionary=([ini_files]=ini [languages]=object_stream [document]=edif [control_requests]=parameters
-                       [parameter_strings]=parameters [help_ids]=ini [reg_expr]=reg_expr [key_mappings]="")
-targets=(parameter_strings control_requests ini_files help_ids languages reg_expr document key_mappings)
+                       [parameter_strings]=parameters [help_ids]=ini [reg_expr]=reg_expr [key_mappings]="" [edif_check]=edif)
+targets=(parameter_strings control_requests ini_files help_ids languages reg_expr document key_mappings
+         edif_check)
 
 run_target() {
   local target=$1 corpus="$cache/$1" artifacts="$cache/artifacts/$1/" log="$cache/logs/$1.log"
