@@ -18,8 +18,14 @@ TChunkedLine::TChunkedLine(std::string_view text, size_t chunkBytes)
 
 size_t TChunkedLine::ChunkAt(size_t pos) const {
     assert(!chunks_.empty() && "TChunkedLine::ChunkAt on an empty line");
-    const auto after = std::upper_bound(starts_.begin(), starts_.end(), pos);
-    return size_t(after - starts_.begin()) - 1;
+    // Counts on until the chunk that holds pos is counted, or every chunk is.
+    while (counted_ < chunks_.size() &&
+           (counted_ == 0 || starts_[counted_ - 1] + chunks_[counted_ - 1].size() <= pos)) {
+        starts_[counted_] = counted_ == 0 ? 0 : starts_[counted_ - 1] + chunks_[counted_ - 1].size();
+        ++counted_;
+    }
+    const auto counted = starts_.begin() + std::ptrdiff_t(counted_);
+    return size_t(std::upper_bound(starts_.begin(), counted, pos) - starts_.begin()) - 1;
 }
 
 std::string_view TChunkedLine::Piece(size_t from) const {
@@ -39,14 +45,9 @@ std::string_view TChunkedLine::Flat() const {
     return flat_;
 }
 
-void TChunkedLine::RecountStarts(size_t fromChunk) {
+void TChunkedLine::StartsChangedAfter(size_t chunk) {
     starts_.resize(chunks_.size());
-    size_t start = fromChunk == 0 ? 0 : starts_[fromChunk - 1] + chunks_[fromChunk - 1].size();
-    for (size_t i = fromChunk; i < chunks_.size(); ++i) {
-        starts_[i] = start;
-        start += chunks_[i].size();
-    }
-    size_ = start;
+    counted_ = std::min({counted_, chunk + 1, chunks_.size()});
 }
 
 void TChunkedLine::SplitChunk(size_t chunk) {
@@ -67,6 +68,7 @@ void TChunkedLine::Insert(size_t at, std::string_view bytes) {
         return;
     Changed();
     tabs_ += CountTabs(bytes);
+    size_ += bytes.size();
     size_t chunk = 0;
     if (chunks_.empty()) {
         chunks_.emplace_back(bytes);
@@ -75,7 +77,7 @@ void TChunkedLine::Insert(size_t at, std::string_view bytes) {
         chunks_[chunk].insert(at - starts_[chunk], bytes);
     }
     SplitChunk(chunk);
-    RecountStarts(chunk);
+    StartsChangedAfter(chunk);
 }
 
 void TChunkedLine::Erase(size_t at, size_t count) {
@@ -84,6 +86,7 @@ void TChunkedLine::Erase(size_t at, size_t count) {
     if (count == 0)
         return;
     Changed();
+    size_ -= count;
     const size_t first = ChunkAt(at);
     size_t chunk = first;
     size_t offset = at - starts_[chunk];
@@ -107,7 +110,7 @@ void TChunkedLine::Erase(size_t at, size_t count) {
         chunks_[first] += chunks_[first + 1];
         chunks_.erase(chunks_.begin() + std::ptrdiff_t(first) + 1);
     }
-    RecountStarts(std::min(first, chunks_.empty() ? 0 : chunks_.size() - 1));
+    StartsChangedAfter(first);
 }
 
 }  // namespace tarnwick
