@@ -127,6 +127,11 @@ public:
     // The line as stored; valid until the next edit. Empty for an index out of range.
     std::string_view StoredLine(int32_t line) const;
     int32_t LineLength(int32_t line) const;  // expanded length
+    // Whether the stored line may hold a tab, without reading a long line; false out of range.
+    bool LineMayHoldTab(int32_t line) const;
+    // Column and stored index of a line, without reading a line that holds no tab.
+    TTabStops::Location LocateColumn(int32_t line, int32_t column) const;
+    int32_t ColumnOfIndex(int32_t line, int64_t index) const;
     // The expanded length of the longest line, for the view's horizontal extent. The first
     // call after a load counts every line once; later edits keep the count up to date.
     int32_t LongestLineLength();
@@ -385,9 +390,6 @@ private:
     // else the style at the insertion point) and the longest-line bookkeeping.
     void InsertIntoStoredLine(int32_t line, size_t at, std::string_view bytes, std::string_view styles);
     void EraseFromStoredLine(int32_t line, size_t at, size_t count);
-    // Column and stored index of a line, without reading a line that holds no tab.
-    TTabStops::Location LocateColumn(int32_t line, int32_t column) const;
-    int32_t ColumnOfIndex(int32_t line, int64_t index) const;
     void AdjustForInsert(int32_t line, int32_t column, int32_t count);
     void AdjustForDelete(int32_t line, int32_t column, int32_t count);
     void AdjustForSplit(int32_t line, int32_t column);

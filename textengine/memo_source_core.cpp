@@ -165,14 +165,18 @@ int32_t TCustomMemoSource::LineLength(int32_t line) const {
     return tabStops_.ExpandedLength(store_.Text(line));
 }
 
+bool TCustomMemoSource::LineMayHoldTab(int32_t line) const {
+    return line >= 0 && line < LineCount() && store_.MayHoldTab(line);
+}
+
 TTabStops::Location TCustomMemoSource::LocateColumn(int32_t line, int32_t column) const {
-    if (!store_.MayHoldTab(line))
+    if (!LineMayHoldTab(line))
         return {std::max(column, 0), std::max(column, 0), false};
     return tabStops_.Locate(store_.Text(line), column);
 }
 
 int32_t TCustomMemoSource::ColumnOfIndex(int32_t line, int64_t index) const {
-    if (!store_.MayHoldTab(line))
+    if (!LineMayHoldTab(line))
         return int32_t(std::min<int64_t>(index, INT32_MAX));
     return tabStops_.ColumnOf(store_.Text(line), index);
 }
@@ -482,8 +486,7 @@ void TCustomMemoSource::ApplyCaretMove(int64_t dLine, int64_t dChar, bool record
     if (options_.Has(soLimitEOL))
         target.CharPos = std::min(target.CharPos, LineLength(target.LinePos));
     if (options_.Has(soCursorAlwaysOnTabs)) {
-        const std::string_view text = StoredLine(target.LinePos);
-        const TTabStops::Location at = tabStops_.Locate(text, target.CharPos);
+        const TTabStops::Location at = LocateColumn(target.LinePos, target.CharPos);
         if (at.insideTab)
             target.CharPos = dChar < 0 ? at.startColumn : tabStops_.NextStop(at.startColumn);
     }
@@ -603,14 +606,16 @@ std::string TCustomMemoSource::SelectionLine(int32_t line) const {
     const TPosition tl = selTopLeft_.Pos, br = selBottomRight_.Pos;
     if (selType_ == stNone || line < tl.LinePos || line > br.LinePos)
         return {};
-    const std::string text = LineText(line);
+    // A line without tabs is its own expansion: only the part taken is copied.
+    std::string expanded;
+    const std::string_view text = LineMayHoldTab(line) ? (expanded = LineText(line)) : StoredLine(line);
     // [from, to), padded with spaces; padding stops a bounded way past the line end, so
     // a selection from a bad position cannot fill memory.
     auto slice = [&](int32_t from, int32_t to) {
         constexpr int32_t kMaxPadding = 1 << 16;
         to = std::min(to, std::max(from, int32_t(text.size())) + kMaxPadding);
         std::string s = from < int32_t(text.size())
-                            ? text.substr(size_t(from), size_t(std::max(to - from, 0)))
+                            ? std::string(text.substr(size_t(from), size_t(std::max(to - from, 0))))
                             : std::string();
         if (int32_t(s.size()) < to - from)
             s.append(size_t(to - from) - s.size(), ' ');
@@ -621,10 +626,11 @@ std::string TCustomMemoSource::SelectionLine(int32_t line) const {
     if (tl.LinePos == br.LinePos)
         return slice(tl.CharPos, br.CharPos);
     if (line == tl.LinePos)
-        return tl.CharPos < int32_t(text.size()) ? text.substr(size_t(tl.CharPos)) : std::string();
+        return tl.CharPos < int32_t(text.size()) ? std::string(text.substr(size_t(tl.CharPos)))
+                                                 : std::string();
     if (line == br.LinePos)
-        return text.substr(0, size_t(std::min<int32_t>(br.CharPos, int32_t(text.size()))));
-    return text;
+        return std::string(text.substr(0, size_t(std::min<int32_t>(br.CharPos, int32_t(text.size())))));
+    return std::string(text);
 }
 
 // ---- Words and line decoration ---------------------------------------------------------

@@ -16,9 +16,8 @@ public:
     explicit TMemoSourceLines(const TCustomMemoSource& source) : source_(source) {}
     int32_t Count() const override { return source_.LineCount(); }
     std::string_view Line(int32_t index) override {
-        const std::string_view stored = source_.StoredLine(index);
-        if (stored.find('\t') == std::string_view::npos)
-            return stored;
+        if (!source_.LineMayHoldTab(index))
+            return source_.StoredLine(index);
         expanded_ = source_.LineText(index);
         return expanded_;
     }
@@ -43,7 +42,11 @@ public:
         const int32_t line = top_ + index;
         if (stream_ && line > top_ && line < bottom_)
             return whole_.Line(line);
-        part_ = source_.SelectionLine(line);
+        // The text does not change while this reader lives: a part asked for again is kept.
+        if (line != partLine_) {
+            part_ = source_.SelectionLine(line);
+            partLine_ = line;
+        }
         return part_;
     }
 
@@ -54,6 +57,7 @@ private:
     int32_t bottom_;
     bool stream_;
     std::string part_;
+    int32_t partLine_ = -1;  // the line part_ was read from
 };
 
 }  // namespace tarnwick

@@ -30,6 +30,17 @@ std::string DoubleAmpersands(const std::string& text) {
     return out;
 }
 
+// One line of text, to search alone.
+class TOneLine : public TSearchLineSource {
+public:
+    explicit TOneLine(std::string_view text) : text_(text) {}
+    int32_t Count() const override { return 1; }
+    std::string_view Line(int32_t) override { return text_; }
+
+private:
+    std::string_view text_;
+};
+
 }  // namespace
 
 // The hourglass for the life of a scope; nested scopes (the searches of a replace-all) keep it on.
@@ -129,8 +140,13 @@ bool TSearchEngine::FindMatch(TFoundRect& match) {
         Report(kCursorOutsideBlock, true);
         return false;
     }
-    TArea area(source_, inSelection);
     const bool forward = options_.Direction == sdForward;
+    const bool select = source_.HasOption(soSelectFoundText) && !inSelection;
+    if (TakeLineMatch(match)) {
+        ShowMatch(match, select, forward);
+        return true;
+    }
+    TArea area(source_, inSelection);
     // 1-based start: forward takes a match at the caret, backward only one before it.
     TPosition position = area.ToArea(source_.Caret());
     if (forward)
@@ -157,12 +173,62 @@ bool TSearchEngine::FindMatch(TFoundRect& match) {
 
     const TPosition start = area.ToText({position.LinePos, position.CharPos - 1});
     match = {start.LinePos, start.CharPos, start.CharPos + length};
+    if (MayKeepLineMatches(match, inSelection))
+        KeepLineMatches(match, area, {position.LinePos, position.CharPos - 1 + length});
+    ShowMatch(match, select, forward);
+    return true;
+}
+
+void TSearchEngine::ShowMatch(const TFoundRect& match, bool select, bool forward) {
     source_.SetFoundRect(match);
-    if (source_.HasOption(soSelectFoundText) && !inSelection) {
-        source_.SetSelection(start.CharPos, start.LinePos, start.CharPos + length, start.LinePos);
+    if (select) {
+        source_.SetSelection(match.StartChar, match.LinePos, match.EndChar, match.LinePos);
         source_.SetSelectionKind(stStream);
     }
-    source_.SetCaret(forward ? start.CharPos + length : start.CharPos, start.LinePos);
+    source_.SetCaret(forward ? match.EndChar : match.StartChar, match.LinePos);
+}
+
+// Shorter lines are read again, as every search reads them: that costs little, and keeps one
+// way of finding for all but the lines where it does not. Of a selection only a stream one:
+// its edges move with the text edited inside it, where a column selection's stay put.
+bool TSearchEngine::MayKeepLineMatches(const TFoundRect& first, bool inSelection) const {
+    constexpr int32_t kLongLine = 4096;
+    return replacingAll_ && !options_.PromptOnReplace && options_.Direction == sdForward &&
+           !options_.RegularExpr && !options_.WholeWordsOnly &&
+           (!inSelection || source_.SelectionType() == stStream) &&
+           options_.ReplaceWith.find('\t') == std::string::npos && !source_.LineMayHoldTab(first.LinePos) &&
+           !source_.LineReadOnly(first.LinePos) && source_.LineLength(first.LinePos) >= kLongLine;
+}
+
+// after: the first match's end in the area's coordinates.
+void TSearchEngine::KeepLineMatches(const TFoundRect& first, TArea& area, TPosition after) {
+    lineMatches_ = {};
+    TOneLine line(area.Lines().Line(after.LinePos));  // no tab: its columns are its indexes
+    TSearchOptions probe = options_;
+    probe.FirstSearch = false;
+    const TDelimiterSet noDelimiters{};
+    for (int32_t from = after.CharPos;;) {
+        TPosition position{0, from + 1};
+        int32_t length = 0;
+        if (!SearchLines(line, probe, position, noDelimiters, length) || length <= 0)
+            break;
+        lineMatches_.starts.push_back(area.ToText({after.LinePos, position.CharPos - 1}).CharPos);
+        from = position.CharPos - 1 + length;
+    }
+    if (lineMatches_.starts.empty())
+        return;
+    lineMatches_.line = first.LinePos;
+    lineMatches_.length = first.EndChar - first.StartChar;
+}
+
+bool TSearchEngine::TakeLineMatch(TFoundRect& match) {
+    TLineMatches& kept = lineMatches_;
+    if (kept.next >= kept.starts.size())
+        return false;
+    const int64_t start = int64_t(kept.starts[kept.next++]) + kept.shift;
+    match = {kept.line, int32_t(start), int32_t(start + kept.length)};
+    if (kept.next == kept.starts.size())
+        kept = {};
     return true;
 }
 
@@ -190,6 +256,8 @@ bool TSearchEngine::ReplaceAll() {
         OpenReplaceBracket();
         busy = std::make_unique<TBusyScope>(*this);
     }
+    replacingAll_ = true;
+    lineMatches_ = {};
     bool any = false;
     TReplaceAnswer answer = raYes;
     for (;;) {
@@ -199,6 +267,8 @@ bool TSearchEngine::ReplaceAll() {
             break;
         any = true;
     }
+    replacingAll_ = false;
+    lineMatches_ = {};
     busy.reset();
     CloseReplaceBrackets();
     return any;
@@ -227,6 +297,8 @@ bool TSearchEngine::ReplaceOne(TReplaceAnswer& answer) {
     if (source_.LineReadOnly(match.LinePos))
         return true;
     ReplaceMatch(match);
+    if (match.LinePos == lineMatches_.line)
+        lineMatches_.shift += int64_t(options_.ReplaceWith.size()) - (match.EndChar - match.StartChar);
     source_.SetReplaceCount(source_.ReplaceCount() + 1);
     return true;
 }
@@ -239,9 +311,9 @@ bool TSearchEngine::ReplaceOne(TReplaceAnswer& answer) {
 void TSearchEngine::ReplaceMatch(const TFoundRect& match) {
     TChangeBracket bracket(source_, ccReplace);
     const TTabStops& tabs = source_.TabRack();
-    const std::string_view stored = source_.StoredLine(match.LinePos);
-    const TTabStops::Location first = tabs.Locate(stored, match.StartChar);
-    const TTabStops::Location last = tabs.Locate(stored, match.EndChar);
+    const int32_t line = match.LinePos;
+    const TTabStops::Location first = source_.LocateColumn(line, match.StartChar);
+    const TTabStops::Location last = source_.LocateColumn(line, match.EndChar);
     const int32_t editStart = first.startColumn;
     const int64_t count = last.index - first.index + (last.insideTab ? 1 : 0);
     const int32_t spacesBefore = match.StartChar - editStart;
@@ -256,9 +328,8 @@ void TSearchEngine::ReplaceMatch(const TFoundRect& match) {
         source_.SetCaret(match.StartChar, match.LinePos);
         return;
     }
-    const std::string_view replaced = source_.StoredLine(match.LinePos);
-    const int64_t end = tabs.Locate(replaced, editStart).index + spacesBefore + int64_t(with.size());
-    source_.SetCaret(tabs.ColumnOf(replaced, end), match.LinePos);
+    const int64_t end = source_.LocateColumn(line, editStart).index + spacesBefore + int64_t(with.size());
+    source_.SetCaret(source_.ColumnOfIndex(line, end), line);
 }
 
 void TSearchEngine::OpenReplaceBracket() {

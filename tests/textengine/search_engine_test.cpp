@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <deque>
 
 #include "tests/textengine/test_support.h"
@@ -345,6 +346,96 @@ TEST_F(SearchEngineTest, ReplaceAllInASelectionReplacesOnlyInsideIt) {
     options().ReplaceWith = "x";
     buffer.ReplaceFirst();
     EXPECT_EQ(Text(), (std::vector<std::string>{"cat x", "cat x", "cat cat"}));
+}
+
+// Every occurrence from the left, each search going on after the one before it, comparing
+// capitals unless the case must match: what a replace all does, written out the slow way.
+std::string ReplacedSlowly(const std::string& line, const std::string& find, const std::string& with,
+                           bool caseSensitive, int& count, int32_t& lastEnd) {
+    const auto upper = [](std::string t) {
+        for (char& c : t)
+            c = char(std::toupper(uint8_t(c)));
+        return t;
+    };
+    const std::string haystack = caseSensitive ? line : upper(line);
+    const std::string needle = caseSensitive ? find : upper(find);
+    std::string out;
+    size_t from = 0;
+    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, from)) {
+        out += line.substr(from, at - from) + with;
+        from = at + find.size();
+        ++count;
+        lastEnd = int32_t(out.size());
+    }
+    return out + line.substr(from);
+}
+
+// A replace all in a line of thousands of columns finds each later match of the line where the
+// first search left it, in place of reading the line again after every replacement: the text,
+// the count, the caret and undo must come out as the slow way says.
+TEST_F(SearchEngineTest, ReplaceAllInALongLineReplacesAsInAShortOne) {
+    struct Case {
+        const char* name;
+        std::string unit;  // repeated to a long line
+        const char* find;
+        const char* with;
+        bool caseSensitive;
+    };
+    const Case cases[] = {
+        {"Longer", "(portRef A (instanceRef i)) ", "portRef", "portRef_x", true},
+        {"Shorter", "(portRef A (instanceRef i)) ", "instanceRef", "iR", true},
+        {"Deleted", "net1,net2,", "net", "", true},
+        {"ReplacementHoldsTheText", "aaa b", "a", "aa", true},
+        {"CandidatesOverlap", "aaab", "aa", "c", true},
+        {"AnyCase", "Net NET net ", "net", "wire", false},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        while (line.size() < 6000)
+            line += c.unit;
+        line += c.find;  // a match at the very end
+        const std::vector<std::string> lines = {line, std::string(c.find) + " short", line};
+        // All the text, then a stream selection from inside the first line to inside the last.
+        for (const bool inSelection : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (inSelection ? " in a selection" : ""));
+            buffer.SetLongLineChunkBytes(256);  // stored in chunks, whose edges the edits cross
+            Load(lines);
+            const int32_t selStart = 7, selEnd = int32_t(line.size()) - 5;
+            options() = TSearchOptions{};
+            if (inSelection) {
+                buffer.SetSelection(selStart, 0, selEnd, 2);
+                buffer.SetSelectionKind(stStream);
+                options().Scope = ssSelectedText;
+            }
+            options().TextToFind = c.find;
+            options().ReplaceWith = c.with;
+            options().CaseSensitive = c.caseSensitive;
+            options().ReplaceAll = true;
+            const TPosition caretBefore = buffer.Caret();
+            buffer.ReplaceFirst();
+
+            int count = 0;
+            int32_t lastEnd = 0;
+            std::vector<std::string> expected;
+            for (size_t i = 0; i < lines.size(); ++i) {
+                const std::string& l = lines[i];
+                const size_t from = inSelection && i == 0 ? size_t(selStart) : 0;
+                const size_t to = inSelection && i == 2 ? size_t(selEnd) : l.size();
+                const std::string part = ReplacedSlowly(l.substr(from, to - from), c.find, c.with,
+                                                        c.caseSensitive, count, lastEnd);
+                expected.push_back(l.substr(0, from) + part + l.substr(to));
+            }
+            EXPECT_TRUE(Text() == expected);
+            EXPECT_EQ(buffer.ReplaceCount(), count);
+            EXPECT_EQ(buffer.Caret(), (TPosition{2, lastEnd}));
+            EXPECT_TRUE(dialogs.messages.empty());
+            buffer.Undo();
+            EXPECT_TRUE(Text() == lines);
+            EXPECT_EQ(buffer.Caret(), caretBefore);
+            buffer.Redo();
+            EXPECT_TRUE(Text() == expected);
+        }
+    }
 }
 
 // Lines keep their tab characters (tab stops 9, 17, 25, ...) while the search reads them
