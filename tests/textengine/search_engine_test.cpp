@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstring>
 #include <deque>
+#include <random>
 
 #include "tests/textengine/test_support.h"
 #include "textengine/memo_source.h"
@@ -373,7 +375,58 @@ std::string ReplacedSlowly(const std::string& line, const std::string& find, con
 // A replace all in a line of thousands of columns finds each later match of the line where the
 // first search left it, in place of reading the line again after every replacement: the text,
 // the count, the caret and undo must come out as the slow way says.
-TEST_F(SearchEngineTest, ReplaceAllInALongLineReplacesAsInAShortOne) {
+class LongLineReplaceTest : public SearchEngineTest {
+protected:
+    // Over all the text, or with selection over a stream selection from column selStart of the
+    // first line to column selEnd of the last.
+    void ExpectReplaceAllAsSlowly(const std::vector<std::string>& lines, const std::string& find,
+                                  const std::string& with, bool caseSensitive, bool selection,
+                                  int32_t selStart = 0, int32_t selEnd = 0) {
+        buffer.SetLongLineChunkBytes(64);  // stored in chunks, whose edges the edits cross
+        Load(lines);
+        options() = TSearchOptions{};
+        const int32_t last = int32_t(lines.size()) - 1;
+        if (selection) {
+            buffer.SetSelection(selStart, 0, selEnd, last);
+            buffer.SetSelectionKind(stStream);
+            options().Scope = ssSelectedText;
+        }
+        options().TextToFind = find;
+        options().ReplaceWith = with;
+        options().CaseSensitive = caseSensitive;
+        options().ReplaceAll = true;
+        const TPosition caretBefore = buffer.Caret();
+        buffer.ReplaceFirst();
+
+        int count = 0;
+        TPosition caret = caretBefore;
+        std::vector<std::string> expected;
+        for (int32_t i = 0; i <= last; ++i) {
+            const std::string& l = lines[size_t(i)];
+            const size_t from = selection && i == 0 ? std::min(size_t(selStart), l.size()) : 0;
+            const size_t to =
+                selection && i == last ? std::max(from, std::min(size_t(selEnd), l.size())) : l.size();
+            const int before = count;
+            int32_t end = 0;
+            const std::string part =
+                ReplacedSlowly(l.substr(from, to - from), find, with, caseSensitive, count, end);
+            if (count > before)
+                caret = {i, int32_t(from) + end};
+            expected.push_back(l.substr(0, from) + part + l.substr(to));
+        }
+        EXPECT_TRUE(Text() == expected);
+        EXPECT_EQ(buffer.ReplaceCount(), count);
+        if (count > 0)
+            EXPECT_EQ(buffer.Caret(), caret);
+        buffer.Undo();
+        EXPECT_TRUE(Text() == lines);
+        EXPECT_EQ(buffer.Caret(), caretBefore);
+        buffer.Redo();
+        EXPECT_TRUE(Text() == expected);
+    }
+};
+
+TEST_F(LongLineReplaceTest, ReplacesAsInAShortLine) {
     struct Case {
         const char* name;
         std::string unit;  // repeated to a long line
@@ -398,43 +451,41 @@ TEST_F(SearchEngineTest, ReplaceAllInALongLineReplacesAsInAShortOne) {
         // All the text, then a stream selection from inside the first line to inside the last.
         for (const bool inSelection : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (inSelection ? " in a selection" : ""));
-            buffer.SetLongLineChunkBytes(256);  // stored in chunks, whose edges the edits cross
-            Load(lines);
-            const int32_t selStart = 7, selEnd = int32_t(line.size()) - 5;
-            options() = TSearchOptions{};
-            if (inSelection) {
-                buffer.SetSelection(selStart, 0, selEnd, 2);
-                buffer.SetSelectionKind(stStream);
-                options().Scope = ssSelectedText;
-            }
-            options().TextToFind = c.find;
-            options().ReplaceWith = c.with;
-            options().CaseSensitive = c.caseSensitive;
-            options().ReplaceAll = true;
-            const TPosition caretBefore = buffer.Caret();
-            buffer.ReplaceFirst();
-
-            int count = 0;
-            int32_t lastEnd = 0;
-            std::vector<std::string> expected;
-            for (size_t i = 0; i < lines.size(); ++i) {
-                const std::string& l = lines[i];
-                const size_t from = inSelection && i == 0 ? size_t(selStart) : 0;
-                const size_t to = inSelection && i == 2 ? size_t(selEnd) : l.size();
-                const std::string part = ReplacedSlowly(l.substr(from, to - from), c.find, c.with,
-                                                        c.caseSensitive, count, lastEnd);
-                expected.push_back(l.substr(0, from) + part + l.substr(to));
-            }
-            EXPECT_TRUE(Text() == expected);
-            EXPECT_EQ(buffer.ReplaceCount(), count);
-            EXPECT_EQ(buffer.Caret(), (TPosition{2, lastEnd}));
+            ExpectReplaceAllAsSlowly(lines, c.find, c.with, c.caseSensitive, inSelection, 7,
+                                     int32_t(line.size()) - 5);
             EXPECT_TRUE(dialogs.messages.empty());
-            buffer.Undo();
-            EXPECT_TRUE(Text() == lines);
-            EXPECT_EQ(buffer.Caret(), caretBefore);
-            buffer.Redo();
-            EXPECT_TRUE(Text() == expected);
         }
+    }
+}
+
+// Random lines of a few letters, so that matches crowd, touch and straddle the chunk edges.
+TEST_F(LongLineReplaceTest, RandomTextsReplaceAsSlowly) {
+    std::mt19937 rng(20261211);
+    const auto word = [&](const char* letters, size_t most) {
+        std::string w(1 + rng() % most, ' ');
+        for (char& ch : w)
+            ch = letters[rng() % std::strlen(letters)];
+        return w;
+    };
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::string> lines(1 + rng() % 3);
+        for (std::string& l : lines) {
+            const size_t size = rng() % 2 ? 4096 + rng() % 3000 : rng() % 40;
+            while (l.size() < size)
+                l += word("abAB,", 4);
+        }
+        const std::string find = word("abAB", 3);
+        const std::string with = rng() % 4 ? word("abx,", 4) : std::string();
+        bool selection = rng() % 2;
+        int32_t selStart = int32_t(rng() % 50);
+        int32_t selEnd = std::max(0, int32_t(lines.back().size()) - int32_t(rng() % 50));
+        if (lines.size() == 1 && selStart > selEnd)
+            std::swap(selStart, selEnd);
+        selection = selection && (lines.size() > 1 || selStart < selEnd);  // an empty one is refused
+        SCOPED_TRACE("round " + std::to_string(round) + ": " + find + " to " + with);
+        ExpectReplaceAllAsSlowly(lines, find, with, rng() % 2, selection, selStart, selEnd);
+        if (HasFailure())
+            return;
     }
 }
 
