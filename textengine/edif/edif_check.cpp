@@ -124,7 +124,7 @@ void TEdifNotingBuilder::StringProblem(TEdifStringProblem problem, TEdifPoint at
 
 std::unique_ptr<TEdifReferenceLog> TEdifNotingBuilder::Finish(const TEdifScanner& scanner) {
     resolver_.FinishAtEnd(scanner);
-    log_->unbalanced = scanner.Depth() > 0 || scanner.InString() || scanner.OverflowDepth() > 0;
+    log_->unbalanced = scanner.LeftOpen();
     return std::move(log_);
 }
 
@@ -169,7 +169,7 @@ bool TEdifChecker::Pass::ResolveByReading(std::chrono::steady_clock::time_point 
         const int64_t before = scanner->BytesScanned();
         if (!scanner->Run(std::min<int64_t>(1 << 16, std::max<int64_t>(maxBytes, 1)))) {
             resolver.FinishAtEnd(*scanner);
-            unbalanced = scanner->Depth() > 0 || scanner->InString() || scanner->OverflowDepth() > 0;
+            unbalanced = scanner->LeftOpen();
             return true;
         }
         maxBytes -= scanner->BytesScanned() - before;

@@ -113,6 +113,8 @@ public:
     uint64_t OverflowDepth() const { return overflow_; }
     // A string still open at the end of the text.
     bool InString() const { return inString_; }
+    // Forms or a string still open: the text read so far is not balanced.
+    bool LeftOpen() const { return depth_ > 0 || overflow_ > 0 || inString_; }
     TEdifPoint StringStart() const { return stringStart_; }
     // Whether a token came before the current one on this line.
     bool LineHasToken() const { return lineHasToken_; }
