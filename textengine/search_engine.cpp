@@ -193,11 +193,13 @@ void TSearchEngine::ShowMatch(const TFoundRect& match, bool select, bool forward
 // its edges move with the text edited inside it, where a column selection's stay put.
 bool TSearchEngine::MayKeepLineMatches(const TFoundRect& first, bool inSelection) const {
     constexpr int32_t kLongLine = 4096;
+    // The stored length first: it costs nothing, and most lines stop there.
     return replacingAll_ && !options_.PromptOnReplace && options_.Direction == sdForward &&
            !options_.RegularExpr && !options_.WholeWordsOnly &&
            (!inSelection || source_.SelectionType() == stStream) &&
+           source_.Store().TextLength(first.LinePos) >= kLongLine &&
            options_.ReplaceWith.find('\t') == std::string::npos && !source_.LineMayHoldTab(first.LinePos) &&
-           !source_.LineReadOnly(first.LinePos) && source_.LineLength(first.LinePos) >= kLongLine;
+           !source_.LineReadOnly(first.LinePos);
 }
 
 // after: the first match's end in the area's coordinates.
