@@ -210,6 +210,9 @@ public:
     // ---- Highlighting ------------------------------------------------------------------
     // The line's style bytes in expanded form, parsing on demand.
     std::string LineColors(int32_t line);
+    // Brings the line's stored style bytes up to date (Store().Colours), parsing on demand,
+    // without the expanded copy: for readers that take only part of a long line.
+    void UpdateColours(int32_t line);
     int32_t ParsedUpTo() const { return parsedUpTo_; }
     // Whether LineColors(line) costs no more than a few thousand lines of parsing. After a far
     // jump it does not: a view paints such a line plainly and waits for CatchUpHighlighting.

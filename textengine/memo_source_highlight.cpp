@@ -93,9 +93,9 @@ bool TCustomMemoSource::CatchUpHighlighting(int32_t target, std::chrono::steady_
     return ColoursWithinReach(target);
 }
 
-std::string TCustomMemoSource::LineColors(int32_t line) {
+void TCustomMemoSource::UpdateColours(int32_t line) {
     if (line < 0 || line >= LineCount())
-        return {};
+        return;
     // At or after the parsed-up-to line a line may be marked up to date and still wait for
     // an earlier line whose end state is about to change.
     if (!store_.IsUpToDate(line) || line >= parsedUpTo_) {
@@ -110,9 +110,20 @@ std::string TCustomMemoSource::LineColors(int32_t line) {
         std::string textCopy;
         ParseLineStyles(line, textCopy, nullptr);
     }
+}
+
+std::string TCustomMemoSource::LineColors(int32_t line) {
+    if (line < 0 || line >= LineCount())
+        return {};
+    UpdateColours(line);
     const std::string& colours = store_.Colours(line);
     const std::string_view current = store_.Text(line);
     std::string expanded;
+    if (!LineMayHoldTab(line)) {
+        expanded.assign(colours, 0, std::min(colours.size(), current.size()));
+        expanded.resize(current.size(), '\0');
+        return expanded;
+    }
     expanded.reserve(current.size());
     for (size_t i = 0; i < current.size(); ++i) {
         const char style = i < colours.size() ? colours[i] : '\0';

@@ -177,7 +177,7 @@ void TPrintCopy::CopyText(TCustomDCMemo& view, const TPrintSettings& settings) {
     if (TSimpleParser* screen = from.SyntaxParser()) {
         uint32_t state = screen->DefaultState();
         if (firstLine > 0) {
-            from.LineColors(firstLine - 1);  // parses up to there
+            from.UpdateColours(firstLine - 1);  // parses up to there
             state = from.Store().EndState(firstLine - 1);
         }
         parser_ = std::make_unique<TPrintParser>(*screen, settings.Options.Has(poInColor), firstLine, state,

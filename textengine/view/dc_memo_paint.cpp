@@ -116,7 +116,7 @@ void TCustomDCMemo::PaintRows(QPainter& painter, int32_t firstRow, int32_t rows)
     const int32_t lastLine =
         std::min(RowInfo(firstRow + std::max(rows, 1) - 1).Line, source_->LineCount() - 1);
     if (rows > 0 && lastLine >= 0)
-        source_->LineColors(lastLine);
+        source_->UpdateColours(lastLine);
     for (int32_t offset = 0; offset < rows; ++offset)
         PaintRow(painter, firstRow + offset, offset * rowHeight_);
 }

@@ -116,7 +116,7 @@ TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn
         const TInternalStrings& store = source_->Store();
         if (!store.IsUpToDate(line) || line >= source_->ParsedUpTo() ||
             store.Colours(line).size() != store.Text(line).size())
-            source_->LineColors(line);
+            source_->UpdateColours(line);
     }
     const std::string_view stored = source_->StoredLine(line);
     const std::string& colours = source_->Store().Colours(line);
