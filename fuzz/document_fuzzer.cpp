@@ -1,7 +1,7 @@
 // A document loaded from any bytes under any buffer options (line splitting, tab expansion,
-// trailing blanks), every line highlighted with each shipped scheme, then a short run of
-// editing commands: undoing all of it gives back the loaded text and caret exactly, and redoing
-// all of it gives back the edited text.
+// trailing blanks) with long lines stored in small chunks, every line highlighted with each
+// shipped scheme, then a short run of editing commands: undoing all of it gives back the
+// loaded text and caret exactly, and redoing all of it gives back the edited text.
 // Input: two option bytes, the tab width, the command count, NUL, the file, NUL, the commands
 // (one byte each, with its argument bytes after it).
 #include <cstdlib>
@@ -163,6 +163,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string file(input.Until('\0'));
 
     TMemoSource source;
+    // Chunks of a few bytes, so that lines of a few dozen are already stored in chunks and
+    // the edits cross their edges; the size comes from the input without taking a byte of it.
+    source.SetLongLineChunkBytes(4 + file.size() % 29);
     source.SetOptions(TStringsOptions(options));
     source.SetSpacesInTab(tabWidth);
     source.SetInsertMode();
