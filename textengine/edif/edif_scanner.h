@@ -106,15 +106,14 @@ public:
     TEdifPoint Position() const { return {line_, column_}; }
     int64_t BytesScanned() const { return bytesScanned_; }
 
-    // The open forms, outermost first; the overflow counts forms past kMaxFrames.
+    // The open forms, outermost first (forms past kMaxFrames are only counted).
     size_t Depth() const { return depth_; }
     TEdifFrame& FrameAt(size_t i) { return frames_[i]; }
     const TEdifFrame& FrameAt(size_t i) const { return frames_[i]; }
-    uint64_t OverflowDepth() const { return overflow_; }
-    // A string still open at the end of the text.
-    bool InString() const { return inString_; }
-    // Forms or a string still open: the text read so far is not balanced.
+    // Forms, counted ones included, or a string still open: the text read so far is not
+    // balanced.
     bool LeftOpen() const { return depth_ > 0 || overflow_ > 0 || inString_; }
+    // Where the string still open began.
     TEdifPoint StringStart() const { return stringStart_; }
     // Whether a token came before the current one on this line.
     bool LineHasToken() const { return lineHasToken_; }
