@@ -132,9 +132,10 @@ std::optional<TEdifPoint> TEdifNavigator::CaretPoint() const {
         return std::nullopt;
     const TTextSource& source = window_->TextSource();
     const TPosition caret = source.Caret();
-    const std::string_view stored = source.StoredLine(caret.LinePos);
-    const int64_t byte = source.TabRack().Locate(stored, caret.CharPos).index;
-    return TEdifPoint{caret.LinePos, int32_t(std::min<int64_t>(byte, int64_t(stored.size())))};
+    const int64_t byte = source.LocateColumn(caret.LinePos, caret.CharPos).index;
+    const bool inText = caret.LinePos >= 0 && caret.LinePos < source.LineCount();
+    const int64_t length = inText ? int64_t(source.Store().TextLength(caret.LinePos)) : 0;
+    return TEdifPoint{caret.LinePos, int32_t(std::min<int64_t>(byte, length))};
 }
 
 int32_t TEdifNavigator::DefinitionAtCaret(const TEdifIndex& index) const {
@@ -163,7 +164,7 @@ void TEdifNavigator::JumpTo(TPosition storedPlace, TFocus focus) {
         return;
     const TTextSource& source = window_->TextSource();
     const int32_t line = std::clamp(storedPlace.LinePos, 0, std::max(source.LineCount() - 1, 0));
-    const TPosition target{line, source.TabRack().ColumnOf(source.StoredLine(line), storedPlace.CharPos)};
+    const TPosition target{line, source.ColumnOfIndex(line, storedPlace.CharPos)};
     const TPosition from = source.Caret();
     if (from != target)
         history_.Jumped(from);

@@ -73,24 +73,92 @@ uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::st
 
     text_ = text.data();
     length_ = std::min(text.size(), styles.size());
-    SelectStack(static_cast<int>(state >> 24));
-    partOfBlock_ = (state >> 23) & 1;
-    caseFlag_ = (state >> 22) & 1;
-    delimiterIndex_ = static_cast<int>((state >> 16) & 63);
-    stateIndex_ = static_cast<int>((state >> 8) & 255);
-    itemIndex_ = static_cast<int>(state & 255);
-    if (stateIndex_ > siDirective)
-        stateIndex_ = siNormal;
-
-    canParseDirective_ = true;
-    canParseFullLineComment_ = true;
-    directiveFound_ = false;
-    needCloseString_ = false;
-    justSwitched_ = false;
+    base_ = 0;
+    RestoreLineState(state);
     cursor_ = 0;
-    std::size_t tokenStart = 0;
+    ParseTokens(styles.data(), nullptr, SIZE_MAX, true);
+    return LineEndState();
+}
+
+// A token's text goes to OnGetToken across the whole line, so a handler rules windows out.
+bool TSyntaxParser::ParsesInWindows() const { return !OnGetToken && !scheme_.SyntaxBlocks.empty(); }
+
+// The state a line starts in, unpacked and packed again as the point of its first token edge.
+TParsePoint TSyntaxParser::LineStart(uint32_t state) {
+    if (scheme_.Prepared().blocks.size() != scheme_.SyntaxBlocks.size())
+        scheme_.Prepare();
+    RestoreLineState(state);
+    TParsePoint point;
+    if (!PackPoint(point.state))
+        point.state = 0;  // a state of a foreign scheme: what a fresh line starts with
+    return point;
+}
+
+TWindowParse TSyntaxParser::ParseWindow(std::string_view window, size_t base, bool atLineEnd,
+                                        const TParsePoint& from, char* styles, size_t firstCall,
+                                        TParsePointSink& sink) {
+    TWindowParse result;
+    result.last = from;
+    if (scheme_.Prepared().blocks.size() != scheme_.SyntaxBlocks.size())
+        scheme_.Prepare();
+    text_ = window.data();
+    length_ = window.size();
+    base_ = base;
+    RestorePoint(from.state);
+    cursor_ = from.offset - base;
+    reach_ = from.reach > base ? from.reach - base : 0;
+    startTouched_ = false;
+    struct Relay final : TParsePointSink {
+        TParsePointSink& to;
+        TWindowParse& result;
+        size_t base;
+        Relay(TParsePointSink& t, TWindowParse& r, size_t b) : to(t), result(r), base(b) {}
+        size_t AtPoint(const TParsePoint& point) override {
+            TParsePoint line = point;
+            line.offset += uint32_t(base);
+            line.reach += uint32_t(base);
+            result.last = line;
+            const size_t next = to.AtPoint(line);
+            return next == kStop ? kStop : std::max(next, base) - base;
+        }
+    } relay(sink, result, base);
+    const TLoopEnd end = ParseTokens(styles, &relay, std::max(firstCall, base) - base, atLineEnd);
+    result.startTooLate = startTouched_;
+    if (startTouched_)
+        result.end = TWindowParse::kWindowShort;
+    else if (end == TLoopEnd::kStopped)
+        result.end = TWindowParse::kStopped;
+    else if (end == TLoopEnd::kTextEnd && atLineEnd)
+        result.end = TWindowParse::kLineEnd;
+    result.endState = LineEndState();
+    return result;
+}
+
+// Styles the tokens from the cursor to the end of text_. With a sink, each token edge at or
+// past the offset it asked for is offered as a point, unless the parse so far read past the
+// window, which then was too short.
+TSyntaxParser::TLoopEnd TSyntaxParser::ParseTokens(char* styles, TParsePointSink* sink, std::size_t firstCall,
+                                                   bool atLineEnd) {
+    constexpr std::size_t kPeek = 4;  // the bytes a step looks at around the cursor by itself
+    std::size_t nextCall = firstCall;
+    std::size_t tokenStart = cursor_;
     std::string tokenText;
     for (;;) {
+        if (cursor_ >= nextCall && cursor_ < length_) {
+            TParsePoint point;
+            if (!atLineEnd && reach_ > length_)
+                return TLoopEnd::kPastWindow;
+            if (PackPoint(point.state)) {
+                point.offset = uint32_t(cursor_);
+                point.reach = uint32_t(reach_);
+                nextCall = sink->AtPoint(point);
+                if (nextCall == TParsePointSink::kStop)
+                    return TLoopEnd::kStopped;
+            } else {
+                nextCall = cursor_ + 1;
+            }
+        }
+        Reads(cursor_ + kPeek);
         if (cursor_ < length_)
             tokenCode_ = tcText;
         if (stateIndex_ == siNormal) {
@@ -111,7 +179,7 @@ uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::st
             canParseDirective_ = false;
         if (tokenCode_ != tcText)
             canParseFullLineComment_ = false;
-        FillStyle(styles.data() + tokenStart, cursor_ - tokenStart, StyleOf(tokenCode_));
+        FillStyle(styles + tokenStart, cursor_ - tokenStart, StyleOf(tokenCode_));
         if (OnGetToken) {
             if (stateBefore == siNormal)
                 tokenText.clear();
@@ -121,9 +189,62 @@ uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::st
         }
         tokenStart = cursor_;
     }
+    return !atLineEnd && reach_ > length_ ? TLoopEnd::kPastWindow : TLoopEnd::kTextEnd;
+}
+
+void TSyntaxParser::RestoreLineState(uint32_t state) {
+    SelectStack(static_cast<int>(state >> 24));
+    partOfBlock_ = (state >> 23) & 1;
+    caseFlag_ = (state >> 22) & 1;
+    delimiterIndex_ = static_cast<int>((state >> 16) & 63);
+    stateIndex_ = static_cast<int>((state >> 8) & 255);
+    itemIndex_ = static_cast<int>(state & 255);
+    if (stateIndex_ > siDirective)
+        stateIndex_ = siNormal;
+    canParseDirective_ = true;
+    canParseFullLineComment_ = true;
+    directiveFound_ = false;
+    needCloseString_ = false;
+    justSwitched_ = false;
+    reach_ = 0;
+    startTouched_ = false;
+}
+
+uint32_t TSyntaxParser::LineEndState() const {
     return (static_cast<uint32_t>(stackIndex_ & 255) << 24) | (uint32_t(partOfBlock_) << 23) |
            (uint32_t(caseFlag_) << 22) | (static_cast<uint32_t>(std::max(delimiterIndex_, 0) & 63) << 16) |
            (static_cast<uint32_t>(stateIndex_ & 255) << 8) | static_cast<uint32_t>(itemIndex_ & 255);
+}
+
+// Bits 0..15 stack index, 16..23 delimiter index + 1, 24..31 state index, 32..47 item index,
+// 48..54 the flags a token step carries to the next.
+bool TSyntaxParser::PackPoint(std::uint64_t& packed) const {
+    if (stackIndex_ < 0 || stackIndex_ > 0xFFFF || delimiterIndex_ < -1 || delimiterIndex_ > 0xFE ||
+        stateIndex_ < 0 || stateIndex_ > 0xFF || itemIndex_ < 0 || itemIndex_ > 0xFFFF)
+        return false;
+    packed = std::uint64_t(stackIndex_) | std::uint64_t(delimiterIndex_ + 1) << 16 |
+             std::uint64_t(stateIndex_) << 24 | std::uint64_t(itemIndex_) << 32 |
+             std::uint64_t(partOfBlock_) << 48 | std::uint64_t(caseFlag_) << 49 |
+             std::uint64_t(canParseDirective_) << 50 | std::uint64_t(canParseFullLineComment_) << 51 |
+             std::uint64_t(directiveFound_) << 52 | std::uint64_t(needCloseString_) << 53 |
+             std::uint64_t(justSwitched_) << 54;
+    return true;
+}
+
+void TSyntaxParser::RestorePoint(std::uint64_t packed) {
+    SelectStack(static_cast<int>(packed & 0xFFFF));
+    delimiterIndex_ = static_cast<int>((packed >> 16) & 0xFF) - 1;
+    stateIndex_ = static_cast<int>((packed >> 24) & 0xFF);
+    itemIndex_ = static_cast<int>((packed >> 32) & 0xFFFF);
+    partOfBlock_ = (packed >> 48) & 1;
+    caseFlag_ = (packed >> 49) & 1;
+    canParseDirective_ = (packed >> 50) & 1;
+    canParseFullLineComment_ = (packed >> 51) & 1;
+    directiveFound_ = (packed >> 52) & 1;
+    needCloseString_ = (packed >> 53) & 1;
+    justSwitched_ = (packed >> 54) & 1;
+    if (stateIndex_ > siDirective)
+        stateIndex_ = siNormal;
 }
 
 std::uint8_t TSyntaxParser::StyleOf(int tokenCode) const {
@@ -261,11 +382,14 @@ void TSyntaxParser::SwitchBlocks() {
 // ---- Matching and boundary tests ------------------------------------------------------------
 
 bool TSyntaxParser::MatchAt(std::size_t at, const std::string& s, bool caseSensitive) const {
+    Reads(at + s.size() + 1);  // and the boundary test after it
     return !s.empty() && at <= length_ && s.size() <= length_ - at &&
            SameBytes(text_ + at, s.data(), s.size(), caseSensitive);
 }
 
 bool TSyntaxParser::MatchBefore(std::size_t end, const std::string& s, bool caseSensitive) const {
+    if (!s.empty() && s.size() > end)
+        ReadsBefore(0);  // the boundary test before it, or bytes before text_
     return !s.empty() && s.size() <= end &&
            SameBytes(text_ + end - s.size(), s.data(), s.size(), caseSensitive);
 }
@@ -277,6 +401,7 @@ bool TSyntaxParser::AfterTest(const std::string& s, std::size_t at) const {
 }
 
 bool TSyntaxParser::BeforeTest(const std::string& s, std::size_t at) const {
+    ReadsBefore(at);
     return !block_->FirstIdentChars.Contains(static_cast<unsigned char>(s.front())) || at == 0 ||
            !block_->OtherIdentChars.Contains(static_cast<unsigned char>(text_[at - 1]));
 }
@@ -288,6 +413,12 @@ bool TSyntaxParser::SingleLineStringTest(const std::string& s, std::size_t at) c
 // The first occurrence of s from the cursor on, or length_ when there is none or when that
 // occurrence is glued to identifier characters.
 std::size_t TSyntaxParser::FindClosing(const std::string& s) const {
+    const std::size_t found = FindClosingFrom(s);
+    Reads(found >= length_ ? length_ + 1 : found + s.size() + 1);
+    return found;
+}
+
+std::size_t TSyntaxParser::FindClosingFrom(const std::string& s) const {
     if (s.empty() || s.size() > length_ - cursor_)
         return length_;
     const bool caseSensitive = block_->CaseSensitive;

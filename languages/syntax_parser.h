@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -68,6 +69,10 @@ public:
     TFontDesc GetStyleFont(int style) override;
     bool GetStyleBack(int style, TColorValue& colour) override;
     uint32_t ParseLine(std::string_view text, uint32_t state, std::string& styles) override;
+    bool ParsesInWindows() const override;
+    TParsePoint LineStart(uint32_t state) override;
+    TWindowParse ParseWindow(std::string_view window, size_t base, bool atLineEnd, const TParsePoint& from,
+                             char* styles, size_t firstCall, TParsePointSink& sink) override;
 
     // Prepares the scheme, returns to the root block and resolves the styles again.
     virtual void Reset();
@@ -95,6 +100,18 @@ private:
                      TColorValue baseBack) const;
     const TAttrItem* NearestTextStyle(const TStyleLookup& lookup, int blockID, bool wantFont) const;
 
+    // The loop over one line's tokens from the cursor on; see ParseWindow for the sink.
+    enum class TLoopEnd { kTextEnd, kStopped, kPastWindow };
+    TLoopEnd ParseTokens(char* styles, TParsePointSink* sink, std::size_t firstCall, bool atLineEnd);
+    void RestoreLineState(uint32_t state);
+    uint32_t LineEndState() const;
+    // The whole state between two tokens, packed; false when a field does not fit.
+    bool PackPoint(std::uint64_t& packed) const;
+    void RestorePoint(std::uint64_t packed);
+    // What a read of text_ at [at, end) tells the window bookkeeping.
+    void Reads(std::size_t end) const { reach_ = std::max(reach_, end); }
+    void ReadsBefore(std::size_t at) const { startTouched_ = startTouched_ || (base_ > 0 && at == 0); }
+
     void SelectStack(int index);
     void PushBlock(const TBlockOpener& opener);
     const TOpenerLists& OpenersOf(const TPreparedBlock& block) const {
@@ -115,6 +132,7 @@ private:
     bool BeforeTest(const std::string& s, std::size_t at) const;
     bool SingleLineStringTest(const std::string& s, std::size_t at) const;
     std::size_t FindClosing(const std::string& s) const;
+    std::size_t FindClosingFrom(const std::string& s) const;
     const TTokenCandidate* FirstMatch(const std::vector<TTokenCandidate>& candidates,
                                       bool singleLineString) const;
     bool TakeToken(const TTokenCandidate& c, int tokenCode, bool toLineEnd);
@@ -124,6 +142,7 @@ private:
         const std::size_t start = cursor_;
         while (cursor_ < length_ && inClass(static_cast<unsigned char>(text_[cursor_])))
             ++cursor_;
+        Reads(cursor_ + 1);
         return cursor_ - start;
     }
     // The first pair (in list order, enabled or not) whose left string, a run that scan accepts,
@@ -177,6 +196,12 @@ private:
     bool canParseFullLineComment_ = false;
     bool needCloseString_ = false;
     bool justSwitched_ = false;
+    // Window bookkeeping: the line offset of text_[0]; one past the furthest byte read (and
+    // every end-of-text test counts as a read of text_[length_]); whether a read wanted bytes
+    // before text_ while text_ does not start the line.
+    std::size_t base_ = 0;
+    mutable std::size_t reach_ = 0;
+    mutable bool startTouched_ = false;
 };
 
 }  // namespace tarnwick

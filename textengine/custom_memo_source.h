@@ -213,6 +213,9 @@ public:
     // Brings the line's stored style bytes up to date (Store().Colours), parsing on demand,
     // without the expanded copy: for readers that take only part of a long line.
     void UpdateColours(int32_t line);
+    // The style bytes of the stored bytes [from, from + count) of a line, up to date, 0 past
+    // its end; for a long line, parsed from the kept point before them.
+    std::string StoredColours(int32_t line, size_t from, size_t count);
     int32_t ParsedUpTo() const { return parsedUpTo_; }
     // Whether LineColors(line) costs no more than a few thousand lines of parsing. After a far
     // jump it does not: a view paints such a line plainly and waits for CatchUpHighlighting.
@@ -442,6 +445,7 @@ private:
     // Highlighting helpers (memo_source_highlight.cpp).
     void ParseRange(int32_t first, int32_t last, int32_t keepFrom);
     uint32_t ParseLineStyles(int32_t line, std::string& text, std::string* scratch);
+    bool ParsesInPieces(int32_t line) const;
     void ResetHighlighting();
 
     // Loading helpers (memo_source_load.cpp).

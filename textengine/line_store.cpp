@@ -255,11 +255,14 @@ void TInternalStrings::InsertText(int32_t line, size_t at, std::string_view byte
     }
     r.text &= ~kUpToDateBit;
     blockIndex_.Changed(line, ShapeOf(line));
+    if (TLongLineParse* parse = LongLineParse(line))
+        parse->Edited(at, 0, bytes.size());
 }
 
 void TInternalStrings::EraseText(int32_t line, size_t at, size_t count) {
     LineRecord& r = At(line);
     assert(at <= TextLength(line) && "TInternalStrings::EraseText past the line end");
+    const size_t erased = std::min(count, TextLength(line) - at);
     if (IsChunked(r.text) &&
         Chunked(r.text).Size() - std::min(count, Chunked(r.text).Size() - at) > chunkBytes_) {
         Chunked(r.text).Erase(at, count);
@@ -271,6 +274,8 @@ void TInternalStrings::EraseText(int32_t line, size_t at, size_t count) {
     }
     r.text &= ~kUpToDateBit;
     blockIndex_.Changed(line, ShapeOf(line));
+    if (TLongLineParse* parse = LongLineParse(line))
+        parse->Edited(at, erased, 0);
 }
 
 void TInternalStrings::Release(LineRecord& r) {
@@ -295,6 +300,7 @@ void TInternalStrings::SetText(int32_t line, std::string_view text) {
     LineRecord& r = At(line);
     ReplaceText(r, std::string(text));
     r.text &= ~kUpToDateBit;
+    DropLongLineParse(line);
 }
 
 void TInternalStrings::MoveGapTo(size_t line) {
@@ -392,6 +398,23 @@ const std::string& TInternalStrings::Colours(int32_t line) const {
     return e ? e->colours : kEmpty;
 }
 
+TLongLineParse* TInternalStrings::LongLineParse(int32_t line) const {
+    const LineExtra* e = FindExtra(line);
+    return e ? e->longParse.get() : nullptr;
+}
+
+TLongLineParse& TInternalStrings::MutableLongLineParse(int32_t line) {
+    LineExtra& e = MutableExtra(line);
+    if (!e.longParse)
+        e.longParse = std::make_unique<TLongLineParse>();
+    return *e.longParse;
+}
+
+void TInternalStrings::DropLongLineParse(int32_t line) {
+    if (At(line).extra != 0)
+        MutableExtra(line).longParse.reset();
+}
+
 uint16_t TInternalStrings::GutterMarks(int32_t line) const {
     const LineExtra* e = FindExtra(line);
     return e ? e->gutterMarks : 0;
@@ -422,6 +445,7 @@ void TInternalStrings::ResetHighlighting(bool keepColours) {
     for (LineExtra& e : extras_) {
         if (!keepColours)
             std::string().swap(e.colours);
+        e.longParse.reset();
         std::fill(std::begin(e.highlighterData), std::end(e.highlighterData), 0);
     }
 }

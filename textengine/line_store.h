@@ -20,6 +20,7 @@
 
 #include "textengine/chunked_line.h"
 #include "textengine/line_block_index.h"
+#include "textengine/long_line_parse.h"
 
 namespace tarnwick {
 
@@ -106,11 +107,16 @@ public:
     void SetLineStyle(int32_t line, uint8_t style) { MutableExtra(line).lineStyle = style; }
     intptr_t Object(int32_t line) const;
     void SetObject(int32_t line, intptr_t object) { MutableExtra(line).object = object; }
+    // The kept parse of a long line that is highlighted piece by piece (null: none). Edits of
+    // the line tell it what they changed; replacing the line's text drops it.
+    TLongLineParse* LongLineParse(int32_t line) const;
+    TLongLineParse& MutableLongLineParse(int32_t line);
+    void DropLongLineParse(int32_t line);
     uint32_t HighlighterData(int32_t line, int index) const;
     void SetHighlighterData(int32_t line, int index, uint32_t value);
 
-    // Every line not up to date, colour strings cleared (kept with keepColours), highlighter data
-    // zeroed. O(lines).
+    // Every line not up to date, colour strings cleared (kept with keepColours), kept parses
+    // dropped, highlighter data zeroed. O(lines).
     void ResetHighlighting(bool keepColours);
 
 private:
@@ -125,6 +131,7 @@ private:
     };
     struct LineExtra {
         std::string colours;
+        std::unique_ptr<TLongLineParse> longParse;
         intptr_t object = 0;
         uint32_t highlighterData[3] = {0, 0, 0};
         uint16_t gutterMarks = 0;

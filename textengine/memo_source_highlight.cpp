@@ -16,6 +16,9 @@ constexpr int32_t kReachLines = 2000;
 constexpr int32_t kCatchUpBatch = 256;
 // Lines before a catch-up target that keep their style bytes: a screenful and then some.
 constexpr int32_t kKeptBeforeTarget = 256;
+// Lines from this length on keep parse points instead of style bytes, when the highlighter
+// can resume inside a line: an edit then re-parses a few kilobytes, not the line.
+constexpr size_t kPiecewiseLineBytes = 64 * 1024;
 
 }  // namespace
 
@@ -58,6 +61,16 @@ void TCustomMemoSource::ParseRange(int32_t first, int32_t last, int32_t keepFrom
 // to scratch (and the line's old ones are dropped). Stores and returns the end state.
 uint32_t TCustomMemoSource::ParseLineStyles(int32_t i, std::string& text, std::string* scratch) {
     const uint32_t start = i == 0 ? parser_->DefaultState() : store_.EndState(i - 1);
+    if (ParsesInPieces(i)) {
+        if (!store_.Colours(i).empty())
+            std::string().swap(store_.MutableColours(i));
+        parser_->SetLinePos(i);
+        const uint32_t end = store_.MutableLongLineParse(i).Update(*parser_, store_, i, start);
+        store_.SetEndState(i, end);
+        return end;
+    }
+    if (store_.LongLineParse(i) != nullptr)
+        store_.DropLongLineParse(i);
     text.assign(store_.Text(i));  // the parser may call back into the buffer
     if (scratch != nullptr && !store_.Colours(i).empty())
         std::string().swap(store_.MutableColours(i));
@@ -105,18 +118,37 @@ void TCustomMemoSource::UpdateColours(int32_t line) {
         ParseRange(first, last, line);
         parsedUpTo_ = std::max(parsedUpTo_, last + 1);
     }
-    const std::string_view text = store_.Text(line);
-    if (parser_ != nullptr && !text.empty() && store_.Colours(line).size() != text.size()) {
+    const size_t length = store_.TextLength(line);
+    if (parser_ != nullptr && length > 0 && !ParsesInPieces(line) && store_.Colours(line).size() != length) {
         std::string textCopy;
         ParseLineStyles(line, textCopy, nullptr);
     }
 }
 
+bool TCustomMemoSource::ParsesInPieces(int32_t line) const {
+    return parser_ != nullptr && store_.TextLength(line) >= kPiecewiseLineBytes && parser_->ParsesInWindows();
+}
+
+std::string TCustomMemoSource::StoredColours(int32_t line, size_t from, size_t count) {
+    if (line < 0 || line >= LineCount() || parser_ == nullptr)
+        return std::string(count, '\0');
+    UpdateColours(line);
+    if (const TLongLineParse* parse = store_.LongLineParse(line); parse != nullptr && ParsesInPieces(line)) {
+        parser_->SetLinePos(line);
+        std::string styles = parse->Styles(*parser_, store_, line, from, count);
+        styles.resize(count, '\0');
+        return styles;
+    }
+    const std::string& colours = store_.Colours(line);
+    std::string styles = from < colours.size() ? colours.substr(from, count) : std::string();
+    styles.resize(count, '\0');
+    return styles;
+}
+
 std::string TCustomMemoSource::LineColors(int32_t line) {
     if (line < 0 || line >= LineCount())
         return {};
-    UpdateColours(line);
-    const std::string& colours = store_.Colours(line);
+    const std::string colours = StoredColours(line, 0, store_.TextLength(line));
     const std::string_view current = store_.Text(line);
     std::string expanded;
     if (!LineMayHoldTab(line)) {

@@ -15,6 +15,15 @@ void TSimpleParser::InitStyles(int32_t line, std::string_view text, std::string&
     styles.assign(text.size(), '\0');
 }
 
+// Only parsers that answer ParsesInWindows are asked; this one styles nothing.
+TWindowParse TSimpleParser::ParseWindow(std::string_view, size_t, bool, const TParsePoint& from, char*,
+                                        size_t, TParsePointSink&) {
+    TWindowParse done;
+    done.end = TWindowParse::kLineEnd;
+    done.endState = uint32_t(from.state);
+    return done;
+}
+
 void TSimpleParser::Subscribe(TParserSubscriber* subscriber) {
     if (std::find(subscribers_.begin(), subscribers_.end(), subscriber) == subscribers_.end())
         subscribers_.push_back(subscriber);

@@ -46,13 +46,12 @@ void TCustomDCMemo::PaintProblems(QPainter& p, const TLineInfo& info, int32_t y)
         p.drawPixmap(x, y + std::max((rowHeight_ - ProblemGlyph.height()) / 2, 0), ProblemGlyph);
     }
     const RowArea area = TextAreaOf(info, y);
-    const std::string_view stored = source_->StoredLine(info.Line);
-    const TTabStops& tabs = source_->TabRack();
     const int32_t base = y + rowHeight_ - 2;
     for (const TTextProblem& problem : found) {
-        const int32_t from = std::max(tabs.ColumnOf(stored, problem.Column), area.firstColumn);
-        const int32_t to = std::min(
-            tabs.ColumnOf(stored, int64_t(problem.Column) + std::max(problem.Length, 1)), area.endColumn);
+        const int32_t from = std::max(source_->ColumnOfIndex(info.Line, problem.Column), area.firstColumn);
+        const int32_t to =
+            std::min(source_->ColumnOfIndex(info.Line, int64_t(problem.Column) + std::max(problem.Length, 1)),
+                     area.endColumn);
         if (to <= from)
             continue;
         const int32_t left = std::max(ColumnX(info, from), area.left);
@@ -74,11 +73,10 @@ std::string TCustomDCMemo::ProblemHintAt(QPoint point) const {
     std::vector<TTextProblem> found = problems_->ProblemsOnLine(info.Line, kMaxDrawnPerLine);
     if (InGutter(point))
         return info.Index == 0 ? JoinMessages(found) : std::string();
-    const std::string_view stored = source_->StoredLine(info.Line);
-    const TTabStops& tabs = source_->TabRack();
     std::erase_if(found, [&](const TTextProblem& problem) {
-        const int32_t from = tabs.ColumnOf(stored, problem.Column);
-        const int32_t to = tabs.ColumnOf(stored, int64_t(problem.Column) + std::max(problem.Length, 1));
+        const int32_t from = source_->ColumnOfIndex(info.Line, problem.Column);
+        const int32_t to =
+            source_->ColumnOfIndex(info.Line, int64_t(problem.Column) + std::max(problem.Length, 1));
         return point.x() < ColumnX(info, from) || point.x() >= ColumnX(info, to);
     });
     return JoinMessages(found);

@@ -2,7 +2,6 @@
 // the visible slice of a row's text, columns to pixels, and vertical moves by rows.
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <limits>
 
 #include "textengine/view/custom_dc_memo.h"
@@ -65,10 +64,9 @@ void TCustomDCMemo::RewrapLines(int32_t first, int32_t last) {
     const auto delimiter = [this](unsigned char c) { return source_->IsDelimiter(c); };
     last = std::min(last, source_->LineCount() - 1);
     for (int32_t line = std::max(first, 0); line <= last; ++line) {
-        const std::string_view stored = source_->StoredLine(line);
         // Most lines fit; those are known without expanding them.
-        if (int64_t(stored.size()) * widest <= widthPx &&
-            std::memchr(stored.data(), '\t', stored.size()) == nullptr) {
+        if (int64_t(source_->Store().TextLength(line)) * widest <= widthPx &&
+            !source_->LineMayHoldTab(line)) {
             wrap_.SetBreaks(line, {});
             continue;
         }
@@ -99,7 +97,7 @@ void TCustomDCMemo::RewrapAfterEdit(TMemoStates states, int32_t first, int32_t l
 // ---- Columns and pixels ----------------------------------------------------------------------
 
 // Expanded text and styles of columns [firstColumn, endColumn) of a line. Costs the visible
-// columns (and a memchr for tabs before them), whatever the line's length.
+// columns (and, on a line with tabs, a walk to the first of them), whatever the line's length.
 TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn, int32_t endColumn) {
     RowSlice slice;
     slice.startColumn = firstColumn;
@@ -110,27 +108,29 @@ TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn
         WaitForColours(line);
         colour = false;
     }
-    if (colour) {
-        // The buffer parses on demand; a line may be up to date with its style bytes dropped,
-        // or wait for an earlier line past the parsed-up-to mark.
-        const TInternalStrings& store = source_->Store();
-        if (!store.IsUpToDate(line) || line >= source_->ParsedUpTo() ||
-            store.Colours(line).size() != store.Text(line).size())
-            source_->UpdateColours(line);
-    }
-    const std::string_view stored = source_->StoredLine(line);
-    const std::string& colours = source_->Store().Colours(line);
+    // Every stored byte takes a column at least, so the slice needs no more bytes than columns
+    // (and the tab that may start before it).
     const TTabStops& tabs = source_->TabRack();
-    const TTabStops::Location at = tabs.Locate(stored, firstColumn);
+    const TTabStops::Location at = source_->LocateColumn(line, firstColumn);
+    const size_t length = source_->Store().TextLength(line);
+    const size_t budget = size_t(endColumn - firstColumn);
+    std::string piece;
+    if (size_t(at.index) < length)
+        source_->Store().CopyText(line, size_t(at.index), budget + 1, piece);
+    // The buffer parses on demand, a long line from the kept point before the piece.
+    const std::string colours =
+        colour ? source_->StoredColours(line, size_t(at.index), piece.size()) : std::string();
     int64_t i = at.index;
     int32_t column = at.startColumn;
     const auto styleAt = [&](int64_t index) -> char {
-        return colour && size_t(index) < colours.size() ? colours[size_t(index)] : '\0';
+        const size_t k = size_t(index - at.index);
+        return k < colours.size() ? colours[k] : '\0';
     };
-    const size_t budget = size_t(endColumn - firstColumn);
+    const auto byteAt = [&](int64_t index) { return piece[size_t(index - at.index)]; };
+    const size_t pieceEnd = size_t(at.index) + piece.size();
     slice.text.reserve(std::min<size_t>(budget, 4096));
-    while (column < endColumn && size_t(i) < stored.size()) {
-        const char c = stored[size_t(i)];
+    while (column < endColumn && size_t(i) < pieceEnd) {
+        const char c = byteAt(i);
         const char style = styleAt(i);
         if (c == '\t') {
             const int32_t next = tabs.NextStop(column);
@@ -151,10 +151,10 @@ TCustomDCMemo::RowSlice TCustomDCMemo::SliceOf(int32_t line, int32_t firstColumn
         }
         ++i;
     }
-    if (size_t(i) >= stored.size() && column <= endColumn) {
+    if (size_t(i) >= length && column <= endColumn) {
         slice.endsInside = true;
         // A line that ends before the slice: Locate counted the columns past its end as bytes.
-        const int64_t pastEnd = at.index - int64_t(stored.size());
+        const int64_t pastEnd = at.index - int64_t(length);
         slice.lineEnd = pastEnd > 0 ? firstColumn - int32_t(pastEnd) : column;
     }
     return slice;
