@@ -148,14 +148,11 @@ std::string TCustomMemoSource::StoredColours(int32_t line, size_t from, size_t c
 std::string TCustomMemoSource::LineColors(int32_t line) {
     if (line < 0 || line >= LineCount())
         return {};
-    const std::string colours = StoredColours(line, 0, store_.TextLength(line));
+    std::string colours = StoredColours(line, 0, store_.TextLength(line));
+    if (!LineMayHoldTab(line))
+        return colours;  // one style per column already
     const std::string_view current = store_.Text(line);
     std::string expanded;
-    if (!LineMayHoldTab(line)) {
-        expanded.assign(colours, 0, std::min(colours.size(), current.size()));
-        expanded.resize(current.size(), '\0');
-        return expanded;
-    }
     expanded.reserve(current.size());
     for (size_t i = 0; i < current.size(); ++i) {
         const char style = i < colours.size() ? colours[i] : '\0';
