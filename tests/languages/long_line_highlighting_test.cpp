@@ -98,6 +98,18 @@ protected:
         EXPECT_EQ(buffer_.Store().EndState(1), whole.ends[1]);
     }
 
+    // A short line, a long one of common tokens only, and a short one, highlighted.
+    void LoadOrdinaryLine(unsigned seed, size_t bytes) {
+        std::mt19937 random(seed);
+        std::string line;
+        while (line.size() < bytes)
+            line += kCommon[random() % kCommon.size()];
+        TMemoryStream stream("(short)\r\n" + line + "\r\n(after) \"it\" 7\r\n");
+        buffer_.LoadFromStream(stream);
+        buffer_.SetSyntaxParser(&highlighter_);
+        ExpectAsWhole(0, 100, true);
+    }
+
     TSyntaxParser highlighter_;
     TSyntaxParser reference_;
     TMemoSource buffer_;
@@ -140,14 +152,7 @@ TEST_P(LongLineHighlightingTest, RandomEditsKeepTheStylesOfAWholeParse) {
 // An edit that changes how the rest of the line parses, then one that changes it back: the
 // parse runs to the line's end and the next line's start state follows.
 TEST_P(LongLineHighlightingTest, AnEditThatChangesTheRestOfTheLineReachesItsEnd) {
-    std::mt19937 random(11);
-    std::string line;
-    while (line.size() < 200'000)
-        line += kCommon[random() % kCommon.size()];
-    TMemoryStream stream("(short)\r\n" + line + "\r\n(after) \"it\" 7\r\n");
-    buffer_.LoadFromStream(stream);
-    buffer_.SetSyntaxParser(&highlighter_);
-    ExpectAsWhole(0, 100, true);
+    LoadOrdinaryLine(11, 200'000);
     EXPECT_GT(buffer_.Store().LongLineParse(1)->Points().size(), 40u);  // resumes inside the line
     for (const std::string opener : {"\"", "/*", "--", "(comment "}) {
         SCOPED_TRACE(opener);
@@ -162,14 +167,7 @@ TEST_P(LongLineHighlightingTest, AnEditThatChangesTheRestOfTheLineReachesItsEnd)
 // An insertion right at a kept point glues the token before the point to the new byte: a
 // keyword there stops being one, and the styles around the point follow.
 TEST_P(LongLineHighlightingTest, AnInsertionAtAPointReparsesTheTokenBeforeIt) {
-    std::mt19937 random(5);
-    std::string line;
-    while (line.size() < 100'000)
-        line += kCommon[random() % kCommon.size()];
-    TMemoryStream stream("(short)\r\n" + line + "\r\n");
-    buffer_.LoadFromStream(stream);
-    buffer_.SetSyntaxParser(&highlighter_);
-    ExpectAsWhole(0, 100, true);
+    LoadOrdinaryLine(5, 100'000);
     const std::vector<TParsePoint> points = buffer_.Store().LongLineParse(1)->Points();
     for (size_t k = 1; k < points.size(); k += 2) {
         SCOPED_TRACE("point at " + std::to_string(points[k].offset));
