@@ -527,6 +527,11 @@ private:
     // Highlighting state.
     int32_t parsedUpTo_ = 0;
     int32_t repaintAfter_ = -1;
+    // While LineColors brings a long line up to date: where a whole parse of it puts its styles.
+    struct TWholeLineRequest {
+        int32_t line = -1;
+        std::string* styles = nullptr;
+    } wholeLine_;
 };
 
 // Opens a change bracket for the lifetime of a scope.

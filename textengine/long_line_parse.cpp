@@ -109,7 +109,7 @@ void TLongLineParse::Edited(size_t at, size_t removed, size_t inserted) {
 }
 
 uint32_t TLongLineParse::Update(TSimpleParser& parser, const TInternalStrings& store, int32_t line,
-                                uint32_t startState) {
+                                uint32_t startState, std::string* wholeStyles) {
     if (parsed_ && startState == startState_ && dirtyFrom_ == SIZE_MAX)
         return endState_;
     size_t keep = 1;  // points [0, keep) stay as they are
@@ -131,7 +131,12 @@ uint32_t TLongLineParse::Update(TSimpleParser& parser, const TInternalStrings& s
     }
     const TParsePoint from = points_[keep - 1];
     TUpdateSink sink(points_, firstOld, convergeFrom, from.offset);
-    const TWindowParse parsed = ParseOn(parser, store, line, from, from.offset + 1, sink, nullptr, 0);
+    const bool whole = from.offset == 0 && firstOld == points_.size();  // nothing to meet
+    if (whole && wholeStyles != nullptr)
+        wholeStyles->assign(store.TextLength(line), '\0');
+    else
+        wholeStyles = nullptr;
+    const TWindowParse parsed = ParseOn(parser, store, line, from, from.offset + 1, sink, wholeStyles, 0);
 
     std::vector<TParsePoint> updated;
     const size_t tail = sink.Met() ? points_.size() - sink.MeetingIndex() : 0;

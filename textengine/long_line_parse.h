@@ -31,7 +31,10 @@ public:
     void Edited(size_t at, size_t removed, size_t inserted);
     bool IsParsed() const { return parsed_; }
     // Brings the points up to date for the line's text and start state; answers its end state.
-    uint32_t Update(TSimpleParser& parser, const TInternalStrings& store, int32_t line, uint32_t startState);
+    // When that takes a parse of the whole line and wholeStyles is given, the style of every
+    // byte goes there as well; else wholeStyles is left as it was.
+    uint32_t Update(TSimpleParser& parser, const TInternalStrings& store, int32_t line, uint32_t startState,
+                    std::string* wholeStyles = nullptr);
     // The style bytes of [from, from + count), clipped to the line; after Update.
     std::string Styles(TSimpleParser& parser, const TInternalStrings& store, int32_t line, size_t from,
                        size_t count) const;

@@ -65,7 +65,8 @@ uint32_t TCustomMemoSource::ParseLineStyles(int32_t i, std::string& text, std::s
         if (!store_.Colours(i).empty())
             std::string().swap(store_.MutableColours(i));
         parser_->SetLinePos(i);
-        const uint32_t end = store_.MutableLongLineParse(i).Update(*parser_, store_, i, start);
+        std::string* styles = i == wholeLine_.line ? wholeLine_.styles : nullptr;
+        const uint32_t end = store_.MutableLongLineParse(i).Update(*parser_, store_, i, start, styles);
         store_.SetEndState(i, end);
         return end;
     }
@@ -148,7 +149,19 @@ std::string TCustomMemoSource::StoredColours(int32_t line, size_t from, size_t c
 std::string TCustomMemoSource::LineColors(int32_t line) {
     if (line < 0 || line >= LineCount())
         return {};
-    std::string colours = StoredColours(line, 0, store_.TextLength(line));
+    const size_t length = store_.TextLength(line);
+    std::string colours;
+    if (ParsesInPieces(line)) {
+        // A long line parsed whole on the way hands its styles over, saving a second parse.
+        struct TRequest {
+            TWholeLineRequest& slot;
+            ~TRequest() { slot = {}; }
+        } request{wholeLine_};
+        wholeLine_ = {line, &colours};
+        UpdateColours(line);
+    }
+    if (colours.size() != length)
+        colours = StoredColours(line, 0, length);
     if (!LineMayHoldTab(line))
         return colours;  // one style per column already
     const std::string_view current = store_.Text(line);
