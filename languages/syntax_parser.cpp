@@ -68,8 +68,7 @@ uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::st
         std::fill(styles.begin(), styles.end(), static_cast<char>(255));
         return state;
     }
-    if (scheme_.Prepared().blocks.size() != scheme_.SyntaxBlocks.size())
-        scheme_.Prepare();  // blocks edited without a reset: never parse with stale lookup data
+    PrepareIfStale();
 
     text_ = text.data();
     length_ = std::min(text.size(), styles.size());
@@ -80,13 +79,18 @@ uint32_t TSyntaxParser::ParseLine(std::string_view text, uint32_t state, std::st
     return LineEndState();
 }
 
+// Blocks edited without a reset: never parse with stale lookup data.
+void TSyntaxParser::PrepareIfStale() {
+    if (scheme_.Prepared().blocks.size() != scheme_.SyntaxBlocks.size())
+        scheme_.Prepare();
+}
+
 // A token's text goes to OnGetToken across the whole line, so a handler rules windows out.
 bool TSyntaxParser::ParsesInWindows() const { return !OnGetToken && !scheme_.SyntaxBlocks.empty(); }
 
 // The state a line starts in, unpacked and packed again as the point of its first token edge.
 TParsePoint TSyntaxParser::LineStart(uint32_t state) {
-    if (scheme_.Prepared().blocks.size() != scheme_.SyntaxBlocks.size())
-        scheme_.Prepare();
+    PrepareIfStale();
     RestoreLineState(state);
     TParsePoint point;
     if (!PackPoint(point.state))
@@ -99,8 +103,7 @@ TWindowParse TSyntaxParser::ParseWindow(std::string_view window, size_t base, bo
                                         TParsePointSink& sink) {
     TWindowParse result;
     result.last = from;
-    if (scheme_.Prepared().blocks.size() != scheme_.SyntaxBlocks.size())
-        scheme_.Prepare();
+    PrepareIfStale();
     text_ = window.data();
     length_ = window.size();
     base_ = base;
@@ -145,9 +148,9 @@ TSyntaxParser::TLoopEnd TSyntaxParser::ParseTokens(char* styles, TParsePointSink
     std::string tokenText;
     for (;;) {
         if (cursor_ >= nextCall && cursor_ < length_) {
-            TParsePoint point;
             if (!atLineEnd && reach_ > length_)
                 return TLoopEnd::kPastWindow;
+            TParsePoint point;
             if (PackPoint(point.state)) {
                 point.offset = uint32_t(cursor_);
                 point.reach = uint32_t(reach_);

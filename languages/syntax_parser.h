@@ -103,6 +103,7 @@ private:
     // The loop over one line's tokens from the cursor on; see ParseWindow for the sink.
     enum class TLoopEnd { kTextEnd, kStopped, kPastWindow };
     TLoopEnd ParseTokens(char* styles, TParsePointSink* sink, std::size_t firstCall, bool atLineEnd);
+    void PrepareIfStale();
     void RestoreLineState(uint32_t state);
     uint32_t LineEndState() const;
     // The whole state between two tokens, packed; false when a field does not fit.

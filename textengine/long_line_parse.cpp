@@ -123,7 +123,6 @@ uint32_t TLongLineParse::Update(TSimpleParser& parser, const TInternalStrings& s
         keep = size_t(FirstPast(points_.begin(), points_, dirtyFrom_) - points_.begin());
         while (keep > 1 && points_[keep - 1].reach > dirtyFrom_)
             --keep;
-        keep = std::max<size_t>(keep, 1);
         // An old point may end the parse once the bytes it looks back at are unchanged too.
         convergeFrom = dirtyTo_ + kLookBehind;
         firstOld = size_t(FirstFrom(points_.begin() + std::ptrdiff_t(keep), points_, convergeFrom) -

@@ -70,8 +70,7 @@ uint32_t TCustomMemoSource::ParseLineStyles(int32_t i, std::string& text, std::s
         store_.SetEndState(i, end);
         return end;
     }
-    if (store_.LongLineParse(i) != nullptr)
-        store_.DropLongLineParse(i);
+    store_.DropLongLineParse(i);
     text.assign(store_.Text(i));  // the parser may call back into the buffer
     if (scratch != nullptr && !store_.Colours(i).empty())
         std::string().swap(store_.MutableColours(i));
