@@ -53,35 +53,13 @@ size_t LeadingBlanks(const char* begin, const char* end, const char* readable) {
 
 void TInternalStrings::BlockDeleter::operator()(char* p) const { std::free(p); }
 
-void TInternalStrings::RecordArray::Resize(size_t slots) {
-    if (slots == 0) {
-        std::free(data_);
-        data_ = nullptr;
-        size_ = 0;
-        return;
-    }
-    auto* grown = static_cast<LineRecord*>(std::realloc(data_, slots * sizeof(LineRecord)));
-    if (grown == nullptr)
-        throw std::bad_alloc();
-    data_ = grown;
-    size_ = slots;
-}
-
-template <class F>
-void TInternalStrings::ForEachRecord(F&& f) {
-    for (size_t i = 0; i < gapBegin_; ++i)
-        f(records_[i]);
-    for (size_t i = gapEnd_; i < records_.size(); ++i)
-        f(records_[i]);
-}
-
 TInternalStrings::TInternalStrings() = default;
 TInternalStrings::TInternalStrings(size_t blockBytes)
     : blockBytes_(std::clamp<size_t>(blockBytes, 2, kBlockBytes)) {}
 TInternalStrings::~TInternalStrings() = default;
 
 std::string_view TInternalStrings::Text(int32_t line) const {
-    const uint64_t t = At(line).text;
+    const uint64_t t = index_.Get(line).text;
     const uint64_t location = t & kLocationMask;
     if (IsChunked(t))
         return Chunked(t).Flat();
@@ -93,12 +71,12 @@ std::string_view TInternalStrings::Text(int32_t line) const {
 }
 
 size_t TInternalStrings::TextLength(int32_t line) const {
-    const uint64_t t = At(line).text;
+    const uint64_t t = index_.Get(line).text;
     return IsChunked(t) ? Chunked(t).Size() : Text(line).size();
 }
 
 std::string_view TInternalStrings::TextPiece(int32_t line, size_t from) const {
-    const uint64_t t = At(line).text;
+    const uint64_t t = index_.Get(line).text;
     if (IsChunked(t))
         return Chunked(t).Piece(from);
     const std::string_view text = Text(line);
@@ -122,10 +100,10 @@ void TInternalStrings::CopyText(int32_t line, size_t from, size_t count, std::st
 std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::string_view lineEnd,
                                              bool stopAtReadOnly, int32_t& count) const {
     count = 0;
-    if (first > last || (At(first).text & kOwnedBit))
+    if (first > last || (index_.Get(first).text & kOwnedBit))
         return {};
-    constexpr uint64_t kOffsetMask = (uint64_t(1) << kOffsetBits) - 1;
-    const uint64_t location = At(first).text & kLocationMask;
+    constexpr uint64_t kOffsetMask = TLineRecord::kOffsetMask;
+    const uint64_t location = index_.Get(first).text & kLocationMask;
     const size_t block = size_t(location >> kOffsetBits);
     const char* base = blocks_[block].get();
     const size_t blockSize = blockSizes_[block];
@@ -144,7 +122,7 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
     size_t lastLineEnd = 0;
     int32_t line = first;
     for (; line <= last; ++line) {
-        const uint64_t t = At(line).text;
+        const uint64_t t = index_.Get(line).text;
         const uint64_t at = t & kLocationMask;
         if ((t & stopBits) || (at >> kOffsetBits) != block || (at & kOffsetMask) != pos)
             break;
@@ -157,7 +135,7 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
     count = line - first;
     if (count > 0 && !checkBytes && !endsWithLineEnd(lastLineEnd)) {
         --count;
-        pos = lastLineEnd - (size_t((At(first + count).text & ~kFlagBits) >> kLengthShift));
+        pos = lastLineEnd - (size_t((index_.Get(first + count).text & ~kFlagBits) >> kLengthShift));
     }
     return {base + start, pos - start};
 }
@@ -211,7 +189,7 @@ void TInternalStrings::ReplaceText(LineRecord& r, std::string text) {
 }
 
 TLineShape TInternalStrings::ShapeOf(int32_t line) const {
-    const uint64_t t = At(line).text;
+    const uint64_t t = index_.Get(line).text;
     if (!IsChunked(t))
         return TLineShape::Of(Text(line));
     const TChunkedLine& chunked = Chunked(t);
@@ -236,7 +214,7 @@ size_t TInternalStrings::LeadingBlankCount(int32_t line) const {
 }
 
 bool TInternalStrings::MayHoldTab(int32_t line) const {
-    const uint64_t t = At(line).text;
+    const uint64_t t = index_.Get(line).text;
     if (IsChunked(t))
         return Chunked(t).HasTab();
     const std::string_view text = Text(line);
@@ -244,7 +222,7 @@ bool TInternalStrings::MayHoldTab(int32_t line) const {
 }
 
 void TInternalStrings::InsertText(int32_t line, size_t at, std::string_view bytes) {
-    LineRecord& r = At(line);
+    LineRecord& r = index_.Mutable(line);
     assert(at <= TextLength(line) && "TInternalStrings::InsertText past the line end");
     if (IsChunked(r.text)) {
         Chunked(r.text).Insert(at, bytes);
@@ -260,7 +238,7 @@ void TInternalStrings::InsertText(int32_t line, size_t at, std::string_view byte
 }
 
 void TInternalStrings::EraseText(int32_t line, size_t at, size_t count) {
-    LineRecord& r = At(line);
+    LineRecord& r = index_.Mutable(line);
     assert(at <= TextLength(line) && "TInternalStrings::EraseText past the line end");
     const size_t erased = std::min(count, TextLength(line) - at);
     if (IsChunked(r.text) &&
@@ -297,55 +275,27 @@ int32_t TInternalStrings::FindLineBefore(int32_t before, const TLineQuery& query
 
 void TInternalStrings::SetText(int32_t line, std::string_view text) {
     blockIndex_.Changed(line, TLineShape::Of(text));
-    LineRecord& r = At(line);
+    LineRecord& r = index_.Mutable(line);
     ReplaceText(r, std::string(text));
     r.text &= ~kUpToDateBit;
     DropLongLineParse(line);
 }
 
-void TInternalStrings::MoveGapTo(size_t line) {
-    LineRecord* s = records_.data();
-    const size_t gap = GapLength();
-    if (line < gapBegin_)
-        std::memmove(s + line + gap, s + line, (gapBegin_ - line) * sizeof(LineRecord));
-    else if (line > gapBegin_)
-        std::memmove(s + gapBegin_, s + gapEnd_, (line - gapBegin_) * sizeof(LineRecord));
-    gapBegin_ = line;
-    gapEnd_ = line + gap;
-}
-
-void TInternalStrings::EnsureGap(size_t needed) {
-    if (GapLength() >= needed)
-        return;
-    const size_t capacity = records_.size();
-    const size_t grown = capacity + std::max<size_t>({capacity / 2, 64, needed});
-    const size_t tail = capacity - gapEnd_;
-    records_.Resize(grown);
-    LineRecord* s = records_.data();
-    std::memmove(s + grown - tail, s + gapEnd_, tail * sizeof(LineRecord));
-    gapEnd_ = grown - tail;
-}
-
 void TInternalStrings::Insert(int32_t line, std::string_view text) {
     assert(line >= 0 && line <= Count() && "TInternalStrings::Insert out of range");
     blockIndex_.Inserted(line, TLineShape::Of(text));
-    uint64_t owned = NewOwned(std::string(text));
-    MoveGapTo(size_t(line));
-    EnsureGap(1);
-    records_[gapBegin_++] = LineRecord{owned, 0, 0};
+    index_.Insert(line, LineRecord{NewOwned(std::string(text)), 0, 0});
 }
 
 void TInternalStrings::Delete(int32_t line) {
     assert(line >= 0 && line < Count() && "TInternalStrings::Delete out of range");
     blockIndex_.Deleted(line);
-    MoveGapTo(size_t(line));
-    Release(records_[gapEnd_]);
-    ++gapEnd_;
+    LineRecord removed = index_.Remove(line);
+    Release(removed);
 }
 
 void TInternalStrings::Clear() {
-    records_.Resize(0);
-    gapBegin_ = gapEnd_ = 0;
+    index_.Clear();
     blocks_.clear();
     blockSizes_.clear();
     blockLineEnds_.clear();
@@ -359,9 +309,7 @@ void TInternalStrings::Clear() {
 }
 
 void TInternalStrings::Swap(TInternalStrings& other) noexcept {
-    records_.Swap(other.records_);
-    std::swap(gapBegin_, other.gapBegin_);
-    std::swap(gapEnd_, other.gapEnd_);
+    index_.Swap(other.index_);
     blocks_.swap(other.blocks_);
     blockSizes_.swap(other.blockSizes_);
     blockLineEnds_.swap(other.blockLineEnds_);
@@ -375,7 +323,7 @@ void TInternalStrings::Swap(TInternalStrings& other) noexcept {
 }
 
 TInternalStrings::LineExtra& TInternalStrings::MutableExtra(int32_t line) {
-    LineRecord& r = At(line);
+    LineRecord& r = index_.Mutable(line);
     if (r.extra == 0) {
         if (!freeExtras_.empty()) {
             r.extra = freeExtras_.back() + 1;
@@ -389,7 +337,7 @@ TInternalStrings::LineExtra& TInternalStrings::MutableExtra(int32_t line) {
 }
 
 const TInternalStrings::LineExtra* TInternalStrings::FindExtra(int32_t line) const {
-    const uint32_t e = At(line).extra;
+    const uint32_t e = index_.Get(line).extra;
     return e == 0 ? nullptr : &extras_[e - 1];
 }
 
@@ -411,7 +359,7 @@ TLongLineParse& TInternalStrings::MutableLongLineParse(int32_t line) {
 }
 
 void TInternalStrings::DropLongLineParse(int32_t line) {
-    if (At(line).extra != 0)
+    if (index_.Get(line).extra != 0)
         MutableExtra(line).longParse.reset();
 }
 
@@ -441,7 +389,7 @@ void TInternalStrings::SetHighlighterData(int32_t line, int index, uint32_t valu
 }
 
 void TInternalStrings::ResetHighlighting(bool keepColours) {
-    ForEachRecord([](LineRecord& r) { r.text &= ~kUpToDateBit; });
+    index_.ForEachRecord([](LineRecord& r) { r.text &= ~kUpToDateBit; });
     for (LineExtra& e : extras_) {
         if (!keepColours)
             std::string().swap(e.colours);
@@ -497,7 +445,7 @@ void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) 
             }
             // One line fills the whole block: make room for the rest of it.
             if (filled > rules.maxLineBytes + 2)  // a CR LF may follow the longest line allowed
-                LineTooLong(gapBegin_, rules);
+                LineTooLong(size_t(index_.Count()), rules);
             capacity *= 2;
             char* bigger = static_cast<char*>(std::realloc(owner.get(), capacity));
             if (bigger == nullptr)
@@ -530,7 +478,7 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
             --end;
     const size_t length = size_t(end - begin);
     if (length > rules.maxLineBytes)
-        LineTooLong(gapBegin_, rules);
+        LineTooLong(size_t(index_.Count()), rules);
     const bool convertTabs = mayHoldTab && !rules.keepTabs && length > 0 && std::memchr(begin, '\t', length);
     const size_t offset = size_t(begin - blocks_[block].get());
     if (!convertTabs) {
@@ -551,18 +499,22 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
             converted.push_back(*p);
     }
     if (converted.size() > rules.maxLineBytes)
-        LineTooLong(gapBegin_, rules);
+        LineTooLong(size_t(index_.Count()), rules);
     shape = TLineShape::Of(converted, false);
     return NewOwned(std::move(converted));
 }
 
-void TInternalStrings::AppendRecord(uint64_t text, const TLineShape& shape, const TLoadRules& rules) {
-    if (gapBegin_ >= rules.maxLines)
+void TInternalStrings::AppendRecord(uint64_t text, const TLineShape& shape, const TLoadRules& rules,
+                                    const char* begin, const char* rawEnd, int lineEndBytes) {
+    if (size_t(index_.Count()) >= rules.maxLines)
         throw ETextLimitError("The text has more than " + std::to_string(rules.maxLines) +
                               " lines, the most a document can hold.");
-    if (gapBegin_ == records_.size())
-        records_.Resize(std::max<size_t>(records_.size() * 2, 4096));
-    records_[gapBegin_++] = LineRecord{text, 0, 0};
+    const size_t length = size_t((text & ~kFlagBits) >> kLengthShift);
+    if (!(text & kOwnedBit) && length == size_t(rawEnd - begin))
+        index_.AppendLoaded(size_t((text & kLocationMask) >> kOffsetBits),
+                            size_t(text & TLineRecord::kOffsetMask), length, lineEndBytes);
+    else
+        index_.Append(LineRecord{text, 0, 0});
     blockIndex_.Append(shape);
 }
 
@@ -593,7 +545,7 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
             const char* nl = chunk + bit;
             TLineShape shape;
             AppendRecord(RecordFor(block, p, nl, rules, lineHasTab || (tabs & before) != 0, shape), shape,
-                         rules);
+                         rules, p, nl, 1);
             lineEnds |= kEndsLf;
             tabs &= ~before;
             lineHasTab = false;
@@ -614,7 +566,8 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
             lineEnds |= kEndsLf;
         }
         TLineShape shape;
-        AppendRecord(RecordFor(block, p, lineEnd, rules, true, shape), shape, rules);
+        AppendRecord(RecordFor(block, p, lineEnd, rules, true, shape), shape, rules, p, lineEnd,
+                     int(next - lineEnd));
         p = next;
     }
 }
@@ -622,10 +575,6 @@ void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
 void TInternalStrings::Load(TByteStream& stream, const TLoadRules& rules) {
     Clear();
     ReadBlocks(stream, rules);
-    // A gap at the end, so the first insertions after loading do not reallocate.
-    const size_t lines = gapBegin_;
-    records_.Resize(lines + std::max<size_t>(64, lines / 64));
-    gapEnd_ = records_.size();
 }
 
 }  // namespace tarnwick

@@ -1,11 +1,6 @@
-// The lines of one buffer. Loaded text stays in a few large blocks and a line is a 16-byte
-// record pointing into them; a line that is edited gets its own string, or, when it is long,
-// a chain of chunks (TChunkedLine) that InsertText and EraseText change in place. The records sit in an
-// array with a gap at the last place of insertion, so inserting or deleting lines near the
-// previous edit moves only a few records, and a line index is found in O(1).
-//
-// Invariant: gapBegin_ <= gapEnd_ <= records_.size(); line i is records_[i] for i < gapBegin_,
-// else records_[i + GapLength()].
+// The lines of one buffer. Loaded text stays in a few large blocks that the line index
+// (TLineIndex) points into; a line that is edited gets its own string, or, when it is long,
+// a chain of chunks (TChunkedLine) that InsertText and EraseText change in place.
 #pragma once
 
 #include <algorithm>
@@ -20,6 +15,7 @@
 
 #include "textengine/chunked_line.h"
 #include "textengine/line_block_index.h"
+#include "textengine/line_index.h"
 #include "textengine/long_line_parse.h"
 
 namespace tarnwick {
@@ -52,7 +48,7 @@ public:
     TInternalStrings(const TInternalStrings&) = delete;
     TInternalStrings& operator=(const TInternalStrings&) = delete;
 
-    int32_t Count() const { return int32_t(records_.size() - GapLength()); }
+    int32_t Count() const { return index_.Count(); }
     // The stored line (tabs kept). Valid until this line or the store changes.
     std::string_view Text(int32_t line) const;
     // Readers of part of a line: its stored length, and its bytes from `from` on as far as
@@ -91,13 +87,17 @@ public:
     // not grow with the distance to that line in the common case.
     int32_t FindLineBefore(int32_t before, const TLineQuery& query, const TTabStops& tabStops) const;
 
-    // Highlighting and decoration per line.
-    uint32_t EndState(int32_t line) const { return At(line).endState; }
-    void SetEndState(int32_t line, uint32_t state) { At(line).endState = state; }
-    bool IsUpToDate(int32_t line) const { return At(line).text & kUpToDateBit; }
-    void SetUpToDate(int32_t line, bool on) { SetBit(At(line), kUpToDateBit, on); }
-    bool IsReadOnly(int32_t line) const { return At(line).text & kReadOnlyBit; }
-    void SetReadOnly(int32_t line, bool on) { SetBit(At(line), kReadOnlyBit, on); }
+    // Highlighting and decoration per line. Setting what a line already has changes nothing,
+    // so a line as loaded keeps costing no record of its own.
+    uint32_t EndState(int32_t line) const { return index_.Get(line).endState; }
+    void SetEndState(int32_t line, uint32_t state) {
+        if (EndState(line) != state)
+            index_.Mutable(line).endState = state;
+    }
+    bool IsUpToDate(int32_t line) const { return index_.Get(line).text & kUpToDateBit; }
+    void SetUpToDate(int32_t line, bool on) { SetFlag(line, kUpToDateBit, on); }
+    bool IsReadOnly(int32_t line) const { return index_.Get(line).text & kReadOnlyBit; }
+    void SetReadOnly(int32_t line, bool on) { SetFlag(line, kReadOnlyBit, on); }
     // The highlighter's style byte per stored character; empty until the line is parsed.
     const std::string& Colours(int32_t line) const;
     std::string& MutableColours(int32_t line) { return MutableExtra(line).colours; }
@@ -120,15 +120,7 @@ public:
     void ResetHighlighting(bool keepColours);
 
 private:
-    // text: bit 63 set = the line owns a string, bits 0..35 index it in owned_, or with bit 60
-    // also set in chunked_; else bits
-    // 0..35 locate the line in blocks_ (block << kOffsetBits | offset) and bits 36..59 hold
-    // its length. Bits 62 and 61 are the up-to-date and read-only flags.
-    struct LineRecord {
-        uint64_t text;
-        uint32_t endState;
-        uint32_t extra;  // 1-based index into extras_, 0 = none
-    };
+    using LineRecord = TLineRecord;
     struct LineExtra {
         std::string colours;
         std::unique_ptr<TLongLineParse> longParse;
@@ -137,54 +129,29 @@ private:
         uint16_t gutterMarks = 0;
         uint8_t lineStyle = 0;
     };
-    // Slots in one malloc'd array: growing a large one is a remap rather than a copy, and
-    // slots never written stay out of memory. New slots are uninitialised.
-    class RecordArray {
-    public:
-        RecordArray() = default;
-        ~RecordArray() { std::free(data_); }
-        RecordArray(const RecordArray&) = delete;
-        RecordArray& operator=(const RecordArray&) = delete;
-        size_t size() const { return size_; }
-        LineRecord* data() { return data_; }
-        LineRecord& operator[](size_t i) { return data_[i]; }
-        const LineRecord& operator[](size_t i) const { return data_[i]; }
-        void Resize(size_t slots);
-        void Swap(RecordArray& other) noexcept {
-            std::swap(data_, other.data_);
-            std::swap(size_, other.size_);
-        }
-
-    private:
-        LineRecord* data_ = nullptr;
-        size_t size_ = 0;
-    };
     struct BlockDeleter {
         void operator()(char* p) const;
     };
     using Block = std::unique_ptr<char, BlockDeleter>;
 
-    static constexpr uint64_t kOwnedBit = uint64_t(1) << 63;
-    static constexpr uint64_t kUpToDateBit = uint64_t(1) << 62;
-    static constexpr uint64_t kReadOnlyBit = uint64_t(1) << 61;
-    static constexpr uint64_t kChunkedBit = uint64_t(1) << 60;
-    static constexpr uint64_t kFlagBits = kOwnedBit | kUpToDateBit | kReadOnlyBit | kChunkedBit;
-    static constexpr size_t kChunkBytes = size_t(1) << 14;
-    static constexpr int kOffsetBits = 26;  // blocks of at most 64 MiB
-    static constexpr int kLengthShift = 36;
-    static constexpr uint64_t kLocationMask = (uint64_t(1) << kLengthShift) - 1;
-    static constexpr uint64_t kMaxBlockLength = (uint64_t(1) << 24) - 1;
+    static constexpr uint64_t kOwnedBit = TLineRecord::kOwnedBit;
+    static constexpr uint64_t kUpToDateBit = TLineRecord::kUpToDateBit;
+    static constexpr uint64_t kReadOnlyBit = TLineRecord::kReadOnlyBit;
+    static constexpr uint64_t kChunkedBit = TLineRecord::kChunkedBit;
+    static constexpr uint64_t kFlagBits = TLineRecord::kFlagBits;
+    static constexpr int kOffsetBits = TLineRecord::kOffsetBits;
+    static constexpr int kLengthShift = TLineRecord::kLengthShift;
+    static constexpr uint64_t kLocationMask = TLineRecord::kLocationMask;
+    static constexpr uint64_t kMaxBlockLength = TLineRecord::kMaxBlockLength;
     static constexpr size_t kBlockBytes = size_t(1) << kOffsetBits;
+    static constexpr size_t kChunkBytes = size_t(1) << 14;
 
-    size_t GapLength() const { return gapEnd_ - gapBegin_; }
-    LineRecord& At(int32_t line) { return records_[Slot(line)]; }
-    const LineRecord& At(int32_t line) const { return records_[Slot(line)]; }
-    size_t Slot(int32_t line) const {
-        return size_t(line) < gapBegin_ ? size_t(line) : size_t(line) + GapLength();
+    void SetFlag(int32_t line, uint64_t flag, bool on) {
+        if (bool(index_.Get(line).text & flag) != on) {
+            uint64_t& text = index_.Mutable(line).text;
+            text = on ? text | flag : text & ~flag;
+        }
     }
-    static void SetBit(LineRecord& r, uint64_t bit, bool on) { r.text = on ? r.text | bit : r.text & ~bit; }
-    void MoveGapTo(size_t line);
-    void EnsureGap(size_t needed);
     uint64_t NewOwned(std::string text);
     bool IsChunked(uint64_t text) const {
         return (text & (kOwnedBit | kChunkedBit)) == (kOwnedBit | kChunkedBit);
@@ -199,15 +166,14 @@ private:
 
     void ReadBlocks(TByteStream& stream, const TLoadRules& rules);
     void SplitBlock(size_t block, const TLoadRules& rules);
-    void AppendRecord(uint64_t text, const TLineShape& shape, const TLoadRules& rules);
-    template <class F>
-    void ForEachRecord(F&& f);
+    // begin..rawEnd: the line's bytes before its line end of lineEndBytes, trailing blanks
+    // included.
+    void AppendRecord(uint64_t text, const TLineShape& shape, const TLoadRules& rules, const char* begin,
+                      const char* rawEnd, int lineEndBytes);
     uint64_t RecordFor(size_t block, const char* begin, const char* end, const TLoadRules& rules,
                        bool mayHoldTab, TLineShape& shape);
 
-    RecordArray records_;
-    size_t gapBegin_ = 0;
-    size_t gapEnd_ = 0;
+    TLineIndex index_;
     size_t blockBytes_ = kBlockBytes;
     size_t chunkBytes_ = kChunkBytes;
     std::vector<Block> blocks_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "tests/support/chunked_stream.h"
@@ -155,6 +156,82 @@ TEST(LineStoreTest, EditsMatchAPlainVector) {
         ASSERT_EQ(store.Count(), int32_t(model.size()));
     }
     EXPECT_EQ(Lines(store), model);
+}
+
+// A text of thousands of lines of every kind the loader meets (line ends of both lengths,
+// trailing blanks, tabs, lines longer than 64 KiB), in several blocks, then edited anywhere:
+// lines, their states and flags, and what saving reads, checked against plain vectors.
+TEST(LineStoreTest, ALargeLoadedTextKeepsEveryLineThroughEditsAnywhere) {
+    std::mt19937 rng(23);
+    std::string bytes;
+    std::vector<std::string> model;
+    for (int line = 0; line < 6000; ++line) {
+        const uint32_t kind = rng() % 100;
+        std::string text(kind == 0 ? 70000 + rng() % 100 : rng() % 90, 'a');
+        for (char& c : text)
+            c = char('a' + rng() % 26);
+        if (kind == 1 && !text.empty())
+            text[rng() % text.size()] = '\t';
+        model.push_back(kind == 1 ? ReferenceLines(text, TLoadRules{})[0] : text);
+        bytes += text + (kind == 2 ? "  " : "") + (kind < 10 ? "\r\n" : "\n");
+    }
+    TInternalStrings store(size_t(1) << 18);
+    TMemoryStream stream(bytes);
+    store.Load(stream, TLoadRules{});
+    std::vector<uint32_t> states(model.size(), 0);
+    std::vector<bool> readOnly(model.size(), false);
+    auto expectAll = [&](int step) {
+        ASSERT_EQ(Lines(store), model) << "step " << step;
+        for (int32_t i = 0; i < store.Count(); ++i) {
+            ASSERT_EQ(store.EndState(i), states[size_t(i)]) << "line " << i << " step " << step;
+            ASSERT_EQ(store.IsReadOnly(i), readOnly[size_t(i)]) << "line " << i << " step " << step;
+        }
+        const int32_t first = int32_t(rng() % model.size());
+        int32_t count = 0;
+        const std::string_view run = store.LoadedRun(first, store.Count() - 1, "\n", false, count);
+        std::string expected;
+        for (int32_t i = first; i < first + count; ++i)
+            expected += model[size_t(i)] + "\n";
+        ASSERT_EQ(std::string(run), expected) << "step " << step;
+    };
+    expectAll(-1);
+    int32_t near = 0;
+    for (int step = 0; step < 20000; ++step) {
+        const int32_t count = store.Count();
+        // Half the edits near the previous one, as typing goes; the rest anywhere.
+        int32_t at = rng() % 2 ? near + int32_t(rng() % 5) - 2 : int32_t(rng() % uint32_t(count + 1));
+        at = std::clamp(at, 0, count);
+        near = at;
+        const uint32_t op = rng() % 6;
+        if (op == 0 || count == 0 || at == count) {
+            const std::string text = "i" + std::to_string(step);
+            store.Insert(at, text);
+            model.insert(model.begin() + at, text);
+            states.insert(states.begin() + at, 0);
+            readOnly.insert(readOnly.begin() + at, false);
+        } else if (op == 1) {
+            store.Delete(at);
+            model.erase(model.begin() + at);
+            states.erase(states.begin() + at);
+            readOnly.erase(readOnly.begin() + at);
+        } else if (op == 2) {
+            model[size_t(at)] = "s" + std::to_string(step);
+            store.SetText(at, model[size_t(at)]);
+        } else if (op == 3) {
+            states[size_t(at)] = rng() % 3;
+            store.SetEndState(at, states[size_t(at)]);
+        } else if (op == 4) {
+            readOnly[size_t(at)] = rng() % 2;
+            store.SetReadOnly(at, readOnly[size_t(at)]);
+        } else {
+            store.InsertText(at, 0, "x");
+            model[size_t(at)].insert(0, "x");
+        }
+        ASSERT_EQ(store.Count(), int32_t(model.size()));
+        if (step % 2500 == 0)
+            expectAll(step);
+    }
+    expectAll(20000);
 }
 
 // Every range read piece by piece equals the same range of the whole line.

@@ -1,0 +1,116 @@
+// The records of a buffer's lines, kept in pages of consecutive lines. A page of lines as they
+// were loaded keeps two bytes a line, where each line ends, and makes a line's record when it
+// is asked for; the first change to one of its lines gives the page records of its own. So a
+// file just loaded costs little more than its text, and the lines that edits and the
+// highlighter touch cost a record each, as before.
+//
+// The pages sit in an array with a gap after the page whose line count changed last: a page
+// before the gap knows its first line, one after it how many lines there are from its first
+// to the end, so inserting and deleting lines touches only the pages between the place and
+// the previous one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tarnwick {
+
+// One line. text: bit 63 set = the line owns its text, bits 0..35 index it (with bit 60 also
+// set, as a chunked line); else bits 0..35 locate the line in the loaded blocks
+// (block << kOffsetBits | offset) and bits 36..59 hold its length. Bits 62 and 61 are the
+// up-to-date and read-only flags.
+struct TLineRecord {
+    static constexpr uint64_t kOwnedBit = uint64_t(1) << 63;
+    static constexpr uint64_t kUpToDateBit = uint64_t(1) << 62;
+    static constexpr uint64_t kReadOnlyBit = uint64_t(1) << 61;
+    static constexpr uint64_t kChunkedBit = uint64_t(1) << 60;
+    static constexpr uint64_t kFlagBits = kOwnedBit | kUpToDateBit | kReadOnlyBit | kChunkedBit;
+    static constexpr int kOffsetBits = 26;  // blocks of at most 64 MiB
+    static constexpr int kLengthShift = 36;
+    static constexpr uint64_t kLocationMask = (uint64_t(1) << kLengthShift) - 1;
+    static constexpr uint64_t kOffsetMask = (uint64_t(1) << kOffsetBits) - 1;
+    static constexpr uint64_t kMaxBlockLength = (uint64_t(1) << 24) - 1;
+
+    static uint64_t Loaded(size_t block, size_t offset, size_t length) {
+        return (uint64_t(block) << kOffsetBits | offset) | uint64_t(length) << kLengthShift;
+    }
+
+    uint64_t text = 0;
+    uint32_t endState = 0;
+    uint32_t extra = 0;  // 1-based index of the line's extras, 0 = none
+};
+
+class TLineIndex {
+public:
+    // Lines a loaded page holds at most; a page of records splits in two above twice this.
+    static constexpr uint32_t kPageLines = 256;
+
+    TLineIndex() = default;
+    ~TLineIndex() { Clear(); }
+    TLineIndex(const TLineIndex&) = delete;
+    TLineIndex& operator=(const TLineIndex&) = delete;
+
+    int32_t Count() const { return int32_t(lines_); }
+    TLineRecord Get(int32_t line) const;
+    // The line's record to change; its page gets records of its own first.
+    TLineRecord& Mutable(int32_t line);
+    // Inserts before index line (line == Count() appends).
+    void Insert(int32_t line, const TLineRecord& record);
+    TLineRecord Remove(int32_t line);
+
+    // Loading appends lines in order: one that lies in a loaded block with its line end of
+    // lineEndBytes (0: none) right after it, or any other record.
+    void AppendLoaded(size_t block, size_t offset, size_t length, int lineEndBytes);
+    void Append(const TLineRecord& record);
+
+    // Calls f on every record the pages hold; a loaded line has no flags, state or extras.
+    template <class F>
+    void ForEachRecord(F&& f) {
+        for (size_t p = 0; p < PageCount(); ++p)
+            if (Page& page = At(p); page.capacity != 0)
+                for (uint32_t i = 0; i < page.count; ++i)
+                    f(Records(page)[i]);
+    }
+
+    void Clear();
+    void Swap(TLineIndex& other) noexcept;
+
+private:
+    struct Page {
+        uint32_t count;
+        uint32_t capacity;     // records a page of records has room for; 0 for a loaded page
+        uint64_t firstText;    // loaded page: the text of an empty line where its first line starts
+        void* data;            // loaded page: uint16_t ends[kPageLines], relative to firstText
+        int32_t key;           // before the gap its first line, after it the lines from there on
+        uint8_t lineEndBytes;  // loaded page: the line end after each of its lines but the last
+    };
+
+    static TLineRecord* Records(const Page& page) { return static_cast<TLineRecord*>(page.data); }
+    static uint16_t* Ends(const Page& page) { return static_cast<uint16_t*>(page.data); }
+    static TLineRecord LoadedRecord(const Page& page, uint32_t inPage);
+
+    size_t PageCount() const { return size_ - GapLength(); }
+    size_t GapLength() const { return gapEnd_ - gapBegin_; }
+    Page& At(size_t p) { return pages_[p < gapBegin_ ? p : p + GapLength()]; }
+    const Page& At(size_t p) const { return pages_[p < gapBegin_ ? p : p + GapLength()]; }
+    int64_t First(size_t p) const { return p < gapBegin_ ? At(p).key : int64_t(lines_) - At(p).key; }
+    // The page holding line (< Count()), and where in it.
+    size_t PageOf(int32_t line, uint32_t& inPage) const;
+    void MakeRecords(Page& page);
+    void Reserve(Page& page, uint32_t records);
+    void MoveGapTo(size_t p);
+    void EnsureGap();
+    // Adds an empty page at the end; the gap must be there.
+    Page& AppendPage(uint32_t capacity);
+    void SplitLastBeforeGap();
+
+    Page* pages_ = nullptr;
+    size_t size_ = 0;  // slots, gap included
+    size_t gapBegin_ = 0;
+    size_t gapEnd_ = 0;
+    size_t lines_ = 0;
+    int lastLineEndBytes_ = 0;   // loading: the line end after the last line appended
+    mutable size_t cursor_ = 0;  // the page found last; lines are mostly read in order
+};
+
+}  // namespace tarnwick
