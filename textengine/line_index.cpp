@@ -30,14 +30,6 @@ constexpr size_t kMaxLoadedSpan = UINT16_MAX;
 
 }  // namespace
 
-TLineRecord TLineIndex::LoadedRecord(const Page& page, uint32_t inPage) {
-    const uint16_t* ends = Ends(page);
-    const uint32_t start = inPage == 0 ? 0 : uint32_t(ends[inPage - 1]) + page.lineEndBytes;
-    TLineRecord r;
-    r.text = page.firstText + start + (uint64_t(ends[inPage] - start) << TLineRecord::kLengthShift);
-    return r;
-}
-
 size_t TLineIndex::PageOf(int32_t line, uint32_t& inPage) const {
     assert(line >= 0 && size_t(line) < lines_ && "TLineIndex: line out of range");
     const size_t pages = PageCount();
@@ -46,9 +38,8 @@ size_t TLineIndex::PageOf(int32_t line, uint32_t& inPage) const {
             break;
         const int64_t first = First(p);
         if (line >= first && line - first < At(p).count) {
-            cursor_ = p;
             inPage = uint32_t(line - first);
-            return p;
+            return SetCursor(p);
         }
     }
     // The last page starting at or before line; first lines rise with the page index.
@@ -57,18 +48,19 @@ size_t TLineIndex::PageOf(int32_t line, uint32_t& inPage) const {
         const size_t mid = low + (high - low) / 2;
         (First(mid) <= line ? low : high) = mid;
     }
-    cursor_ = low;
     inPage = uint32_t(line - First(low));
-    return low;
+    return SetCursor(low);
 }
 
-TLineRecord TLineIndex::Get(int32_t line) const {
-    uint32_t inPage;
-    const Page& page = At(PageOf(line, inPage));
-    return page.capacity != 0 ? Records(page)[inPage] : LoadedRecord(page, inPage);
+size_t TLineIndex::SetCursor(size_t p) const {
+    cursor_ = p;
+    cursorPage_ = &At(p);
+    cursorFirst_ = First(p);
+    cursorCount_ = cursorPage_->count;
+    return p;
 }
 
-TLineRecord& TLineIndex::Mutable(int32_t line) {
+TLineRecord& TLineIndex::MutableSlow(int32_t line) {
     uint32_t inPage;
     Page& page = At(PageOf(line, inPage));
     MakeRecords(page);
@@ -80,7 +72,7 @@ void TLineIndex::MakeRecords(Page& page) {
         return;
     auto* records = static_cast<TLineRecord*>(Allocate(page.count * sizeof(TLineRecord)));
     for (uint32_t i = 0; i < page.count; ++i)
-        records[i] = LoadedRecord(page, i);
+        records[i] = Read(page, i);
     std::free(page.data);
     page.data = records;
     page.capacity = std::max<uint32_t>(page.count, 1);
@@ -96,6 +88,8 @@ void TLineIndex::Reserve(Page& page, uint32_t records) {
 
 // Pages that cross the gap change how they count their first line.
 void TLineIndex::MoveGapTo(size_t p) {
+    if (p != gapBegin_)
+        ForgetCursor();
     while (gapBegin_ > p) {
         Page page = pages_[--gapBegin_];
         page.key = int32_t(int64_t(lines_) - page.key);
@@ -111,6 +105,7 @@ void TLineIndex::MoveGapTo(size_t p) {
 void TLineIndex::EnsureGap() {
     if (GapLength() > 0)
         return;
+    ForgetCursor();
     const size_t grown = std::max<size_t>(size_ * 2, 16);
     const size_t tail = size_ - gapEnd_;
     pages_ = static_cast<Page*>(Reallocate(pages_, grown * sizeof(Page)));
@@ -131,6 +126,7 @@ TLineIndex::Page& TLineIndex::AppendPage(uint32_t capacity) {
 // The page just before the gap gives its upper half to a new page after it.
 void TLineIndex::SplitLastBeforeGap() {
     EnsureGap();
+    ForgetCursor();
     Page& page = pages_[gapBegin_ - 1];
     const uint32_t moved = page.count - kPageLines;
     Page upper{moved, std::max(moved, uint32_t(16)), 0, nullptr, int32_t(page.key + int32_t(kPageLines)), 0};
@@ -170,6 +166,7 @@ void TLineIndex::Insert(int32_t line, const TLineRecord& record) {
     records[inPage] = record;
     ++page.count;
     ++lines_;
+    ForgetCursor();
     if (page.count > 2 * kPageLines)
         SplitLastBeforeGap();
 }
@@ -185,6 +182,7 @@ TLineRecord TLineIndex::Remove(int32_t line) {
     std::memmove(records + inPage, records + inPage + 1, (page.count - inPage - 1) * sizeof(TLineRecord));
     --page.count;
     --lines_;
+    ForgetCursor();
     if (page.count == 0) {
         std::free(page.data);
         --gapBegin_;
@@ -243,6 +241,7 @@ void TLineIndex::Clear() {
     size_ = gapBegin_ = gapEnd_ = lines_ = 0;
     lastLineEndBytes_ = 0;
     cursor_ = 0;
+    ForgetCursor();
 }
 
 void TLineIndex::Swap(TLineIndex& other) noexcept {
@@ -253,6 +252,8 @@ void TLineIndex::Swap(TLineIndex& other) noexcept {
     std::swap(lines_, other.lines_);
     std::swap(lastLineEndBytes_, other.lastLineEndBytes_);
     std::swap(cursor_, other.cursor_);
+    ForgetCursor();
+    other.ForgetCursor();
 }
 
 }  // namespace tarnwick

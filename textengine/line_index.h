@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 namespace tarnwick {
 
@@ -51,9 +52,23 @@ public:
     TLineIndex& operator=(const TLineIndex&) = delete;
 
     int32_t Count() const { return int32_t(lines_); }
-    TLineRecord Get(int32_t line) const;
+    // Lines are mostly read in order and near each other, so the page found last is tried
+    // first, inline; these run several times for each line an edit or a search touches.
+    TLineRecord Get(int32_t line) const {
+        const uint64_t inPage = uint64_t(int64_t(line) - cursorFirst_);
+        if (inPage < cursorCount_)
+            return Read(*cursorPage_, uint32_t(inPage));
+        uint32_t in;
+        const Page& page = At(PageOf(line, in));
+        return Read(page, in);
+    }
     // The line's record to change; its page gets records of its own first.
-    TLineRecord& Mutable(int32_t line);
+    TLineRecord& Mutable(int32_t line) {
+        const uint64_t inPage = uint64_t(int64_t(line) - cursorFirst_);
+        if (inPage < cursorCount_ && cursorPage_->capacity != 0)
+            return Records(*cursorPage_)[inPage];
+        return MutableSlow(line);
+    }
     // Inserts before index line (line == Count() appends).
     void Insert(int32_t line, const TLineRecord& record);
     TLineRecord Remove(int32_t line);
@@ -87,15 +102,27 @@ private:
 
     static TLineRecord* Records(const Page& page) { return static_cast<TLineRecord*>(page.data); }
     static uint16_t* Ends(const Page& page) { return static_cast<uint16_t*>(page.data); }
-    static TLineRecord LoadedRecord(const Page& page, uint32_t inPage);
+    static TLineRecord Read(const Page& page, uint32_t inPage) {
+        if (page.capacity != 0)
+            return Records(page)[inPage];
+        const uint16_t* ends = Ends(page);
+        const uint32_t start = inPage == 0 ? 0 : uint32_t(ends[inPage - 1]) + page.lineEndBytes;
+        TLineRecord r;
+        r.text = page.firstText + start + (uint64_t(ends[inPage] - start) << TLineRecord::kLengthShift);
+        return r;
+    }
+    TLineRecord& MutableSlow(int32_t line);
 
     size_t PageCount() const { return size_ - GapLength(); }
     size_t GapLength() const { return gapEnd_ - gapBegin_; }
     Page& At(size_t p) { return pages_[p < gapBegin_ ? p : p + GapLength()]; }
     const Page& At(size_t p) const { return pages_[p < gapBegin_ ? p : p + GapLength()]; }
     int64_t First(size_t p) const { return p < gapBegin_ ? At(p).key : int64_t(lines_) - At(p).key; }
-    // The page holding line (< Count()), and where in it.
+    // The page holding line (< Count()), and where in it; it becomes the cursor.
     size_t PageOf(int32_t line, uint32_t& inPage) const;
+    size_t SetCursor(size_t p) const;
+    // Whenever pages move or change their line counts.
+    void ForgetCursor() { cursorCount_ = 0; }
     void MakeRecords(Page& page);
     void Reserve(Page& page, uint32_t records);
     void MoveGapTo(size_t p);
@@ -109,8 +136,12 @@ private:
     size_t gapBegin_ = 0;
     size_t gapEnd_ = 0;
     size_t lines_ = 0;
-    int lastLineEndBytes_ = 0;   // loading: the line end after the last line appended
-    mutable size_t cursor_ = 0;  // the page found last; lines are mostly read in order
+    int lastLineEndBytes_ = 0;  // loading: the line end after the last line appended
+    // The page found last: its index, where it is and its lines.
+    mutable size_t cursor_ = 0;
+    mutable const Page* cursorPage_ = nullptr;
+    mutable int64_t cursorFirst_ = 0;
+    mutable uint64_t cursorCount_ = 0;
 };
 
 }  // namespace tarnwick
