@@ -401,9 +401,11 @@ void TInternalStrings::ResetHighlighting(bool keepColours) {
 // ---- Loading -------------------------------------------------------------------------------
 
 // Reads the stream into blocks that each end after a line end (except the last), so no line
-// and no CR LF pair straddles two blocks, and splits each block into lines as soon as it is
-// read. A block grows only for a line longer than itself.
+// and no CR LF pair straddles two blocks. A block grows only for a line longer than itself.
+// It is read a piece at a time, and the lines of each piece are split off while its bytes
+// are still in the cache; lines that a piece leaves unfinished wait for the next.
 void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) {
+    constexpr size_t kReadPiece = size_t(1) << 18;
     std::string carry;
     while (true) {
         const int64_t hint = stream.RemainingHint();
@@ -414,14 +416,19 @@ void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) 
         char* block = static_cast<char*>(std::malloc(capacity));
         if (block == nullptr)
             throw std::bad_alloc();
-        Block owner(block);
+        const size_t index = blocks_.size();
+        blocks_.emplace_back(block);
+        blockSizes_.push_back(0);
+        blockLineEnds_.push_back(0);
         std::memcpy(block, carry.data(), carry.size());
         size_t filled = carry.size();
+        size_t split = 0;  // lines before this are split off
         std::string().swap(carry);
         bool atEnd = false;
         while (!atEnd) {
             while (filled < capacity) {
-                const int64_t got = stream.Read(block + filled, int64_t(capacity - filled));
+                const int64_t got =
+                    stream.Read(block + filled, int64_t(std::min(capacity - filled, kReadPiece)));
                 if (got < 0)
                     throw EStreamError("Cannot read the text stream");
                 if (got == 0) {
@@ -429,6 +436,13 @@ void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) 
                     break;
                 }
                 filled += size_t(got);
+                // After the last LF of what was read, a line starts for certain.
+                if (const char* lf = static_cast<const char*>(memrchr(block + split, '\n', filled - split))) {
+                    blockSizes_[index] = filled;
+                    const size_t to = size_t(lf - block) + 1;
+                    SplitLines(index, split, to, rules);
+                    split = to;
+                }
             }
             if (atEnd)
                 break;
@@ -447,24 +461,26 @@ void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) 
             if (filled > rules.maxLineBytes + 2)  // a CR LF may follow the longest line allowed
                 LineTooLong(size_t(index_.Count()), rules);
             capacity *= 2;
-            char* bigger = static_cast<char*>(std::realloc(owner.get(), capacity));
+            char* bigger = static_cast<char*>(std::realloc(block, capacity));
             if (bigger == nullptr)
                 throw std::bad_alloc();
-            (void)owner.release();
-            owner.reset(bigger);
+            (void)blocks_[index].release();
+            blocks_[index].reset(bigger);
             block = bigger;
         }
         if (filled > 0 && filled < capacity) {
-            if (char* shrunk = static_cast<char*>(std::realloc(owner.get(), filled))) {
-                (void)owner.release();
-                owner.reset(shrunk);
+            if (char* shrunk = static_cast<char*>(std::realloc(block, filled))) {
+                (void)blocks_[index].release();
+                blocks_[index].reset(shrunk);
             }
         }
+        blockSizes_[index] = filled;
         if (filled > 0) {
-            blocks_.push_back(std::move(owner));
-            blockSizes_.push_back(filled);
-            blockLineEnds_.push_back(0);
-            SplitBlock(blocks_.size() - 1, rules);
+            SplitLines(index, split, filled, rules);
+        } else {
+            blocks_.pop_back();
+            blockSizes_.pop_back();
+            blockLineEnds_.pop_back();
         }
         if (atEnd && carry.empty())
             return;
@@ -518,11 +534,11 @@ void TInternalStrings::AppendRecord(uint64_t text, const TLineShape& shape, cons
     blockIndex_.Append(shape);
 }
 
-// Appends a record per line of the block: lines end at LF, CR LF or a lone CR; the last line
-// of the text may end without a line end.
-void TInternalStrings::SplitBlock(size_t block, const TLoadRules& rules) {
-    const char* const begin = blocks_[block].get();
-    const char* const end = begin + blockSizes_[block];
+// Appends a record per line of the block's bytes [from, to): lines end at LF, CR LF or a lone
+// CR; the last line of the text may end without a line end.
+void TInternalStrings::SplitLines(size_t block, size_t from, size_t to, const TLoadRules& rules) {
+    const char* const begin = blocks_[block].get() + from;
+    const char* const end = blocks_[block].get() + to;
     const char* p = begin;
     uint8_t& lineEnds = blockLineEnds_[block];
 #if defined(__SSE2__)

@@ -165,7 +165,7 @@ private:
     const LineExtra* FindExtra(int32_t line) const;
 
     void ReadBlocks(TByteStream& stream, const TLoadRules& rules);
-    void SplitBlock(size_t block, const TLoadRules& rules);
+    void SplitLines(size_t block, size_t from, size_t to, const TLoadRules& rules);
     // begin..rawEnd: the line's bytes before its line end of lineEndBytes, trailing blanks
     // included.
     void AppendRecord(uint64_t text, const TLineShape& shape, const TLoadRules& rules, const char* begin,
