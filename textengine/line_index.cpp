@@ -67,6 +67,51 @@ TLineRecord& TLineIndex::MutableSlow(int32_t line) {
     return Records(page)[inPage];
 }
 
+TLineIndex::Page& TLineIndex::HighlightedPage(int32_t line, uint32_t& inPage) {
+    Page& page = At(PageOf(line, inPage));
+    if (page.capacity == 0 && !page.highlighted) {
+        page.data = Reallocate(page.data, kHighlightedBytes);
+        std::memset(static_cast<char*>(page.data) + kEndsBytes, 0, kHighlightedBytes - kEndsBytes);
+        page.highlighted = true;
+    }
+    return page;
+}
+
+void TLineIndex::SetEndState(int32_t line, uint32_t state) {
+    if (Get(line).endState == state)
+        return;
+    uint32_t inPage;
+    Page& page = HighlightedPage(line, inPage);
+    (page.capacity != 0 ? Records(page)[inPage].endState : EndStates(page)[inPage]) = state;
+}
+
+void TLineIndex::SetUpToDate(int32_t line, bool on) {
+    if (bool(Get(line).text & TLineRecord::kUpToDateBit) == on)
+        return;
+    uint32_t inPage;
+    Page& page = HighlightedPage(line, inPage);
+    if (page.capacity != 0) {
+        uint64_t& text = Records(page)[inPage].text;
+        text = on ? text | TLineRecord::kUpToDateBit : text & ~TLineRecord::kUpToDateBit;
+        return;
+    }
+    uint8_t& bits = UpToDateBits(page)[inPage / 8];
+    const uint8_t bit = uint8_t(1u << (inPage % 8));
+    bits = on ? bits | bit : bits & uint8_t(~bit);
+}
+
+void TLineIndex::ClearUpToDate() {
+    for (size_t p = 0; p < PageCount(); ++p) {
+        Page& page = At(p);
+        if (page.capacity != 0) {
+            for (uint32_t i = 0; i < page.count; ++i)
+                Records(page)[i].text &= ~TLineRecord::kUpToDateBit;
+        } else if (page.highlighted) {
+            std::memset(UpToDateBits(page), 0, kPageLines / 8);
+        }
+    }
+}
+
 void TLineIndex::MakeRecords(Page& page) {
     if (page.capacity != 0)
         return;
@@ -76,6 +121,7 @@ void TLineIndex::MakeRecords(Page& page) {
     std::free(page.data);
     page.data = records;
     page.capacity = std::max<uint32_t>(page.count, 1);
+    page.highlighted = false;
 }
 
 void TLineIndex::Reserve(Page& page, uint32_t records) {
@@ -118,8 +164,8 @@ TLineIndex::Page& TLineIndex::AppendPage(uint32_t capacity) {
     assert(gapEnd_ == size_ && "TLineIndex: appending a page away from the end");
     EnsureGap();
     Page& page = pages_[gapBegin_++];
-    page = Page{0, capacity, 0, nullptr, int32_t(lines_), 0};
-    page.data = Allocate(capacity != 0 ? capacity * sizeof(TLineRecord) : kPageLines * sizeof(uint16_t));
+    page = Page{0, capacity, 0, nullptr, int32_t(lines_), 0, false};
+    page.data = Allocate(capacity != 0 ? capacity * sizeof(TLineRecord) : kEndsBytes);
     return page;
 }
 
@@ -129,7 +175,8 @@ void TLineIndex::SplitLastBeforeGap() {
     ForgetCursor();
     Page& page = pages_[gapBegin_ - 1];
     const uint32_t moved = page.count - kPageLines;
-    Page upper{moved, std::max(moved, uint32_t(16)), 0, nullptr, int32_t(page.key + int32_t(kPageLines)), 0};
+    Page upper{moved, std::max(moved, uint32_t(16)), 0, nullptr, int32_t(page.key + int32_t(kPageLines)), 0,
+               false};
     upper.data = Allocate(upper.capacity * sizeof(TLineRecord));
     std::memcpy(upper.data, Records(page) + kPageLines, moved * sizeof(TLineRecord));
     page.count = kPageLines;

@@ -62,6 +62,16 @@ public:
         const Page& page = At(PageOf(line, in));
         return Read(page, in);
     }
+    // The record's text alone (without the up-to-date flag of a loaded line), for readers of
+    // the text, which then leave the end states out of the cache.
+    uint64_t Text(int32_t line) const {
+        const uint64_t inPage = uint64_t(int64_t(line) - cursorFirst_);
+        if (inPage < cursorCount_)
+            return ReadText(*cursorPage_, uint32_t(inPage));
+        uint32_t in;
+        const Page& page = At(PageOf(line, in));
+        return ReadText(page, in);
+    }
     // The line's record to change; its page gets records of its own first.
     TLineRecord& Mutable(int32_t line) {
         const uint64_t inPage = uint64_t(int64_t(line) - cursorFirst_);
@@ -69,6 +79,10 @@ public:
             return Records(*cursorPage_)[inPage];
         return MutableSlow(line);
     }
+    // What the highlighter keeps per line, set without making records.
+    void SetEndState(int32_t line, uint32_t state);
+    void SetUpToDate(int32_t line, bool on);
+    void ClearUpToDate();
     // Inserts before index line (line == Count() appends).
     void Insert(int32_t line, const TLineRecord& record);
     TLineRecord Remove(int32_t line);
@@ -78,40 +92,54 @@ public:
     void AppendLoaded(size_t block, size_t offset, size_t length, int lineEndBytes);
     void Append(const TLineRecord& record);
 
-    // Calls f on every record the pages hold; a loaded line has no flags, state or extras.
-    template <class F>
-    void ForEachRecord(F&& f) {
-        for (size_t p = 0; p < PageCount(); ++p)
-            if (Page& page = At(p); page.capacity != 0)
-                for (uint32_t i = 0; i < page.count; ++i)
-                    f(Records(page)[i]);
-    }
-
     void Clear();
     void Swap(TLineIndex& other) noexcept;
 
 private:
     struct Page {
         uint32_t count;
-        uint32_t capacity;     // records a page of records has room for; 0 for a loaded page
-        uint64_t firstText;    // loaded page: the text of an empty line where its first line starts
-        void* data;            // loaded page: uint16_t ends[kPageLines], relative to firstText
+        uint32_t capacity;   // records a page of records has room for; 0 for a loaded page
+        uint64_t firstText;  // loaded page: the text of an empty line where its first line starts
+        // loaded page: uint16_t ends[kPageLines], relative to firstText; with highlighting
+        // then uint32_t endStates[kPageLines] and kPageLines bits of being up to date
+        void* data;
         int32_t key;           // before the gap its first line, after it the lines from there on
         uint8_t lineEndBytes;  // loaded page: the line end after each of its lines but the last
+        bool highlighted;      // loaded page: holds end states and up-to-date bits
     };
+    static constexpr size_t kEndsBytes = kPageLines * sizeof(uint16_t);
+    static constexpr size_t kHighlightedBytes = kEndsBytes + kPageLines * sizeof(uint32_t) + kPageLines / 8;
 
     static TLineRecord* Records(const Page& page) { return static_cast<TLineRecord*>(page.data); }
     static uint16_t* Ends(const Page& page) { return static_cast<uint16_t*>(page.data); }
+    static uint32_t* EndStates(const Page& page) {
+        return reinterpret_cast<uint32_t*>(static_cast<char*>(page.data) + kEndsBytes);
+    }
+    static uint8_t* UpToDateBits(const Page& page) {
+        return static_cast<uint8_t*>(page.data) + kEndsBytes + kPageLines * sizeof(uint32_t);
+    }
+    static uint64_t ReadText(const Page& page, uint32_t inPage) {
+        if (page.capacity != 0)
+            return Records(page)[inPage].text;
+        const uint16_t* ends = Ends(page);
+        const uint32_t start = inPage == 0 ? 0 : uint32_t(ends[inPage - 1]) + page.lineEndBytes;
+        return page.firstText + start + (uint64_t(ends[inPage] - start) << TLineRecord::kLengthShift);
+    }
     static TLineRecord Read(const Page& page, uint32_t inPage) {
         if (page.capacity != 0)
             return Records(page)[inPage];
-        const uint16_t* ends = Ends(page);
-        const uint32_t start = inPage == 0 ? 0 : uint32_t(ends[inPage - 1]) + page.lineEndBytes;
         TLineRecord r;
-        r.text = page.firstText + start + (uint64_t(ends[inPage] - start) << TLineRecord::kLengthShift);
+        r.text = ReadText(page, inPage);
+        if (page.highlighted) {
+            r.endState = EndStates(page)[inPage];
+            if (UpToDateBits(page)[inPage / 8] >> (inPage % 8) & 1)
+                r.text |= TLineRecord::kUpToDateBit;
+        }
         return r;
     }
     TLineRecord& MutableSlow(int32_t line);
+    // The page of line, and where in it; a loaded one gets room for highlighting.
+    Page& HighlightedPage(int32_t line, uint32_t& inPage);
 
     size_t PageCount() const { return size_ - GapLength(); }
     size_t GapLength() const { return gapEnd_ - gapBegin_; }

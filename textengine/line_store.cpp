@@ -59,7 +59,7 @@ TInternalStrings::TInternalStrings(size_t blockBytes)
 TInternalStrings::~TInternalStrings() = default;
 
 std::string_view TInternalStrings::Text(int32_t line) const {
-    const uint64_t t = index_.Get(line).text;
+    const uint64_t t = index_.Text(line);
     const uint64_t location = t & kLocationMask;
     if (IsChunked(t))
         return Chunked(t).Flat();
@@ -71,12 +71,12 @@ std::string_view TInternalStrings::Text(int32_t line) const {
 }
 
 size_t TInternalStrings::TextLength(int32_t line) const {
-    const uint64_t t = index_.Get(line).text;
+    const uint64_t t = index_.Text(line);
     return IsChunked(t) ? Chunked(t).Size() : Text(line).size();
 }
 
 std::string_view TInternalStrings::TextPiece(int32_t line, size_t from) const {
-    const uint64_t t = index_.Get(line).text;
+    const uint64_t t = index_.Text(line);
     if (IsChunked(t))
         return Chunked(t).Piece(from);
     const std::string_view text = Text(line);
@@ -100,10 +100,10 @@ void TInternalStrings::CopyText(int32_t line, size_t from, size_t count, std::st
 std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::string_view lineEnd,
                                              bool stopAtReadOnly, int32_t& count) const {
     count = 0;
-    if (first > last || (index_.Get(first).text & kOwnedBit))
+    if (first > last || (index_.Text(first) & kOwnedBit))
         return {};
     constexpr uint64_t kOffsetMask = TLineRecord::kOffsetMask;
-    const uint64_t location = index_.Get(first).text & kLocationMask;
+    const uint64_t location = index_.Text(first) & kLocationMask;
     const size_t block = size_t(location >> kOffsetBits);
     const char* base = blocks_[block].get();
     const size_t blockSize = blockSizes_[block];
@@ -122,7 +122,7 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
     size_t lastLineEnd = 0;
     int32_t line = first;
     for (; line <= last; ++line) {
-        const uint64_t t = index_.Get(line).text;
+        const uint64_t t = index_.Text(line);
         const uint64_t at = t & kLocationMask;
         if ((t & stopBits) || (at >> kOffsetBits) != block || (at & kOffsetMask) != pos)
             break;
@@ -135,7 +135,7 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
     count = line - first;
     if (count > 0 && !checkBytes && !endsWithLineEnd(lastLineEnd)) {
         --count;
-        pos = lastLineEnd - (size_t((index_.Get(first + count).text & ~kFlagBits) >> kLengthShift));
+        pos = lastLineEnd - (size_t((index_.Text(first + count) & ~kFlagBits) >> kLengthShift));
     }
     return {base + start, pos - start};
 }
@@ -189,7 +189,7 @@ void TInternalStrings::ReplaceText(LineRecord& r, std::string text) {
 }
 
 TLineShape TInternalStrings::ShapeOf(int32_t line) const {
-    const uint64_t t = index_.Get(line).text;
+    const uint64_t t = index_.Text(line);
     if (!IsChunked(t))
         return TLineShape::Of(Text(line));
     const TChunkedLine& chunked = Chunked(t);
@@ -214,7 +214,7 @@ size_t TInternalStrings::LeadingBlankCount(int32_t line) const {
 }
 
 bool TInternalStrings::MayHoldTab(int32_t line) const {
-    const uint64_t t = index_.Get(line).text;
+    const uint64_t t = index_.Text(line);
     if (IsChunked(t))
         return Chunked(t).HasTab();
     const std::string_view text = Text(line);
@@ -389,7 +389,7 @@ void TInternalStrings::SetHighlighterData(int32_t line, int index, uint32_t valu
 }
 
 void TInternalStrings::ResetHighlighting(bool keepColours) {
-    index_.ForEachRecord([](LineRecord& r) { r.text &= ~kUpToDateBit; });
+    index_.ClearUpToDate();
     for (LineExtra& e : extras_) {
         if (!keepColours)
             std::string().swap(e.colours);

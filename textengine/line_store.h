@@ -87,16 +87,13 @@ public:
     // not grow with the distance to that line in the common case.
     int32_t FindLineBefore(int32_t before, const TLineQuery& query, const TTabStops& tabStops) const;
 
-    // Highlighting and decoration per line. Setting what a line already has changes nothing,
-    // so a line as loaded keeps costing no record of its own.
+    // Highlighting and decoration per line. End states and being up to date cost a line as
+    // loaded no record of its own.
     uint32_t EndState(int32_t line) const { return index_.Get(line).endState; }
-    void SetEndState(int32_t line, uint32_t state) {
-        if (EndState(line) != state)
-            index_.Mutable(line).endState = state;
-    }
+    void SetEndState(int32_t line, uint32_t state) { index_.SetEndState(line, state); }
     bool IsUpToDate(int32_t line) const { return index_.Get(line).text & kUpToDateBit; }
-    void SetUpToDate(int32_t line, bool on) { SetFlag(line, kUpToDateBit, on); }
-    bool IsReadOnly(int32_t line) const { return index_.Get(line).text & kReadOnlyBit; }
+    void SetUpToDate(int32_t line, bool on) { index_.SetUpToDate(line, on); }
+    bool IsReadOnly(int32_t line) const { return index_.Text(line) & kReadOnlyBit; }
     void SetReadOnly(int32_t line, bool on) { SetFlag(line, kReadOnlyBit, on); }
     // The highlighter's style byte per stored character; empty until the line is parsed.
     const std::string& Colours(int32_t line) const;

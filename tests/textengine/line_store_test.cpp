@@ -180,11 +180,13 @@ TEST(LineStoreTest, ALargeLoadedTextKeepsEveryLineThroughEditsAnywhere) {
     store.Load(stream, TLoadRules{});
     std::vector<uint32_t> states(model.size(), 0);
     std::vector<bool> readOnly(model.size(), false);
+    std::vector<bool> upToDate(model.size(), false);
     auto expectAll = [&](int step) {
         ASSERT_EQ(Lines(store), model) << "step " << step;
         for (int32_t i = 0; i < store.Count(); ++i) {
             ASSERT_EQ(store.EndState(i), states[size_t(i)]) << "line " << i << " step " << step;
             ASSERT_EQ(store.IsReadOnly(i), readOnly[size_t(i)]) << "line " << i << " step " << step;
+            ASSERT_EQ(store.IsUpToDate(i), upToDate[size_t(i)]) << "line " << i << " step " << step;
         }
         const int32_t first = int32_t(rng() % model.size());
         int32_t count = 0;
@@ -209,23 +211,36 @@ TEST(LineStoreTest, ALargeLoadedTextKeepsEveryLineThroughEditsAnywhere) {
             model.insert(model.begin() + at, text);
             states.insert(states.begin() + at, 0);
             readOnly.insert(readOnly.begin() + at, false);
+            upToDate.insert(upToDate.begin() + at, false);
         } else if (op == 1) {
             store.Delete(at);
             model.erase(model.begin() + at);
             states.erase(states.begin() + at);
             readOnly.erase(readOnly.begin() + at);
+            upToDate.erase(upToDate.begin() + at);
         } else if (op == 2) {
             model[size_t(at)] = "s" + std::to_string(step);
             store.SetText(at, model[size_t(at)]);
+            upToDate[size_t(at)] = false;
         } else if (op == 3) {
-            states[size_t(at)] = rng() % 3;
-            store.SetEndState(at, states[size_t(at)]);
+            // As the highlighter goes: a run of lines gets states and becomes up to date.
+            for (int32_t i = at; i < std::min(count, at + 40); ++i) {
+                states[size_t(i)] = rng() % 3;
+                store.SetEndState(i, states[size_t(i)]);
+                upToDate[size_t(i)] = rng() % 4 != 0;
+                store.SetUpToDate(i, upToDate[size_t(i)]);
+            }
         } else if (op == 4) {
             readOnly[size_t(at)] = rng() % 2;
             store.SetReadOnly(at, readOnly[size_t(at)]);
         } else {
             store.InsertText(at, 0, "x");
             model[size_t(at)].insert(0, "x");
+            upToDate[size_t(at)] = false;
+        }
+        if (step % 3001 == 0) {
+            store.ResetHighlighting(true);
+            upToDate.assign(upToDate.size(), false);
         }
         ASSERT_EQ(store.Count(), int32_t(model.size()));
         if (step % 2500 == 0)
