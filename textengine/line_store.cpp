@@ -63,9 +63,9 @@ std::string_view TInternalStrings::Text(int32_t line) const {
     const uint64_t location = t & kLocationMask;
     if (IsChunked(t))
         return Chunked(t).Flat();
-    if (t & kOwnedBit)
-        return owned_[location];
     const size_t length = size_t((t & ~kFlagBits) >> kLengthShift);
+    if (t & kOwnedBit)
+        return {owned_[location].get(), length};
     const char* base = blocks_[location >> kOffsetBits].get();
     return {base + (location & ((uint64_t(1) << kOffsetBits) - 1)), length};
 }
@@ -140,9 +140,24 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
     return {base + start, pos - start};
 }
 
+// An owned line's bytes in an allocation of just their size; its length is in the record.
+TInternalStrings::Block TInternalStrings::OwnedCopy(std::string_view text) {
+    if (text.empty())
+        return Block();
+    char* bytes = static_cast<char*>(std::malloc(text.size()));
+    if (bytes == nullptr)
+        throw std::bad_alloc();
+    std::memcpy(bytes, text.data(), text.size());
+    return Block(bytes);
+}
+
+bool TInternalStrings::FitsOwned(size_t size) const {
+    return size <= 4 * chunkBytes_ && size <= kMaxBlockLength;
+}
+
 uint64_t TInternalStrings::NewOwned(std::string text) {
     uint64_t index;
-    if (text.size() > 4 * chunkBytes_) {
+    if (!FitsOwned(text.size())) {
         auto line = std::make_unique<TChunkedLine>(text, chunkBytes_);
         if (!freeChunked_.empty()) {
             index = freeChunked_.back();
@@ -157,12 +172,12 @@ uint64_t TInternalStrings::NewOwned(std::string text) {
     if (!freeOwned_.empty()) {
         index = freeOwned_.back();
         freeOwned_.pop_back();
-        owned_[index] = std::move(text);
+        owned_[index] = OwnedCopy(text);
     } else {
         index = owned_.size();
-        owned_.push_back(std::move(text));
+        owned_.push_back(OwnedCopy(text));
     }
-    return kOwnedBit | index;
+    return kOwnedBit | index | uint64_t(text.size()) << kLengthShift;
 }
 
 void TInternalStrings::ReleaseText(LineRecord& r) {
@@ -171,7 +186,7 @@ void TInternalStrings::ReleaseText(LineRecord& r) {
         chunked_[index].reset();
         freeChunked_.push_back(uint32_t(index));
     } else if (r.text & kOwnedBit) {
-        std::string().swap(owned_[index]);
+        owned_[index].reset();
         freeOwned_.push_back(uint32_t(index));
     }
     r.text &= kUpToDateBit | kReadOnlyBit;
@@ -180,8 +195,9 @@ void TInternalStrings::ReleaseText(LineRecord& r) {
 // Gives the record text of its own, keeping its flags.
 void TInternalStrings::ReplaceText(LineRecord& r, std::string text) {
     const uint64_t flags = r.text & (kUpToDateBit | kReadOnlyBit);
-    if ((r.text & kOwnedBit) && !IsChunked(r.text) && text.size() <= 4 * chunkBytes_) {
-        owned_[r.text & kLocationMask] = std::move(text);
+    if ((r.text & kOwnedBit) && !IsChunked(r.text) && FitsOwned(text.size())) {
+        owned_[r.text & kLocationMask] = OwnedCopy(text);
+        r.text = (r.text & (kFlagBits | kLocationMask)) | uint64_t(text.size()) << kLengthShift;
         return;
     }
     ReleaseText(r);

@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -149,6 +148,8 @@ private:
             text = on ? text | flag : text & ~flag;
         }
     }
+    static Block OwnedCopy(std::string_view text);
+    bool FitsOwned(size_t size) const;
     uint64_t NewOwned(std::string text);
     bool IsChunked(uint64_t text) const {
         return (text & (kOwnedBit | kChunkedBit)) == (kOwnedBit | kChunkedBit);
@@ -178,7 +179,7 @@ private:
     // Which line ends each block holds (kEnds* bits).
     static constexpr uint8_t kEndsLf = 1, kEndsCrLf = 2, kEndsCr = 4;
     std::vector<uint8_t> blockLineEnds_;
-    std::deque<std::string> owned_;  // deque: growing it never moves a string
+    std::vector<Block> owned_;
     std::vector<uint32_t> freeOwned_;
     std::vector<std::unique_ptr<TChunkedLine>> chunked_;
     std::vector<uint32_t> freeChunked_;
