@@ -18,8 +18,8 @@ namespace tarnwick {
 
 // One line. text: bit 63 set = the line owns its text, bits 0..35 index it (with bit 60 also
 // set, as a chunked line); else bits 0..35 locate the line in the loaded blocks
-// (block << kOffsetBits | offset) and bits 36..59 hold its length. Bits 62 and 61 are the
-// up-to-date and read-only flags.
+// (block << kOffsetBits | offset). Bits 36..59 hold the length of any line but a chunked one.
+// Bits 62 and 61 are the up-to-date and read-only flags.
 struct TLineRecord {
     static constexpr uint64_t kOwnedBit = uint64_t(1) << 63;
     static constexpr uint64_t kUpToDateBit = uint64_t(1) << 62;

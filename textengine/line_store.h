@@ -1,5 +1,5 @@
 // The lines of one buffer. Loaded text stays in a few large blocks that the line index
-// (TLineIndex) points into; a line that is edited gets its own string, or, when it is long,
+// (TLineIndex) points into; a line that is edited gets a copy of its own, or, when it is long,
 // a chain of chunks (TChunkedLine) that InsertText and EraseText change in place.
 #pragma once
 
