@@ -55,22 +55,16 @@ public:
     // Lines are mostly read in order and near each other, so the page found last is tried
     // first, inline; these run several times for each line an edit or a search touches.
     TLineRecord Get(int32_t line) const {
-        const uint64_t inPage = uint64_t(int64_t(line) - cursorFirst_);
-        if (inPage < cursorCount_)
-            return Read(*cursorPage_, uint32_t(inPage));
-        uint32_t in;
-        const Page& page = At(PageOf(line, in));
-        return Read(page, in);
+        uint32_t inPage;
+        const Page& page = Locate(line, inPage);
+        return Read(page, inPage);
     }
     // The record's text alone (without the up-to-date flag of a loaded line), for readers of
     // the text, which then leave the end states out of the cache.
     uint64_t Text(int32_t line) const {
-        const uint64_t inPage = uint64_t(int64_t(line) - cursorFirst_);
-        if (inPage < cursorCount_)
-            return ReadText(*cursorPage_, uint32_t(inPage));
-        uint32_t in;
-        const Page& page = At(PageOf(line, in));
-        return ReadText(page, in);
+        uint32_t inPage;
+        const Page& page = Locate(line, inPage);
+        return ReadText(page, inPage);
     }
     // The line's record to change; its page gets records of its own first.
     TLineRecord& Mutable(int32_t line) {
@@ -146,6 +140,14 @@ private:
     Page& At(size_t p) { return pages_[p < gapBegin_ ? p : p + GapLength()]; }
     const Page& At(size_t p) const { return pages_[p < gapBegin_ ? p : p + GapLength()]; }
     int64_t First(size_t p) const { return p < gapBegin_ ? At(p).key : int64_t(lines_) - At(p).key; }
+    const Page& Locate(int32_t line, uint32_t& inPage) const {
+        const uint64_t in = uint64_t(int64_t(line) - cursorFirst_);
+        if (in < cursorCount_) {
+            inPage = uint32_t(in);
+            return *cursorPage_;
+        }
+        return At(PageOf(line, inPage));
+    }
     // The page holding line (< Count()), and where in it; it becomes the cursor.
     size_t PageOf(int32_t line, uint32_t& inPage) const;
     size_t SetCursor(size_t p) const;
