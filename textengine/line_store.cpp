@@ -64,8 +64,11 @@ std::string_view TInternalStrings::Text(int32_t line) const {
     if (IsChunked(t))
         return Chunked(t).Flat();
     const size_t length = size_t((t & ~kFlagBits) >> kLengthShift);
-    if (t & kOwnedBit)
-        return {owned_[location].get(), length};
+    if (t & kOwnedBit) {
+        // An empty line owns no bytes, yet its view points somewhere, as callers copy from it.
+        const char* bytes = owned_[location].get();
+        return {bytes != nullptr ? bytes : "", length};
+    }
     const char* base = blocks_[location >> kOffsetBits].get();
     return {base + (location & ((uint64_t(1) << kOffsetBits) - 1)), length};
 }
