@@ -454,9 +454,11 @@ void TInternalStrings::ReadBlocks(TByteStream& stream, const TLoadRules& rules) 
                     atEnd = true;
                     break;
                 }
+                // After the last LF of what was read, a line starts for certain. Only the new
+                // bytes are searched, so a line longer than many pieces costs no more.
+                const char* lf = static_cast<const char*>(memrchr(block + filled, '\n', size_t(got)));
                 filled += size_t(got);
-                // After the last LF of what was read, a line starts for certain.
-                if (const char* lf = static_cast<const char*>(memrchr(block + split, '\n', filled - split))) {
+                if (lf != nullptr) {
                     blockSizes_[index] = filled;
                     const size_t to = size_t(lf - block) + 1;
                     SplitLines(index, split, to, rules);
