@@ -70,7 +70,7 @@ std::string_view TInternalStrings::Text(int32_t line) const {
         return {bytes != nullptr ? bytes : "", length};
     }
     const char* base = blocks_[location >> kOffsetBits].get();
-    return {base + (location & ((uint64_t(1) << kOffsetBits) - 1)), length};
+    return {base + (location & kOffsetMask), length};
 }
 
 size_t TInternalStrings::TextLength(int32_t line) const {
@@ -105,7 +105,6 @@ std::string_view TInternalStrings::LoadedRun(int32_t first, int32_t last, std::s
     count = 0;
     if (first > last || (index_.Text(first) & kOwnedBit))
         return {};
-    constexpr uint64_t kOffsetMask = TLineRecord::kOffsetMask;
     const uint64_t location = index_.Text(first) & kLocationMask;
     const size_t block = size_t(location >> kOffsetBits);
     const char* base = blocks_[block].get();
@@ -158,7 +157,7 @@ bool TInternalStrings::FitsOwned(size_t size) const {
     return size <= 4 * chunkBytes_ && size <= kMaxBlockLength;
 }
 
-uint64_t TInternalStrings::NewOwned(std::string text) {
+uint64_t TInternalStrings::NewOwned(std::string_view text) {
     uint64_t index;
     if (!FitsOwned(text.size())) {
         auto line = std::make_unique<TChunkedLine>(text, chunkBytes_);
@@ -195,16 +194,18 @@ void TInternalStrings::ReleaseText(LineRecord& r) {
     r.text &= kUpToDateBit | kReadOnlyBit;
 }
 
-// Gives the record text of its own, keeping its flags.
-void TInternalStrings::ReplaceText(LineRecord& r, std::string text) {
+// Gives the record text of its own, keeping its flags. text may be the line's own bytes, so
+// they are copied before the old ones go.
+void TInternalStrings::ReplaceText(LineRecord& r, std::string_view text) {
     const uint64_t flags = r.text & (kUpToDateBit | kReadOnlyBit);
     if ((r.text & kOwnedBit) && !IsChunked(r.text) && FitsOwned(text.size())) {
         owned_[r.text & kLocationMask] = OwnedCopy(text);
         r.text = (r.text & (kFlagBits | kLocationMask)) | uint64_t(text.size()) << kLengthShift;
         return;
     }
+    const uint64_t fresh = NewOwned(text);
     ReleaseText(r);
-    r.text = NewOwned(std::move(text)) | flags;
+    r.text = fresh | flags;
 }
 
 TLineShape TInternalStrings::ShapeOf(int32_t line) const {
@@ -248,7 +249,7 @@ void TInternalStrings::InsertText(int32_t line, size_t at, std::string_view byte
     } else {
         std::string text(Text(line));
         text.insert(at, bytes);
-        ReplaceText(r, std::move(text));
+        ReplaceText(r, text);
     }
     r.text &= ~kUpToDateBit;
     blockIndex_.Changed(line, ShapeOf(line));
@@ -267,7 +268,7 @@ void TInternalStrings::EraseText(int32_t line, size_t at, size_t count) {
         std::string text;
         CopyText(line, 0, at, text);
         CopyText(line, at + count, SIZE_MAX, text);
-        ReplaceText(r, std::move(text));
+        ReplaceText(r, text);
     }
     r.text &= ~kUpToDateBit;
     blockIndex_.Changed(line, ShapeOf(line));
@@ -295,7 +296,7 @@ int32_t TInternalStrings::FindLineBefore(int32_t before, const TLineQuery& query
 void TInternalStrings::SetText(int32_t line, std::string_view text) {
     blockIndex_.Changed(line, TLineShape::Of(text));
     LineRecord& r = index_.Mutable(line);
-    ReplaceText(r, std::string(text));
+    ReplaceText(r, text);
     r.text &= ~kUpToDateBit;
     DropLongLineParse(line);
 }
@@ -303,7 +304,7 @@ void TInternalStrings::SetText(int32_t line, std::string_view text) {
 void TInternalStrings::Insert(int32_t line, std::string_view text) {
     assert(line >= 0 && line <= Count() && "TInternalStrings::Insert out of range");
     blockIndex_.Inserted(line, TLineShape::Of(text));
-    index_.Insert(line, LineRecord{NewOwned(std::string(text)), 0, 0});
+    index_.Insert(line, LineRecord{NewOwned(text), 0, 0});
 }
 
 void TInternalStrings::Delete(int32_t line) {
@@ -525,7 +526,7 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
                                  mayHoldTab && rules.keepTabs);
         if (length <= kMaxBlockLength && offset < kBlockBytes)
             return (uint64_t(block) << kOffsetBits | offset) | uint64_t(length) << kLengthShift;
-        return NewOwned(std::string(begin, end));
+        return NewOwned({begin, length});
     }
     std::string converted;
     converted.reserve(length + 16);
@@ -538,7 +539,7 @@ uint64_t TInternalStrings::RecordFor(size_t block, const char* begin, const char
     if (converted.size() > rules.maxLineBytes)
         LineTooLong(size_t(index_.Count()), rules);
     shape = TLineShape::Of(converted, false);
-    return NewOwned(std::move(converted));
+    return NewOwned(converted);
 }
 
 void TInternalStrings::AppendRecord(uint64_t text, const TLineShape& shape, const TLoadRules& rules,
@@ -548,8 +549,8 @@ void TInternalStrings::AppendRecord(uint64_t text, const TLineShape& shape, cons
                               " lines, the most a document can hold.");
     const size_t length = size_t((text & ~kFlagBits) >> kLengthShift);
     if (!(text & kOwnedBit) && length == size_t(rawEnd - begin))
-        index_.AppendLoaded(size_t((text & kLocationMask) >> kOffsetBits),
-                            size_t(text & TLineRecord::kOffsetMask), length, lineEndBytes);
+        index_.AppendLoaded(size_t((text & kLocationMask) >> kOffsetBits), size_t(text & kOffsetMask), length,
+                            lineEndBytes);
     else
         index_.Append(LineRecord{text, 0, 0});
     blockIndex_.Append(shape);

@@ -138,6 +138,7 @@ private:
     static constexpr int kOffsetBits = TLineRecord::kOffsetBits;
     static constexpr int kLengthShift = TLineRecord::kLengthShift;
     static constexpr uint64_t kLocationMask = TLineRecord::kLocationMask;
+    static constexpr uint64_t kOffsetMask = TLineRecord::kOffsetMask;
     static constexpr uint64_t kMaxBlockLength = TLineRecord::kMaxBlockLength;
     static constexpr size_t kBlockBytes = size_t(1) << kOffsetBits;
     static constexpr size_t kChunkBytes = size_t(1) << 14;
@@ -150,13 +151,13 @@ private:
     }
     static Block OwnedCopy(std::string_view text);
     bool FitsOwned(size_t size) const;
-    uint64_t NewOwned(std::string text);
+    uint64_t NewOwned(std::string_view text);
     bool IsChunked(uint64_t text) const {
         return (text & (kOwnedBit | kChunkedBit)) == (kOwnedBit | kChunkedBit);
     }
     TChunkedLine& Chunked(uint64_t text) const { return *chunked_[text & kLocationMask]; }
     void ReleaseText(LineRecord& r);
-    void ReplaceText(LineRecord& r, std::string text);
+    void ReplaceText(LineRecord& r, std::string_view text);
     TLineShape ShapeOf(int32_t line) const;
     void Release(LineRecord& r);
     LineExtra& MutableExtra(int32_t line);

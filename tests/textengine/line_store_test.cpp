@@ -309,6 +309,22 @@ TEST(LineStoreTest, EditsInsideLinesMatchPlainStrings) {
     EXPECT_EQ(Lines(store), model);
 }
 
+// A line set from its own bytes keeps them, whichever storage it moves between: with chunks
+// of four bytes a line of more than sixteen is chunked.
+TEST(LineStoreTest, ALineSetFromItsOwnTextKeepsIt) {
+    TInternalStrings store(8);
+    store.SetChunkBytes(4);
+    TMemoryStream stream("loaded line\n");
+    store.Load(stream, TLoadRules{});
+    const std::string longText(40, 'c');
+    store.Insert(1, "owned");
+    store.Insert(2, longText);
+    store.SetText(0, store.Text(0).substr(1));   // loaded to owned
+    store.SetText(1, store.Text(1).substr(1));   // owned to owned
+    store.SetText(2, store.Text(2).substr(30));  // chunked to owned
+    EXPECT_EQ(Lines(store), (std::vector<std::string>{"oaded line", "wned", std::string(10, 'c')}));
+}
+
 // Past the most a document holds, loading stops with a message that says which limit and
 // where; small limits stand for the 32-bit ones.
 TEST(LineStoreTest, TextBeyondTheLimitsIsRefusedWithTheLimitNamed) {
